@@ -1,0 +1,100 @@
+#include "AppState.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace arenor {
+
+AppState::AppState()
+{
+    dateStamp = dateStampFor(QDate::currentDate());
+    setRoundTag(3);
+}
+
+QString AppState::databasePath() const
+{
+    if (QDir::isAbsolutePath(currentDatabase))
+        return QDir::cleanPath(currentDatabase);
+    return programFile(currentDatabase);
+}
+
+QString AppState::programFile(const QString &name) const
+{
+    return programDir + u'/' + name;
+}
+
+QString AppState::meetFile(const QString &name) const
+{
+    return meetDir + name;
+}
+
+QString AppState::meetDirFor(const QString &databasePath)
+{
+    // The name less its last four characters, whatever they are.
+    return databasePath.left(std::max<qsizetype>(0, databasePath.size() - 4)) + u'/';
+}
+
+bool AppState::setMeetDirectory()
+{
+    meetDir = meetDirFor(databasePath());
+    return QDir().mkpath(meetDir);
+}
+
+void AppState::addDataBound(DataBound *client)
+{
+    if (client && std::find(m_bound.begin(), m_bound.end(), client) == m_bound.end())
+        m_bound.push_back(client);
+}
+
+void AppState::removeDataBound(DataBound *client)
+{
+    m_bound.erase(std::remove(m_bound.begin(), m_bound.end(), client), m_bound.end());
+}
+
+Status AppState::bindDataControls()
+{
+    Status s;
+    if (!database.isOpen() || database.path() != databasePath())
+        s = database.open(databasePath());
+    if (s.ok())
+        for (DataBound *c : m_bound)
+            c->bindDatabase(database);
+    if (titleChanged)
+        titleChanged();
+    return s;
+}
+
+void AppState::unbindDataControls()
+{
+    for (DataBound *c : m_bound)
+        c->unbindDatabase();
+    database.close();
+}
+
+void AppState::setRoundTag(int round)
+{
+    roundTag = texts.roundName(round) + u'_';
+}
+
+QString AppState::windowTitle() const
+{
+    return productName(texts) + QStringLiteral(" [") + currentDatabase + u']';
+}
+
+QString AppState::dateStampFor(const QDate &date)
+{
+    return date.toString(QStringLiteral("yyyy.MM.dd"));
+}
+
+void AppState::inform(int messageNumber, Icon icon)
+{
+    informText(texts.message(messageNumber), icon);
+}
+
+void AppState::informText(const QString &text, Icon icon)
+{
+    if (prompt)
+        prompt->inform(text, texts.message(1), icon);
+}
+
+} // namespace arenor

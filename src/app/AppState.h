@@ -1,0 +1,144 @@
+#pragma once
+// The process-wide state every part of the program reads: current meet, its directory,
+// round tag, date stamp, editor, option flags, register sizes, catalogues, and the
+// services through which the logic reaches the user (prompt, editor, progress).
+
+#include "app/Editor.h"
+#include "app/Progress.h"
+#include "app/Prompt.h"
+#include "app/TextTables.h"
+#include "db/Catalogs.h"
+#include "db/Engine.h"
+
+#include <QDate>
+#include <QString>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace arenor {
+
+// The sixteen options of the options window, by index.
+enum Option {
+    OptTestMode = 0,
+    OptDifferences = 1,
+    OptAllMessages = 2,
+    OptSeparators = 3,
+    OptMaximiseEditor = 4,
+    OptSaveListSetups = 5,
+    OptLongFileNames = 6,
+    OptShowStatusBar = 7,
+    OptShowToolBar = 8,
+    OptShowButtonBar = 9,
+    OptDisplayLocalTime = 10,
+    OptAutoUpdateStartList = 11,
+    OptTimeAndDateInLists = 12,
+    OptAlwaysUseGrid = 13,
+    OptMaximiseAtStart = 14,
+    OptCloseWindowsMode = 15,
+    OptionCount = 16
+};
+
+// A window (or model) that shows the current meet database. Bound in registration order.
+class DataBound {
+public:
+    virtual ~DataBound() = default;
+    // The database is open: (re)read what the window shows.
+    virtual void bindDatabase(db::Database &database) = 0;
+    // Let go of every query and model on the database.
+    virtual void unbindDatabase() = 0;
+};
+
+class AppState {
+public:
+    AppState();
+    AppState(const AppState &) = delete;
+    AppState &operator=(const AppState &) = delete;
+
+    // ---- paths ----
+    // The program directory, absolute, without a trailing "/".
+    QString programDir;
+    // The current database: a name relative to the program directory ("Demomeet.mdb"),
+    // or an absolute path for a meet kept elsewhere.
+    QString currentDatabase = QStringLiteral("Demomeet.mdb");
+    // The meet directory, absolute, ending in "/".
+    QString meetDir;
+
+    QString databasePath() const;                  // absolute path of the current database
+    QString programFile(const QString &name) const; // a file of the program directory
+    QString meetFile(const QString &name) const;    // a file of the meet directory
+    // Derives the meet directory from the current database and creates it when missing.
+    bool setMeetDirectory();
+    // The meet directory belonging to a database path: the path less its last four characters.
+    static QString meetDirFor(const QString &databasePath);
+
+    // ---- shared values ----
+    TextTables texts;
+    QString roundTag;     // round name + "_"
+    int currentRound = 3; // 0..3
+    std::array<bool, kRounds> roundLoaded{};
+    QString dateStamp; // yyyy.MM.dd
+    QString editorCommand = defaultEditorCommand();
+    int editorChoice = -1;  // -1 until chosen, else 0..2
+    int languageChoice = 0; // 0..4, only 0 and 1 act
+
+    std::array<int, OptionCount> options{}; // the check boxes, 0/1
+    bool testMode = false;
+    bool differences = true;
+    bool allMessages = false;
+    bool separators = true;
+    bool maximiseEditor = false;
+    bool option(Option o) const { return options[size_t(o)] != 0; }
+
+    std::array<float, 45> placements{};
+
+    Catalogs catalogs;
+    bool readingRegister = false;
+
+    // ---- services ----
+    Prompt *prompt = nullptr;
+    EditorLauncher *editor = nullptr;
+    ProgressSink *progress = nullptr;
+    ProgressSink &progressSink() { return progress ? *progress : m_nullProgress; }
+
+    // ---- the meet database ----
+    db::Database database;
+    void addDataBound(DataBound *client);
+    void removeDataBound(DataBound *client);
+    // Opens the current database and binds every client in registration order.
+    Status bindDataControls();
+    // Unbinds every client and closes the file, so it may be replaced.
+    void unbindDataControls();
+
+    // Hooks filled in by the windows that own the behaviour, so the logic can ask for it
+    // before those windows exist.
+    std::function<void()> refreshStartList;        // the entries window's lists
+    std::function<void(int round)> selectRound;    // the rounds procedure
+    std::function<void()> titleChanged;            // the main window's title
+    std::function<void()> writeSettings;           // Setup.ini
+    std::function<void(bool apply)> readSettings;  // Setup.ini, applying it or not
+    std::function<void()> readTimeFiles;           // both time lists into the timing window
+
+    // Background pictures: the "*.gif" files of the program directory, and the chosen one.
+    QStringList backgroundPictures;
+    QString backgroundPicture;
+
+    // Sets the round tag from round index 0..3 in the caption language.
+    void setRoundTag(int round);
+    QString roundName() const { return roundTag.left(roundTag.size() - 1); }
+    QString roundInitial() const { return roundTag.left(1); }
+
+    QString windowTitle() const;
+    static QString dateStampFor(const QDate &date);
+
+    // Standard message box shorthands with title message 1.
+    void inform(int messageNumber, Icon icon = Icon::None);
+    void informText(const QString &text, Icon icon = Icon::None);
+
+private:
+    std::vector<DataBound *> m_bound;
+    ProgressSink m_nullProgress;
+};
+
+} // namespace arenor

@@ -1,0 +1,23 @@
+#pragma once
+// The start-up steps that need no window, in their fixed order. The main window runs the
+// window steps between them.
+
+#include "app/AppState.h"
+
+namespace arenor {
+
+struct StartUpResult {
+    Status status;
+    db::FileProblem problem = db::FileProblem::None; // why the meet file could not be used
+    bool createdDatabase = false;
+};
+
+// Steps up to the settings: language, editor, date stamp, current database and meet
+// directory, the two flags, and the round tag. programDir must be set.
+void prepareState(AppState &state);
+
+// When the current database file is missing: default sizes, the format question, the file
+// and all its tables. An existing file is checked and opened, never replaced.
+StartUpResult ensureMeetDatabase(AppState &state);
+
+} // namespace arenor

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "app/TextTables.h"
+
+#include <QDialog>
+
+namespace arenor {
+
+// The About window: its title (caption 43), the product line (caption 45) and a back button.
+class AboutDialog : public QDialog {
+    Q_OBJECT
+public:
+    AboutDialog(const TextTables &texts, QWidget *parent = nullptr);
+};
+
+} // namespace arenor

@@ -1,0 +1,142 @@
+#include "Application.h"
+
+#include "app/ui/MainWindow.h"
+#include "app/ui/QtPrompt.h"
+#include "db/MeetFile.h"
+#include "registers/RegisterReaders.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QRandomGenerator>
+#include <QSplashScreen>
+
+void arenorInitResources();
+
+namespace arenor {
+
+void initResources()
+{
+    static bool done = false;
+    if (!done) {
+        arenorInitResources();
+        done = true;
+    }
+}
+
+Application::Application(const QString &programDir, Prompt *prompt, EditorLauncher *editor)
+{
+    initResources();
+    m_state.programDir = QDir(programDir).absolutePath();
+    m_commands = std::make_unique<MainCommands>(m_state);
+    m_main = std::make_unique<MainWindow>(m_state, *m_commands);
+    if (!prompt) {
+        m_ownPrompt = std::make_unique<QtPrompt>(m_state.texts, m_main.get());
+        prompt = m_ownPrompt.get();
+    }
+    if (!editor) {
+        m_ownEditor = std::make_unique<ProcessEditorLauncher>();
+        editor = m_ownEditor.get();
+    }
+    m_state.prompt = prompt;
+    m_state.editor = editor;
+    m_state.progress = m_main.get();
+    m_state.titleChanged = [this] { m_main->updateTitle(); };
+}
+
+Application::~Application()
+{
+    m_state.unbindDataControls();
+    m_state.progress = nullptr;
+    m_main.reset();
+}
+
+StartUpResult Application::start(bool showSplash)
+{
+    QDir::setCurrent(m_state.programDir);
+    MainWindow &main = *m_main;
+    BusyScope busy(main);
+    std::unique_ptr<QSplashScreen> splash;
+    if (showSplash) {
+        splash = std::make_unique<QSplashScreen>(QPixmap(QStringLiteral(":/images/splash.png")));
+        splash->setObjectName(QStringLiteral("Form15"));
+        splash->show();
+        QApplication::processEvents();
+    }
+
+    prepareState(m_state);
+    if (m_state.readSettings)
+        m_state.readSettings(false);
+    m_state.setRoundTag(3);
+
+    StartUpResult result = ensureMeetDatabase(m_state);
+    if (!result.status) {
+        if (splash)
+            splash->hide();
+        m_state.informText(result.status.error(), Icon::Exclamation);
+    }
+    if (Status s = meetFilesCheck(m_state); !s)
+        m_state.informText(s.error(), Icon::Exclamation);
+
+    main.loadChildWindows();
+    if (m_state.readSettings)
+        m_state.readSettings(true);
+    main.applyCaptions();
+    if (result.status) {
+        if (Status s = m_state.bindDataControls(); !s) {
+            result.status = s;
+            m_state.informText(fileProblemText(m_state.texts, db::Database::checkFile(m_state.databasePath()),
+                                               m_state.currentDatabase),
+                               Icon::Exclamation);
+        }
+    }
+    main.updateTitle();
+    registers::readRegisters(m_state);
+    main.fillRoundSelector();
+    m_commands->selectRound(3);
+    main.roundSelector()->setCurrentIndex(std::min(3, main.roundSelector()->count() - 1));
+    if (m_state.readTimeFiles)
+        m_state.readTimeFiles();
+    if (m_state.option(OptMaximiseAtStart))
+        main.showMaximized();
+    else
+        main.show();
+    main.setBackgroundPicture(
+        m_commands->chooseBackgroundPicture([] { return QRandomGenerator::global()->generateDouble(); }));
+    if (splash)
+        splash->finish(&main);
+    QApplication::processEvents();
+    return result;
+}
+
+QString programDirectoryFromArguments(const QStringList &arguments, QString *error)
+{
+    QString dir = QDir::homePath() + QStringLiteral("/Arenor");
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString &a = arguments[i];
+        if (a == QLatin1String("--dir")) {
+            if (i + 1 >= arguments.size()) {
+                if (error)
+                    *error = QStringLiteral("--dir needs a directory");
+                return {};
+            }
+            dir = arguments[++i];
+        } else if (a.startsWith(QLatin1String("--dir="))) {
+            dir = a.mid(6);
+        }
+    }
+    if (!QDir().mkpath(dir)) {
+        if (error)
+            *error = QStringLiteral("cannot create the program directory ") + dir;
+        return {};
+    }
+    return QDir(dir).absolutePath();
+}
+
+} // namespace arenor
+
+// Resources of a static library must be registered by name, outside any namespace.
+void arenorInitResources()
+{
+    Q_INIT_RESOURCE(resources);
+}

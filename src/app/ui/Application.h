@@ -1,0 +1,42 @@
+#pragma once
+// Puts the program together: shared state, the on-screen prompt and editor, the main window,
+// and the start-up sequence in its fixed order.
+
+#include "app/AppState.h"
+#include "app/MainCommands.h"
+#include "app/StartUp.h"
+
+#include <memory>
+
+namespace arenor {
+
+class MainWindow;
+
+class Application {
+public:
+    // prompt and editor may be given by tests; otherwise the on-screen ones are used.
+    Application(const QString &programDir, Prompt *prompt = nullptr, EditorLauncher *editor = nullptr);
+    ~Application();
+
+    // Runs the start-up procedure and shows the main window. showSplash: the start-up picture.
+    StartUpResult start(bool showSplash = true);
+
+    AppState &state() { return m_state; }
+    MainCommands &commands() { return *m_commands; }
+    MainWindow &mainWindow() { return *m_main; }
+
+private:
+    AppState m_state;
+    std::unique_ptr<Prompt> m_ownPrompt;
+    std::unique_ptr<EditorLauncher> m_ownEditor;
+    std::unique_ptr<MainCommands> m_commands;
+    std::unique_ptr<MainWindow> m_main;
+};
+
+// Registers the built-in pictures, help pages and manuals.
+void initResources();
+
+// The program directory: --dir DIR when given, otherwise ~/Arenor. Created when missing.
+QString programDirectoryFromArguments(const QStringList &arguments, QString *error);
+
+} // namespace arenor

@@ -1,0 +1,122 @@
+#include "QtPrompt.h"
+
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace arenor {
+
+QString QtPrompt::buttonText(Answer a) const
+{
+    const bool no = m_texts.language() == Language::Norwegian;
+    switch (a) {
+    case Answer::Ok:
+        return QStringLiteral("OK");
+    case Answer::Cancel:
+        return no ? QStringLiteral("Avbryt") : QStringLiteral("Cancel");
+    case Answer::Yes:
+        return no ? QStringLiteral("&Ja") : QStringLiteral("&Yes");
+    case Answer::No:
+        return no ? QStringLiteral("&Nei") : QStringLiteral("&No");
+    }
+    return {};
+}
+
+Answer QtPrompt::message(const MessageRequest &request)
+{
+    QMessageBox box(m_parent);
+    box.setWindowTitle(request.title);
+    box.setText(request.text);
+    switch (request.icon) {
+    case Icon::None:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
+    case Icon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case Icon::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case Icon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case Icon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    }
+    QList<std::pair<Answer, QMessageBox::ButtonRole>> buttons;
+    switch (request.buttons) {
+    case Buttons::Ok:
+        buttons = {{Answer::Ok, QMessageBox::AcceptRole}};
+        break;
+    case Buttons::OkCancel:
+        buttons = {{Answer::Ok, QMessageBox::AcceptRole}, {Answer::Cancel, QMessageBox::RejectRole}};
+        break;
+    case Buttons::YesNo:
+        buttons = {{Answer::Yes, QMessageBox::YesRole}, {Answer::No, QMessageBox::NoRole}};
+        break;
+    case Buttons::YesNoCancel:
+        buttons = {{Answer::Yes, QMessageBox::YesRole},
+                   {Answer::No, QMessageBox::NoRole},
+                   {Answer::Cancel, QMessageBox::RejectRole}};
+        break;
+    }
+    std::map<QAbstractButton *, Answer> answers;
+    for (auto [answer, role] : buttons) {
+        QPushButton *b = box.addButton(buttonText(answer), role);
+        b->setAccessibleName(buttonText(answer).remove(u'&'));
+        answers[b] = answer;
+        if (answers.size() == 1)
+            box.setDefaultButton(b);
+    }
+    if (request.buttons == Buttons::YesNo)
+        box.setEscapeButton(box.buttons().last());
+    box.exec();
+    auto it = answers.find(box.clickedButton());
+    if (it != answers.end())
+        return it->second;
+    return request.buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
+}
+
+std::optional<QString> QtPrompt::input(const InputRequest &request)
+{
+    QInputDialog dialog(m_parent);
+    dialog.setWindowTitle(request.title);
+    dialog.setLabelText(request.prompt);
+    dialog.setTextValue(request.defaultText);
+    dialog.setOkButtonText(buttonText(Answer::Ok));
+    dialog.setCancelButtonText(buttonText(Answer::Cancel));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
+QString QtPrompt::qtFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString desc = parts[i];
+        if (!desc.contains(u'('))
+            desc += QStringLiteral(" (") + parts[i + 1] + u')';
+        out << desc;
+    }
+    return out.isEmpty() ? filter : out.join(QStringLiteral(";;"));
+}
+
+std::optional<QString> QtPrompt::file(const FileRequest &request)
+{
+    QFileDialog dialog(m_parent, request.title, request.directory, qtFilter(request.filter));
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true); // the commands ask their own questions
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    if (!request.suggestedName.isEmpty())
+        dialog.selectFile(request.suggestedName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+} // namespace arenor

@@ -1,0 +1,132 @@
+#pragma once
+// The meet database engine: one SQLite file per meet, tables without keys whose fields are
+// named by position, rows addressed by rowid, which is also the record order.
+
+#include "app/Status.h"
+
+#include <QList>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+namespace arenor::db {
+
+enum class FieldType { Text, Boolean, Integer, Double };
+struct FieldDef {
+    QString name;
+    FieldType type = FieldType::Text;
+};
+
+// The two file formats offered when a meet file is made; recorded in the file itself.
+enum class Format { Modern = 30, Compact = 25 };
+
+// Why a file cannot be opened as a meet database.
+enum class FileProblem { None, Missing, Empty, OldFormat, NotDatabase, Foreign, Unreadable };
+
+// "name" with every embedded double quote doubled: safe for any user text.
+QString quoteIdentifier(const QString &name);
+
+// Fields "0".."count-1" of one type.
+QList<FieldDef> numberedFields(int count, FieldType type = FieldType::Text);
+
+class Database {
+public:
+    Database();
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    // Makes a new, empty meet file. Fails when the file exists or cannot be written.
+    static Status create(const QString &path, Format format);
+    // Looks at a file without changing it.
+    static FileProblem checkFile(const QString &path);
+
+    // Fails when the file is missing or is not a meet database; a failed open never
+    // changes the file.
+    Status open(const QString &path, FileProblem *problem = nullptr);
+    void close();
+    bool isOpen() const;
+    QString path() const { return m_path; }
+    Format format() const;
+
+    bool tableExists(const QString &table) const;
+    QStringList tables() const;
+    Status createTable(const QString &table, const QList<FieldDef> &fields);
+    Status dropTable(const QString &table);
+    int recordCount(const QString &table) const;
+    QStringList fieldNames(const QString &table) const;
+
+    // Runs one statement; SQL text here never holds user text, which goes in binds.
+    Status exec(const QString &sql, const QVariantList &binds = {});
+
+    // Inserts whole rows in record order inside one transaction.
+    Status insertRows(const QString &table, const QList<QVariantList> &rows);
+
+    // Runs work inside a transaction: commit when it succeeds, rollback otherwise.
+    Status transaction(const std::function<Status()> &work);
+
+    QSqlDatabase handle() const;
+    QString connectionName() const { return m_connection; }
+
+private:
+    QString m_connection;
+    QString m_path;
+};
+
+// An ordered set of a table's records with a current position, as the windows navigate it.
+// The records are read when the set is opened; update() writes the current record back.
+class Recordset {
+public:
+    Status open(Database &db, const QString &table, const QString &sortField = {});
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+    QString table() const { return m_table; }
+
+    int recordCount() const { return int(m_rows.size()); }
+    int fieldCount() const { return int(m_fields.size()); }
+    QStringList fieldNames() const { return m_fields; }
+    int position() const { return m_pos; } // 0-based; -1 before the first, count after the last
+    bool bof() const { return m_pos < 0 || m_rows.empty(); }
+    bool eof() const { return m_pos >= int(m_rows.size()) || m_rows.empty(); }
+
+    // Moving discards an edit that was not stored with update().
+    void moveFirst() { moveTo(0); }
+    void moveLast() { moveTo(int(m_rows.size()) - 1); }
+    void moveNext() { moveTo(m_pos + 1); }
+    void movePrevious() { moveTo(m_pos - 1); }
+    void move(int offset) { moveTo(m_pos + offset); }
+    void moveTo(int position)
+    {
+        m_pending.clear();
+        m_adding = false;
+        m_pos = std::clamp(position, -1, int(m_rows.size()));
+    }
+
+    QVariant field(int index) const;
+    QVariant field(const QString &name) const;
+    QString text(int index) const { return field(index).toString(); }
+    void setField(int index, const QVariant &value);
+    void setField(const QString &name, const QVariant &value);
+
+    // Starts a new record at the end; update() stores it.
+    void addNew();
+    // Stores the new or changed current record.
+    Status update();
+    qint64 rowid() const;
+
+private:
+    Database *m_db = nullptr;
+    QString m_table;
+    QStringList m_fields;
+    std::vector<qint64> m_rowids;
+    std::vector<QVariantList> m_rows;
+    QVariantList m_pending;
+    bool m_adding = false;
+    int m_pos = -1;
+};
+
+} // namespace arenor::db

@@ -1,0 +1,336 @@
+#include "Schema.h"
+
+#include "app/Convert.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace arenor::schema {
+
+namespace {
+
+QString dash()
+{
+    return QStringLiteral("-");
+}
+
+// "Misc- 3 5": the test-mode filler of record r, field f.
+QString misc(int r, int f)
+{
+    return QStringLiteral("Misc-") + numberText(qint64(r)) + numberText(qint64(f));
+}
+
+} // namespace
+
+QString tableName(const AppState &state, Table table)
+{
+    return state.texts.message(int(table));
+}
+
+QList<db::FieldDef> fieldsOf(Table table)
+{
+    using db::FieldType;
+    switch (table) {
+    case Table::Personer:
+        return db::numberedFields(kPersonFields);
+    case Table::Klubber:
+        return db::numberedFields(kClubFields);
+    case Table::Klasser:
+        return db::numberedFields(kClassFields);
+    case Table::Stafettlag:
+        return db::numberedFields(kRelayFields);
+    case Table::Ovelser:
+        return db::numberedFields(kEventNameFields);
+    case Table::Poengoppsett:
+        return db::numberedFields(kPointFields);
+    case Table::Oppsett:
+        return db::numberedFields(kSetupFields);
+    case Table::Pamelding: {
+        QList<db::FieldDef> f = db::numberedFields(kEventSlots + 1, FieldType::Boolean);
+        f[0].type = FieldType::Text;
+        return f;
+    }
+    case Table::Tidtakingoppsett: {
+        QList<db::FieldDef> f = db::numberedFields(kTimingFields, FieldType::Boolean);
+        for (int i = 16; i < kTimingFields; ++i)
+            f[i].type = FieldType::Text;
+        return f;
+    }
+    }
+    return {};
+}
+
+Status initTable(AppState &state, const TableInit &init, InitOutcome *outcome)
+{
+    db::Database &database = state.database;
+    if (!database.isOpen())
+        return Status::failure(QStringLiteral("no meet database is open"));
+    ProgressSink &progress = state.progressSink();
+    BusyScope busy(progress);
+    const QString name = tableName(state, init.table);
+    const bool exists = database.tableExists(name);
+    if (exists) {
+        const QString question = name + state.texts.message(65) + state.texts.message(2);
+        const bool overwrite = state.prompt && state.prompt->askYesNo(question, state.texts.message(1));
+        if (!overwrite) {
+            if (outcome)
+                *outcome = InitOutcome::Kept;
+            return {};
+        }
+    }
+    if (init.statusMessage)
+        progress.setStatusText(state.texts.message(init.statusMessage));
+    progress.setProgressMaximum(init.progressMaximum);
+    const QList<QVariantList> rows = init.rows ? init.rows() : QList<QVariantList>();
+    // Drop, create and fill in one transaction: a failure leaves the old table whole.
+    Status s = database.transaction([&]() -> Status {
+        if (exists) {
+            if (Status d = database.dropTable(name); !d)
+                return d;
+        }
+        if (Status c = database.createTable(name, fieldsOf(init.table)); !c)
+            return c;
+        if (rows.isEmpty())
+            return {};
+        const qsizetype width = rows.first().size();
+        QStringList marks(width, QStringLiteral("?"));
+        QSqlQuery q(database.handle());
+        if (!q.prepare(QStringLiteral("INSERT INTO ") + db::quoteIdentifier(name) + QStringLiteral(" VALUES (") +
+                       marks.join(u',') + u')'))
+            return Status::failure(q.lastError().text());
+        for (const QVariantList &row : rows) {
+            for (qsizetype i = 0; i < width; ++i)
+                q.bindValue(int(i), row[i]);
+            if (!q.exec())
+                return Status::failure(QStringLiteral("cannot write ") + name + QStringLiteral(": ") +
+                                       q.lastError().text());
+        }
+        return {};
+    });
+    if (!s)
+        return s;
+    progress.setProgressValue(init.progressMaximum);
+    if (init.fillCatalog)
+        init.fillCatalog();
+    if (outcome)
+        *outcome = InitOutcome::Built;
+    return {};
+}
+
+Status initClasses(AppState &state)
+{
+    TableInit init{Table::Klasser, 103, kClassCount, {}, {}};
+    init.rows = [&state] {
+        QList<QVariantList> rows;
+        for (int r = 1; r <= kClassCount; ++r)
+            rows.append({numberText(qint64(r)), state.texts.message(200 + r)});
+        return rows;
+    };
+    return initTable(state, init);
+}
+
+Status initClubs(AppState &state)
+{
+    const int count = state.catalogs.clubCount;
+    const bool test = state.testMode;
+    TableInit init{Table::Klubber, 107, count, {}, {}};
+    init.rows = [&state, count, test] {
+        QList<QVariantList> rows;
+        for (int r = 1; r <= count; ++r) {
+            QVariantList row{numberText(qint64(r))};
+            for (int f = 1; f < kClubFields; ++f) {
+                if (!test)
+                    row.append(dash());
+                else if (f == 1)
+                    row.append(state.texts.message(134) + numberText(qint64(r)));
+                else
+                    row.append(misc(r, f));
+            }
+            rows.append(row);
+        }
+        return rows;
+    };
+    init.fillCatalog = [&state, count, test] {
+        for (int r = 1; r <= count && r <= kMaxClubs; ++r)
+            state.catalogs.clubs[size_t(r)] = test ? state.texts.message(134) + numberText(qint64(r)) : dash();
+    };
+    return initTable(state, init);
+}
+
+Status initEventNames(AppState &state)
+{
+    TableInit init{Table::Ovelser, 102, kEventNameRows, {}, {}};
+    init.rows = [&state] {
+        QList<QVariantList> rows;
+        for (int r = 1; r <= kEventNameRows; ++r) {
+            QVariantList row{numberText(qint64(r))};
+            for (int k = 1; k <= kEventSlots; ++k)
+                row.append(r == 1 ? state.texts.message(141 + k) : dash());
+            rows.append(row);
+        }
+        return rows;
+    };
+    return initTable(state, init);
+}
+
+QList<QVariantList> entryRows(int persons, int relays, bool testMode)
+{
+    QList<QVariantList> rows;
+    const int total = kRounds * (persons + relays);
+    rows.reserve(total);
+    for (int r = 1; r <= total; ++r) {
+        QVariantList row{numberText(qint64(r))};
+        for (int k = 1; k <= kEventSlots; ++k)
+            row.append(testMode && (k == 1 || k == 13 || k == 35));
+        rows.append(row);
+    }
+    return rows;
+}
+
+Status initEntries(AppState &state)
+{
+    const int p = state.catalogs.personCount;
+    const int r = state.catalogs.relayCount;
+    const bool test = state.testMode;
+    TableInit init{Table::Pamelding, 101, kRounds * (p + r), {}, {}};
+    init.rows = [p, r, test] { return entryRows(p, r, test); };
+    return initTable(state, init);
+}
+
+Status initPersons(AppState &state)
+{
+    const int count = state.catalogs.personCount;
+    const bool test = state.testMode;
+    TableInit init{Table::Personer, 106, count + 2, {}, {}};
+    init.rows = [count, test] {
+        QList<QVariantList> rows;
+        rows.reserve(count);
+        for (int r = 1; r <= count; ++r) {
+            QVariantList row{numberText(qint64(r))};
+            for (int f = 1; f < kPersonFields; ++f) {
+                if (f == 19)
+                    row.append(QStringLiteral("1"));
+                else if (!test)
+                    row.append(dash());
+                else if (f == 1)
+                    row.append(QStringLiteral("Forn") + QString::number(r));
+                else if (f == 2)
+                    row.append(QStringLiteral("Etter") + QString::number(r));
+                else if (f == 3)
+                    row.append(QStringLiteral("Klubb 1"));
+                else if (f == 4)
+                    row.append(QStringLiteral("Junior"));
+                else
+                    row.append(misc(r, f));
+            }
+            rows.append(row);
+        }
+        return rows;
+    };
+    init.fillCatalog = [&state, count, test] {
+        for (int r = 1; r <= count && r <= kMaxPersons; ++r) {
+            PersonSlot &slot = state.catalogs.persons[size_t(r)];
+            slot.startNo = numberText(qint64(r));
+            slot.name = test ? QStringLiteral("Etter%1 Forn%1").arg(r) : dash();
+            slot.club = test ? QStringLiteral("Klubb 1") : dash();
+            slot.cls = test ? QStringLiteral("Junior") : dash();
+            slot.contingentCode = 1;
+        }
+    };
+    return initTable(state, init);
+}
+
+Status initPoints(AppState &state)
+{
+    TableInit init{Table::Poengoppsett, 112, kPointSetups, {}, {}};
+    init.rows = [] {
+        QList<QVariantList> rows;
+        for (int r = 1; r <= kPointSetups; ++r) {
+            QVariantList row{numberText(qint64(r))};
+            for (int k = 1; k < kPointFields; ++k)
+                row.append(numberText(qint64(41 - k)));
+            rows.append(row);
+        }
+        return rows;
+    };
+    return initTable(state, init);
+}
+
+Status initRelayTeams(AppState &state)
+{
+    const int count = state.catalogs.relayCount;
+    TableInit init{Table::Stafettlag, 110, count, {}, {}};
+    init.rows = [count] {
+        QList<QVariantList> rows;
+        for (int r = 1; r <= count; ++r) {
+            QVariantList row{numberText(qint64(r))};
+            for (int f = 1; f < kRelayFields; ++f)
+                row.append(dash());
+            rows.append(row);
+        }
+        return rows;
+    };
+    init.fillCatalog = [&state, count] {
+        for (int r = 1; r <= count && r <= kMaxRelays; ++r) {
+            RelaySlot &slot = state.catalogs.relays[size_t(r)];
+            slot.teamNo = numberText(qint64(r));
+            slot.club = dash();
+            slot.cls = dash();
+        }
+    };
+    return initTable(state, init);
+}
+
+Status initTimingSetup(AppState &state)
+{
+    TableInit init{Table::Tidtakingoppsett, 0, 1, {}, {}};
+    init.rows = [] {
+        // Channels 1, 3, 5 register out-times, 2, 4, 6 in-times.
+        static const bool flags[16] = {false, false, true,  false, true,  false, false, true,
+                                       true,  false, false, true,  true,  false, false, true};
+        QVariantList row;
+        for (bool f : flags)
+            row.append(f);
+        for (const char *t : {"2", "280", "03BC", "0", "TTL 8 BIT I/O", "280", "03BC", "1"})
+            row.append(QString::fromLatin1(t));
+        return QList<QVariantList>{row};
+    };
+    return initTable(state, init);
+}
+
+Status initEventSetups(AppState &state)
+{
+    TableInit init{Table::Oppsett, 104, kRounds, {}, {}};
+    const QString date = state.dateStamp;
+    init.rows = [date] {
+        QList<QVariantList> rows;
+        rows.reserve(kSetupRecords);
+        int index = 0;
+        for (int round = 1; round <= kRounds; ++round)
+            for (int event = 1; event <= kEventSlots; ++event) {
+                const bool technical = event <= 12;
+                const bool relay = event >= 24 && event <= 28;
+                for (int cls = 1; cls <= kClassCount; ++cls) {
+                    ++index;
+                    rows.append({QString::number(index), technical ? QStringLiteral("1") : QStringLiteral("0"),
+                                 relay ? QStringLiteral("2") : QStringLiteral("0"),
+                                 technical ? QStringLiteral("1") : QStringLiteral("0"), QStringLiteral("0"), date,
+                                 QStringLiteral("00.00"), QStringLiteral("_"), QStringLiteral("0")});
+                }
+            }
+        return rows;
+    };
+    return initTable(state, init);
+}
+
+Status initAllTables(AppState &state)
+{
+    for (auto init : {initClasses, initClubs, initEventSetups, initEventNames, initEntries, initPersons, initPoints,
+                      initTimingSetup, initRelayTeams}) {
+        if (Status s = init(state); !s)
+            return s;
+    }
+    return {};
+}
+
+} // namespace arenor::schema

@@ -1,0 +1,210 @@
+#include "TestSupport.h"
+
+#include "app/TextFile.h"
+#include "app/ui/Application.h"
+#include "app/ui/HelpWindow.h"
+#include "app/ui/MainWindow.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+using namespace arenor;
+using namespace arenor::test;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void startUpMakesTheDefaultMeet()
+    {
+        QTemporaryDir dir;
+        ScriptedPrompt prompt;
+        RecordingEditorLauncher editor;
+        prompt.setNextAnswer(Answer::Yes); // the format question, the only one
+        Application app(dir.path(), &prompt, &editor);
+        StartUpResult r = app.start(false);
+        QVERIFY2(r.status.ok(), qPrintable(r.status.error()));
+        QVERIFY(r.createdDatabase);
+        QCOMPARE(prompt.asked().size(), size_t(1));
+        QVERIFY(prompt.asked()[0].message.text.startsWith(QStringLiteral("Du kan velge hvilken database versjon")));
+        QCOMPARE(prompt.unexpected(), 0);
+
+        QCOMPARE(app.state().database.tables(),
+                 QStringList({"Klasser", "Klubber", "Oppsett", "Øvelser", "Påmelding", "Personer", "Poengoppsett",
+                              "Tidtakingoppsett", "Stafettlag"}));
+        QCOMPARE(app.state().database.recordCount(QStringLiteral("Personer")), 15);
+        QCOMPARE(app.state().database.recordCount(QStringLiteral("Påmelding")), 4 * (15 + 5));
+        for (const char *f : {"InnTider.txt", "UtTider.txt", "Info.txt", "Rapport.txt"})
+            QVERIFY2(QFile::exists(dir.path() + QStringLiteral("/Demomeet/") + QString::fromLatin1(f)), f);
+
+        MainWindow &w = app.mainWindow();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Kvelmo [Demomeet.mdb]"));
+        QCOMPARE(w.roundSelector()->currentText(), QStringLiteral("Finale"));
+        QCOMPARE(w.roundSelector()->count(), 4);
+        QCOMPARE(app.state().roundTag, QStringLiteral("Finale_"));
+        QCOMPARE(app.state().catalogs.personCount, 15);
+    }
+
+    void frameHasEveryCommand()
+    {
+        QTemporaryDir dir;
+        ScriptedPrompt prompt;
+        RecordingEditorLauncher editor;
+        Application app(dir.path(), &prompt, &editor);
+        app.start(false);
+        MainWindow &w = app.mainWindow();
+        QToolBar *tb = w.toolBar();
+        int buttons = 0, separators = 0;
+        for (QAction *a : tb->actions()) {
+            if (a->isSeparator()) {
+                ++separators;
+            } else {
+                ++buttons;
+                QVERIFY(!a->toolTip().isEmpty());
+                QVERIFY(!a->icon().isNull());
+            }
+        }
+        QCOMPARE(buttons, 20);
+        QCOMPARE(separators, 9);
+        QCOMPARE(w.toolAction('a')->toolTip(), QStringLiteral("Lag ny database"));
+        QCOMPARE(w.toolAction('p')->toolTip(), QStringLiteral("Avslutt"));
+        QStringList titles;
+        for (QAction *a : w.menuBar()->actions())
+            titles << a->text();
+        QCOMPARE(titles, QStringList({"&Database", "&Vinduer", "&Runder", "&Rundelister", "&Hjelp"}));
+        QCOMPARE(w.menuAction(QStringLiteral("Timeing"))->text(), QStringLiteral("&Tidtaking..."));
+        QCOMPARE(w.barButton(4)->text(), QStringLiteral("&Satfettlag"));
+        for (int i = 0; i < 9; ++i)
+            QVERIFY(!w.barButton(i)->accessibleName().isEmpty());
+    }
+
+    void windowsOpenHideAndFollowCloseMode()
+    {
+        QTemporaryDir dir;
+        ScriptedPrompt prompt;
+        RecordingEditorLauncher editor;
+        Application app(dir.path(), &prompt, &editor);
+        app.start(false);
+        MainWindow &w = app.mainWindow();
+        for (int i = 0; i < kChildWindowCount; ++i)
+            QVERIFY(!w.subWindow(WindowId(i))->isVisible());
+        w.openAll();
+        for (int i = 0; i < kChildWindowCount; ++i)
+            QVERIFY(w.subWindow(WindowId(i))->isVisible());
+        w.closeAll();
+        for (int i = 0; i < kChildWindowCount; ++i)
+            QVERIFY(!w.subWindow(WindowId(i))->isVisible());
+
+        w.barButton(2)->click(); // competitors
+        w.menuAction(QStringLiteral("ClubList"))->trigger();
+        QVERIFY(w.subWindow(WindowId::Competitors)->isVisible());
+        QVERIFY(w.subWindow(WindowId::Clubs)->isVisible());
+        app.state().options[OptCloseWindowsMode] = 1;
+        w.menuAction(QStringLiteral("Classes"))->trigger();
+        QVERIFY(!w.subWindow(WindowId::Competitors)->isVisible());
+        QVERIFY(!w.subWindow(WindowId::Clubs)->isVisible());
+        QVERIFY(w.subWindow(WindowId::Classes)->isVisible());
+
+        // A closed child window is only hidden and comes back as it was.
+        ChildWindow *classes = w.childWindow(WindowId::Classes);
+        w.subWindow(WindowId::Classes)->close();
+        QVERIFY(!w.subWindow(WindowId::Classes)->isVisible());
+        w.showRegisterWindow(WindowId::Classes);
+        QCOMPARE(w.childWindow(WindowId::Classes), classes);
+        QVERIFY(w.subWindow(WindowId::Classes)->isVisible());
+    }
+
+    void languageSwitchRelabelsAndRestores()
+    {
+        QTemporaryDir dir;
+        ScriptedPrompt prompt;
+        RecordingEditorLauncher editor;
+        Application app(dir.path(), &prompt, &editor);
+        app.start(false);
+        MainWindow &w = app.mainWindow();
+        auto snapshot = [&] {
+            QStringList s;
+            for (QAction *a : w.findChildren<QAction *>())
+                s << a->objectName() + u'=' + a->text() + u'|' + a->toolTip();
+            for (int i = 0; i < 9; ++i)
+                s << w.barButton(i)->text();
+            for (int i = 0; i < kChildWindowCount; ++i)
+                s << w.childWindow(WindowId(i))->windowTitle();
+            s << w.windowTitle();
+            return s;
+        };
+        const QStringList before = snapshot();
+        app.state().texts.load(Language::English);
+        w.applyCaptions();
+        QCOMPARE(w.windowTitle(), QStringLiteral("Arenor [Demomeet.mdb]"));
+        QCOMPARE(w.toolAction('e')->toolTip(), QStringLiteral("Show results list"));
+        QCOMPARE(w.menuAction(QStringLiteral("Quit"))->text(), QStringLiteral("&Quit..."));
+        QVERIFY(snapshot() != before);
+        app.state().texts.load(Language::Norwegian);
+        w.applyCaptions();
+        QCOMPARE(snapshot(), before);
+    }
+
+    void roundSelectorSetsRoundTag()
+    {
+        QTemporaryDir dir;
+        ScriptedPrompt prompt;
+        RecordingEditorLauncher editor;
+        Application app(dir.path(), &prompt, &editor);
+        app.start(false);
+        app.mainWindow().menuAction(QStringLiteral("Rounds1"))->trigger();
+        QCOMPARE(app.state().roundTag, QStringLiteral("Kvartfinale_"));
+        QCOMPARE(app.mainWindow().roundSelector()->currentIndex(), 1);
+    }
+
+    // A file that is not a meet database is reported and never replaced.
+    void foreignDemomeetIsLeftUntouched_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("text") << QByteArray("just some notes\n");
+        QTest::newRow("truncated sqlite") << QByteArray("SQLite format 3\0\x10\0", 19);
+        QTest::newRow("old format") << QByteArray("\0\x01\0\0Standard Jet DB\0\0\0\0", 23).leftJustified(200, '\0');
+    }
+    void foreignDemomeetIsLeftUntouched()
+    {
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        const QString path = dir.path() + QStringLiteral("/Demomeet.mdb");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(content);
+        }
+        ScriptedPrompt prompt;
+        RecordingEditorLauncher editor;
+        Application app(dir.path(), &prompt, &editor);
+        StartUpResult r = app.start(false);
+        QVERIFY(!r.status.ok());
+        QVERIFY(prompt.lastMessage().contains(QStringLiteral("Demomeet.mdb")));
+        QCOMPARE(readFile(path), content);
+        QVERIFY(app.mainWindow().isVisible());
+    }
+
+    void helpShowsContentsAndFinds()
+    {
+        HelpWindow help;
+        help.setLanguage(Language::English);
+        QVERIFY(help.contents()->count() >= 5);
+        QVERIFY(help.find(QStringLiteral("Rapport.txt")));
+        QVERIFY(!help.find(QStringLiteral("no such words here")));
+        help.setLanguage(Language::Norwegian);
+        QVERIFY(help.find(QStringLiteral("stevnekatalogen")));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "TestMainWindow.moc"

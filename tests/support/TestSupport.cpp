@@ -1,0 +1,41 @@
+#include "TestSupport.h"
+
+#include "db/MeetFile.h"
+#include "db/Schema.h"
+
+#include <QFile>
+#include <QTest>
+
+namespace arenor::test {
+
+TestMeet::TestMeet()
+{
+    state.programDir = dir.path();
+    state.prompt = &prompt;
+    state.editor = &editor;
+    state.setMeetDirectory();
+}
+
+void TestMeet::makeDatabase(int persons, int relays, int clubs)
+{
+    state.catalogs.personCount = persons;
+    state.catalogs.relayCount = relays;
+    state.catalogs.clubCount = clubs;
+    prompt.setNextAnswer(Answer::Yes); // format question
+    QVERIFY(createMeetFile(state).ok());
+    QVERIFY(state.database.open(state.databasePath()).ok());
+    QVERIFY(schema::initAllTables(state).ok());
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString dataFile(const QString &name)
+{
+    return qEnvironmentVariable("ARENOR_TEST_DATA") + u'/' + name;
+}
+
+} // namespace arenor::test
