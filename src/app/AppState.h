@@ -136,6 +136,12 @@ public:
     void inform(int messageNumber, Icon icon = Icon::None);
     void informText(const QString &text, Icon icon = Icon::None);
 
+    // ---- settings and database lifecycle ----
+
+    // ---- registers ----
+
+    // ---- timing ----
+
 private:
     std::vector<DataBound *> m_bound;
     ProgressSink m_nullProgress;

@@ -69,20 +69,26 @@ private:
 
 ChildWindow *createChildWindow(WindowId id, AppState &state, MainWindow &main)
 {
-    (void)main;
+    ChildWindow *w = nullptr;
     switch (id) {
-    case WindowId::EventSetup:
-    case WindowId::Entries:
     case WindowId::Options:
+        w = createOptionsWindow(state, main);
+        break;
     case WindowId::Competitors:
     case WindowId::Clubs:
     case WindowId::Points:
     case WindowId::Relays:
     case WindowId::Classes:
+        w = createRegisterWindow(id, state, main);
+        break;
     case WindowId::Timing:
+        w = createTimingWindow(state, main);
+        break;
+    case WindowId::EventSetup:
+    case WindowId::Entries:
         break;
     }
-    return new ShellWindow(id, state);
+    return w ? w : new ShellWindow(id, state);
 }
 
 } // namespace arenor

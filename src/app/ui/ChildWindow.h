@@ -36,4 +36,9 @@ private:
 // Makes the window of an id; windows not built yet are captioned shells.
 ChildWindow *createChildWindow(WindowId id, AppState &state, MainWindow &main);
 
+// The makers of each area's windows; nullptr leaves the shell in place.
+ChildWindow *createOptionsWindow(AppState &state, MainWindow &main);                // app/ui
+ChildWindow *createRegisterWindow(WindowId id, AppState &state, MainWindow &main); // registers/ui
+ChildWindow *createTimingWindow(AppState &state, MainWindow &main);                // timing/ui
+
 } // namespace arenor
