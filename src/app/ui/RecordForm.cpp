@@ -1,0 +1,75 @@
+#include "RecordForm.h"
+
+namespace arenor {
+
+RecordForm::RecordForm(AppState &state, std::function<QString()> tableName, QObject *parent)
+    : QObject(parent), m_state(state), m_tableName(std::move(tableName))
+{
+    m_mapper.setModel(&m_model);
+    m_mapper.setSubmitPolicy(QDataWidgetMapper::ManualSubmit);
+    connect(&m_model, &db::RecordModel::recordWritten, this, [this](int row) {
+        if (row == m_mapper.currentIndex())
+            emit recordSaved(row);
+    });
+    m_state.addDataBound(this);
+}
+
+RecordForm::~RecordForm()
+{
+    m_state.removeDataBound(this);
+}
+
+void RecordForm::addMapping(QWidget *widget, int field, const QByteArray &property)
+{
+    if (property.isEmpty())
+        m_mapper.addMapping(widget, field);
+    else
+        m_mapper.addMapping(widget, field, property);
+}
+
+void RecordForm::bindDatabase(db::Database &database)
+{
+    m_model.open(database, m_tableName());
+    m_mapper.toFirst();
+    emit currentRowChanged(m_mapper.currentIndex());
+}
+
+void RecordForm::unbindDatabase()
+{
+    if (m_model.isOpen() && m_mapper.currentIndex() >= 0)
+        save();
+    m_model.close();
+    emit currentRowChanged(-1);
+}
+
+bool RecordForm::save()
+{
+    const int row = m_mapper.currentIndex();
+    if (row < 0)
+        return false;
+    if (validate)
+        validate(row);
+    m_model.beginBatch();
+    m_mapper.submit();
+    return m_model.endBatch();
+}
+
+bool RecordForm::setCurrentRow(int row)
+{
+    if (row < 0 || row >= recordCount() || row == currentRow())
+        return false;
+    save();
+    m_mapper.setCurrentIndex(row);
+    emit currentRowChanged(row);
+    return true;
+}
+
+void RecordForm::refresh()
+{
+    const int row = std::max(0, currentRow());
+    m_model.refresh();
+    m_mapper.setCurrentIndex(std::min(row, recordCount() - 1));
+    emit currentRowChanged(m_mapper.currentIndex());
+}
+
+} // namespace arenor

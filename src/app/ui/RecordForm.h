@@ -1,0 +1,64 @@
+#pragma once
+// The record-at-a-time editing every data-bound window shares: a model over the table in
+// record order, a mapper of fields to controls, the validate notification before the current
+// record changes, and write-back when the record is left or saved.
+
+#include "app/AppState.h"
+#include "db/RecordModel.h"
+
+#include <QDataWidgetMapper>
+#include <QObject>
+#include <functional>
+
+namespace arenor {
+
+class RecordForm : public QObject, public DataBound {
+    Q_OBJECT
+public:
+    // tableName is asked each time the form is bound, so it follows the language of the moment.
+    RecordForm(AppState &state, std::function<QString()> tableName, QObject *parent = nullptr);
+    ~RecordForm() override;
+
+    // Shows field `field` of the current record in the widget (its user property by default).
+    void addMapping(QWidget *widget, int field, const QByteArray &property = {});
+
+    // DataBound: read the table and show the first record; let go of it.
+    void bindDatabase(db::Database &database) override;
+    void unbindDatabase() override;
+
+    db::RecordModel &model() { return m_model; }
+    int currentRow() const { return m_mapper.currentIndex(); }
+    int recordCount() const { return m_model.rowCount(); }
+
+    // Leaves the current record (validate, then write back) and shows another. Rows outside
+    // the table are ignored. Returns false when nothing moved.
+    bool setCurrentRow(int row);
+    bool first() { return setCurrentRow(0); }
+    bool last() { return setCurrentRow(recordCount() - 1); }
+    bool next() { return setCurrentRow(currentRow() + 1); }
+    bool previous() { return setCurrentRow(currentRow() - 1); }
+    bool moveBy(int offset) { return setCurrentRow(currentRow() + offset); }
+
+    // Writes the controls' values into the current record now.
+    bool save();
+    // Shows the current record's stored values again.
+    void revert() { m_mapper.revert(); }
+    // Re-reads the table (after another part of the program changed it), keeping the position.
+    void refresh();
+
+    // Called before the current record is written back (window may adjust or check values).
+    std::function<void(int row)> validate;
+
+signals:
+    void currentRowChanged(int row);
+    // The current record was written to the table (after leaving or saving it).
+    void recordSaved(int row);
+
+private:
+    AppState &m_state;
+    std::function<QString()> m_tableName;
+    db::RecordModel m_model;
+    QDataWidgetMapper m_mapper;
+};
+
+} // namespace arenor
