@@ -1,0 +1,10 @@
+#include "registers/ui/RegisterWindows.h"
+
+namespace arenor {
+
+ChildWindow *createClassesWindow(AppState &, MainWindow &)
+{
+    return nullptr;
+}
+
+} // namespace arenor
