@@ -103,6 +103,7 @@ MainWindow::MainWindow(AppState &state, MainCommands &commands, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_commands(commands)
 {
     setObjectName(QStringLiteral("MDIForm1"));
+    setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
     m_mdi->setAccessibleName(QStringLiteral("Windows"));
@@ -416,6 +417,10 @@ void MainWindow::loadChildWindows()
         w->retranslate();
         QMdiSubWindow *sub = m_mdi->addSubWindow(w);
         sub->setAttribute(Qt::WA_DeleteOnClose, false);
+        sub->setWindowIcon(windowIcon());
+        // Until placements are restored, cascade the windows so none hides another.
+        sub->resize(w->sizeHint().expandedTo(QSize(380, 260)) + QSize(8, 32));
+        sub->move(28 * int(i), 24 * int(i));
         sub->setObjectName(QStringLiteral("sub_") + w->objectName());
         sub->setWindowTitle(w->windowTitle());
         sub->hide();
