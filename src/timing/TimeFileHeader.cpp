@@ -4,9 +4,20 @@
 
 namespace arenor::timing {
 
-QString emptyFileTitle(Direction d)
+QString timesFileTitle(Direction d, TitleStyle style)
 {
-    return d == Direction::Out ? QStringLiteral(" TIDFIL UT ") : QStringLiteral(" TIDFIL INN ");
+    const bool out = d == Direction::Out;
+    switch (style) {
+    case TitleStyle::Empty:
+        break;
+    case TitleStyle::Registration:
+        return out ? QStringLiteral(" TIDFIL UT ") : QStringLiteral(" TIDFIL INN");
+    case TitleStyle::Correction:
+        return out ? QStringLiteral(" TIDFIL UT") : QStringLiteral(" TIDFIL INN");
+    case TitleStyle::GridImport:
+        return out ? QStringLiteral(" TIDFIL  UT ") : QStringLiteral(" TIDFIL  INN ");
+    }
+    return out ? QStringLiteral(" TIDFIL UT ") : QStringLiteral(" TIDFIL INN ");
 }
 
 QStringList headerLines(const QString &title)

@@ -1,0 +1,136 @@
+#include "TimingSession.h"
+
+#include "app/Convert.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace arenor::timing {
+
+Status TimingSession::readTimes(Direction d)
+{
+    return readTimesFile(path(d), list(d), m_counters);
+}
+
+Status TimingSession::rewrite(Direction d, TitleStyle style) const
+{
+    return rewriteTimesFile(path(d), list(d), timesFileTitle(d, style));
+}
+
+RegisterResult TimingSession::registerTime(Direction d, int channel, const QString &time, bool autoOutNumber)
+{
+    RegisterResult result;
+    if (channel < 1 || channel > kChannels) {
+        result.outcome = RegisterResult::BadChannel;
+        return result;
+    }
+    const bool autoNumber = d == Direction::Out && autoOutNumber;
+    QString &box = m_numberBox[size_t(d)];
+    if (autoNumber && toDouble(box) == 0)
+        box = QStringLiteral("1");
+    TimeList &l = list(d);
+    if (l.full()) {
+        // Nothing is stored and no sequence number is used up: the caller tells the operator
+        // the time, which is all that is lost.
+        result.outcome = RegisterResult::ListFull;
+        result.record = {QString(), time, box, QString()};
+        return result;
+    }
+    TimeRecord r{registrationIndex(channel, m_counters.next(channel)), time, box.left(kNumberWidth), QString()};
+    l.records.push_back(r);
+    result.record = r;
+    if (!autoNumber)
+        box.clear();
+    m_lastRegistered = time;
+    result.fileStatus = rewrite(d, TitleStyle::Registration);
+    if (autoNumber)
+        box = numberText(toDouble(box) + 1);
+    return result;
+}
+
+bool TimingSession::resetTimes(Direction d, Prompt &prompt, const TextTables &texts, Status *error)
+{
+    for (int i = 0; i < 3; ++i)
+        if (prompt.message({texts.message(255), texts.message(1), Buttons::YesNo, Icon::Exclamation}) != Answer::Yes)
+            return false;
+    list(d).clear();
+    m_counters.reset();
+    Status s = createEmptyTimesFile(path(d), d);
+    if (s)
+        s = readTimes(d);
+    if (error)
+        *error = s;
+    return true;
+}
+
+Status TimingSession::changeNumbers(Direction d, QList<int> rows, Prompt &prompt, const TextTables &texts)
+{
+    TimeList &l = list(d);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    const QString number = numberBox(d);
+    for (int row : rows) {
+        if (row < 0 || row >= l.count())
+            continue;
+        TimeRecord &r = l.records[size_t(row)];
+        if (!r.number.isEmpty() &&
+            prompt.message({texts.message(2), texts.message(1), Buttons::YesNo, Icon::Question}) == Answer::No)
+            continue;
+        r.number = number;
+        r.message.clear();
+    }
+    m_numberBox[size_t(d)].clear();
+    return rewrite(d, TitleStyle::Correction);
+}
+
+void TimingSession::keypad(int shownTab, int key)
+{
+    QString &box = m_numberBox[size_t(keypadTarget(shownTab))];
+    if (key >= 0 && key <= 9)
+        box = (box + QString::number(key)).left(kNumberWidth);
+    else if (key == int(KeypadKey::Clear))
+        box.clear();
+    else if (key == int(KeypadKey::Cross))
+        box = QStringLiteral("XXX");
+}
+
+QPair<QString, QString> competitorLabels(const Catalogs &catalogs, const QString &number)
+{
+    const double v = toDouble(number);
+    if (v < 1 || v > catalogs.personCount)
+        return {};
+    const qint64 n = toRoundedInteger(number, 1, std::min(catalogs.personCount, kMaxPersons));
+    const PersonSlot &p = catalogs.persons[size_t(n)];
+    return {p.name, p.club + QStringLiteral(", ") + p.cls};
+}
+
+QString listFullText(Language language, Direction d, int channel, const QString &time)
+{
+    const bool out = d == Direction::Out;
+    if (language == Language::Norwegian)
+        return QStringLiteral("%1 er full (%2 tider). Tiden %3 fra kanal %4 ble ikke lagret; skriv den opp.")
+            .arg(out ? QStringLiteral("Utlista") : QStringLiteral("Innlista"))
+            .arg(kMaxTimes)
+            .arg(time)
+            .arg(channel);
+    return QStringLiteral("The %1 list is full (%2 times). The time %3 from channel %4 was not stored; write it down.")
+        .arg(out ? QStringLiteral("out-times") : QStringLiteral("in-times"))
+        .arg(kMaxTimes)
+        .arg(time)
+        .arg(channel);
+}
+
+QString overflowReadText(Language language, const QString &fileName, int extra)
+{
+    if (language == Language::Norwegian)
+        return QStringLiteral("%1 har %2 tider for mye. Bare de %3 første vises; resten blir stående i fila.")
+            .arg(fileName)
+            .arg(extra)
+            .arg(kMaxTimes);
+    return QStringLiteral("%1 holds %2 times too many. Only the first %3 are shown; the rest stay in the file.")
+        .arg(fileName)
+        .arg(extra)
+        .arg(kMaxTimes);
+}
+
+} // namespace arenor::timing

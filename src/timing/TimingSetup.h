@@ -1,0 +1,86 @@
+#pragma once
+// The meet's timing setup: the single record of the timing setup table, with the meanings of
+// its numbered fields, and the choice lists the window offers for the adapter.
+
+#include "db/Engine.h"
+
+#include <QStringList>
+#include <QVariant>
+#include <array>
+
+namespace arenor::timing {
+
+enum class TimeFormat { HoursMinutesSeconds = 0, MinutesSecondsHundredths = 1, SecondsHundredths = 2 };
+
+namespace field {
+constexpr int AutoOutNumber = 1;
+constexpr int KeepImported = 2;
+constexpr int Automatic = 3;
+constexpr int FirstChannel = 4; // out of channel c: 4 + 2(c-1), in: 5 + 2(c-1)
+constexpr int TypeCode = 16;
+constexpr int CardAddress = 17;
+constexpr int PrinterPort = 18;
+constexpr int Format = 19;
+constexpr int TypeName = 20;
+constexpr int CardAddressShown = 21;
+constexpr int PrinterPortShown = 22;
+constexpr int SignalLevel = 23;
+// Kept with the meet as well, in two text fields added behind the original ones.
+constexpr int Interval = 24;
+constexpr int Delay = 25;
+constexpr int Count = 26;
+constexpr int outOf(int channel) { return FirstChannel + 2 * (channel - 1); }
+constexpr int inOf(int channel) { return FirstChannel + 1 + 2 * (channel - 1); }
+} // namespace field
+
+constexpr int kMinInterval = 1, kMaxInterval = 100, kDefaultInterval = 1;
+constexpr int kMinDelay = 1, kMaxDelay = 5000, kDefaultDelay = 10;
+constexpr int kFirstPrinterPortType = 7; // type codes from here on are printer-port adapters
+
+const QStringList &adapterTypeNames();
+const QStringList &cardAddresses();
+const QStringList &printerPortAddresses();
+
+struct TimingSetup {
+    std::array<QVariant, field::Count> values;
+
+    TimingSetup(); // the values of a new meet
+    bool flag(int f) const { return values[size_t(f)].toBool(); }
+    QString text(int f) const { return values[size_t(f)].toString(); }
+
+    bool autoOutNumber() const { return flag(field::AutoOutNumber); }
+    bool keepImported() const { return flag(field::KeepImported); }
+    bool automatic() const { return flag(field::Automatic); }
+    bool registersOut(int channel) const { return flag(field::outOf(channel)); }
+    bool registersIn(int channel) const { return flag(field::inOf(channel)); }
+    int typeCode() const;    // 0..9
+    bool printerPortType() const { return typeCode() >= kFirstPrinterPortType; }
+    TimeFormat timeFormat() const;
+    bool lowLevel() const; // "1": a low input is an active signal
+    int interval() const;  // polling interval, ms
+    int delay() const;     // ticks from capture to registration
+};
+
+// A hexadecimal address text as the adapter takes it ("280" is 640); 0 when it is not one.
+quint32 hexAddress(const QString &text);
+
+// The timing setup record of the open meet. Every change is written at once.
+class TimingSetupStore {
+public:
+    // Reads the record, adding the two trailing fields to an older table. A table without its
+    // record gets one on the first change.
+    Status open(db::Database &database, const QString &table);
+    void close() { m_records.close(); }
+    bool isOpen() const { return m_records.isOpen(); }
+    const TimingSetup &setup() const { return m_setup; }
+
+    Status set(int f, const QVariant &value);
+    // Several fields in one write (a list choice stores its code and its shown text).
+    Status set(const QList<QPair<int, QVariant>> &changes);
+
+private:
+    db::Recordset m_records;
+    TimingSetup m_setup;
+};
+
+} // namespace arenor::timing
