@@ -4,8 +4,14 @@
 #include "app/ui/Application.h"
 #include "app/ui/HelpWindow.h"
 #include "app/ui/MainWindow.h"
+#include "app/ui/QtPrompt.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QTimer>
 #include <QComboBox>
 #include <QFile>
 #include <QListWidget>
@@ -192,6 +198,65 @@ private slots:
         QVERIFY(prompt.lastMessage().contains(QStringLiteral("Demomeet.mdb")));
         QCOMPARE(readFile(path), content);
         QVERIFY(app.mainWindow().isVisible());
+    }
+
+    void manualIsPutBesideTheMeetsAndShown()
+    {
+        QTemporaryDir dir;
+        ScriptedPrompt prompt;
+        RecordingEditorLauncher editor;
+        Application app(dir.path(), &prompt, &editor);
+        app.start(false);
+        app.mainWindow().menuAction(QStringLiteral("Order"))->trigger();
+        QCOMPARE(editor.launches.size(), size_t(1));
+        QCOMPARE(editor.launches[0].file, dir.path() + QStringLiteral("/Mann7093.doc"));
+        QVERIFY(QFile::exists(editor.launches[0].file));
+        app.state().languageChoice = 1;
+        app.commands().openManual();
+        QCOMPARE(editor.launches.back().file, dir.path() + QStringLiteral("/Mane7093.doc"));
+    }
+
+    // The on-screen prompt: Norwegian button texts, and Cancel told from an empty answer.
+    void onScreenPromptSpeaksTheLanguage()
+    {
+        TextTables texts;
+        QWidget parent;
+        QtPrompt prompt(texts, &parent);
+        QStringList seen;
+        auto clickLater = [&](const QString &button) {
+            QTimer::singleShot(50, [&, button] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                for (QAbstractButton *b : box->buttons()) {
+                    seen << b->text();
+                    if (b->text() == button)
+                        b->click();
+                }
+            });
+        };
+        clickLater(QStringLiteral("&Nei"));
+        QCOMPARE(prompt.message({QStringLiteral("?"), QStringLiteral("Info"), Buttons::YesNo, Icon::None}), Answer::No);
+        QCOMPARE(seen, QStringList({"&Ja", "&Nei"}));
+        seen.clear();
+        clickLater(QStringLiteral("Avbryt"));
+        QCOMPARE(prompt.message({QStringLiteral("?"), QStringLiteral("Info"), Buttons::OkCancel, Icon::Exclamation}),
+                 Answer::Cancel);
+        QCOMPARE(seen, QStringList({"OK", "Avbryt"}));
+
+        auto answerInput = [&](bool accept) {
+            QTimer::singleShot(50, [accept] {
+                auto *d = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+                QVERIFY(d);
+                d->setTextValue(QString());
+                accept ? d->accept() : d->reject();
+            });
+        };
+        answerInput(true);
+        std::optional<QString> empty = prompt.input({QStringLiteral("?"), QStringLiteral("Info"), QStringLiteral(" 20")});
+        QVERIFY(empty.has_value() && empty->isEmpty());
+        answerInput(false);
+        QVERIFY(!prompt.input({QStringLiteral("?"), QStringLiteral("Info"), QStringLiteral(" 20")}).has_value());
+        QCOMPARE(QtPrompt::qtFilter(QStringLiteral("Database (*.mdb)|*.mdb")), QStringLiteral("Database (*.mdb)"));
     }
 
     void helpShowsContentsAndFinds()
