@@ -141,6 +141,9 @@ public:
     // ---- registers ----
 
     // ---- timing ----
+    // Opens the start setup to write planned start times into the out-times file; empty
+    // until the start setup is there.
+    std::function<void()> generateStartTimes;
 
 private:
     std::vector<DataBound *> m_bound;
