@@ -139,6 +139,14 @@ public:
     // ---- settings and database lifecycle ----
 
     // ---- registers ----
+    // The point setup the points window shows: its row in the table (-1: none yet) and the
+    // texts of places 1..40 as its fields hold them, unsaved edits included. The points list
+    // takes its points from here (registers/Points.h).
+    struct ShownPoints {
+        int row = -1;
+        std::array<QString, 40> places;
+    };
+    ShownPoints shownPoints;
 
     // ---- timing ----
     // Opens the start setup to write planned start times into the out-times file; empty
