@@ -137,6 +137,12 @@ public:
     void informText(const QString &text, Icon icon = Icon::None);
 
     // ---- settings and database lifecycle ----
+    // The window side of the settings: bars, captions, placements (none in tests).
+    class SettingsHost *settingsHost = nullptr;
+    // Which placement numbers the last reading of Setup.ini found; only those are restored.
+    std::array<bool, 45> placementRead{};
+    // Called with the option's index after a click or a reading changed it.
+    std::vector<std::function<void(int option)>> optionListeners;
 
     // ---- registers ----
     // The point setup the points window shows: its row in the table (-1: none yet) and the

@@ -1,7 +1,9 @@
 #include "Application.h"
 
 #include "app/ui/MainWindow.h"
+#include "app/ui/OptionsWindow.h"
 #include "app/ui/QtPrompt.h"
+#include "db/Lifecycle.h"
 #include "db/MeetFile.h"
 #include "registers/RegisterReaders.h"
 
@@ -42,6 +44,8 @@ Application::Application(const QString &programDir, Prompt *prompt, EditorLaunch
     m_state.editor = editor;
     m_state.progress = m_main.get();
     m_state.titleChanged = [this] { m_main->updateTitle(); };
+    installSettings(m_state, createSettingsHost(m_state, *m_main));
+    m_main->databaseCommand = [this](const QString &command) { lifecycle::runDatabaseCommand(m_state, command); };
 }
 
 Application::~Application()

@@ -2,6 +2,7 @@
 
 #include "app/ui/AboutDialog.h"
 #include "app/ui/HelpWindow.h"
+#include "app/ui/OptionsWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -421,6 +422,7 @@ void MainWindow::loadChildWindows()
         // Until placements are restored, cascade the windows so none hides another.
         sub->resize(w->sizeHint().expandedTo(QSize(380, 260)) + QSize(8, 32));
         sub->move(28 * int(i), 24 * int(i));
+        restorePlacement(m_state, id, sub);
         sub->setObjectName(QStringLiteral("sub_") + w->objectName());
         sub->setWindowTitle(w->windowTitle());
         sub->hide();

@@ -1,10 +1,287 @@
-#include "app/ui/ChildWindow.h"
+#include "OptionsWindow.h"
+
+#include "app/ui/MainWindow.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <cmath>
 
 namespace arenor {
 
-ChildWindow *createOptionsWindow(AppState &, MainWindow &)
+namespace {
+
+// The frames have no caption numbers of their own.
+QString frameTitle(int frame, Language language)
 {
-    return nullptr;
+    const bool no = language == Language::Norwegian;
+    switch (frame) {
+    case 1:
+        return QStringLiteral("Editor");
+    case 2:
+        return no ? QStringLiteral("Språk") : QStringLiteral("Language");
+    default:
+        return no ? QStringLiteral("Alternativer") : QStringLiteral("Options");
+    }
+}
+
+// Unchecks every button of an exclusive group, which Qt allows only while it is not exclusive.
+void showChoice(QButtonGroup *group, int index)
+{
+    if (index >= 0 && group->button(index)) {
+        group->button(index)->setChecked(true);
+        return;
+    }
+    group->setExclusive(false);
+    for (QAbstractButton *b : group->buttons())
+        b->setChecked(false);
+    group->setExclusive(true);
+}
+
+class FrameSettingsHost : public QObject, public SettingsHost {
+public:
+    FrameSettingsHost(AppState &state, MainWindow &main) : QObject(&main), m_state(state), m_main(main) {}
+    ~FrameSettingsHost() override
+    {
+        if (m_state.settingsHost == this)
+            m_state.settingsHost = nullptr;
+    }
+
+    void optionChanged(int index) override
+    {
+        const bool on = m_state.option(Option(index));
+        switch (index) {
+        case OptShowStatusBar:
+            m_main.setStatusAreaVisible(on);
+            break;
+        case OptShowToolBar:
+            m_main.setToolBarVisible(on);
+            break;
+        case OptShowButtonBar:
+            m_main.setButtonBarVisible(on);
+            break;
+        default:
+            break;
+        }
+    }
+
+    void languageChanged() override
+    {
+        m_main.applyCaptions();
+        // The round names follow the language, and so do the list names of the round.
+        m_main.fillRoundSelector();
+        m_state.setRoundTag(m_state.currentRound);
+    }
+
+    void settingsApplied() override
+    {
+        if (auto *w = dynamic_cast<OptionsWindow *>(m_main.childWindow(WindowId::Options)))
+            w->showState();
+    }
+
+    std::optional<WindowPlacement> normalPlacement(int window) override
+    {
+        if (window < 0 || window >= kChildWindowCount)
+            return std::nullopt;
+        return normalPlacementOf(m_main.subWindow(WindowId(window)));
+    }
+
+private:
+    AppState &m_state;
+    MainWindow &m_main;
+};
+
+} // namespace
+
+OptionsWindow::OptionsWindow(AppState &state, MainWindow &main) : ChildWindow(WindowId::Options, state), m_main(main)
+{
+    setObjectName(QStringLiteral("Form7"));
+    auto *layout = new QVBoxLayout(this);
+
+    m_optionFrame = new QGroupBox(this);
+    m_optionFrame->setObjectName(QStringLiteral("optionGroupBox"));
+    auto *grid = new QGridLayout(m_optionFrame);
+    for (int i = 0; i < OptionCount; ++i) {
+        auto *box = new QCheckBox(m_optionFrame);
+        box->setObjectName(QStringLiteral("optionCheckBox%1").arg(i));
+        grid->addWidget(box, i % 8, i / 8);
+        connect(box, &QCheckBox::clicked, this, [this, i](bool on) { setOption(m_state, i, on ? 1 : 0); });
+        m_options[size_t(i)] = box;
+    }
+    layout->addWidget(m_optionFrame);
+
+    auto *choices = new QHBoxLayout;
+    m_editorFrame = new QGroupBox(this);
+    m_editorFrame->setObjectName(QStringLiteral("editorGroupBox"));
+    m_editorGroup = new QButtonGroup(this);
+    auto *editorLayout = new QVBoxLayout(m_editorFrame);
+    for (int i = 0; i < kEditorChoices; ++i) {
+        auto *b = new QRadioButton(m_editorFrame);
+        b->setObjectName(QStringLiteral("editorRadioButton%1").arg(i));
+        m_editorGroup->addButton(b, i);
+        editorLayout->addWidget(b);
+        connect(b, &QRadioButton::clicked, this, [this, i] { chooseEditor(m_state, i); });
+        m_editors[size_t(i)] = b;
+    }
+    editorLayout->addStretch(1);
+    choices->addWidget(m_editorFrame);
+
+    m_languageFrame = new QGroupBox(this);
+    m_languageFrame->setObjectName(QStringLiteral("languageGroupBox"));
+    m_languageGroup = new QButtonGroup(this);
+    auto *languageLayout = new QVBoxLayout(m_languageFrame);
+    for (int i = 0; i < kLanguageChoices; ++i) {
+        auto *b = new QRadioButton(m_languageFrame);
+        b->setObjectName(QStringLiteral("languageRadioButton%1").arg(i));
+        m_languageGroup->addButton(b, i);
+        languageLayout->addWidget(b);
+        // Queued: the switch relabels this very button while it is being clicked.
+        connect(b, &QRadioButton::clicked, this, [this, i] { chooseLanguage(m_state, i); }, Qt::QueuedConnection);
+        m_languages[size_t(i)] = b;
+    }
+    choices->addWidget(m_languageFrame);
+    layout->addLayout(choices);
+
+    m_pictureLabel = new QLabel(this);
+    m_pictureLabel->setObjectName(QStringLiteral("pictureLabel"));
+    m_pictures = new QComboBox(this);
+    m_pictures->setObjectName(QStringLiteral("pictureComboBox"));
+    m_pictureLabel->setBuddy(m_pictures);
+    connect(m_pictures, &QComboBox::activated, this, [this](int index) { pictureChosen(index); });
+    layout->addWidget(m_pictureLabel);
+    layout->addWidget(m_pictures);
+
+    auto *buttons = new QHBoxLayout;
+    const char *names[3] = {"savePushButton", "loadPushButton", "closePushButton"};
+    for (int i = 0; i < 3; ++i) {
+        auto *b = new QPushButton(this);
+        b->setObjectName(QString::fromLatin1(names[i]));
+        connect(b, &QPushButton::clicked, this, [this, i] { command(i); });
+        buttons->addWidget(b);
+        m_buttons[size_t(i)] = b;
+    }
+    layout->addLayout(buttons);
+    showState();
+}
+
+int OptionsWindow::optionCaption(int index)
+{
+    // Captions 54..67 hold the first fourteen; the last two were added later at 358, 359.
+    return index < 14 ? 54 + index : 358 + (index - 14);
+}
+
+void OptionsWindow::retranslate()
+{
+    ChildWindow::retranslate();
+    const TextTables &t = m_state.texts;
+    for (int i = 0; i < OptionCount; ++i)
+        m_options[size_t(i)]->setText(t.caption(optionCaption(i)));
+    for (int i = 0; i < kEditorChoices; ++i)
+        m_editors[size_t(i)]->setText(t.caption(68 + i));
+    for (int i = 0; i < kLanguageChoices; ++i)
+        m_languages[size_t(i)]->setText(t.caption(71 + i));
+    m_optionFrame->setTitle(frameTitle(0, t.language()));
+    m_editorFrame->setTitle(frameTitle(1, t.language()));
+    m_languageFrame->setTitle(frameTitle(2, t.language()));
+    m_pictureLabel->setText(t.caption(76));
+    m_pictures->setAccessibleName(t.caption(76));
+    for (int i = 0; i < 3; ++i) {
+        m_buttons[size_t(i)]->setText(t.caption(77 + i));
+        m_buttons[size_t(i)]->setAccessibleName(plainCaption(t.caption(77 + i)));
+    }
+}
+
+void OptionsWindow::showState()
+{
+    for (int i = 0; i < OptionCount; ++i)
+        m_options[size_t(i)]->setChecked(m_state.options[size_t(i)] != 0);
+    showChoice(m_editorGroup, m_state.editorChoice);
+    showChoice(m_languageGroup, m_state.languageChoice);
+}
+
+void OptionsWindow::showEvent(QShowEvent *event)
+{
+    fillPictureList();
+    showState();
+    ChildWindow::showEvent(event);
+}
+
+void OptionsWindow::fillPictureList()
+{
+    m_pictures->clear();
+    // The empty entry lets the user take the picture away.
+    m_pictures->addItem(QString());
+    m_pictures->addItems(m_state.backgroundPictures);
+    m_pictures->setCurrentIndex(std::max(0, m_pictures->findText(m_state.backgroundPicture)));
+}
+
+void OptionsWindow::pictureChosen(int index)
+{
+    const QString name = m_pictures->itemText(index);
+    m_state.backgroundPicture = name;
+    const QString path = name.isEmpty() ? QString() : m_state.programFile(name);
+    m_main.setBackgroundPicture(!path.isEmpty() && QFile::exists(path) ? path : QString());
+}
+
+void OptionsWindow::command(int index)
+{
+    switch (index) {
+    case 0:
+        if (m_state.writeSettings)
+            m_state.writeSettings();
+        break;
+    case 1:
+        if (m_state.readSettings)
+            m_state.readSettings(true);
+        showState();
+        break;
+    default:
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+            sub->hide();
+        else
+            hide();
+        break;
+    }
+}
+
+ChildWindow *createOptionsWindow(AppState &state, MainWindow &main)
+{
+    return new OptionsWindow(state, main);
+}
+
+SettingsHost *createSettingsHost(AppState &state, MainWindow &main)
+{
+    return new FrameSettingsHost(state, main);
+}
+
+std::optional<WindowPlacement> normalPlacementOf(const QMdiSubWindow *sub)
+{
+    if (!sub || sub->isMinimized() || sub->isMaximized())
+        return std::nullopt;
+    const QRect g = sub->geometry();
+    return WindowPlacement{float(g.x()), float(g.y()), float(g.width()), float(g.height()), 0.0f};
+}
+
+void restorePlacement(const AppState &state, WindowId id, QMdiSubWindow *sub)
+{
+    const auto first = size_t(int(id) * kPlacementsPerWindow);
+    if (!sub || !state.placementRead[first] || !state.placementRead[first + 1])
+        return;
+    // Stray numbers must not put a window out of reach.
+    constexpr float kFar = 10000.0f;
+    const int x = int(std::lround(std::clamp(state.placements[first], 0.0f, kFar)));
+    const int y = int(std::lround(std::clamp(state.placements[first + 1], 0.0f, kFar)));
+    sub->move(x, y);
 }
 
 } // namespace arenor

@@ -1,0 +1,77 @@
+#pragma once
+// The database commands of the main window: make a new meet, open another, reset, repair,
+// compact and copy the current one. Every question goes through the prompt; a failed new or
+// open falls back to the meet that was current before.
+
+#include "app/AppState.h"
+
+#include <optional>
+
+namespace arenor::lifecycle {
+
+// How a command ended.
+enum class Outcome {
+    Done,      // the command ran to its end
+    Stopped,   // cancelled or refused before anything changed
+    Recovered, // it failed after the switch; the previous meet is current again
+    Failed,    // it failed; the message says what is left
+};
+
+// The answers to the three register size questions, converted but not yet limited.
+struct SizeAnswers {
+    qint64 persons = 0;
+    qint64 relays = 0;
+    qint64 clubs = 0;
+};
+
+// Asks competitors, relay teams, clubs (the clubs question always proposes " 20").
+// nullopt as soon as one is cancelled: the remaining questions are not asked.
+std::optional<SizeAnswers> askSizeQuestions(AppState &state);
+// Stores the answers clamped to 0 and the limits (3000 competitors, 50 relay teams, 50 clubs).
+void storeLimitedSizes(Catalogs &catalogs, const SizeAnswers &answers);
+// A size of 0 becomes its default (15, 5, 5).
+void applyDefaultSizes(Catalogs &catalogs);
+// The register size questions of a new meet: a cancel keeps the sizes as they were; then the
+// defaults and limits apply.
+void askRegisterSizes(AppState &state);
+
+// The summary after a new meet or a reset: messages 36, 37 and 52 with the three sizes.
+QString summaryText(const AppState &state);
+
+// The name a chosen file is kept under: bare when it lies in the program directory,
+// otherwise its absolute path (its meet directory then lies beside it).
+QString storedDatabaseName(const AppState &state, const QString &chosen);
+
+Outcome makeNewDatabase(AppState &state);
+Outcome openMeetDatabase(AppState &state);
+Outcome resetMeetDatabase(AppState &state);
+Outcome repairMeetDatabase(AppState &state);
+Outcome compactMeetDatabase(AppState &state);
+Outcome copyMeetDatabase(AppState &state);
+
+// Runs a command by the name the menu and toolbar send: "new", "open", "reset", "repair",
+// "compact", "copy".
+Outcome runDatabaseCommand(AppState &state, const QString &command);
+
+// ---- file operations, usable without a state ----
+
+// Writes a compacted copy of a meet file to target (which must not exist) and flushes it
+// to disk. The source is only read.
+Status compactFile(const QString &source, const QString &target);
+
+// Puts from in the place of to in one step: at every moment the name holds either the old
+// or the new file.
+Status replaceFile(const QString &from, const QString &to);
+
+struct RepairReport {
+    bool damaged = false;
+    QString keptOriginal;   // where the damaged original was kept
+    qint64 rowsSaved = 0;   // rows carried over into the sound file
+    QStringList lostTables; // tables of which not a single row could be read
+};
+
+// Checks the file; a damaged file is replaced by a sound one holding every readable row, and
+// the damaged original is kept beside it. workFile is the scratch name for the new file.
+Status repairFile(const QString &path, const QString &workFile, RepairReport *report = nullptr);
+
+} // namespace arenor::lifecycle

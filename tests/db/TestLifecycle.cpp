@@ -1,0 +1,534 @@
+#include "TestSupport.h"
+
+#include "app/Convert.h"
+#include "db/Lifecycle.h"
+#include "db/MeetFile.h"
+#include "db/Schema.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTest>
+
+using namespace arenor;
+using namespace arenor::test;
+using lifecycle::Outcome;
+
+namespace {
+
+// Stands for a data-bound window: records when it lets go of the file and what it binds to.
+struct RecordingClient : DataBound {
+    QStringList events;
+    void bindDatabase(db::Database &database) override { events << QFileInfo(database.path()).fileName(); }
+    void unbindDatabase() override { events << QStringLiteral("unbind"); }
+};
+
+struct Meet : TestMeet {
+    RecordingClient client;
+    Meet(int persons = 15, int relays = 5, int clubs = 5)
+    {
+        makeDatabase(persons, relays, clubs);
+        meetFilesCheck(state);
+        state.addDataBound(&client);
+        state.writeSettings = [this] { ++settingsWritten; };
+        prompt.clear();
+    }
+    QString program(const QString &name) const { return dir.path() + u'/' + name; }
+    int settingsWritten = 0;
+};
+
+// Every row of a table in record order.
+QList<QVariantList> rowsOf(db::Database &d, const QString &table)
+{
+    QList<QVariantList> rows;
+    QSqlQuery q(d.handle());
+    q.exec(QStringLiteral("SELECT * FROM ") + db::quoteIdentifier(table) + QStringLiteral(" ORDER BY rowid"));
+    while (q.next()) {
+        QVariantList row;
+        for (int i = 0; i < q.record().count(); ++i)
+            row << q.value(i);
+        rows << row;
+    }
+    return rows;
+}
+
+QByteArray hashOf(const QString &path)
+{
+    return QCryptographicHash::hash(readFile(path), QCryptographicHash::Sha1);
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QStringList filesIn(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::Files, QDir::Name);
+}
+
+const QString kCancel = QStringLiteral("<cancel>");
+
+void scriptInputs(ScriptedPrompt &prompt, const QStringList &answers)
+{
+    for (const QString &a : answers)
+        prompt.setNextInput(a == kCancel ? std::nullopt : std::optional<QString>(a));
+}
+
+} // namespace
+
+class TestLifecycle : public QObject {
+    Q_OBJECT
+private slots:
+    // The answers of a new meet's size questions: conversion, defaults, limits and Cancel.
+    void registerSizes_data()
+    {
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QList<int>>("before"); // persons, relays, clubs
+        QTest::addColumn<QList<int>>("after");
+        QTest::addColumn<int>("questions");
+        const QList<int> old{100, 10, 30};
+        QTest::newRow("plain") << QStringList{" 40", " 7", " 12"} << old << QList<int>{40, 7, 12} << 3;
+        QTest::newRow("blanks and fractions") << QStringList{"  12.6 ", "2.5", "  12.6 "} << old
+                                              << QList<int>{13, 2, 12} << 3;
+        QTest::newRow("5000 gives 3000") << QStringList{"5000", "60", "99"} << old << QList<int>{3000, 50, 50} << 3;
+        QTest::newRow("1e9 gives the limits") << QStringList{"1e9", "1e9", "1e9"} << old
+                                              << QList<int>{3000, 50, 50} << 3;
+        QTest::newRow("0 and text give defaults") << QStringList{"0", "abc", "0"} << old << QList<int>{15, 5, 5} << 3;
+        QTest::newRow("negative gives defaults") << QStringList{"-5", "-5", "-5"} << old << QList<int>{15, 5, 5} << 3;
+        QTest::newRow("cancel at the second keeps all three") << QStringList{"200", kCancel} << old << old << 2;
+        QTest::newRow("empty answer is a cancel") << QStringList{""} << old << old << 1;
+        QTest::newRow("cancel with sizes still 0 gives defaults") << QStringList{kCancel} << QList<int>{0, 0, 0}
+                                                                   << QList<int>{15, 5, 5} << 1;
+    }
+    void registerSizes()
+    {
+        QFETCH(QStringList, answers);
+        QFETCH(QList<int>, before);
+        QFETCH(QList<int>, after);
+        QFETCH(int, questions);
+        TestMeet meet;
+        Catalogs &c = meet.state.catalogs;
+        c.personCount = before[0];
+        c.relayCount = before[1];
+        c.clubCount = before[2];
+        scriptInputs(meet.prompt, answers);
+        lifecycle::askRegisterSizes(meet.state);
+        QCOMPARE((QList<int>{c.personCount, c.relayCount, c.clubCount}), after);
+        const auto &asked = meet.prompt.asked();
+        QCOMPARE(int(asked.size()), questions);
+        QCOMPARE(asked[0].input.defaultText, numberText(qint64(before[0])));
+        QCOMPARE(asked[0].input.prompt, meet.state.texts.message(48));
+        if (questions == 3) {
+            QCOMPARE(asked[1].input.defaultText, numberText(qint64(before[1])));
+            // Whatever the current size, the clubs question proposes 20.
+            QCOMPARE(asked[2].input.defaultText, QStringLiteral(" 20"));
+            QCOMPARE(asked[2].input.prompt, meet.state.texts.message(49));
+        }
+    }
+
+    void newMeetRefusesBadNames_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<int>("message"); // 0: no message
+        QTest::newRow("cancelled dialog") << kCancel << 0;
+        QTest::newRow("no .mdb") << "Meet.md" << 45;
+        QTest::newRow("no extension") << "Meet" << 45;
+        QTest::newRow("existing file") << "Demomeet.mdb" << 46;
+        QTest::newRow("existing file, other name") << "Old.mdb" << 46;
+    }
+    void newMeetRefusesBadNames()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(int, message);
+        Meet meet;
+        writeBytes(meet.program(QStringLiteral("Old.mdb")), "keep me");
+        const QByteArray before = hashOf(meet.state.databasePath());
+        meet.prompt.setNextFile(chosen == kCancel ? std::nullopt : std::optional<QString>(meet.program(chosen)));
+        QCOMPARE(lifecycle::makeNewDatabase(meet.state), Outcome::Stopped);
+        QCOMPARE(meet.prompt.messageTexts(),
+                 message ? QStringList{meet.state.texts.message(message)} : QStringList{});
+        QCOMPARE(meet.state.currentDatabase, QStringLiteral("Demomeet.mdb"));
+        QVERIFY(meet.client.events.isEmpty());
+        QVERIFY(meet.state.database.isOpen());
+        QCOMPARE(hashOf(meet.state.databasePath()), before);
+        QCOMPARE(readFile(meet.program(QStringLiteral("Old.mdb"))), QByteArray("keep me"));
+        const FileRequest &dialog = meet.prompt.asked()[0].file;
+        QVERIFY(dialog.save);
+        QCOMPARE(dialog.title, QStringLiteral("Lag ny"));
+        QCOMPARE(dialog.suggestedName, QStringLiteral("Newmeet.mdb"));
+        QCOMPARE(dialog.directory, meet.dir.path());
+    }
+
+    void newMeetIsMadeAndBecomesCurrent()
+    {
+        Meet meet;
+        AppState &s = meet.state;
+        s.roundLoaded = {true, true, true, true};
+        meet.prompt.setNextFile(meet.program(QStringLiteral("Meet.MDB"))); // the extension test ignores case
+        scriptInputs(meet.prompt, {" 20", " 3", " 4"});
+        meet.prompt.setNextAnswer(Answer::No); // the older format
+        QCOMPARE(lifecycle::makeNewDatabase(s), Outcome::Done);
+        QCOMPARE(meet.prompt.unexpected(), 0);
+
+        QCOMPARE(s.currentDatabase, QStringLiteral("Meet.MDB"));
+        QCOMPARE(s.meetDir, meet.program(QStringLiteral("Meet/")));
+        QCOMPARE(filesIn(s.meetDir), QStringList({"Info.txt", "InnTider.txt", "Rapport.txt", "UtTider.txt"}));
+        QCOMPARE(s.database.path(), meet.program(QStringLiteral("Meet.MDB")));
+        QCOMPARE(s.database.recordCount(QStringLiteral("Personer")), 20);
+        QCOMPARE(s.database.recordCount(QStringLiteral("Stafettlag")), 3);
+        QCOMPARE(s.database.recordCount(QStringLiteral("Klubber")), 4);
+        QCOMPARE(s.database.recordCount(QStringLiteral("Påmelding")), 4 * 23);
+        QCOMPARE(s.database.format(), db::Format::Compact);
+        QCOMPARE(meet.client.events, QStringList({"unbind", "Meet.MDB"}));
+        QCOMPARE(meet.settingsWritten, 1);
+        QCOMPARE(s.roundTag, QStringLiteral("Finale_"));
+        QVERIFY(!s.roundLoaded[0] && !s.roundLoaded[1] && !s.roundLoaded[2]);
+        QCOMPARE(s.windowTitle(), QStringLiteral("Kvelmo [Meet.MDB]"));
+        QCOMPARE(meet.prompt.lastMessage(),
+                 QStringLiteral("Systemet er resatt med 20 deltakere.Det er satt opp 4 klubber, og du kan ha 40 "
+                                "forskjellige klasser.Antall stafettlag er 3."));
+        // The old meet and its directory are untouched.
+        QCOMPARE(QFileInfo(meet.program(QStringLiteral("Demomeet.mdb"))).size() > 0, true);
+        QVERIFY(QFile::exists(meet.program(QStringLiteral("Demomeet/InnTider.txt"))));
+    }
+
+    void newMeetCancelledSizesKeepTheOldOnesAndGoOn()
+    {
+        Meet meet(12, 3, 4);
+        meet.prompt.setNextFile(meet.program(QStringLiteral("Second.mdb")));
+        scriptInputs(meet.prompt, {"40", kCancel});
+        meet.prompt.setNextAnswer(Answer::Yes);
+        QCOMPARE(lifecycle::makeNewDatabase(meet.state), Outcome::Done);
+        QCOMPARE(meet.state.database.recordCount(QStringLiteral("Personer")), 12);
+        QCOMPARE(meet.state.database.recordCount(QStringLiteral("Stafettlag")), 3);
+        QCOMPARE(meet.state.database.recordCount(QStringLiteral("Klubber")), 4);
+    }
+
+    // A new meet that cannot be made: the previous meet comes back, whole and bound.
+    void newMeetFailureFallsBackToThePreviousMeet_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("meet directory blocked by a file") << "Blocked.mdb";
+        QTest::newRow("unwritable place") << "/proc/Arenor-test-meet.mdb";
+    }
+    void newMeetFailureFallsBackToThePreviousMeet()
+    {
+        QFETCH(QString, chosen);
+        Meet meet;
+        writeBytes(meet.program(QStringLiteral("Blocked")), "a file where the meet directory would go");
+        const QByteArray before = hashOf(meet.state.databasePath());
+        meet.prompt.setNextFile(QDir::isAbsolutePath(chosen) ? chosen : meet.program(chosen));
+        QCOMPARE(lifecycle::makeNewDatabase(meet.state), Outcome::Recovered);
+        QVERIFY(meet.prompt.messageTexts().first().startsWith(meet.state.texts.message(50)));
+        QCOMPARE(meet.state.currentDatabase, QStringLiteral("Demomeet.mdb"));
+        QCOMPARE(meet.state.meetDir, meet.program(QStringLiteral("Demomeet/")));
+        QVERIFY(meet.state.database.isOpen());
+        QCOMPARE(meet.state.database.path(), meet.state.databasePath());
+        QCOMPARE(meet.client.events.last(), QStringLiteral("Demomeet.mdb"));
+        QCOMPARE(meet.state.database.recordCount(QStringLiteral("Personer")), 15);
+        QCOMPARE(hashOf(meet.state.databasePath()), before);
+        QVERIFY(!QFile::exists(meet.program(QStringLiteral("Blocked.mdb"))));
+    }
+
+    void openRefusesWithoutChangingAnything_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QByteArray>("content"); // written to the chosen file first, unless empty
+        QTest::addColumn<QString>("message");    // start of the only message
+        QTest::newRow("the open meet, other case and blanks") << " demomeet.MDB " << QByteArray()
+                                                              << "Allerede åpnet, avbryter!";
+        QTest::newRow("no such file") << "Missing.mdb" << QByteArray() << "Sorry! Ingen database med det navnet!";
+        QTest::newRow("not a database") << "Notes.mdb" << QByteArray("just some notes\r\n")
+                                        << "Notes.mdb er ingen database";
+        QTest::newRow("old Windows format") << "Old.mdb"
+                                            << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00\x01\x00\x00\x00", 24)
+                                            << "Old.mdb er i det gamle Windows-formatet";
+    }
+    void openRefusesWithoutChangingAnything()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, message);
+        Meet meet;
+        if (!content.isEmpty())
+            writeBytes(meet.program(chosen), content);
+        meet.prompt.setNextFile(meet.program(chosen));
+        QCOMPARE(lifecycle::openMeetDatabase(meet.state), Outcome::Stopped);
+        QCOMPARE(meet.prompt.messageTexts().size(), 1);
+        QVERIFY2(meet.prompt.lastMessage().startsWith(message), qPrintable(meet.prompt.lastMessage()));
+        QCOMPARE(meet.state.currentDatabase, QStringLiteral("Demomeet.mdb"));
+        QVERIFY(meet.client.events.isEmpty());
+        QCOMPARE(meet.state.database.recordCount(QStringLiteral("Personer")), 15);
+        if (!content.isEmpty())
+            QCOMPARE(readFile(meet.program(chosen)), content);
+        QCOMPARE(meet.prompt.asked()[0].file.title, QStringLiteral("Åpne"));
+        QVERIFY(!meet.prompt.asked()[0].file.save);
+    }
+
+    // A file that looks like a database at first sight but cannot be opened: message 43 and
+    // the previous meet back.
+    void openFailureFallsBackToThePreviousMeet()
+    {
+        Meet meet;
+        QByteArray fake("SQLite format 3\0", 16);
+        fake += QByteArray(100 - 16, '\0');
+        fake += QByteArray(4096 - 100, '\xA5');
+        writeBytes(meet.program(QStringLiteral("Broken.mdb")), fake);
+        meet.prompt.setNextFile(meet.program(QStringLiteral("Broken.mdb")));
+        QCOMPARE(lifecycle::openMeetDatabase(meet.state), Outcome::Recovered);
+        QVERIFY(meet.prompt.messageTexts().first().startsWith(meet.state.texts.message(43)));
+        QCOMPARE(meet.state.currentDatabase, QStringLiteral("Demomeet.mdb"));
+        QCOMPARE(meet.state.meetDir, meet.program(QStringLiteral("Demomeet/")));
+        QCOMPARE(meet.client.events.last(), QStringLiteral("Demomeet.mdb"));
+        QCOMPARE(meet.state.database.recordCount(QStringLiteral("Personer")), 15);
+        QCOMPARE(readFile(meet.program(QStringLiteral("Broken.mdb"))), fake);
+    }
+
+    // Reset with Yes: the meet starts afresh; only Info.txt and Rapport.txt are left, and the
+    // time files come back when the meet is opened again.
+    void resetStartsAfreshAndTimeFilesComeBack()
+    {
+        Meet meet;
+        AppState &s = meet.state;
+        writeBytes(s.meetFile(QStringLiteral("Hele_stevnet_Finale_.txt")), "old list");
+        scriptInputs(meet.prompt, {"30", "4", "6"});
+        meet.prompt.setNextAnswer(Answer::Yes); // message 25
+        meet.prompt.setNextAnswer(Answer::No);  // the older format
+        QCOMPARE(lifecycle::resetMeetDatabase(s), Outcome::Done);
+        QCOMPARE(meet.prompt.unexpected(), 0);
+        QCOMPARE(meet.prompt.messageTexts().first(), s.texts.message(25));
+        QCOMPARE(filesIn(s.meetDir), QStringList({"Info.txt", "Rapport.txt"}));
+        QCOMPARE(s.database.recordCount(QStringLiteral("Personer")), 30);
+        QCOMPARE(s.database.recordCount(QStringLiteral("Stafettlag")), 4);
+        QCOMPARE(s.database.recordCount(QStringLiteral("Klubber")), 6);
+        QCOMPARE(s.database.format(), db::Format::Compact);
+        QCOMPARE(meet.client.events, QStringList({"unbind", "Demomeet.mdb"}));
+        QCOMPARE(meet.settingsWritten, 2);
+        QVERIFY(meet.prompt.lastMessage().startsWith(QStringLiteral("Systemet er resatt med 30 deltakere.")));
+
+        // Away to another meet and back.
+        QVERIFY(db::Database::create(meet.program(QStringLiteral("Other.mdb")), db::Format::Modern).ok());
+        meet.prompt.setNextFile(meet.program(QStringLiteral("Other.mdb")));
+        QCOMPARE(lifecycle::openMeetDatabase(s), Outcome::Done);
+        QCOMPARE(s.meetDir, meet.program(QStringLiteral("Other/")));
+        meet.prompt.setNextFile(meet.program(QStringLiteral("Demomeet.mdb")));
+        QCOMPARE(lifecycle::openMeetDatabase(s), Outcome::Done);
+        QCOMPARE(filesIn(s.meetDir), QStringList({"Info.txt", "InnTider.txt", "Rapport.txt", "UtTider.txt"}));
+        QCOMPARE(s.database.recordCount(QStringLiteral("Personer")), 30);
+    }
+
+    // The same cancel that a new meet passes over stops a reset before anything is touched.
+    void resetCancelledAtTheSecondQuestionChangesNothing()
+    {
+        Meet meet;
+        const QByteArray before = hashOf(meet.state.databasePath());
+        const QStringList files = filesIn(meet.state.meetDir);
+        scriptInputs(meet.prompt, {"30", kCancel});
+        meet.prompt.setNextAnswer(Answer::Ok);
+        QCOMPARE(lifecycle::resetMeetDatabase(meet.state), Outcome::Stopped);
+        QCOMPARE(meet.prompt.asked().size(), size_t(3));
+        const MessageRequest &m = meet.prompt.asked()[2].message;
+        QCOMPARE(m.text, QStringLiteral("Resetting mislyktes eller ble avbrutt!"));
+        QCOMPARE(m.buttons, Buttons::OkCancel);
+        QCOMPARE(m.icon, Icon::Exclamation);
+        QCOMPARE(filesIn(meet.state.meetDir), files);
+        QCOMPARE(hashOf(meet.state.databasePath()), before);
+        QVERIFY(meet.client.events.isEmpty());
+        QCOMPARE(meet.state.catalogs.personCount, 15);
+    }
+
+    // No at message 25 keeps the meet file, and with it its lists and times; each table is
+    // then asked for on its own.
+    void resetAnsweredNoKeepsTheMeetAndItsLists()
+    {
+        Meet meet;
+        AppState &s = meet.state;
+        writeBytes(s.meetFile(QStringLiteral("Hele_stevnet_Finale_.txt")), "old list");
+        const QStringList files = filesIn(s.meetDir);
+        scriptInputs(meet.prompt, {"30", "4", "6"});
+        meet.prompt.setNextAnswer(Answer::No); // message 25
+        for (int i = 0; i < 9; ++i)
+            meet.prompt.setNextAnswer(Answer::No); // "... exists. Do you want to overwrite" per table
+        QCOMPARE(lifecycle::resetMeetDatabase(s), Outcome::Done);
+        QCOMPARE(meet.prompt.unexpected(), 0);
+        QCOMPARE(filesIn(s.meetDir), files);
+        QCOMPARE(readFile(s.meetFile(QStringLiteral("Hele_stevnet_Finale_.txt"))), QByteArray("old list"));
+        QCOMPARE(s.database.recordCount(QStringLiteral("Personer")), 15);
+        QVERIFY(meet.prompt.messageTexts()[1].startsWith(QStringLiteral("Klasser eksisterer.")));
+    }
+
+    void compactionKeepsEveryRowInOrder()
+    {
+        Meet meet(40, 5, 5);
+        AppState &s = meet.state;
+        // Gaps and a changed record, so a renumbering or reordering would show.
+        QVERIFY(s.database.exec(QStringLiteral("DELETE FROM \"Personer\" WHERE rowid IN (3, 17, 18)")).ok());
+        QVERIFY(s.database.exec(QStringLiteral("UPDATE \"Personer\" SET \"1\" = 'Åse' WHERE rowid = 30")).ok());
+        const QList<QVariantList> persons = rowsOf(s.database, QStringLiteral("Personer"));
+        const QList<QVariantList> entries = rowsOf(s.database, QStringLiteral("Påmelding"));
+        writeBytes(meet.program(QStringLiteral("Temp.mdb")), "leftover from an earlier run");
+
+        QCOMPARE(lifecycle::compactMeetDatabase(s), Outcome::Done);
+        QVERIFY(meet.prompt.messageTexts().isEmpty());
+        QVERIFY(!QFile::exists(meet.program(QStringLiteral("Temp.mdb"))));
+        QCOMPARE(meet.client.events, QStringList({"unbind", "Demomeet.mdb"}));
+        QCOMPARE(rowsOf(s.database, QStringLiteral("Personer")), persons);
+        QCOMPARE(rowsOf(s.database, QStringLiteral("Påmelding")), entries);
+        QCOMPARE(db::Database::checkFile(s.databasePath()), db::FileProblem::None);
+        QCOMPARE(s.database.format(), db::Format::Modern);
+    }
+
+    void compactionFailureLeavesTheMeet()
+    {
+        Meet meet;
+        const QByteArray before = hashOf(meet.state.databasePath());
+        // A leftover that cannot be deleted: a directory with something in it.
+        QVERIFY(QDir().mkpath(meet.program(QStringLiteral("Temp.mdb/inner"))));
+        QCOMPARE(lifecycle::compactMeetDatabase(meet.state), Outcome::Failed);
+        QCOMPARE(meet.prompt.messageTexts().size(), 1);
+        QCOMPARE(hashOf(meet.state.databasePath()), before);
+        QVERIFY(meet.state.database.isOpen());
+        QCOMPARE(meet.state.database.recordCount(QStringLiteral("Personer")), 15);
+    }
+
+    void copyReplacesTheEarlierCopy()
+    {
+        Meet meet;
+        AppState &s = meet.state;
+        const QString copy = meet.program(QStringLiteral("Kopi.mdb"));
+        writeBytes(copy, "an earlier copy");
+        const QByteArray before = hashOf(s.databasePath());
+        QCOMPARE(lifecycle::copyMeetDatabase(s), Outcome::Done);
+        QCOMPARE(hashOf(s.databasePath()), before);
+        QCOMPARE(s.currentDatabase, QStringLiteral("Demomeet.mdb"));
+        QVERIFY(!QFile::exists(meet.program(QStringLiteral("Temp.mdb"))));
+        db::Database d;
+        QVERIFY(d.open(copy).ok());
+        QCOMPARE(rowsOf(d, QStringLiteral("Oppsett")), rowsOf(s.database, QStringLiteral("Oppsett")));
+        QCOMPARE(d.tables(), s.database.tables());
+    }
+
+    // The work files must never be the open meet: deleting them would delete the meet.
+    void workFilesAreNeverTheOpenMeet_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("meetName");
+        QTest::newRow("copy of Kopi.mdb") << "copy" << "Kopi.mdb";
+        QTest::newRow("compaction of Temp.mdb") << "compact" << "Temp.mdb";
+        QTest::newRow("repair of Temp.mdb") << "repair" << "Temp.mdb";
+    }
+    void workFilesAreNeverTheOpenMeet()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, meetName);
+        TestMeet meet;
+        meet.state.currentDatabase = meetName;
+        meet.state.setMeetDirectory();
+        meet.makeDatabase();
+        meet.prompt.clear();
+        const QByteArray before = hashOf(meet.state.databasePath());
+        QCOMPARE(lifecycle::runDatabaseCommand(meet.state, command), Outcome::Stopped);
+        QVERIFY(meet.prompt.lastMessage().startsWith(meetName));
+        QCOMPARE(hashOf(meet.state.databasePath()), before);
+        QVERIFY(meet.state.database.isOpen());
+    }
+
+    void repairLeavesASoundFileAlone()
+    {
+        Meet meet;
+        meet.state.database.close();
+        const QByteArray before = readFile(meet.state.databasePath());
+        QCOMPARE(lifecycle::repairMeetDatabase(meet.state), Outcome::Done);
+        QVERIFY(meet.prompt.messageTexts().isEmpty());
+        QCOMPARE(readFile(meet.state.databasePath()), before);
+        QCOMPARE(filesIn(meet.dir.path()), QStringList{"Demomeet.mdb"});
+        QVERIFY(meet.state.database.isOpen());
+    }
+
+    // A damaged page in the competitors: every readable row is saved into a sound file and
+    // the damaged original is kept beside it.
+    void repairSalvagesADamagedFile()
+    {
+        Meet meet(3000, 5, 5);
+        AppState &s = meet.state;
+        const QList<QVariantList> classes = rowsOf(s.database, QStringLiteral("Klasser"));
+        const QList<QVariantList> points = rowsOf(s.database, QStringLiteral("Poengoppsett"));
+        int pageSize = 0, root = 0;
+        {
+            QSqlQuery q(s.database.handle());
+            QVERIFY(q.exec(QStringLiteral("PRAGMA page_size")) && q.next());
+            pageSize = q.value(0).toInt();
+            QVERIFY(q.exec(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'Personer'")) && q.next());
+            root = q.value(0).toInt();
+        }
+        s.database.close();
+        const QString path = s.databasePath();
+        QByteArray bytes = readFile(path);
+        // A leaf in the middle of the competitors' pages, overwritten with rubbish.
+        const qsizetype at = qsizetype(root + 10 - 1) * pageSize;
+        QVERIFY(at + pageSize <= bytes.size());
+        for (qsizetype i = 0; i < pageSize; ++i)
+            bytes[at + i] = char(0xE7);
+        writeBytes(path, bytes);
+
+        QCOMPARE(lifecycle::repairMeetDatabase(s), Outcome::Done);
+        QCOMPARE(readFile(path + QStringLiteral(".damaged")), bytes);
+        QVERIFY2(meet.prompt.lastMessage().contains(QStringLiteral("Demomeet.mdb.damaged")),
+                 qPrintable(meet.prompt.lastMessage()));
+        QVERIFY(!QFile::exists(meet.program(QStringLiteral("Temp.mdb"))));
+        QVERIFY(s.database.isOpen());
+        QSqlQuery q(s.database.handle());
+        QVERIFY(q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("ok"));
+        const int persons = s.database.recordCount(QStringLiteral("Personer"));
+        QVERIFY2(persons > 2800 && persons < 3000, qPrintable(QString::number(persons)));
+        // The rows after the damaged page are there, in order.
+        const QList<QVariantList> saved = rowsOf(s.database, QStringLiteral("Personer"));
+        QCOMPARE(saved.last().first().toString(), QStringLiteral(" 3000"));
+        QCOMPARE(rowsOf(s.database, QStringLiteral("Klasser")), classes);
+        QCOMPARE(rowsOf(s.database, QStringLiteral("Poengoppsett")), points);
+        QCOMPARE(s.database.tables().size(), 9);
+        QCOMPARE(s.catalogs.personCount, persons);
+    }
+
+    // A meet outside the program directory keeps its meet directory and work file beside it.
+    void meetOutsideTheProgramDirectory()
+    {
+        Meet meet;
+        QTemporaryDir elsewhere;
+        const QString other = elsewhere.path() + QStringLiteral("/Away.mdb");
+        QVERIFY(db::Database::create(other, db::Format::Modern).ok());
+        meet.prompt.setNextFile(other);
+        QCOMPARE(lifecycle::openMeetDatabase(meet.state), Outcome::Done);
+        AppState &s = meet.state;
+        QCOMPARE(s.currentDatabase, other);
+        QCOMPARE(s.databasePath(), other);
+        QCOMPARE(s.meetDir, elsewhere.path() + QStringLiteral("/Away/"));
+        QVERIFY(QFile::exists(s.meetFile(QStringLiteral("InnTider.txt"))));
+        QCOMPARE(s.windowTitle(), QStringLiteral("Kvelmo [") + other + u']');
+
+        // Opening it again by its full path is opening the open meet.
+        meet.prompt.setNextFile(other);
+        QCOMPARE(lifecycle::openMeetDatabase(s), Outcome::Stopped);
+        QCOMPARE(meet.prompt.lastMessage(), s.texts.message(39));
+
+        writeBytes(elsewhere.path() + QStringLiteral("/Temp.mdb"), "leftover");
+        QCOMPARE(lifecycle::compactMeetDatabase(s), Outcome::Done);
+        QVERIFY(!QFile::exists(elsewhere.path() + QStringLiteral("/Temp.mdb")));
+        QVERIFY(!QFile::exists(meet.program(QStringLiteral("Temp.mdb"))));
+        QCOMPARE(db::Database::checkFile(other), db::FileProblem::None);
+
+        // A chosen file inside the program directory is kept under its bare name.
+        QCOMPARE(lifecycle::storedDatabaseName(s, meet.program(QStringLiteral("X.mdb"))), QStringLiteral("X.mdb"));
+        QCOMPARE(lifecycle::storedDatabaseName(s, meet.program(QStringLiteral("sub/../X.mdb"))), QStringLiteral("X.mdb"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLifecycle)
+#include "TestLifecycle.moc"
