@@ -47,6 +47,53 @@ QString quoteIdentifier(const QString &name)
     return u'"' + out + u'"';
 }
 
+QString insertStatement(const QString &table, qsizetype width)
+{
+    QStringList marks(width, QStringLiteral("?"));
+    return QStringLiteral("INSERT INTO ") + quoteIdentifier(table) + QStringLiteral(" VALUES (") + marks.join(u',') +
+           u')';
+}
+
+QString updateByRowidStatement(const QString &table, const QStringList &fields)
+{
+    QStringList sets;
+    for (const QString &f : fields)
+        sets << quoteIdentifier(f) + QStringLiteral(" = ?");
+    return QStringLiteral("UPDATE ") + quoteIdentifier(table) + QStringLiteral(" SET ") + sets.join(u", ") +
+           QStringLiteral(" WHERE rowid = ?");
+}
+
+Status readTable(Database &db, const QString &table, QStringList &fields, std::vector<qint64> &rowids,
+                 std::vector<QVariantList> &rows, const QString &sortField)
+{
+    fields.clear();
+    rowids.clear();
+    rows.clear();
+    if (!db.isOpen())
+        return Status::failure(QStringLiteral("no database is open"));
+    QSqlQuery q(db.handle());
+    q.setForwardOnly(true);
+    QString sql = QStringLiteral("SELECT rowid, * FROM ") + quoteIdentifier(table) + QStringLiteral(" ORDER BY ");
+    if (!sortField.isEmpty())
+        sql += quoteIdentifier(sortField) + QStringLiteral(", ");
+    sql += QStringLiteral("rowid");
+    if (!q.exec(sql))
+        return Status::failure(QStringLiteral("cannot read ") + table + QStringLiteral(": ") + q.lastError().text());
+    const QSqlRecord rec = q.record();
+    for (int i = 1; i < rec.count(); ++i)
+        fields << rec.fieldName(i);
+    const int width = int(fields.size());
+    while (q.next()) {
+        rowids.push_back(q.value(0).toLongLong());
+        QVariantList row;
+        row.reserve(width);
+        for (int i = 0; i < width; ++i)
+            row.append(q.value(i + 1));
+        rows.push_back(std::move(row));
+    }
+    return {};
+}
+
 QList<FieldDef> numberedFields(int count, FieldType type)
 {
     QList<FieldDef> fields;
@@ -306,10 +353,8 @@ Status Database::insertRows(const QString &table, const QList<QVariantList> &row
         return {};
     return transaction([&]() -> Status {
         const qsizetype width = rows.first().size();
-        QStringList marks(width, QStringLiteral("?"));
         QSqlQuery q(handle());
-        if (!q.prepare(QStringLiteral("INSERT INTO ") + quoteIdentifier(table) + QStringLiteral(" VALUES (") +
-                       marks.join(u',') + u')'))
+        if (!q.prepare(insertStatement(table, width)))
             return errorStatus(QStringLiteral("cannot write ") + table, q.lastError());
         for (const QVariantList &row : rows) {
             for (qsizetype i = 0; i < width; ++i)
@@ -330,27 +375,8 @@ Status Recordset::open(Database &db, const QString &table, const QString &sortFi
         return Status::failure(QStringLiteral("no database is open"));
     if (!db.tableExists(table))
         return Status::failure(QStringLiteral("no table ") + table);
-    QSqlQuery q(db.handle());
-    q.setForwardOnly(true);
-    QString sql = QStringLiteral("SELECT rowid, * FROM ") + quoteIdentifier(table);
-    if (!sortField.isEmpty())
-        sql += QStringLiteral(" ORDER BY ") + quoteIdentifier(sortField) + QStringLiteral(", rowid");
-    else
-        sql += QStringLiteral(" ORDER BY rowid");
-    if (!q.exec(sql))
-        return Status::failure(QStringLiteral("cannot read ") + table + QStringLiteral(": ") + q.lastError().text());
-    const QSqlRecord rec = q.record();
-    for (int i = 1; i < rec.count(); ++i)
-        m_fields << rec.fieldName(i);
-    const int width = int(m_fields.size());
-    while (q.next()) {
-        m_rowids.push_back(q.value(0).toLongLong());
-        QVariantList row;
-        row.reserve(width);
-        for (int i = 0; i < width; ++i)
-            row.append(q.value(i + 1));
-        m_rows.push_back(std::move(row));
-    }
+    if (Status s = readTable(db, table, m_fields, m_rowids, m_rows, sortField); !s)
+        return s;
     m_db = &db;
     m_table = table;
     m_pos = m_rows.empty() ? -1 : 0;
@@ -420,9 +446,7 @@ Status Recordset::update()
         return Status::failure(QStringLiteral("the record set is closed"));
     QSqlQuery q(m_db->handle());
     if (m_adding) {
-        QStringList marks(m_fields.size(), QStringLiteral("?"));
-        q.prepare(QStringLiteral("INSERT INTO ") + quoteIdentifier(m_table) + QStringLiteral(" VALUES (") +
-                  marks.join(u',') + u')');
+        q.prepare(insertStatement(m_table, m_fields.size()));
         for (const QVariant &v : m_pending)
             q.addBindValue(v);
         if (!q.exec())
@@ -438,11 +462,7 @@ Status Recordset::update()
         return {};
     if (m_pos < 0 || m_pos >= int(m_rows.size()))
         return Status::failure(QStringLiteral("no current record"));
-    QStringList sets;
-    for (const QString &f : m_fields)
-        sets << quoteIdentifier(f) + QStringLiteral(" = ?");
-    q.prepare(QStringLiteral("UPDATE ") + quoteIdentifier(m_table) + QStringLiteral(" SET ") + sets.join(u", ") +
-              QStringLiteral(" WHERE rowid = ?"));
+    q.prepare(updateByRowidStatement(m_table, m_fields));
     for (const QVariant &v : m_pending)
         q.addBindValue(v);
     q.addBindValue(m_rowids[size_t(m_pos)]);

@@ -30,6 +30,17 @@ enum class FileProblem { None, Missing, Empty, OldFormat, NotDatabase, Foreign, 
 // "name" with every embedded double quote doubled: safe for any user text.
 QString quoteIdentifier(const QString &name);
 
+// The statements every writer shares: an INSERT of a whole row, an UPDATE of a whole row
+// addressed by rowid (values first, rowid last).
+QString insertStatement(const QString &table, qsizetype width);
+QString updateByRowidStatement(const QString &table, const QStringList &fields);
+
+class Database;
+// Reads a table in record order: field names, rowids and rows. sortField orders by that field
+// first (the record order breaks ties).
+Status readTable(Database &db, const QString &table, QStringList &fields, std::vector<qint64> &rowids,
+                 std::vector<QVariantList> &rows, const QString &sortField = {});
+
 // Fields "0".."count-1" of one type.
 QList<FieldDef> numberedFields(int count, FieldType type = FieldType::Text);
 

@@ -17,33 +17,13 @@ bool RecordModel::open(Database &database, const QString &table)
     m_rows.clear();
     m_table = table;
     m_error.clear();
-    bool ok = false;
-    if (!database.isOpen()) {
-        m_error = QStringLiteral("no database is open");
-    } else {
-        QSqlQuery q(database.handle());
-        q.setForwardOnly(true);
-        if (!q.exec(QStringLiteral("SELECT rowid, * FROM ") + quoteIdentifier(table) + QStringLiteral(" ORDER BY rowid"))) {
-            m_error = q.lastError().text();
-        } else {
-            const QSqlRecord rec = q.record();
-            for (int i = 1; i < rec.count(); ++i)
-                m_fields << rec.fieldName(i);
-            const int width = int(m_fields.size());
-            while (q.next()) {
-                m_rowids.push_back(q.value(0).toLongLong());
-                QVariantList row;
-                row.reserve(width);
-                for (int i = 0; i < width; ++i)
-                    row.append(q.value(i + 1));
-                m_rows.push_back(std::move(row));
-            }
-            m_db = &database;
-            ok = true;
-        }
-    }
+    const Status s = readTable(database, table, m_fields, m_rowids, m_rows);
+    if (s)
+        m_db = &database;
+    else
+        m_error = s.error();
     endResetModel();
-    return ok;
+    return s.ok();
 }
 
 void RecordModel::close()
@@ -141,12 +121,8 @@ bool RecordModel::writeRow(int row, const QVariantList &values)
         m_error = QStringLiteral("no database is open");
         return false;
     }
-    QStringList sets;
-    for (const QString &f : m_fields)
-        sets << quoteIdentifier(f) + QStringLiteral(" = ?");
     QSqlQuery q(m_db->handle());
-    q.prepare(QStringLiteral("UPDATE ") + quoteIdentifier(m_table) + QStringLiteral(" SET ") + sets.join(u", ") +
-              QStringLiteral(" WHERE rowid = ?"));
+    q.prepare(updateByRowidStatement(m_table, m_fields));
     for (const QVariant &v : values)
         q.addBindValue(v);
     q.addBindValue(m_rowids[size_t(row)]);
@@ -194,10 +170,8 @@ int RecordModel::appendRecord(const QVariantList &values)
     while (row.size() < m_fields.size())
         row.append(QVariant());
     row = row.mid(0, m_fields.size());
-    QStringList marks(m_fields.size(), QStringLiteral("?"));
     QSqlQuery q(m_db->handle());
-    q.prepare(QStringLiteral("INSERT INTO ") + quoteIdentifier(m_table) + QStringLiteral(" VALUES (") +
-              marks.join(u',') + u')');
+    q.prepare(insertStatement(m_table, m_fields.size()));
     for (const QVariant &v : row)
         q.addBindValue(v);
     if (!q.exec()) {

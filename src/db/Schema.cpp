@@ -93,10 +93,8 @@ Status initTable(AppState &state, const TableInit &init, InitOutcome *outcome)
         if (rows.isEmpty())
             return {};
         const qsizetype width = rows.first().size();
-        QStringList marks(width, QStringLiteral("?"));
         QSqlQuery q(database.handle());
-        if (!q.prepare(QStringLiteral("INSERT INTO ") + db::quoteIdentifier(name) + QStringLiteral(" VALUES (") +
-                       marks.join(u',') + u')'))
+        if (!q.prepare(db::insertStatement(name, width)))
             return Status::failure(q.lastError().text());
         for (const QVariantList &row : rows) {
             for (qsizetype i = 0; i < width; ++i)
