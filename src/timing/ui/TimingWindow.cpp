@@ -659,8 +659,9 @@ void TimingWindow::keypadClicked(int key)
 void TimingWindow::changeClicked(Direction d)
 {
     QList<int> rows;
-    for (const QModelIndex &i : side(d).list->selectionModel()->selectedRows())
-        rows << i.row();
+    QListWidget *list = side(d).list;
+    for (const QListWidgetItem *item : list->selectedItems())
+        rows << list->row(item);
     if (!m_state.prompt)
         return;
     const Status s = m_session.changeNumbers(d, rows, *m_state.prompt, m_state.texts);

@@ -57,6 +57,8 @@ public:
     // Both time files into their lists (in-times first), as at start-up.
     void readTimeFiles();
 
+    // The adapter backends automatic timing uses (tests give simulated ones).
+    void setAdapterFactory(timing::DigitalIoFactory factory) { m_factory = std::move(factory); }
     timing::TimingSession &session() { return m_session; }
     timing::SignalPoller &poller() { return m_poller; }
     const timing::TimingSetup &setup() const { return m_store.setup(); }
