@@ -153,6 +153,13 @@ public:
         std::array<QString, 40> places;
     };
     ShownPoints shownPoints;
+    // True while a register window has the grid window open over its table (register mode).
+    bool registerGrid = false;
+    // The class pick list as the class reader left it (at most the last 40 lines): the
+    // classes window and the event setup window show it.
+    QStringList classLines;
+    // Windows that show classLines, keyed by the window; each is told after every class read.
+    std::vector<std::pair<const void *, std::function<void()>>> classLineViewers;
 
     // ---- timing ----
     // Opens the start setup to write planned start times into the out-times file; empty

@@ -2,74 +2,113 @@
 
 #include "app/Convert.h"
 #include "db/Schema.h"
+#include "registers/Classes.h"
+#include "registers/Clubs.h"
+#include "registers/Competitors.h"
 
 namespace arenor::registers {
 
 namespace {
 
-// Walks a register table in record order, handing each record to fn.
-template <typename Fn>
-int walk(AppState &state, schema::Table table, Fn fn)
+QVariantList currentRecord(const db::Recordset &rs)
 {
+    QVariantList fields;
+    fields.reserve(rs.fieldCount());
+    for (int f = 0; f < rs.fieldCount(); ++f)
+        fields.append(rs.field(f));
+    return fields;
+}
+
+// The walk every numbered register shares. clear empties the catalogue, sync files one
+// record into it (out-of-range numbers are left out by sync itself).
+template <typename Clear, typename Sync>
+RegisterRead readNumbered(AppState &state, schema::Table table, int statusMessage, int maxCount, int &count,
+                          Clear clear, Sync sync)
+{
+    RegisterRead result;
     db::Recordset rs;
-    if (!rs.open(state.database, schema::tableName(state, table)))
-        return -1;
-    int n = 0;
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-        fn(rs, ++n);
-    return n;
+    if (Status s = rs.open(state.database, schema::tableName(state, table)); !s) {
+        result.status = s;
+        return result;
+    }
+    result.count = std::min(rs.recordCount(), maxCount);
+    ProgressSink &progress = state.progressSink();
+    BusyScope busy(progress);
+    const bool wasReading = state.readingRegister;
+    state.readingRegister = true;
+    progress.setStatusText(state.texts.message(statusMessage));
+    progress.setProgressMaximum(result.count);
+    clear();
+    rs.moveFirst();
+    for (int i = 1; i <= result.count; ++i, rs.moveNext()) {
+        progress.setProgressValue(i);
+        // Compared as a number: " 7" is record 7, "7.5" is not.
+        if (toDouble(rs.text(0)) != double(i)) result.indexError = true;
+        sync(currentRecord(rs));
+    }
+    count = result.count;
+    state.readingRegister = wasReading;
+    return result;
 }
 
 } // namespace
 
+RegisterRead readPersons(AppState &state)
+{
+    Catalogs &c = state.catalogs;
+    return readNumbered(
+        state, schema::Table::Personer, 108, kMaxPersons, c.personCount,
+        [&c] { c.persons.fill(PersonSlot()); },
+        [&state](const QVariantList &record) { syncPersonCatalog(state, record); });
+}
+
+RegisterRead readClubs(AppState &state)
+{
+    Catalogs &c = state.catalogs;
+    return readNumbered(
+        state, schema::Table::Klubber, 109, kMaxClubs, c.clubCount, [&c] { c.clubs.fill(QString()); },
+        [&state](const QVariantList &record) { syncClubCatalog(state, record); });
+}
+
+RegisterRead readClasses(AppState &state)
+{
+    RegisterRead result;
+    db::Recordset rs;
+    if (Status s = rs.open(state.database, schema::tableName(state, schema::Table::Klasser)); !s) {
+        result.status = s;
+        return result;
+    }
+    Catalogs &c = state.catalogs;
+    c.classes.fill(QString());
+    QStringList names;
+    int r = 0;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        const QString name = rs.text(1);
+        names.append(name);
+        if (++r <= kMaxClassSlots) c.classes[size_t(r)] = name;
+    }
+    result.count = r;
+    state.classLines = appendKeepingLast(state.classLines, names);
+    // A copy: a viewer may register or leave while being told.
+    const auto viewers = state.classLineViewers;
+    for (const auto &[viewer, notify] : viewers)
+        if (notify) notify();
+    return result;
+}
+
+void reportIndexError(AppState &state, const RegisterRead &read)
+{
+    if (read.status && read.indexError) state.inform(35);
+}
+
 void readRegisters(AppState &state)
 {
-    if (!state.database.isOpen())
-        return;
-    Catalogs &c = state.catalogs;
-    const bool wasReading = state.readingRegister;
-    state.readingRegister = true;
-    int n = walk(state, schema::Table::Personer, [&](db::Recordset &rs, int) {
-        const qint64 no = toInteger(rs.text(0));
-        if (no < 1 || no > kMaxPersons)
-            return;
-        PersonSlot &s = c.persons[size_t(no)];
-        s.startNo = rs.text(0);
-        s.name = rs.text(2) + u' ' + rs.text(1);
-        s.club = rs.text(3);
-        s.cls = rs.text(4);
-        s.contingentCode = qint16(toInteger(rs.text(19), -32768, 32767));
-    });
-    if (n >= 0)
-        c.personCount = std::min(n, kMaxPersons);
-    n = walk(state, schema::Table::Stafettlag, [&](db::Recordset &rs, int) {
-        const qint64 no = toInteger(rs.text(0));
-        if (no < 1 || no > kMaxRelays)
-            return;
-        RelaySlot &s = c.relays[size_t(no)];
-        s.teamNo = rs.text(0);
-        s.club = rs.text(1);
-        s.cls = rs.text(2);
-        for (int i = 0; i < 4; ++i)
-            s.runner[size_t(i)] = rs.text(3 + i);
-    });
-    if (n >= 0)
-        c.relayCount = std::min(n, kMaxRelays);
-    n = walk(state, schema::Table::Klubber, [&](db::Recordset &rs, int) {
-        const qint64 no = toInteger(rs.text(0));
-        if (no >= 1 && no <= kMaxClubs)
-            c.clubs[size_t(no)] = rs.text(1);
-    });
-    if (n >= 0)
-        c.clubCount = std::min(n, kMaxClubs);
-    walk(state, schema::Table::Klasser, [&](db::Recordset &rs, int) {
-        const qint64 no = toInteger(rs.text(0));
-        if (no >= 1 && no <= kMaxClassSlots)
-            c.classes[size_t(no)] = rs.text(1);
-    });
-    state.readingRegister = wasReading;
-    if (state.refreshStartList)
-        state.refreshStartList();
+    if (!state.database.isOpen()) return;
+    reportIndexError(state, readPersons(state));
+    reportIndexError(state, readRelayTeams(state));
+    reportIndexError(state, readClubs(state));
+    readClasses(state);
+    if (state.refreshStartList) state.refreshStartList();
 }
 
 } // namespace arenor::registers

@@ -51,14 +51,22 @@ bool RecordForm::save()
         validate(row);
     m_model.beginBatch();
     m_mapper.submit();
-    return m_model.endBatch();
+    if (!m_model.endBatch())
+        return false;
+    if (saved)
+        saved(row);
+    return true;
 }
 
 bool RecordForm::setCurrentRow(int row)
 {
     if (row < 0 || row >= recordCount() || row == currentRow())
         return false;
-    save();
+    if (currentRow() >= 0 && !save()) {
+        // Moving on would throw the edits away unseen.
+        m_state.informText(m_state.texts.message(9) + QStringLiteral("\n\n") + m_model.lastError(), Icon::Exclamation);
+        return false;
+    }
     m_mapper.setCurrentIndex(row);
     emit currentRowChanged(row);
     return true;

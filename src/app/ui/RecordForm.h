@@ -31,7 +31,8 @@ public:
     int recordCount() const { return m_model.rowCount(); }
 
     // Leaves the current record (validate, then write back) and shows another. Rows outside
-    // the table are ignored. Returns false when nothing moved.
+    // the table are ignored. When the record cannot be written, the user is told (message 9
+    // and the reason) and it stays shown with its edits. Returns false when nothing moved.
     bool setCurrentRow(int row);
     bool first() { return setCurrentRow(0); }
     bool last() { return setCurrentRow(recordCount() - 1); }
@@ -48,6 +49,9 @@ public:
 
     // Called before the current record is written back (window may adjust or check values).
     std::function<void(int row)> validate;
+    // Called after the current record was written back, also when nothing had changed: the
+    // window keeps its catalogue in step with the stored record here.
+    std::function<void(int row)> saved;
 
 signals:
     void currentRowChanged(int row);

@@ -1,0 +1,21 @@
+#pragma once
+// The class register (table Klasser): 40 class names, addressed by their record position.
+
+#include "app/AppState.h"
+
+#include <QStringList>
+
+namespace arenor::registers {
+
+// Lines the class pick lists keep.
+constexpr int kClassListLines = 40;
+
+// The pick list after a class read: the names read are appended behind the old lines, then
+// lines are removed from the top until at most `keep` remain, so exactly the last 40 stay.
+QStringList appendKeepingLast(const QStringList &lines, const QStringList &added, int keep = kClassListLines);
+
+// Registers a window that shows AppState::classLines; notify runs after each class read.
+void addClassLineViewer(AppState &state, const void *viewer, std::function<void()> notify);
+void removeClassLineViewer(AppState &state, const void *viewer);
+
+} // namespace arenor::registers

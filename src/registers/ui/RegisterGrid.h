@@ -1,0 +1,94 @@
+#pragma once
+// The grid window in register mode: one register table of the meet database (Personer,
+// Klubber, Stafettlag, Poengoppsett, ...) in an editable grid, every record a row, for bulk
+// editing and for repairing record numbers. Its list buttons "&Lage" and "&Vise", "&Sorter"
+// and the calculation buttons are disabled; AppState::registerGrid is true while it is open.
+//
+// Use from any register window:
+//
+//     openRegisterGrid(state, mainWindow, schema::tableName(state, schema::Table::Stafettlag),
+//                      [this](bool changed) { if (changed) { form.refresh(); /* re-read */ } });
+//
+// (RegisterWindowBase::openGrid() does exactly this for windows built on it.)
+
+#include "app/AppState.h"
+#include "db/RecordModel.h"
+
+#include <QDialog>
+#include <array>
+#include <functional>
+
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace arenor {
+
+class MainWindow;
+class RecordNavigator;
+
+class RegisterGrid : public QDialog {
+    Q_OBJECT
+public:
+    // The ten commands of the grid window, by index.
+    enum Command {
+        MakeList = 0,
+        ShowList = 1,
+        Sort = 2,
+        Close = 3,
+        Differences = 4,
+        Places = 5,
+        Results = 6,
+        StartSetup = 7,
+        ImportTimes = 8,
+        Handle = 9,
+        CommandCount = 10
+    };
+
+    // multiLineFields: fields whose line breaks are kept; in every other field a typed line
+    // break becomes a blank, as in the register windows.
+    RegisterGrid(AppState &state, const QString &table, const QList<int> &multiLineFields,
+                 QWidget *parent = nullptr);
+    ~RegisterGrid() override;
+
+    QString table() const { return m_table; }
+    QTableView *view() const { return m_view; }
+    db::RecordModel &model() { return m_model; }
+    QPushButton *commandButton(int index) const { return m_buttons[size_t(index)]; }
+    RecordNavigator *navigator() const { return m_navigator; }
+    // True once a record was written through the grid.
+    bool changed() const { return m_changed; }
+
+    // Ends an edit in progress so it is written, then closes the window ("&Lukk").
+    void closeGrid();
+
+signals:
+    // After the window closed and let go of the table.
+    void closed(bool changed);
+
+protected:
+    void done(int result) override;
+
+private:
+    void applyCaptions();
+    void moveToRow(int row);
+    AppState &m_state;
+    QString m_table;
+    db::RecordModel m_model;
+    QTableView *m_view = nullptr;
+    RecordNavigator *m_navigator = nullptr;
+    std::array<QPushButton *, CommandCount> m_buttons{};
+    QLabel *m_recordNameLabel = nullptr;
+    bool m_changed = false;
+    bool m_closed = false;
+};
+
+// Opens the grid window over a register table, modal, and returns at once (nullptr when no
+// meet database is open or the table cannot be read, after telling the user). The register-
+// grid flag is set until it closes; then onClosed(changed) runs, changed being true when a
+// record was written, so the caller can re-read its form and catalogue.
+RegisterGrid *openRegisterGrid(AppState &state, MainWindow &main, const QString &table,
+                               std::function<void(bool changed)> onClosed,
+                               const QList<int> &multiLineFields = {});
+
+} // namespace arenor
