@@ -340,6 +340,24 @@ Status withFileReleased(AppState &state, Work work)
     return s && b ? Status() : (s ? b : s);
 }
 
+// Compacts the meet under the work name, then puts it in place of target in one step: neither
+// the meet nor an earlier copy is touched before the new file is complete.
+Outcome writeCompacted(AppState &state, const QString &work, const QString &target)
+{
+    const QString path = state.databasePath();
+    const Status s = withFileReleased(state, [&]() -> Status {
+        Status r = removeLeftover(work);
+        if (r)
+            r = compactFile(path, work);
+        if (r)
+            r = replaceFile(work, target);
+        if (!r)
+            QFile::remove(work);
+        return r;
+    });
+    return s ? Outcome::Done : Outcome::Failed;
+}
+
 QString workFileRefusal(const AppState &state, const QString &work)
 {
     return QFileInfo(work).fileName() +
@@ -623,18 +641,7 @@ Outcome compactMeetDatabase(AppState &state)
         state.informText(workFileRefusal(state, work), Icon::Exclamation);
         return Outcome::Stopped;
     }
-    const Status s = withFileReleased(state, [&]() -> Status {
-        Status r = removeLeftover(work);
-        if (r)
-            r = compactFile(path, work);
-        // The meet file is replaced only by a complete compacted file, in one step.
-        if (r)
-            r = replaceFile(work, path);
-        if (!r)
-            QFile::remove(work);
-        return r;
-    });
-    return s ? Outcome::Done : Outcome::Failed;
+    return writeCompacted(state, work, path);
 }
 
 Outcome copyMeetDatabase(AppState &state)
@@ -646,18 +653,7 @@ Outcome copyMeetDatabase(AppState &state)
         state.informText(workFileRefusal(state, samePath(copy, path) ? copy : work), Icon::Exclamation);
         return Outcome::Stopped;
     }
-    const Status s = withFileReleased(state, [&]() -> Status {
-        // Made under the work name first, so a failed copy leaves the previous copy whole.
-        Status r = removeLeftover(work);
-        if (r)
-            r = compactFile(path, work);
-        if (r)
-            r = replaceFile(work, copy);
-        if (!r)
-            QFile::remove(work);
-        return r;
-    });
-    return s ? Outcome::Done : Outcome::Failed;
+    return writeCompacted(state, work, copy);
 }
 
 Outcome runDatabaseCommand(AppState &state, const QString &command)

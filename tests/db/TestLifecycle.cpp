@@ -170,6 +170,8 @@ private slots:
         Meet meet;
         AppState &s = meet.state;
         s.roundLoaded = {true, true, true, true};
+        s.currentRound = 1;
+        s.setRoundTag(1);
         meet.prompt.setNextFile(meet.program(QStringLiteral("Meet.MDB"))); // the extension test ignores case
         scriptInputs(meet.prompt, {" 20", " 3", " 4"});
         meet.prompt.setNextAnswer(Answer::No); // the older format
@@ -188,6 +190,7 @@ private slots:
         QCOMPARE(meet.client.events, QStringList({"unbind", "Meet.MDB"}));
         QCOMPARE(meet.settingsWritten, 1);
         QCOMPARE(s.roundTag, QStringLiteral("Finale_"));
+        QCOMPARE(s.currentRound, 3);
         QVERIFY(!s.roundLoaded[0] && !s.roundLoaded[1] && !s.roundLoaded[2]);
         QCOMPARE(s.windowTitle(), QStringLiteral("Kvelmo [Meet.MDB]"));
         QCOMPARE(meet.prompt.lastMessage(),
@@ -196,6 +199,34 @@ private slots:
         // The old meet and its directory are untouched.
         QCOMPARE(QFileInfo(meet.program(QStringLiteral("Demomeet.mdb"))).size() > 0, true);
         QVERIFY(QFile::exists(meet.program(QStringLiteral("Demomeet/InnTider.txt"))));
+    }
+
+    // With all messages on, the format answer is reported, and so is the new file.
+    void newMeetReportsItsFormat_data()
+    {
+        QTest::addColumn<bool>("modern");
+        QTest::addColumn<int>("formatMessage");
+        QTest::newRow("32-bit") << true << 31;
+        QTest::newRow("16-bit") << false << 32;
+    }
+    void newMeetReportsItsFormat()
+    {
+        QFETCH(bool, modern);
+        QFETCH(int, formatMessage);
+        Meet meet;
+        AppState &s = meet.state;
+        s.allMessages = true;
+        meet.prompt.setNextFile(meet.program(QStringLiteral("Meet.mdb")));
+        scriptInputs(meet.prompt, {"1", "0", "1"});
+        meet.prompt.setNextAnswer(modern ? Answer::Yes : Answer::No);
+        QCOMPARE(lifecycle::makeNewDatabase(s), Outcome::Done);
+        const QStringList texts = meet.prompt.messageTexts();
+        QCOMPARE(texts.size(), 4);
+        QCOMPARE(texts[0], formatQuestion(s.texts));
+        QCOMPARE(texts[1], s.texts.message(formatMessage));
+        QCOMPARE(texts[2], s.texts.message(33));
+        QVERIFY(texts[3].startsWith(s.texts.message(36) + QStringLiteral(" 1")));
+        QCOMPARE(s.database.format(), modern ? db::Format::Modern : db::Format::Compact);
     }
 
     void newMeetCancelledSizesKeepTheOldOnesAndGoOn()

@@ -78,6 +78,8 @@ public:
     void languageChanged() override
     {
         m_main.applyCaptions();
+        // A progress text left in the status bar would stay in the old language.
+        m_main.setStatusText(QString());
         // The round names follow the language, and so do the list names of the round.
         m_main.fillRoundSelector();
         m_state.setRoundTag(m_state.currentRound);
@@ -121,33 +123,16 @@ OptionsWindow::OptionsWindow(AppState &state, MainWindow &main) : ChildWindow(Wi
     layout->addWidget(m_optionFrame);
 
     auto *choices = new QHBoxLayout;
-    m_editorFrame = new QGroupBox(this);
-    m_editorFrame->setObjectName(QStringLiteral("editorGroupBox"));
-    m_editorGroup = new QButtonGroup(this);
-    auto *editorLayout = new QVBoxLayout(m_editorFrame);
-    for (int i = 0; i < kEditorChoices; ++i) {
-        auto *b = new QRadioButton(m_editorFrame);
-        b->setObjectName(QStringLiteral("editorRadioButton%1").arg(i));
-        m_editorGroup->addButton(b, i);
-        editorLayout->addWidget(b);
-        connect(b, &QRadioButton::clicked, this, [this, i] { chooseEditor(m_state, i); });
-        m_editors[size_t(i)] = b;
-    }
-    editorLayout->addStretch(1);
+    m_editorFrame = makeChoiceFrame(QStringLiteral("editor"), m_editorGroup, m_editors.data(), kEditorChoices);
+    for (int i = 0; i < kEditorChoices; ++i)
+        connect(m_editors[size_t(i)], &QRadioButton::clicked, this, [this, i] { chooseEditor(m_state, i); });
     choices->addWidget(m_editorFrame);
-
-    m_languageFrame = new QGroupBox(this);
-    m_languageFrame->setObjectName(QStringLiteral("languageGroupBox"));
-    m_languageGroup = new QButtonGroup(this);
-    auto *languageLayout = new QVBoxLayout(m_languageFrame);
+    m_languageFrame =
+        makeChoiceFrame(QStringLiteral("language"), m_languageGroup, m_languages.data(), kLanguageChoices);
     for (int i = 0; i < kLanguageChoices; ++i) {
-        auto *b = new QRadioButton(m_languageFrame);
-        b->setObjectName(QStringLiteral("languageRadioButton%1").arg(i));
-        m_languageGroup->addButton(b, i);
-        languageLayout->addWidget(b);
         // Queued: the switch relabels this very button while it is being clicked.
-        connect(b, &QRadioButton::clicked, this, [this, i] { chooseLanguage(m_state, i); }, Qt::QueuedConnection);
-        m_languages[size_t(i)] = b;
+        connect(m_languages[size_t(i)], &QRadioButton::clicked, this, [this, i] { chooseLanguage(m_state, i); },
+                Qt::QueuedConnection);
     }
     choices->addWidget(m_languageFrame);
     layout->addLayout(choices);
@@ -172,6 +157,23 @@ OptionsWindow::OptionsWindow(AppState &state, MainWindow &main) : ChildWindow(Wi
     }
     layout->addLayout(buttons);
     showState();
+}
+
+QGroupBox *OptionsWindow::makeChoiceFrame(const QString &name, QButtonGroup *&group, QRadioButton **buttons,
+                                          int count)
+{
+    auto *frame = new QGroupBox(this);
+    frame->setObjectName(name + QStringLiteral("GroupBox"));
+    group = new QButtonGroup(this);
+    auto *column = new QVBoxLayout(frame);
+    for (int i = 0; i < count; ++i) {
+        buttons[i] = new QRadioButton(frame);
+        buttons[i]->setObjectName(name + QStringLiteral("RadioButton%1").arg(i));
+        group->addButton(buttons[i], i);
+        column->addWidget(buttons[i]);
+    }
+    column->addStretch(1);
+    return frame;
 }
 
 int OptionsWindow::optionCaption(int index)

@@ -45,6 +45,8 @@ private:
     void command(int index);
     void pictureChosen(int index);
     void fillPictureList();
+    // A frame of exclusive choices named <name>RadioButton0.. in a button group.
+    QGroupBox *makeChoiceFrame(const QString &name, QButtonGroup *&group, QRadioButton **buttons, int count);
 
     MainWindow &m_main;
     std::array<QCheckBox *, OptionCount> m_options{};
