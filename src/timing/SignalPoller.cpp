@@ -181,7 +181,7 @@ void SignalPoller::run()
     // the thread sleeps between ticks and a core is free for it most of the time.
     sched_param param{};
     param.sched_priority = 1;
-    pthread_setschedparam(pthread_self(), SCHED_FIFO, &param);
+    m_realTime.store(pthread_setschedparam(pthread_self(), SCHED_FIFO, &param) == 0);
     pthread_setname_np(pthread_self(), "timing-poll");
 
     qint64 deadline = monotonicNs();

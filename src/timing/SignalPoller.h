@@ -45,6 +45,9 @@ public:
     void setNotify(std::function<void()> notify);
     std::vector<PollEvent> takeEvents();
 
+    // Whether the thread got its real-time slot (root, CAP_SYS_NICE or an rtprio limit).
+    bool realTime() const { return m_realTime.load(); }
+
     // Ticks since start; the rate display divides their growth by the time it took.
     quint64 ticks() const { return m_ticks.load(std::memory_order_relaxed); }
     std::array<ChannelState, kChannels> channelStates() const;
@@ -61,6 +64,7 @@ private:
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_intervalMs{kDefaultInterval};
     std::atomic<quint64> m_ticks{0};
+    std::atomic<bool> m_realTime{false};
 
     mutable std::mutex m_mutex; // everything below
     PollingMachine m_machine;
