@@ -1,10 +1,78 @@
+#include "registers/ui/PointsWindow.h"
+
+#include "app/ui/MainWindow.h"
+#include "registers/Points.h"
 #include "registers/ui/RegisterWindows.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
 
 namespace arenor {
 
-ChildWindow *createPointsWindow(AppState &, MainWindow &)
+using namespace registers;
+
+PointsWindow::PointsWindow(AppState &state, MainWindow &main)
+    : RegisterWindowBase(WindowId::Points, state, main, schema::Table::Poengoppsett, 83, 84)
 {
-    return nullptr;
+    // Only "Resett" of the register commands: point setups have no catalogue and no jump box.
+    setRegister({schema::initPoints, {}, {}, {}, {}, {}});
+    QLineEdit *number = boundLineEdit(QStringLiteral("pointSetupNumberLineEdit"), 0);
+    auto *top = new QHBoxLayout;
+    top->addWidget(label(88, number));
+    top->addWidget(number);
+    top->addSpacing(12);
+    top->addWidget(navigator(), 1);
+
+    // Ten rows of four places; above each box its place number, which is also its label.
+    QGroupBox *places = groupBox(86, QStringLiteral("placesGroupBox"));
+    auto *grid = new QGridLayout(places);
+    for (int p = 1; p <= kPointPlaces; ++p) {
+        QLineEdit *edit = boundLineEdit(QStringLiteral("place%1LineEdit").arg(p), p);
+        m_places[size_t(p - 1)] = edit;
+        auto *placeLabel = new QLabel(QString::number(p), places);
+        placeLabel->setObjectName(QStringLiteral("place%1Label").arg(p));
+        placeLabel->setBuddy(edit);
+        m_captions.addName(edit, 86, u' ' + QString::number(p));
+        grid->addWidget(placeLabel, (p - 1) / 4 * 2, (p - 1) % 4);
+        grid->addWidget(edit, (p - 1) / 4 * 2 + 1, (p - 1) % 4);
+        // The points list reads the setup as shown, also before it is saved.
+        connect(edit, &QLineEdit::textChanged, this, [this, p](const QString &text) { setShownPlace(m_state, p, text); });
+    }
+    connect(&form(), &RecordForm::currentRowChanged, this, [this](int row) { m_state.shownPoints.row = row; });
+
+    QVBoxLayout *commands = commandColumn({{93,
+                                            "registerGroupBox",
+                                            {{89, "resetPushButton", [this] { resetRegister(); }},
+                                             {90, "gridPushButton", [this] { openGrid(); }}}},
+                                           {94,
+                                            "windowGroupBox",
+                                            {{91, "wipePushButton", [this] { wipePoints(); }},
+                                             {92, "closePushButton", [this] { hideWindow(); }}}}});
+    auto *left = new QVBoxLayout;
+    left->addLayout(top);
+    left->addWidget(places, 1);
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addLayout(commands);
+    finishTabOrder();
+}
+
+void PointsWindow::wipePoints()
+{
+    if (form().currentRow() < 0)
+        return;
+    wipeShownPoints(m_state);
+    for (int p = 1; p <= kPointPlaces; ++p)
+        setFieldText(p, m_state.shownPoints.places[size_t(p - 1)]);
+}
+
+ChildWindow *createPointsWindow(AppState &state, MainWindow &main)
+{
+    return new PointsWindow(state, main);
 }
 
 } // namespace arenor
