@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QListView>
 #include <QVBoxLayout>
 
 namespace arenor {
@@ -34,8 +35,12 @@ RelayWindow::RelayWindow(AppState &state, MainWindow &main)
     addField(fields, 1, 0, 192, cls);
     for (int i = 0; i < kRelayRunners; ++i) {
         auto runners = [this, club, cls] { return relayRunnerChoices(m_state, club->currentText(), cls->currentText()); };
-        addField(fields, 2 + i, 0, 193 + i,
-                 bind(comboBox(QStringLiteral("runner%1ComboBox").arg(i + 1), runners), RelayRunner1 + i));
+        RefillingComboBox *runner = bind(comboBox(QStringLiteral("runner%1ComboBox").arg(i + 1), runners), RelayRunner1 + i);
+        // A club may hold thousands of runners: lines of one height are laid out without
+        // measuring each.
+        if (auto *view = qobject_cast<QListView *>(runner->view()))
+            view->setUniformItemSizes(true);
+        addField(fields, 2 + i, 0, 193 + i, runner);
     }
     fields->setColumnStretch(1, 1);
     fields->setRowStretch(2 + kRelayRunners, 1);

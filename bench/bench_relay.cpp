@@ -1,0 +1,115 @@
+// Dropping down a runner list of the relay window in the largest meet: 3000 competitors, all
+// of one club and class (test mode), so the list holds every one of them. Goal: under 20 ms.
+#include "app/AppState.h"
+#include "app/MainCommands.h"
+#include "app/ui/MainWindow.h"
+#include "db/MeetFile.h"
+#include "db/Schema.h"
+#include "registers/RegisterReaders.h"
+#include "registers/Relay.h"
+#include "registers/ui/RelayWindow.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+using namespace arenor;
+
+namespace {
+
+struct LargestMeet {
+    QTemporaryDir dir;
+    AppState state;
+    ScriptedPrompt prompt;
+    LargestMeet()
+    {
+        state.programDir = dir.path();
+        state.prompt = &prompt;
+        state.testMode = true; // every competitor in "Klubb 1", class "Junior", with a name
+        state.setMeetDirectory();
+        state.catalogs.personCount = kMaxPersons;
+        state.catalogs.relayCount = kMaxRelays;
+        state.catalogs.clubCount = kMaxClubs;
+        prompt.setNextAnswer(Answer::Yes);
+        if (!createMeetFile(state) || !state.database.open(state.databasePath()) || !schema::initAllTables(state))
+            qFatal("making the meet failed");
+        registers::readRegisters(state);
+    }
+};
+
+} // namespace
+
+static void BM_RunnerChoices3000(benchmark::State &st)
+{
+    LargestMeet meet;
+    for (auto _ : st) {
+        const QStringList list = registers::relayRunnerChoices(meet.state, "Klubb 1", "Junior");
+        if (list.size() != kMaxPersons)
+            st.SkipWithError("wrong list");
+    }
+}
+BENCHMARK(BM_RunnerChoices3000)->Unit(benchmark::kMillisecond);
+
+static void BM_ClassChoices3000(benchmark::State &st)
+{
+    LargestMeet meet;
+    for (auto _ : st) {
+        const QStringList list = registers::relayClassChoices(meet.state, "Klubb 1");
+        if (list.size() != 1)
+            st.SkipWithError("wrong list");
+    }
+}
+BENCHMARK(BM_ClassChoices3000)->Unit(benchmark::kMillisecond);
+
+// What the organiser waits for: the list built, put into the box and shown.
+static void BM_RunnerDropDown3000(benchmark::State &st)
+{
+    LargestMeet meet;
+    MainCommands commands(meet.state);
+    MainWindow main(meet.state, commands);
+    RelayWindow window(meet.state, main);
+    window.retranslate();
+    meet.state.bindDataControls();
+    window.show();
+    window.setFieldText(registers::RelayClub, "Klubb 1");
+    window.setFieldText(registers::RelayClass, "Junior");
+    auto *runner = window.findChild<RefillingComboBox *>("runner1ComboBox");
+    for (auto _ : st) {
+        runner->showPopup();
+        QApplication::processEvents();
+        if (runner->count() != kMaxPersons)
+            st.SkipWithError("wrong list");
+        st.PauseTiming();
+        runner->hidePopup();
+        QApplication::processEvents();
+        st.ResumeTiming();
+    }
+}
+BENCHMARK(BM_RunnerDropDown3000)->Unit(benchmark::kMillisecond);
+
+static void BM_RunnerRefillOnly(benchmark::State &st)
+{
+    LargestMeet meet;
+    MainCommands commands(meet.state);
+    MainWindow main(meet.state, commands);
+    RelayWindow window(meet.state, main);
+    window.retranslate();
+    meet.state.bindDataControls();
+    window.show();
+    window.setFieldText(registers::RelayClub, "Klubb 1");
+    window.setFieldText(registers::RelayClass, "Junior");
+    auto *runner = window.findChild<RefillingComboBox *>("runner1ComboBox");
+    for (auto _ : st)
+        runner->refill();
+}
+BENCHMARK(BM_RunnerRefillOnly)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
