@@ -6,32 +6,38 @@
 #include "registers/Clubs.h"
 #include "registers/Competitors.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
+
 namespace arenor::registers {
 
 namespace {
 
-QVariantList currentRecord(const db::Recordset &rs)
-{
-    QVariantList fields;
-    fields.reserve(rs.fieldCount());
-    for (int f = 0; f < rs.fieldCount(); ++f)
-        fields.append(rs.field(f));
-    return fields;
-}
-
-// The walk every numbered register shares. clear empties the catalogue, sync files one
-// record into it (out-of-range numbers are left out by sync itself).
+// The walk every numbered register shares: only the fields the catalogue needs are read; each
+// record reaches sync full width, the fields not read left empty. clear empties the catalogue,
+// sync files one record into it (out-of-range numbers are left out by sync itself).
 template <typename Clear, typename Sync>
-RegisterRead readNumbered(AppState &state, schema::Table table, int statusMessage, int maxCount, int &count,
-                          Clear clear, Sync sync)
+RegisterRead readNumbered(AppState &state, schema::Table table, const QList<int> &fields, int statusMessage,
+                          int maxCount, int &count, Clear clear, Sync sync)
 {
     RegisterRead result;
-    db::Recordset rs;
-    if (Status s = rs.open(state.database, schema::tableName(state, table)); !s) {
-        result.status = s;
+    const QString name = schema::tableName(state, table);
+    if (!state.database.isOpen() || !state.database.tableExists(name)) {
+        result.status = Status::failure(QStringLiteral("no table ") + name);
         return result;
     }
-    result.count = std::min(rs.recordCount(), maxCount);
+    QStringList columns;
+    for (int f : fields)
+        columns << db::quoteIdentifier(QString::number(f));
+    QSqlQuery q(state.database.handle());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT ") + columns.join(u',') + QStringLiteral(" FROM ") +
+                db::quoteIdentifier(name) + QStringLiteral(" ORDER BY rowid"))) {
+        result.status = Status::failure(QStringLiteral("cannot read ") + name + QStringLiteral(": ") +
+                                        q.lastError().text());
+        return result;
+    }
+    result.count = std::min(state.database.recordCount(name), maxCount);
     ProgressSink &progress = state.progressSink();
     BusyScope busy(progress);
     const bool wasReading = state.readingRegister;
@@ -39,12 +45,14 @@ RegisterRead readNumbered(AppState &state, schema::Table table, int statusMessag
     progress.setStatusText(state.texts.message(statusMessage));
     progress.setProgressMaximum(result.count);
     clear();
-    rs.moveFirst();
-    for (int i = 1; i <= result.count; ++i, rs.moveNext()) {
+    QVariantList record(*std::max_element(fields.begin(), fields.end()) + 1);
+    for (int i = 1; i <= result.count && q.next(); ++i) {
         progress.setProgressValue(i);
+        for (int c = 0; c < fields.size(); ++c)
+            record[fields[c]] = q.value(c);
         // Compared as a number: " 7" is record 7, "7.5" is not.
-        if (toDouble(rs.text(0)) != double(i)) result.indexError = true;
-        sync(currentRecord(rs));
+        if (toDouble(record[0].toString()) != double(i)) result.indexError = true;
+        sync(record);
     }
     count = result.count;
     state.readingRegister = wasReading;
@@ -57,8 +65,9 @@ RegisterRead readPersons(AppState &state)
 {
     Catalogs &c = state.catalogs;
     return readNumbered(
-        state, schema::Table::Personer, 108, kMaxPersons, c.personCount,
-        [&c] { c.persons.fill(PersonSlot()); },
+        state, schema::Table::Personer,
+        {PersonStartNo, PersonFirstName, PersonSurname, PersonClub, PersonClass, PersonContingent}, 108,
+        kMaxPersons, c.personCount, [&c] { c.persons.fill(PersonSlot()); },
         [&state](const QVariantList &record) { syncPersonCatalog(state, record); });
 }
 
@@ -66,7 +75,8 @@ RegisterRead readClubs(AppState &state)
 {
     Catalogs &c = state.catalogs;
     return readNumbered(
-        state, schema::Table::Klubber, 109, kMaxClubs, c.clubCount, [&c] { c.clubs.fill(QString()); },
+        state, schema::Table::Klubber, {ClubNumber, ClubName}, 109, kMaxClubs, c.clubCount,
+        [&c] { c.clubs.fill(QString()); },
         [&state](const QVariantList &record) { syncClubCatalog(state, record); });
 }
 

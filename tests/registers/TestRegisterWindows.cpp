@@ -220,7 +220,9 @@ private slots:
         m.child(&w, "firstNameLineEdit")->setText(QStringLiteral("Per\r\nOla"));
         m.child<QPlainTextEdit>(&w, "otherPlainTextEdit")->setPlainText(QStringLiteral("linje 1\nlinje 2"));
         m.child<QComboBox>(&w, "clubComboBox")->setEditText(QStringLiteral("Ås\nIL"));
+        m.child(&w, "surnameLineEdit")->setText(QString(10000, u'Ø'));
         QVERIFY(w.form().next());
+        QCOMPARE(m.stored("Personer", 1, PersonSurname), QString(10000, u'Ø'));
         QCOMPARE(m.stored("Personer", 1, PersonFirstName), QStringLiteral("Per Ola"));
         QCOMPARE(m.stored("Personer", 1, PersonOther), QStringLiteral("linje 1\nlinje 2"));
         QCOMPARE(m.stored("Personer", 1, PersonClub), QStringLiteral("Ås IL"));

@@ -16,11 +16,12 @@ namespace arenor {
 ClassesWindow::ClassesWindow(AppState &state, MainWindow &main)
     : RegisterWindowBase(WindowId::Classes, state, main, schema::Table::Klasser, 258, 259)
 {
-    QLineEdit *index = bind(lineEdit(QStringLiteral("classIndexLineEdit")), 0);
-    QLineEdit *name = bind(lineEdit(QStringLiteral("classNameLineEdit")), 1);
+    QLineEdit *index = boundLineEdit(QStringLiteral("classIndexLineEdit"), 0);
+    QLineEdit *name = boundLineEdit(QStringLiteral("classNameLineEdit"), 1);
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("classesListWidget"));
     m_captions.addName(m_list, 258);
+    addToTabOrder(m_list);
 
     auto *grid = new QGridLayout;
     grid->addWidget(label(265, index), 0, 0);
@@ -56,6 +57,7 @@ ClassesWindow::ClassesWindow(AppState &state, MainWindow &main)
     });
     registers::addClassLineViewer(m_state, this, [this] { fillList(); });
     fillList();
+    finishTabOrder();
     resize(520, 520);
 }
 

@@ -2,19 +2,14 @@
 
 #include "app/ui/MainWindow.h"
 #include "registers/Competitors.h"
-#include "registers/RegisterReaders.h"
 #include "registers/ui/RegisterWindows.h"
 
 #include <QButtonGroup>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace arenor {
@@ -30,80 +25,44 @@ CompetitorsWindow::CompetitorsWindow(AppState &state, MainWindow &main)
                  syncPersonCatalog,
                  personWipeFields(),
                  {PersonOther}});
-    // Top: start number, jump box, data control.
-    QLineEdit *startNo = bind(lineEdit(QStringLiteral("startNumberLineEdit")), PersonStartNo);
+    QLineEdit *startNo = boundLineEdit(QStringLiteral("startNumberLineEdit"), PersonStartNo);
     QLineEdit *mover =
         jumpBox(QStringLiteral("moverLineEdit"), [this] { return m_state.catalogs.personCount; });
-    auto *top = new QHBoxLayout;
-    top->addWidget(label(120, startNo));
-    top->addWidget(startNo);
-    top->addSpacing(12);
-    top->addWidget(label(121, mover));
-    top->addWidget(mover);
-    top->addSpacing(12);
-    top->addWidget(navigator(), 1);
+    QHBoxLayout *top = numberRow(120, startNo, 121, mover);
 
-    // A text field of a tab: label and box side by side, in two columns of pairs.
-    auto field = [this](QGridLayout *grid, int row, int column, int caption, QWidget *widget) {
-        grid->addWidget(label(caption, widget), row, column * 2);
-        grid->addWidget(widget, row, column * 2 + 1);
-    };
-    auto text = [this](const char *name, int f) { return bind(lineEdit(QString::fromLatin1(name)), f); };
-
-    auto *tabs = new QTabWidget(this);
-    tabs->setObjectName(QStringLiteral("tabsTabWidget"));
-    auto *primary = new QWidget(tabs);
-    primary->setObjectName(QStringLiteral("primaryTab"));
-    auto *p = new QGridLayout(primary);
-    field(p, 0, 0, 122, text("firstNameLineEdit", PersonFirstName));
-    field(p, 0, 1, 123, text("surnameLineEdit", PersonSurname));
-    field(
+    QGridLayout *p = nullptr;
+    QGridLayout *s = nullptr;
+    QTabWidget *tabs = twoTabs(118, p, s);
+    addField(p, 0, 0, 122, boundLineEdit(QStringLiteral("firstNameLineEdit"), PersonFirstName));
+    addField(p, 0, 1, 123, boundLineEdit(QStringLiteral("surnameLineEdit"), PersonSurname));
+    addField(
         p, 1, 0, 124,
         bind(comboBox(QStringLiteral("clubComboBox"), [this] { return clubChoices(m_state); }), PersonClub));
-    field(p, 1, 1, 125,
-          bind(comboBox(QStringLiteral("classComboBox"), [this] { return classChoices(m_state); }),
-               PersonClass));
-    QLineEdit *address2 = text("address2LineEdit", PersonAddress2);
-    field(p, 2, 0, 126, text("address1LineEdit", PersonAddress1));
+    addField(p, 1, 1, 125,
+             bind(comboBox(QStringLiteral("classComboBox"), [this] { return classChoices(m_state); }),
+                  PersonClass));
+    addField(p, 2, 0, 126, boundLineEdit(QStringLiteral("address1LineEdit"), PersonAddress1));
+    QLineEdit *address2 = boundLineEdit(QStringLiteral("address2LineEdit"), PersonAddress2);
     p->addWidget(address2, 3, 1);
     m_captions.addName(address2, 126, QStringLiteral(" 2"));
-    field(p, 2, 1, 127, text("townLineEdit", PersonTown));
-    field(p, 4, 0, 128, text("bornLineEdit", PersonBorn));
-    field(p, 4, 1, 129, text("ageLineEdit", PersonAge));
+    addField(p, 2, 1, 127, boundLineEdit(QStringLiteral("townLineEdit"), PersonTown));
+    addField(p, 4, 0, 128, boundLineEdit(QStringLiteral("bornLineEdit"), PersonBorn));
+    addField(p, 4, 1, 129, boundLineEdit(QStringLiteral("ageLineEdit"), PersonAge));
     p->setRowStretch(5, 1);
-    tabs->addTab(primary, QString());
 
-    auto *secondary = new QWidget(tabs);
-    secondary->setObjectName(QStringLiteral("secondaryTab"));
-    auto *s = new QGridLayout(secondary);
-    field(s, 0, 0, 130, text("countyLineEdit", PersonCounty));
-    field(s, 0, 1, 131, text("countryLineEdit", PersonCountry));
-    field(s, 1, 0, 132, text("codeLineEdit", PersonCode));
-    field(s, 1, 1, 133, text("jobLineEdit", PersonJob));
+    addField(s, 0, 0, 130, boundLineEdit(QStringLiteral("countyLineEdit"), PersonCounty));
+    addField(s, 0, 1, 131, boundLineEdit(QStringLiteral("countryLineEdit"), PersonCountry));
+    addField(s, 1, 0, 132, boundLineEdit(QStringLiteral("codeLineEdit"), PersonCode));
+    addField(s, 1, 1, 133, boundLineEdit(QStringLiteral("jobLineEdit"), PersonJob));
     RefillingComboBox *status = bind(comboBox(QStringLiteral("statusComboBox")), PersonStatus);
     status->addItems(statusChoices());
+    addField(s, 2, 0, 134, status);
     RefillingComboBox *sex = bind(comboBox(QStringLiteral("sexComboBox")), PersonSex);
     sex->addItems(sexChoices());
-    field(s, 2, 0, 134, status);
-    field(s, 2, 1, 135, sex);
-    auto *other = bind(new QPlainTextEdit(this), PersonOther);
-    other->setObjectName(QStringLiteral("otherPlainTextEdit"));
-    other->setTabChangesFocus(true);
-    QLabel *otherLabel = label(136, other);
-    s->addWidget(otherLabel, 3, 0, Qt::AlignTop);
-    s->addWidget(other, 3, 1);
-    QGroupBox *phones = groupBox(137, QStringLiteral("phonesGroupBox"));
-    auto *ph = new QGridLayout(phones);
-    field(ph, 0, 0, 138, text("homePhoneLineEdit", PersonHomePhone));
-    field(ph, 1, 0, 139, text("workPhoneLineEdit", PersonWorkPhone));
-    field(ph, 2, 0, 140, text("faxLineEdit", PersonFax));
-    field(ph, 3, 0, 141, text("mobileLineEdit", PersonMobile));
-    s->addWidget(phones, 3, 2, 1, 2);
+    addField(s, 2, 1, 135, sex);
+    addField(s, 3, 0, 136, boundTextArea(QStringLiteral("otherPlainTextEdit"), PersonOther));
+    s->addWidget(phoneGroup(137, 138, PersonHomePhone), 3, 2, 1, 2);
     s->setRowStretch(4, 1);
-    tabs->addTab(secondary, QString());
-    m_captions.addTab(tabs, 0, 360);
-    m_captions.addTab(tabs, 1, 361);
-    m_captions.addName(tabs, 118);
 
     // Below the tabs: the contingent buttons and the code box they write.
     QGroupBox *contingent = groupBox(142, QStringLiteral("contingentGroupBox"));
@@ -116,9 +75,10 @@ CompetitorsWindow::CompetitorsWindow(AppState &state, MainWindow &main)
         r->setObjectName(QString::fromLatin1(kOptionNames[i]));
         m_captions.add(r, 143 + i);
         m_contingent->addButton(r, i);
+        addToTabOrder(r);
         c->addWidget(r);
     }
-    QLineEdit *code = text("contingentLineEdit", PersonContingent);
+    QLineEdit *code = boundLineEdit(QStringLiteral("contingentLineEdit"), PersonContingent);
     code->setMaximumWidth(60);
     m_captions.addName(code, 142);
     c->addWidget(code);
@@ -127,21 +87,15 @@ CompetitorsWindow::CompetitorsWindow(AppState &state, MainWindow &main)
             [code](int option) { code->setText(contingentCodeText(option)); });
     connect(code, &QLineEdit::textChanged, this, &CompetitorsWindow::showContingent);
 
-    // Right: the commands.
-    QGroupBox *reg = groupBox(147, QStringLiteral("registerGroupBox"));
-    auto *r = new QVBoxLayout(reg);
-    r->addWidget(button(149, QStringLiteral("resetPushButton"), [this] { resetRegister(); }));
-    r->addWidget(button(150, QStringLiteral("gridPushButton"), [this] { openGrid(); }));
-    r->addWidget(button(151, QStringLiteral("readPushButton"), [this] { readRegister(); }));
-    QGroupBox *win = groupBox(148, QStringLiteral("windowGroupBox"));
-    auto *w = new QVBoxLayout(win);
-    w->addWidget(button(152, QStringLiteral("wipePushButton"), [this] { wipe(); }));
-    w->addWidget(button(153, QStringLiteral("closePushButton"), [this] { hideWindow(); }));
-    auto *commands = new QVBoxLayout;
-    commands->addWidget(reg);
-    commands->addWidget(win);
-    commands->addStretch(1);
-
+    QVBoxLayout *commands = commandColumn({{147,
+                                            "registerGroupBox",
+                                            {{149, "resetPushButton", [this] { resetRegister(); }},
+                                             {150, "gridPushButton", [this] { openGrid(); }},
+                                             {151, "readPushButton", [this] { readRegister(); }}}},
+                                           {148,
+                                            "windowGroupBox",
+                                            {{152, "wipePushButton", [this] { wipe(); }},
+                                             {153, "closePushButton", [this] { hideWindow(); }}}}});
     auto *left = new QVBoxLayout;
     left->addLayout(top);
     left->addWidget(tabs, 1);
@@ -149,6 +103,7 @@ CompetitorsWindow::CompetitorsWindow(AppState &state, MainWindow &main)
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);
     layout->addLayout(commands);
+    finishTabOrder();
 }
 
 void CompetitorsWindow::showContingent(const QString &code)

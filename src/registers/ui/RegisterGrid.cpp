@@ -123,7 +123,10 @@ RegisterGrid::RegisterGrid(AppState &state, const QString &table, const QList<in
 
     applyCaptions();
     resize(960, 600);
-    if (m_model.isOpen()) m_state.registerGrid = true;
+    if (m_model.isOpen()) {
+        m_state.registerGrid = true;
+        moveToRow(0);
+    }
 }
 
 RegisterGrid::~RegisterGrid()

@@ -4,14 +4,17 @@
 #include "registers/RegisterRules.h"
 #include "registers/Relay.h"
 #include "registers/ui/RegisterGrid.h"
+#include "registers/ui/TabOrder.h"
 
 #include <QAbstractButton>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMetaProperty>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
@@ -296,6 +299,7 @@ QPushButton *RegisterWindowBase::button(int caption, const QString &objectName, 
     auto *b = new QPushButton(this);
     b->setObjectName(objectName);
     m_captions.add(b, caption);
+    m_buttons.append(b);
     connect(b, &QPushButton::clicked, this, [command = std::move(command)] { command(); });
     return b;
 }
@@ -311,11 +315,97 @@ QGroupBox *RegisterWindowBase::groupBox(int caption, const QString &objectName)
 QLineEdit *RegisterWindowBase::jumpBox(const QString &objectName, std::function<int()> count)
 {
     QLineEdit *box = lineEdit(objectName);
+    m_tabOrder.append(box);
     connect(box, &QLineEdit::textChanged, this, [this, count = std::move(count)](const QString &text) {
         if (const std::optional<int> offset = registers::jumpOffset(text, fieldText(0), count()))
             m_form.moveBy(*offset);
     });
     return box;
+}
+
+QLineEdit *RegisterWindowBase::boundLineEdit(const QString &objectName, int field)
+{
+    return bind(lineEdit(objectName), field);
+}
+
+QPlainTextEdit *RegisterWindowBase::boundTextArea(const QString &objectName, int field)
+{
+    auto *t = new QPlainTextEdit(this);
+    t->setObjectName(objectName);
+    t->setTabChangesFocus(true);
+    return bind(t, field);
+}
+
+void RegisterWindowBase::addField(QGridLayout *grid, int row, int column, int caption, QWidget *control)
+{
+    const bool multiLine = qobject_cast<QPlainTextEdit *>(control) != nullptr;
+    grid->addWidget(label(caption, control), row, column * 2, multiLine ? Qt::AlignTop : Qt::Alignment());
+    grid->addWidget(control, row, column * 2 + 1);
+}
+
+QHBoxLayout *RegisterWindowBase::numberRow(int numberCaption, QLineEdit *number, int moverCaption,
+                                           QLineEdit *mover)
+{
+    auto *row = new QHBoxLayout;
+    row->addWidget(label(numberCaption, number));
+    row->addWidget(number);
+    row->addSpacing(12);
+    row->addWidget(label(moverCaption, mover));
+    row->addWidget(mover);
+    row->addSpacing(12);
+    row->addWidget(m_navigator, 1);
+    return row;
+}
+
+QTabWidget *RegisterWindowBase::twoTabs(int nameCaption, QGridLayout *&primary, QGridLayout *&secondary)
+{
+    auto *tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("tabsTabWidget"));
+    auto page = [tabs](const QString &name) {
+        auto *w = new QWidget(tabs);
+        w->setObjectName(name);
+        tabs->addTab(w, QString());
+        return new QGridLayout(w);
+    };
+    primary = page(QStringLiteral("primaryTab"));
+    secondary = page(QStringLiteral("secondaryTab"));
+    m_captions.addTab(tabs, 0, 360);
+    m_captions.addTab(tabs, 1, 361);
+    m_captions.addName(tabs, nameCaption);
+    return tabs;
+}
+
+QGroupBox *RegisterWindowBase::phoneGroup(int groupCaption, int firstCaption, int firstField)
+{
+    static const char *const kNames[4] = {"homePhoneLineEdit", "workPhoneLineEdit", "faxLineEdit",
+                                          "mobileLineEdit"};
+    QGroupBox *group = groupBox(groupCaption, QStringLiteral("phonesGroupBox"));
+    auto *grid = new QGridLayout(group);
+    for (int i = 0; i < 4; ++i)
+        addField(grid, i, 0, firstCaption + i, boundLineEdit(QString::fromLatin1(kNames[i]), firstField + i));
+    return group;
+}
+
+QVBoxLayout *RegisterWindowBase::commandColumn(const std::vector<CommandGroup> &groups)
+{
+    auto *column = new QVBoxLayout;
+    for (const CommandGroup &g : groups) {
+        QGroupBox *box = groupBox(g.caption, QString::fromLatin1(g.objectName));
+        auto *l = new QVBoxLayout(box);
+        for (const Command &c : g.commands)
+            l->addWidget(button(c.caption, QString::fromLatin1(c.objectName), c.run));
+        column->addWidget(box);
+    }
+    column->addStretch(1);
+    return column;
+}
+
+void RegisterWindowBase::finishTabOrder()
+{
+    QList<QWidget *> order = m_tabOrder + m_buttons;
+    for (int i = 0; i < 4; ++i)
+        order.append(m_navigator->button(i));
+    new TabOrder(this, order);
 }
 
 void RegisterWindowBase::leavingRecord(int row)

@@ -14,17 +14,21 @@
 
 #include <QComboBox>
 #include <QPointer>
+#include <QToolButton>
 #include <functional>
 #include <map>
 #include <optional>
 #include <vector>
 
+class QGridLayout;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
-class QToolButton;
+class QVBoxLayout;
 
 namespace arenor {
 
@@ -132,13 +136,18 @@ public:
 
 protected:
     // Binds a field control to a field; single-line text boxes lose line breaks when saved.
+    // Bound controls take their place in the tab order in the order they are bound.
     template <typename W> W *bind(W *widget, int field)
     {
         m_form.addMapping(widget, field);
         m_fields[field] = widget;
+        m_tabOrder.append(widget);
         return widget;
     }
     QLineEdit *lineEdit(const QString &objectName);
+    QLineEdit *boundLineEdit(const QString &objectName, int field);
+    // A multi-line text box (Tab moves on rather than typing a tab).
+    QPlainTextEdit *boundTextArea(const QString &objectName, int field);
     RefillingComboBox *comboBox(const QString &objectName, std::function<QStringList()> source = {});
     // A label with its buddy (the buddy also takes the label's caption as accessible name).
     QLabel *label(int caption, QWidget *buddy);
@@ -146,6 +155,34 @@ protected:
     QGroupBox *groupBox(int caption, const QString &objectName);
     // The jump box: typing a number shows that record; count gives the register size.
     QLineEdit *jumpBox(const QString &objectName, std::function<int()> count);
+
+    // Layout pieces the register windows share.
+    // A label and its control side by side, in a grid of label/control column pairs.
+    void addField(QGridLayout *grid, int row, int column, int caption, QWidget *control);
+    // The row above the fields: record number, jump box, data control.
+    QHBoxLayout *numberRow(int numberCaption, QLineEdit *number, int moverCaption, QLineEdit *mover);
+    // The tabs "Primær" and "Sekundær" (captions 360, 361), named by a caption; the grids of
+    // the two pages come back through primary and secondary.
+    QTabWidget *twoTabs(int nameCaption, QGridLayout *&primary, QGridLayout *&secondary);
+    // Four telephone numbers in a group: captions first .. first + 3, fields firstField ...
+    QGroupBox *phoneGroup(int groupCaption, int firstCaption, int firstField);
+    // The command column on the right: groups of buttons under their captions.
+    struct Command {
+        int caption;
+        const char *objectName;
+        std::function<void()> run;
+    };
+    struct CommandGroup {
+        int caption;
+        const char *objectName;
+        std::vector<Command> commands;
+    };
+    QVBoxLayout *commandColumn(const std::vector<CommandGroup> &groups);
+    // Puts a control that is not bound (an option button) next in the tab order.
+    void addToTabOrder(QWidget *widget) { m_tabOrder.append(widget); }
+    // At the end of the constructor: Tab runs through the bound controls, then the buttons,
+    // then the data control's arrows.
+    void finishTabOrder();
 
     void setRegister(NumberedRegister numbered) { m_register = std::move(numbered); }
 
@@ -172,6 +209,8 @@ private:
     RecordForm m_form;
     RecordNavigator *m_navigator = nullptr;
     std::map<int, QWidget *> m_fields;
+    QList<QWidget *> m_tabOrder;
+    QList<QWidget *> m_buttons;
 };
 
 } // namespace arenor
