@@ -174,11 +174,12 @@ private slots:
         auto *grid = qobject_cast<QGridLayout *>(group->layout());
         QVERIFY(grid);
         for (int p = 1; p <= kPointPlaces; ++p) {
-            int row = 0, column = 0, rs = 0, cs = 0;
-            grid->getItemPosition(grid->indexOf(w.placeEdit(p)), &row, &column, &rs, &cs);
-            QCOMPARE(row, (p - 1) / 4 * 2 + 1);
-            QCOMPARE(column, (p - 1) % 4);
+            // Row j of the grid holds places 4j + 1 .. 4j + 4, each under its label.
+            QLayoutItem *cell = grid->itemAtPosition((p - 1) / 4, (p - 1) % 4);
+            QVERIFY(cell && cell->layout());
+            QCOMPARE(cell->layout()->itemAt(1)->widget(), w.placeEdit(p));
             auto *label = w.findChild<QLabel *>(QStringLiteral("place%1Label").arg(p));
+            QCOMPARE(cell->layout()->itemAt(0)->widget(), label);
             QCOMPARE(label->buddy(), w.placeEdit(p));
             QCOMPARE(label->text(), QString::number(p));
             QCOMPARE(w.placeEdit(p)->accessibleName(), QStringLiteral("Poeng for plassering %1").arg(p));

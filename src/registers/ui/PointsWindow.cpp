@@ -30,6 +30,7 @@ PointsWindow::PointsWindow(AppState &state, MainWindow &main)
     // Ten rows of four places; above each box its place number, which is also its label.
     QGroupBox *places = groupBox(86, QStringLiteral("placesGroupBox"));
     auto *grid = new QGridLayout(places);
+    grid->setVerticalSpacing(2); // forty places must fit the main window without scrolling
     for (int p = 1; p <= kPointPlaces; ++p) {
         QLineEdit *edit = boundLineEdit(QStringLiteral("place%1LineEdit").arg(p), p);
         m_places[size_t(p - 1)] = edit;
@@ -37,8 +38,12 @@ PointsWindow::PointsWindow(AppState &state, MainWindow &main)
         placeLabel->setObjectName(QStringLiteral("place%1Label").arg(p));
         placeLabel->setBuddy(edit);
         m_captions.addName(edit, 86, u' ' + QString::number(p));
-        grid->addWidget(placeLabel, (p - 1) / 4 * 2, (p - 1) % 4);
-        grid->addWidget(edit, (p - 1) / 4 * 2 + 1, (p - 1) % 4);
+        edit->setMaximumWidth(90);
+        auto *cell = new QVBoxLayout;
+        cell->setSpacing(0);
+        cell->addWidget(placeLabel);
+        cell->addWidget(edit);
+        grid->addLayout(cell, (p - 1) / 4, (p - 1) % 4);
         // The points list reads the setup as shown, also before it is saved.
         connect(edit, &QLineEdit::textChanged, this, [this, p](const QString &text) { setShownPlace(m_state, p, text); });
     }
