@@ -1,20 +1,16 @@
 #include "Clubs.h"
 
-#include "app/Convert.h"
 #include "registers/RegisterRules.h"
 
 namespace arenor::registers {
 
 std::optional<int> clubSlotFor(const QString &clubNo)
 {
-    const qint64 k = toInteger(clubNo);
-    if (!Catalogs::validClub(k)) return std::nullopt;
-    return int(k);
+    return catalogueSlot(clubNo, kMaxClubs);
 }
 
 QString clubNumberProblem(const AppState &state, const QString &typed, const QString &kept)
 {
-    if (clubSlotFor(typed)) return {};
     return numberNotTakenText(state, QStringLiteral("Klubbnummer"), QStringLiteral("Club number"), typed,
                               kMaxClubs, kept);
 }

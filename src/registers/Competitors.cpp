@@ -19,15 +19,11 @@ QStringList sexChoices()
 
 std::optional<int> personSlotFor(const QString &startNo)
 {
-    // Read wider than the catalogue, so 3001 or 99999 is refused rather than clamped into range.
-    const qint64 k = toInteger(startNo);
-    if (!Catalogs::validPerson(k)) return std::nullopt;
-    return int(k);
+    return catalogueSlot(startNo, kMaxPersons);
 }
 
 QString startNumberProblem(const AppState &state, const QString &typed, const QString &kept)
 {
-    if (personSlotFor(typed)) return {};
     return numberNotTakenText(state, QStringLiteral("Startnummer"), QStringLiteral("Start number"), typed,
                               kMaxPersons, kept);
 }

@@ -1,5 +1,7 @@
 #include "RegisterRules.h"
 
+#include "app/Convert.h"
+
 namespace arenor::registers {
 
 QString singleLine(const QString &text)
@@ -20,9 +22,17 @@ QString singleLine(const QString &text)
     return out;
 }
 
+std::optional<int> catalogueSlot(const QString &number, int max)
+{
+    const qint64 k = toInteger(number);
+    if (k < 0 || k > max) return std::nullopt;
+    return int(k);
+}
+
 QString numberNotTakenText(const AppState &state, const QString &whatNorwegian, const QString &whatEnglish,
                            const QString &typed, int max, const QString &kept)
 {
+    if (catalogueSlot(typed, max)) return {};
     // A long paste would make the box unreadable; the start of it is enough. One arg() call,
     // so a "%1" in the typed text stays as typed.
     QString shown = typed.simplified();
