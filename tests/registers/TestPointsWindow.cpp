@@ -1,8 +1,7 @@
 // The points window wired to a meet database: the setup it shows is the one the points list
 // uses, edits and wiping reach the table when the setup is left, and it is there from start-up.
-#include "TestSupport.h"
+#include "TestRelayPointsMeet.h"
 
-#include "app/MainCommands.h"
 #include "app/ui/Application.h"
 #include "app/ui/MainWindow.h"
 #include "db/Schema.h"
@@ -26,34 +25,8 @@ using namespace arenor::registers;
 
 namespace {
 
-struct Meet {
-    TestMeet meet;
-    AppState &state = meet.state;
-    MainCommands commands{meet.state};
-    MainWindow main{meet.state, commands};
-    std::unique_ptr<PointsWindow> window;
-
-    Meet()
-    {
-        meet.makeDatabase(2, 1, 1);
-        window = std::make_unique<PointsWindow>(state, main);
-        window->retranslate();
-        state.bindDataControls();
-        window->show();
-        meet.prompt.clear();
-    }
-    QString stored(int setup, int field)
-    {
-        db::Recordset rs;
-        if (!rs.open(state.database, schema::tableName(state, schema::Table::Poengoppsett)))
-            return QStringLiteral("<no table>");
-        rs.moveTo(setup - 1);
-        return rs.text(field);
-    }
-    void click(const char *button)
-    {
-        QTest::mouseClick(window->findChild<QPushButton *>(QString::fromLatin1(button)), Qt::LeftButton);
-    }
+struct Meet : WindowMeet<PointsWindow> {
+    Meet() : WindowMeet(schema::Table::Poengoppsett, 2, 1, 1) {}
 };
 
 } // namespace

@@ -1,9 +1,8 @@
 // The relay team window wired to a meet database: what an organiser's picking, typing and
 // clicking do to Stafettlag, the relay catalogue, the list file and the other windows.
-#include "TestSupport.h"
+#include "TestRelayPointsMeet.h"
 
 #include "app/Convert.h"
-#include "app/MainCommands.h"
 #include "app/ui/MainWindow.h"
 #include "registers/RegisterReaders.h"
 #include "registers/Relay.h"
@@ -26,50 +25,33 @@ using namespace arenor::registers;
 
 namespace {
 
-// A meet with competitors in two clubs, and the relay window bound to it.
-struct Meet {
-    TestMeet meet;
-    AppState &state = meet.state;
-    MainCommands commands{meet.state};
-    MainWindow main{meet.state, commands};
-    std::unique_ptr<RelayWindow> window;
+// The competitors of two clubs, one of them unnamed, as the relay window picks from them.
+void fillClubs(AppState &state)
+{
+    const QString persons = schema::tableName(state, schema::Table::Personer);
+    const QString clubs = schema::tableName(state, schema::Table::Klubber);
+    auto person = [&](int no, const char *first, const char *last, const char *club, const char *cls) {
+        QVERIFY(state.database
+                    .exec("UPDATE " + db::quoteIdentifier(persons) +
+                              " SET \"1\" = ?, \"2\" = ?, \"3\" = ?, \"4\" = ? WHERE rowid = ?",
+                          {QString::fromUtf8(first), QString::fromUtf8(last), QString::fromUtf8(club),
+                           QString::fromUtf8(cls), no})
+                    .ok());
+    };
+    person(1, "Per", "Hansen", "IL Tyrving", "Junior");
+    person(2, "Ola", "Berg", "IL Tyrving", "Junior");
+    person(3, "Kari", "Dahl", "IL Tyrving", "Senior");
+    person(4, "Åse", "Ørn", "Ask IF", "Junior");
+    person(5, "-", "-", "IL Tyrving", "Junior"); // unnamed: never offered
+    person(6, "Eva", "Lie", "IL Tyrving", "Junior");
+    QVERIFY(state.database.exec("UPDATE " + db::quoteIdentifier(clubs) + " SET \"1\" = 'IL Tyrving' WHERE rowid = 1").ok());
+    QVERIFY(state.database.exec("UPDATE " + db::quoteIdentifier(clubs) + " SET \"1\" = 'Ask IF' WHERE rowid = 2").ok());
+}
 
-    Meet()
-    {
-        meet.makeDatabase(8, 3, 2);
-        const QString persons = schema::tableName(state, schema::Table::Personer);
-        const QString clubs = schema::tableName(state, schema::Table::Klubber);
-        auto person = [&](int no, const char *first, const char *last, const char *club, const char *cls) {
-            QVERIFY(state.database
-                        .exec("UPDATE " + db::quoteIdentifier(persons) +
-                                  " SET \"1\" = ?, \"2\" = ?, \"3\" = ?, \"4\" = ? WHERE rowid = ?",
-                              {QString::fromUtf8(first), QString::fromUtf8(last), QString::fromUtf8(club),
-                               QString::fromUtf8(cls), no})
-                        .ok());
-        };
-        person(1, "Per", "Hansen", "IL Tyrving", "Junior");
-        person(2, "Ola", "Berg", "IL Tyrving", "Junior");
-        person(3, "Kari", "Dahl", "IL Tyrving", "Senior");
-        person(4, "Åse", "Ørn", "Ask IF", "Junior");
-        person(5, "-", "-", "IL Tyrving", "Junior"); // unnamed: never offered
-        person(6, "Eva", "Lie", "IL Tyrving", "Junior");
-        QVERIFY(state.database.exec("UPDATE " + db::quoteIdentifier(clubs) + " SET \"1\" = 'IL Tyrving' WHERE rowid = 1").ok());
-        QVERIFY(state.database.exec("UPDATE " + db::quoteIdentifier(clubs) + " SET \"1\" = 'Ask IF' WHERE rowid = 2").ok());
-        window = std::make_unique<RelayWindow>(state, main);
-        window->retranslate();
-        state.bindDataControls();
-        readRegisters(state);
-        window->show();
-        meet.prompt.clear();
-    }
+struct Meet : WindowMeet<RelayWindow> {
+    Meet() : WindowMeet(schema::Table::Stafettlag, 8, 3, 2, fillClubs, readRegisters) {}
 
-    template <typename T = RefillingComboBox> T *child(const char *name)
-    {
-        T *c = window->findChild<T *>(QString::fromLatin1(name));
-        if (!c)
-            qFatal("no %s", name);
-        return c;
-    }
+    template <typename T = RefillingComboBox> T *child(const char *name) { return WindowMeet::child<T>(name); }
     QStringList items(const char *combo)
     {
         RefillingComboBox *c = child(combo);
@@ -80,15 +62,6 @@ struct Meet {
             out << c->itemText(i);
         return out;
     }
-    QString stored(int record, int field)
-    {
-        db::Recordset rs;
-        if (!rs.open(state.database, schema::tableName(state, schema::Table::Stafettlag)))
-            return QStringLiteral("<no table>");
-        rs.moveTo(record - 1);
-        return rs.text(field);
-    }
-    void click(const char *button) { QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton); }
 };
 
 } // namespace
