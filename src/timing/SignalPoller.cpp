@@ -8,13 +8,6 @@ namespace arenor::timing {
 
 namespace {
 
-qint64 monotonicNs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
-
 void sleepUntil(qint64 ns)
 {
     timespec ts{time_t(ns / 1000000000), long(ns % 1000000000)};

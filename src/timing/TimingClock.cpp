@@ -5,14 +5,14 @@
 
 namespace arenor::timing {
 
-namespace {
-
 qint64 monotonicNs()
 {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
 }
+
+namespace {
 
 // Local milliseconds since the epoch, and the monotonic time read right beside it.
 std::pair<qint64, qint64> wallAndMonotonic()

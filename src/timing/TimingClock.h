@@ -10,6 +10,9 @@
 
 namespace arenor::timing {
 
+// CLOCK_MONOTONIC in nanoseconds.
+qint64 monotonicNs();
+
 class TimingClock {
 public:
     virtual ~TimingClock() = default;

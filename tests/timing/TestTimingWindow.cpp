@@ -198,7 +198,7 @@ private slots:
         auto *delay = s.find<QSlider>("delaySlider");
         delay->setValue(300);
         QCOMPARE(s.storedField(field::Delay), QStringLiteral("300"));
-        QCOMPARE(s.find<QLabel>("delayValueLabel")->text(), QStringLiteral(" 300"));
+        QCOMPARE(s.find<QLabel>("delayValueLabel")->text(), QStringLiteral("300"));
 
         // The record comes back with the meet.
         s.state().unbindDataControls();

@@ -333,7 +333,7 @@ QWidget *TimingWindow::buildTimerPage()
     auto sliderMoved = [this](QSlider *s, int f) {
         if (s == m_interval)
             m_poller.setIntervalMs(s->value());
-        (s == m_interval ? m_intervalValue : m_delayValue)->setText(numberText(qint64(s->value())));
+        (s == m_interval ? m_intervalValue : m_delayValue)->setText(QString::number(s->value()));
         applyPollConfig();
         if (!s->isSliderDown())
             store({{f, QString::number(s->value())}});
@@ -479,8 +479,10 @@ void TimingWindow::bindDatabase(db::Database &database)
         stopAutomatic();
     // Another meet has its own time files; a reset meet has none left. Either way the lists
     // must mirror the files of this meet before the next registration rewrites them.
-    if (m_readMeetDir != m_state.meetDir || !QFile::exists(m_session.path(Direction::Out)) ||
-        !QFile::exists(m_session.path(Direction::In)))
+    // (At start-up the lists are read once the registers are, not here.)
+    if (!m_readMeetDir.isEmpty() &&
+        (m_readMeetDir != m_state.meetDir || !QFile::exists(m_state.meetFile(timesFileName(Direction::Out))) ||
+         !QFile::exists(m_state.meetFile(timesFileName(Direction::In)))))
         readTimeFiles();
 }
 
@@ -518,8 +520,8 @@ void TimingWindow::showSetup()
         m_interval->setValue(s.interval());
         m_delay->setValue(s.delay());
     }
-    m_intervalValue->setText(numberText(qint64(m_interval->value())));
-    m_delayValue->setText(numberText(qint64(m_delay->value())));
+    m_intervalValue->setText(QString::number(m_interval->value()));
+    m_delayValue->setText(QString::number(m_delay->value()));
     updateAdapterControls();
     m_showing = false;
 }
@@ -575,7 +577,6 @@ bool TimingWindow::startAdapter()
             m_state.prompt->inform(m_state.texts.message(252), QString());
         // The message says automatic timing was not switched on: the box and the record agree.
         m_options[2]->setChecked(false);
-        m_showing = false;
         store({{field::Automatic, false}});
         updateAdapterControls();
         return false;
