@@ -28,12 +28,12 @@ struct LargestMeet {
         state.catalogs.relayCount = kMaxRelays;
         state.catalogs.clubCount = kMaxClubs;
         prompt.setNextAnswer(Answer::Yes);
-        ok = createMeetFile(state) && state.database.open(state.databasePath()) && schema::initAllTables(state);
+        ok = createMeetFile(state) && state.database.open(state.databasePath()) &&
+             schema::initAllTables(state);
     }
 };
 
-template <typename Command>
-void runCommand(benchmark::State &st, Command command)
+template <typename Command> void runCommand(benchmark::State &st, Command command)
 {
     LargestMeet meet;
     if (!meet.ok) {

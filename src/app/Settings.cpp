@@ -13,15 +13,26 @@ namespace {
 // Written after each value, line by line. Several name a neighbouring option; they have
 // always been written so and are never read back.
 const char *const kOptionLabels[OptionCount] = {
-    "[Legg inn differanse]", "[Vis alle meldinger]",  "[Bruk skilletegn]",
-    "[Maksimer editor]",     "[Lagre listeoppsett]",  "[Bruk lange filnavn]",
-    "[Kjør i testmodus]",    "[Vis statuslinje]",     "[Vis verktøylinje]",
-    "[Maksimer ved oppstart]", "[Ledig]",             "[Auto oppdatering av startliste]",
-    "[Tid og dato i lister]", "[Ledig]",              "[Maksimer v/oppstart]",
+    "[Legg inn differanse]",
+    "[Vis alle meldinger]",
+    "[Bruk skilletegn]",
+    "[Maksimer editor]",
+    "[Lagre listeoppsett]",
+    "[Bruk lange filnavn]",
+    "[Kjør i testmodus]",
+    "[Vis statuslinje]",
+    "[Vis verktøylinje]",
+    "[Maksimer ved oppstart]",
+    "[Ledig]",
+    "[Auto oppdatering av startliste]",
+    "[Tid og dato i lister]",
+    "[Ledig]",
+    "[Maksimer v/oppstart]",
     "[Lukk andre vinduer]",
 };
 const char *const kEditorLabels[kEditorChoices] = {"[Notepad]", "[Wordpad]", "[Word]"};
-const char *const kLanguageLabels[kLanguageChoices] = {"[Norsk]", "[Engelsk]", "[Spansk]", "[Tysk]", "[Fransk]"};
+const char *const kLanguageLabels[kLanguageChoices] = {"[Norsk]", "[Engelsk]", "[Spansk]", "[Tysk]",
+                                                       "[Fransk]"};
 const char *const kWindowLabels[kPlacedWindows] = {
     "[Plassering vindu øvelser]",    "[Plassering vindu startliste]", "[Plassering vindu alternativer]",
     "[Plassering vindu deltaker]",   "[Plassering vindu klubber]",    "[Plassering vindu poeng]",
@@ -71,8 +82,7 @@ std::optional<float> placementValue(const QString &field)
 }
 
 // An option button set from the file: only a change to True counts as a click.
-template <typename Choose>
-void applyChoice(int &current, int index, bool on, Choose choose)
+template <typename Choose> void applyChoice(int &current, int index, bool on, Choose choose)
 {
     if (on && current != index)
         choose(index);
@@ -99,7 +109,8 @@ QStringList settingsLines(const AppState &state)
         lines << labelled(trueFalse(state.languageChoice == i), kLanguageLabels[i]);
     for (int i = 0; i < kPlacementCount; ++i) {
         const QString number = numberText(double(state.placements[size_t(i)]));
-        lines << (i % kPlacementsPerWindow == 0 ? labelled(number, kWindowLabels[i / kPlacementsPerWindow]) : number);
+        lines << (i % kPlacementsPerWindow == 0 ? labelled(number, kWindowLabels[i / kPlacementsPerWindow])
+                                                : number);
     }
     return lines;
 }
@@ -139,9 +150,11 @@ int readSettingsLines(AppState &state, const QStringList &lines, bool apply)
                 setOption(state, i, *v);
         } else if (const std::optional<bool> on = choiceValue(field)) {
             if (i < languageStart)
-                applyChoice(state.editorChoice, i - editorStart, *on, [&state](int k) { chooseEditor(state, k); });
+                applyChoice(state.editorChoice, i - editorStart, *on,
+                            [&state](int k) { chooseEditor(state, k); });
             else
-                applyChoice(state.languageChoice, i - languageStart, *on, [&state](int k) { chooseLanguage(state, k); });
+                applyChoice(state.languageChoice, i - languageStart, *on,
+                            [&state](int k) { chooseLanguage(state, k); });
         }
     }
     if (apply && state.settingsHost)

@@ -116,7 +116,8 @@ Status flushToDisk(const QString &path)
 #ifdef Q_OS_UNIX
     QFile f(path);
     if (!f.open(QIODevice::ReadWrite))
-        return Status::failure(QStringLiteral("cannot write ") + path + QStringLiteral(": ") + f.errorString());
+        return Status::failure(QStringLiteral("cannot write ") + path + QStringLiteral(": ") +
+                               f.errorString());
     if (::fsync(f.handle()) != 0)
         return Status::failure(QStringLiteral("cannot flush ") + path);
 #else
@@ -142,7 +143,8 @@ Status removeLeftover(const QString &path)
         return {};
     QFile f(path);
     if (!f.remove())
-        return Status::failure(QStringLiteral("cannot delete ") + path + QStringLiteral(": ") + f.errorString());
+        return Status::failure(QStringLiteral("cannot delete ") + path + QStringLiteral(": ") +
+                               f.errorString());
     QFile::remove(path + QStringLiteral("-journal"));
     return {};
 }
@@ -210,7 +212,8 @@ QList<Column> columnsOf(const Connection &c, const QString &table)
 // Copies every row of one table that can still be read, keeping rowids so the record order
 // stays. A damaged page breaks the scan: the scan resumes at ever larger steps beyond the last
 // good row until it lands past the damage.
-qint64 salvageRows(const Connection &from, const Connection &to, const QString &table, const QList<Column> &columns)
+qint64 salvageRows(const Connection &from, const Connection &to, const QString &table,
+                   const QList<Column> &columns)
 {
     QStringList names{QStringLiteral("rowid")};
     QStringList marks{QStringLiteral("?")};
@@ -272,7 +275,8 @@ Status salvageInto(const Connection &source, const QString &workFile,
 {
     Connection target(workFile);
     if (!target.isOpen())
-        return Status::failure(QStringLiteral("cannot open ") + workFile + QStringLiteral(": ") + target.error());
+        return Status::failure(QStringLiteral("cannot open ") + workFile + QStringLiteral(": ") +
+                               target.error());
     QSqlDatabase t = target.handle();
     if (!t.transaction())
         return Status::failure(QStringLiteral("cannot write ") + workFile);
@@ -288,7 +292,8 @@ Status salvageInto(const Connection &source, const QString &workFile,
             for (QChar ch : c.type)
                 if (ch.isLetterOrNumber() || ch == u' ')
                     type += ch;
-            defs << db::quoteIdentifier(c.name) + u' ' + (type.trimmed().isEmpty() ? QStringLiteral("TEXT") : type.trimmed());
+            defs << db::quoteIdentifier(c.name) + u' ' +
+                        (type.trimmed().isEmpty() ? QStringLiteral("TEXT") : type.trimmed());
         }
         QSqlQuery create(t);
         if (!create.exec(QStringLiteral("CREATE TABLE ") + db::quoteIdentifier(name) + QStringLiteral(" (") +
@@ -301,8 +306,8 @@ Status salvageInto(const Connection &source, const QString &workFile,
         if (saved == 0) {
             // An empty table is no loss; one that cannot even be counted is.
             QSqlQuery count(source.handle());
-            if (!count.exec(QStringLiteral("SELECT count(*) FROM ") + db::quoteIdentifier(name)) || !count.next() ||
-                count.value(0).toLongLong() != 0)
+            if (!count.exec(QStringLiteral("SELECT count(*) FROM ") + db::quoteIdentifier(name)) ||
+                !count.next() || count.value(0).toLongLong() != 0)
                 r.lostTables << name;
         }
     }
@@ -324,8 +329,7 @@ QString damagedName(const QString &path)
 }
 
 // Runs one file command between unbinding and binding the windows, with the busy pointer.
-template <typename Work>
-Status withFileReleased(AppState &state, Work work)
+template <typename Work> Status withFileReleased(AppState &state, Work work)
 {
     Status s;
     Status b;
@@ -361,8 +365,23 @@ Outcome writeCompacted(AppState &state, const QString &work, const QString &targ
 QString workFileRefusal(const AppState &state, const QString &work)
 {
     return QFileInfo(work).fileName() +
-           localText(state, " er programmets arbeidsfil og kan ikke være det åpne stevnet. Åpne et annet stevne først.",
-                     " is the program's work file and cannot be the open meet. Open another meet first.");
+           localText(
+               state,
+               " er programmets arbeidsfil og kan ikke være det åpne stevnet. Åpne et annet stevne først.",
+               " is the program's work file and cannot be the open meet. Open another meet first.");
+}
+
+// Temp.mdb beside the meet, so the new file can take the meet's place in one rename; nullopt,
+// after saying why, when the open meet itself has that name.
+std::optional<QString> workFileBesideMeet(AppState &state)
+{
+    const QString path = state.databasePath();
+    const QString work = QFileInfo(path).absolutePath() + u'/' + kWorkFile;
+    if (samePath(work, path)) {
+        state.informText(workFileRefusal(state, work), Icon::Exclamation);
+        return std::nullopt;
+    }
+    return work;
 }
 
 } // namespace
@@ -380,7 +399,8 @@ std::optional<SizeAnswers> askSizeQuestions(AppState &state)
     const int prompts[3] = {48, 47, 49};
     QString answers[3];
     for (int i = 0; i < 3; ++i) {
-        const std::optional<QString> a = state.prompt->input({state.texts.message(prompts[i]), title, defaults[i]});
+        const std::optional<QString> a =
+            state.prompt->input({state.texts.message(prompts[i]), title, defaults[i]});
         // An empty answer counts as a cancel, as an empty input box always has.
         if (!a || a->isEmpty())
             return std::nullopt;
@@ -423,8 +443,8 @@ QString summaryText(const AppState &state)
 {
     const TextTables &t = state.texts;
     const Catalogs &c = state.catalogs;
-    return t.message(36) + numberText(qint64(c.personCount)) + t.message(37) + numberText(qint64(c.clubCount)) +
-           t.message(52) + numberText(qint64(c.relayCount)) + u'.';
+    return t.message(36) + numberText(qint64(c.personCount)) + t.message(37) +
+           numberText(qint64(c.clubCount)) + t.message(52) + numberText(qint64(c.relayCount)) + u'.';
 }
 
 QString storedDatabaseName(const AppState &state, const QString &chosen)
@@ -556,7 +576,8 @@ Outcome resetMeetDatabase(AppState &state)
     const std::optional<SizeAnswers> answers = askSizeQuestions(state);
     if (!answers) {
         if (state.prompt)
-            state.prompt->message({state.texts.message(34), state.texts.message(1), Buttons::OkCancel, Icon::Exclamation});
+            state.prompt->message(
+                {state.texts.message(34), state.texts.message(1), Buttons::OkCancel, Icon::Exclamation});
         return Outcome::Stopped;
     }
     storeLimitedSizes(state.catalogs, *answers);
@@ -567,7 +588,8 @@ Outcome resetMeetDatabase(AppState &state)
     // The lists and times go only once the user has agreed to overwrite the meet: answering
     // No keeps the file, so its lists stay with it.
     const bool existed = QFile::exists(path);
-    const bool replace = !existed || (state.prompt && state.prompt->askYesNo(state.texts.message(25), state.texts.message(1)));
+    const bool replace =
+        !existed || (state.prompt && state.prompt->askYesNo(state.texts.message(25), state.texts.message(1)));
     Status s;
     if (replace) {
         // The meet file goes first: when it cannot be deleted, no list is lost either.
@@ -605,25 +627,24 @@ Outcome resetMeetDatabase(AppState &state)
 Outcome repairMeetDatabase(AppState &state)
 {
     const QString path = state.databasePath();
-    const QString work = QFileInfo(path).absolutePath() + u'/' + kWorkFile;
-    if (samePath(work, path)) {
-        state.informText(workFileRefusal(state, work), Icon::Exclamation);
+    const std::optional<QString> work = workFileBesideMeet(state);
+    if (!work)
         return Outcome::Stopped;
-    }
     if (const db::FileProblem p = db::Database::checkFile(path); p != db::FileProblem::None) {
         state.informText(fileProblemText(state.texts, p, state.currentDatabase), Icon::Exclamation);
         return Outcome::Failed;
     }
     RepairReport report;
-    if (!withFileReleased(state, [&] { return repairFile(path, work, &report); }))
+    if (!withFileReleased(state, [&] { return repairFile(path, *work, &report); }))
         return Outcome::Failed;
     if (report.damaged) {
         registers::readRegisters(state);
-        QString text = state.currentDatabase +
-                       localText(state, " var skadet. ", " was damaged. ") + numberText(report.rowsSaved) +
-                       localText(state, " poster ble berget over i en hel fil. Den skadde fila er tatt vare på som ",
-                                 " records were saved into a sound file. The damaged file was kept as ") +
-                       QFileInfo(report.keptOriginal).fileName() + u'.';
+        QString text =
+            state.currentDatabase + localText(state, " var skadet. ", " was damaged. ") +
+            numberText(report.rowsSaved) +
+            localText(state, " poster ble berget over i en hel fil. Den skadde fila er tatt vare på som ",
+                      " records were saved into a sound file. The damaged file was kept as ") +
+            QFileInfo(report.keptOriginal).fileName() + u'.';
         if (!report.lostTables.isEmpty())
             text += localText(state, " Ingen poster kunne leses i: ", " No record could be read in: ") +
                     report.lostTables.join(QStringLiteral(", ")) + u'.';
@@ -634,14 +655,8 @@ Outcome repairMeetDatabase(AppState &state)
 
 Outcome compactMeetDatabase(AppState &state)
 {
-    const QString path = state.databasePath();
-    // Beside the meet, so the compacted file can take its place in one rename.
-    const QString work = QFileInfo(path).absolutePath() + u'/' + kWorkFile;
-    if (samePath(work, path)) {
-        state.informText(workFileRefusal(state, work), Icon::Exclamation);
-        return Outcome::Stopped;
-    }
-    return writeCompacted(state, work, path);
+    const std::optional<QString> work = workFileBesideMeet(state);
+    return work ? writeCompacted(state, *work, state.databasePath()) : Outcome::Stopped;
 }
 
 Outcome copyMeetDatabase(AppState &state)
@@ -698,7 +713,8 @@ Status compactFile(const QString &source, const QString &target)
 Status replaceFile(const QString &from, const QString &to)
 {
     std::error_code ec;
-    std::filesystem::rename(std::filesystem::path(from.toStdU16String()), std::filesystem::path(to.toStdU16String()), ec);
+    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
+                            std::filesystem::path(to.toStdU16String()), ec);
     if (ec)
         return Status::failure(QStringLiteral("cannot put ") + from + QStringLiteral(" in place of ") + to +
                                QStringLiteral(": ") + QString::fromStdString(ec.message()));
@@ -714,7 +730,8 @@ Status repairFile(const QString &path, const QString &workFile, RepairReport *re
     {
         Connection source(path);
         if (!source.isOpen())
-            return Status::failure(QStringLiteral("cannot open ") + path + QStringLiteral(": ") + source.error());
+            return Status::failure(QStringLiteral("cannot open ") + path + QStringLiteral(": ") +
+                                   source.error());
         if (soundFile(source)) {
             if (report)
                 *report = r;
@@ -722,12 +739,15 @@ Status repairFile(const QString &path, const QString &workFile, RepairReport *re
         }
         r.damaged = true;
         QSqlQuery q(source.handle());
-        if (q.exec(QStringLiteral("PRAGMA user_version")) && q.next() && q.value(0).toInt() == int(db::Format::Compact))
+        if (q.exec(QStringLiteral("PRAGMA user_version")) && q.next() &&
+            q.value(0).toInt() == int(db::Format::Compact))
             format = db::Format::Compact;
         q.finish();
-        if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' "
-                                   "ESCAPE '\\' ORDER BY rowid")))
-            return Status::failure(QStringLiteral("the table list of ") + path + QStringLiteral(" cannot be read"));
+        if (!q.exec(QStringLiteral(
+                "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' "
+                "ESCAPE '\\' ORDER BY rowid")))
+            return Status::failure(QStringLiteral("the table list of ") + path +
+                                   QStringLiteral(" cannot be read"));
         while (q.next())
             tables.append({q.value(0).toString(), {}});
         q.finish();

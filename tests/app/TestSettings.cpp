@@ -269,7 +269,9 @@ private slots:
         QFETCH(int, option);
         Settings s;
         AppState &a = s.state;
-        auto flags = [&a] { return QList<bool>{a.testMode, a.differences, a.allMessages, a.separators, a.maximiseEditor}; };
+        auto flags = [&a] {
+            return QList<bool>{a.testMode, a.differences, a.allMessages, a.separators, a.maximiseEditor};
+        };
         for (int value : {1, 0}) {
             QList<bool> expected = flags();
             expected[option] = value == 1;

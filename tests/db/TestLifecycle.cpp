@@ -94,17 +94,21 @@ private slots:
         QTest::addColumn<int>("questions");
         const QList<int> old{100, 10, 30};
         QTest::newRow("plain") << QStringList{" 40", " 7", " 12"} << old << QList<int>{40, 7, 12} << 3;
-        QTest::newRow("blanks and fractions") << QStringList{"  12.6 ", "2.5", "  12.6 "} << old
-                                              << QList<int>{13, 2, 12} << 3;
-        QTest::newRow("5000 gives 3000") << QStringList{"5000", "60", "99"} << old << QList<int>{3000, 50, 50} << 3;
-        QTest::newRow("1e9 gives the limits") << QStringList{"1e9", "1e9", "1e9"} << old
-                                              << QList<int>{3000, 50, 50} << 3;
-        QTest::newRow("0 and text give defaults") << QStringList{"0", "abc", "0"} << old << QList<int>{15, 5, 5} << 3;
-        QTest::newRow("negative gives defaults") << QStringList{"-5", "-5", "-5"} << old << QList<int>{15, 5, 5} << 3;
-        QTest::newRow("cancel at the second keeps all three") << QStringList{"200", kCancel} << old << old << 2;
+        QTest::newRow("blanks and fractions")
+            << QStringList{"  12.6 ", "2.5", "  12.6 "} << old << QList<int>{13, 2, 12} << 3;
+        QTest::newRow("5000 gives 3000")
+            << QStringList{"5000", "60", "99"} << old << QList<int>{3000, 50, 50} << 3;
+        QTest::newRow("1e9 gives the limits")
+            << QStringList{"1e9", "1e9", "1e9"} << old << QList<int>{3000, 50, 50} << 3;
+        QTest::newRow("0 and text give defaults")
+            << QStringList{"0", "abc", "0"} << old << QList<int>{15, 5, 5} << 3;
+        QTest::newRow("negative gives defaults")
+            << QStringList{"-5", "-5", "-5"} << old << QList<int>{15, 5, 5} << 3;
+        QTest::newRow("cancel at the second keeps all three")
+            << QStringList{"200", kCancel} << old << old << 2;
         QTest::newRow("empty answer is a cancel") << QStringList{""} << old << old << 1;
-        QTest::newRow("cancel with sizes still 0 gives defaults") << QStringList{kCancel} << QList<int>{0, 0, 0}
-                                                                   << QList<int>{15, 5, 5} << 1;
+        QTest::newRow("cancel with sizes still 0 gives defaults")
+            << QStringList{kCancel} << QList<int>{0, 0, 0} << QList<int>{15, 5, 5} << 1;
     }
     void registerSizes()
     {
@@ -149,7 +153,8 @@ private slots:
         Meet meet;
         writeBytes(meet.program(QStringLiteral("Old.mdb")), "keep me");
         const QByteArray before = hashOf(meet.state.databasePath());
-        meet.prompt.setNextFile(chosen == kCancel ? std::nullopt : std::optional<QString>(meet.program(chosen)));
+        meet.prompt.setNextFile(chosen == kCancel ? std::nullopt
+                                                  : std::optional<QString>(meet.program(chosen)));
         QCOMPARE(lifecycle::makeNewDatabase(meet.state), Outcome::Stopped);
         QCOMPARE(meet.prompt.messageTexts(),
                  message ? QStringList{meet.state.texts.message(message)} : QStringList{});
@@ -193,9 +198,10 @@ private slots:
         QCOMPARE(s.currentRound, 3);
         QVERIFY(!s.roundLoaded[0] && !s.roundLoaded[1] && !s.roundLoaded[2]);
         QCOMPARE(s.windowTitle(), QStringLiteral("Kvelmo [Meet.MDB]"));
-        QCOMPARE(meet.prompt.lastMessage(),
-                 QStringLiteral("Systemet er resatt med 20 deltakere.Det er satt opp 4 klubber, og du kan ha 40 "
-                                "forskjellige klasser.Antall stafettlag er 3."));
+        QCOMPARE(
+            meet.prompt.lastMessage(),
+            QStringLiteral("Systemet er resatt med 20 deltakere.Det er satt opp 4 klubber, og du kan ha 40 "
+                           "forskjellige klasser.Antall stafettlag er 3."));
         // The old meet and its directory are untouched.
         QCOMPARE(QFileInfo(meet.program(QStringLiteral("Demomeet.mdb"))).size() > 0, true);
         QVERIFY(QFile::exists(meet.program(QStringLiteral("Demomeet/InnTider.txt"))));
@@ -272,14 +278,15 @@ private slots:
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QByteArray>("content"); // written to the chosen file first, unless empty
         QTest::addColumn<QString>("message");    // start of the only message
-        QTest::newRow("the open meet, other case and blanks") << " demomeet.MDB " << QByteArray()
-                                                              << "Allerede åpnet, avbryter!";
-        QTest::newRow("no such file") << "Missing.mdb" << QByteArray() << "Sorry! Ingen database med det navnet!";
-        QTest::newRow("not a database") << "Notes.mdb" << QByteArray("just some notes\r\n")
-                                        << "Notes.mdb er ingen database";
-        QTest::newRow("old Windows format") << "Old.mdb"
-                                            << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00\x01\x00\x00\x00", 24)
-                                            << "Old.mdb er i det gamle Windows-formatet";
+        QTest::newRow("the open meet, other case and blanks")
+            << " demomeet.MDB " << QByteArray() << "Allerede åpnet, avbryter!";
+        QTest::newRow("no such file")
+            << "Missing.mdb" << QByteArray() << "Sorry! Ingen database med det navnet!";
+        QTest::newRow("not a database")
+            << "Notes.mdb" << QByteArray("just some notes\r\n") << "Notes.mdb er ingen database";
+        QTest::newRow("old Windows format")
+            << "Old.mdb" << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00\x01\x00\x00\x00", 24)
+            << "Old.mdb er i det gamle Windows-formatet";
     }
     void openRefusesWithoutChangingAnything()
     {
@@ -400,7 +407,8 @@ private slots:
         AppState &s = meet.state;
         // Gaps and a changed record, so a renumbering or reordering would show.
         QVERIFY(s.database.exec(QStringLiteral("DELETE FROM \"Personer\" WHERE rowid IN (3, 17, 18)")).ok());
-        QVERIFY(s.database.exec(QStringLiteral("UPDATE \"Personer\" SET \"1\" = 'Åse' WHERE rowid = 30")).ok());
+        QVERIFY(
+            s.database.exec(QStringLiteral("UPDATE \"Personer\" SET \"1\" = 'Åse' WHERE rowid = 30")).ok());
         // The older of the two formats, which must survive the compaction.
         QVERIFY(s.database.exec(QStringLiteral("PRAGMA user_version = 25")).ok());
         const QList<QVariantList> persons = rowsOf(s.database, QStringLiteral("Personer"));
@@ -452,9 +460,12 @@ private slots:
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("meetName");
-        QTest::newRow("copy of Kopi.mdb") << "copy" << "Kopi.mdb";
-        QTest::newRow("compaction of Temp.mdb") << "compact" << "Temp.mdb";
-        QTest::newRow("repair of Temp.mdb") << "repair" << "Temp.mdb";
+        QTest::newRow("copy of Kopi.mdb") << "copy"
+                                          << "Kopi.mdb";
+        QTest::newRow("compaction of Temp.mdb") << "compact"
+                                                << "Temp.mdb";
+        QTest::newRow("repair of Temp.mdb") << "repair"
+                                            << "Temp.mdb";
     }
     void workFilesAreNeverTheOpenMeet()
     {
@@ -497,7 +508,8 @@ private slots:
             QSqlQuery q(s.database.handle());
             QVERIFY(q.exec(QStringLiteral("PRAGMA page_size")) && q.next());
             pageSize = q.value(0).toInt();
-            QVERIFY(q.exec(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'Personer'")) && q.next());
+            QVERIFY(q.exec(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'Personer'")) &&
+                    q.next());
             root = q.value(0).toInt();
         }
         s.database.close();
@@ -558,8 +570,10 @@ private slots:
         QCOMPARE(db::Database::checkFile(other), db::FileProblem::None);
 
         // A chosen file inside the program directory is kept under its bare name.
-        QCOMPARE(lifecycle::storedDatabaseName(s, meet.program(QStringLiteral("X.mdb"))), QStringLiteral("X.mdb"));
-        QCOMPARE(lifecycle::storedDatabaseName(s, meet.program(QStringLiteral("sub/../X.mdb"))), QStringLiteral("X.mdb"));
+        QCOMPARE(lifecycle::storedDatabaseName(s, meet.program(QStringLiteral("X.mdb"))),
+                 QStringLiteral("X.mdb"));
+        QCOMPARE(lifecycle::storedDatabaseName(s, meet.program(QStringLiteral("sub/../X.mdb"))),
+                 QStringLiteral("X.mdb"));
     }
 };
 

@@ -105,7 +105,8 @@ private:
 
 } // namespace
 
-OptionsWindow::OptionsWindow(AppState &state, MainWindow &main) : ChildWindow(WindowId::Options, state), m_main(main)
+OptionsWindow::OptionsWindow(AppState &state, MainWindow &main)
+    : ChildWindow(WindowId::Options, state), m_main(main)
 {
     setObjectName(QStringLiteral("Form7"));
     auto *layout = new QVBoxLayout(this);
@@ -123,7 +124,8 @@ OptionsWindow::OptionsWindow(AppState &state, MainWindow &main) : ChildWindow(Wi
     layout->addWidget(m_optionFrame);
 
     auto *choices = new QHBoxLayout;
-    m_editorFrame = makeChoiceFrame(QStringLiteral("editor"), m_editorGroup, m_editors.data(), kEditorChoices);
+    m_editorFrame =
+        makeChoiceFrame(QStringLiteral("editor"), m_editorGroup, m_editors.data(), kEditorChoices);
     for (int i = 0; i < kEditorChoices; ++i)
         connect(m_editors[size_t(i)], &QRadioButton::clicked, this, [this, i] { chooseEditor(m_state, i); });
     choices->addWidget(m_editorFrame);
@@ -131,8 +133,9 @@ OptionsWindow::OptionsWindow(AppState &state, MainWindow &main) : ChildWindow(Wi
         makeChoiceFrame(QStringLiteral("language"), m_languageGroup, m_languages.data(), kLanguageChoices);
     for (int i = 0; i < kLanguageChoices; ++i) {
         // Queued: the switch relabels this very button while it is being clicked.
-        connect(m_languages[size_t(i)], &QRadioButton::clicked, this, [this, i] { chooseLanguage(m_state, i); },
-                Qt::QueuedConnection);
+        connect(
+            m_languages[size_t(i)], &QRadioButton::clicked, this, [this, i] { chooseLanguage(m_state, i); },
+            Qt::QueuedConnection);
     }
     choices->addWidget(m_languageFrame);
     layout->addLayout(choices);
