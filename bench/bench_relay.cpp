@@ -31,7 +31,8 @@ struct LargestMeet {
         state.catalogs.relayCount = kMaxRelays;
         state.catalogs.clubCount = kMaxClubs;
         prompt.setNextAnswer(Answer::Yes);
-        if (!createMeetFile(state) || !state.database.open(state.databasePath()) || !schema::initAllTables(state))
+        if (!createMeetFile(state) || !state.database.open(state.databasePath()) ||
+            !schema::initAllTables(state))
             qFatal("making the meet failed");
         registers::readRegisters(state);
     }
@@ -44,8 +45,7 @@ static void BM_RunnerChoices3000(benchmark::State &st)
     LargestMeet meet;
     for (auto _ : st) {
         const QStringList list = registers::relayRunnerChoices(meet.state, "Klubb 1", "Junior");
-        if (list.size() != kMaxPersons)
-            st.SkipWithError("wrong list");
+        if (list.size() != kMaxPersons) st.SkipWithError("wrong list");
     }
 }
 BENCHMARK(BM_RunnerChoices3000)->Unit(benchmark::kMillisecond);
@@ -55,8 +55,7 @@ static void BM_ClassChoices3000(benchmark::State &st)
     LargestMeet meet;
     for (auto _ : st) {
         const QStringList list = registers::relayClassChoices(meet.state, "Klubb 1");
-        if (list.size() != 1)
-            st.SkipWithError("wrong list");
+        if (list.size() != 1) st.SkipWithError("wrong list");
     }
 }
 BENCHMARK(BM_ClassChoices3000)->Unit(benchmark::kMillisecond);
@@ -86,8 +85,7 @@ static void BM_RunnerDropDown3000(benchmark::State &st)
     for (auto _ : st) {
         box.runner->showPopup();
         QApplication::processEvents();
-        if (box.runner->count() != kMaxPersons)
-            st.SkipWithError("wrong list");
+        if (box.runner->count() != kMaxPersons) st.SkipWithError("wrong list");
         st.PauseTiming();
         box.runner->hidePopup();
         QApplication::processEvents();

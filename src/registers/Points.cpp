@@ -10,8 +10,7 @@ static_assert(kPointPlaces + 1 == schema::kPointFields);
 
 int pointsForPlace(const AppState &state, int place)
 {
-    if (state.shownPoints.row < 0 || place < 1 || place > kPointPlaces)
-        return 0;
+    if (state.shownPoints.row < 0 || place < 1 || place > kPointPlaces) return 0;
     return int(toRoundedInteger(state.shownPoints.places[size_t(place - 1)], -kMaxPointsPerPlace,
                                 kMaxPointsPerPlace));
 }
@@ -40,8 +39,7 @@ Status selectPointSetup(AppState &state, int row)
 
 void setShownPlace(AppState &state, int place, const QString &text)
 {
-    if (place >= 1 && place <= kPointPlaces)
-        state.shownPoints.places[size_t(place - 1)] = text;
+    if (place >= 1 && place <= kPointPlaces) state.shownPoints.places[size_t(place - 1)] = text;
 }
 
 void wipeShownPoints(AppState &state)

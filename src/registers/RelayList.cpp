@@ -20,8 +20,7 @@ QString oneLine(const QString &text)
 {
     QString out = singleLine(text);
     for (QChar &c : out)
-        if (c.category() == QChar::Other_Control)
-            c = u' ';
+        if (c.category() == QChar::Other_Control) c = u' ';
     return out;
 }
 
@@ -66,8 +65,7 @@ QStringList relayListLines(const AppState &state)
     const int count = std::clamp(state.catalogs.relayCount, 0, kMaxRelays);
     for (int t = 1; t <= count; ++t) {
         const RelaySlot &team = state.catalogs.relays[size_t(t)];
-        if (team.club.trimmed() == u'-')
-            continue;
+        if (team.club.trimmed() == u'-') continue;
         out.append(oneLine(team.teamNo + QStringLiteral(", ") + team.club + QStringLiteral(", ") + team.cls));
         out.append(rule);
         appendRunnerPair(out, team.runner[0], team.runner[1]);

@@ -30,7 +30,10 @@ private slots:
         TestMeet m;
         m.makeDatabase(1, 0, 1);
         const QString table = schema::tableName(m.state, schema::Table::Poengoppsett);
-        QVERIFY(m.state.database.exec("UPDATE " + db::quoteIdentifier(table) + " SET \"1\" = '100', \"40\" = '7' WHERE rowid = 2").ok());
+        QVERIFY(m.state.database
+                    .exec("UPDATE " + db::quoteIdentifier(table) +
+                          " SET \"1\" = '100', \"40\" = '7' WHERE rowid = 2")
+                    .ok());
         QVERIFY(selectPointSetup(m.state, 0).ok());
         QCOMPARE(pointsForPlace(m.state, 1), 40);
         QVERIFY(selectPointSetup(m.state, 1).ok());

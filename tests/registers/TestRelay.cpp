@@ -14,8 +14,8 @@ using namespace arenor::test;
 
 namespace {
 
-QVariantList team(const QString &no, const QString &club = QStringLiteral("-"), const QString &cls = QStringLiteral("-"),
-                  const QStringList &runners = {})
+QVariantList team(const QString &no, const QString &club = QStringLiteral("-"),
+                  const QString &cls = QStringLiteral("-"), const QStringList &runners = {})
 {
     QVariantList r{no, club, cls};
     for (int i = 0; i < kRelayRunners; ++i)
@@ -68,7 +68,8 @@ private slots:
         QFETCH(QString, number);
         QFETCH(int, slot);
         AppState s;
-        const QVariantList record = team(number, "IL Tyrving", "Junior", {"3,Hansen Per", "4,Berg Ola", "-", "x"});
+        const QVariantList record =
+            team(number, "IL Tyrving", "Junior", {"3,Hansen Per", "4,Berg Ola", "-", "x"});
         const auto before = s.catalogs.relays;
         QCOMPARE(syncRelayCatalog(s, record), slot >= 0);
         QCOMPARE(relayNumberProblem(s, number, " 4").isEmpty(), slot >= 0);
@@ -112,10 +113,7 @@ private slots:
         QCOMPARE(r.runner[3], QStringLiteral("'; DROP TABLE x"));
     }
 
-    void wipeLeavesOnlyTheNumber()
-    {
-        QCOMPARE(relayWipeFields(), QList<int>({1, 2, 3, 4, 5, 6}));
-    }
+    void wipeLeavesOnlyTheNumber() { QCOMPARE(relayWipeFields(), QList<int>({1, 2, 3, 4, 5, 6})); }
 
     void startListFollowsEditsOnlyWhenAskedAndNotWhileReading()
     {
@@ -202,18 +200,29 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("count");
         QTest::addColumn<int>("offset"); // -999: nothing happens
-        QTest::newRow("forward") << "12" << " 5" << 15 << 7;
-        QTest::newRow("back") << " 2" << " 5" << 15 << -3;
-        QTest::newRow("same") << "5" << "5" << 15 << 0;
-        QTest::newRow("zero ignored") << "0" << " 5" << 15 << -999;
-        QTest::newRow("count + 1 ignored") << "16" << " 5" << 15 << -999;
-        QTest::newRow("last") << "15" << " 5" << 15 << 10;
-        QTest::newRow("overflow ignored") << "99999" << " 5" << 15 << -999;
+        QTest::newRow("forward") << "12"
+                                 << " 5" << 15 << 7;
+        QTest::newRow("back") << " 2"
+                              << " 5" << 15 << -3;
+        QTest::newRow("same") << "5"
+                              << "5" << 15 << 0;
+        QTest::newRow("zero ignored") << "0"
+                                      << " 5" << 15 << -999;
+        QTest::newRow("count + 1 ignored") << "16"
+                                           << " 5" << 15 << -999;
+        QTest::newRow("last") << "15"
+                              << " 5" << 15 << 10;
+        QTest::newRow("overflow ignored") << "99999"
+                                          << " 5" << 15 << -999;
         QTest::newRow("very long ignored") << QString(500, u'9') << " 5" << 15 << -999;
-        QTest::newRow("text ignored") << "abc" << " 5" << 15 << -999;
-        QTest::newRow("negative ignored") << "-3" << " 5" << 15 << -999;
-        QTest::newRow("empty register") << "1" << "" << 0 << -999;
-        QTest::newRow("shown number odd") << "3" << "abc" << 5 << 3;
+        QTest::newRow("text ignored") << "abc"
+                                      << " 5" << 15 << -999;
+        QTest::newRow("negative ignored") << "-3"
+                                          << " 5" << 15 << -999;
+        QTest::newRow("empty register") << "1"
+                                        << "" << 0 << -999;
+        QTest::newRow("shown number odd") << "3"
+                                          << "abc" << 5 << 3;
     }
     void jump()
     {
@@ -223,8 +232,7 @@ private slots:
         QFETCH(int, offset);
         const std::optional<int> r = jumpOffset(mover, shown, count);
         QCOMPARE(r.has_value(), offset != -999);
-        if (r)
-            QCOMPARE(*r, offset);
+        if (r) QCOMPARE(*r, offset);
     }
 
     void readRebuildsCatalogueAndCount()
@@ -232,10 +240,11 @@ private slots:
         TestMeet m;
         m.makeDatabase(4, 5, 2);
         const QString table = schema::tableName(m.state, schema::Table::Stafettlag);
-        QVERIFY(m.state.database
-                    .exec("UPDATE " + db::quoteIdentifier(table) + " SET \"1\" = ?, \"3\" = ? WHERE rowid = 2",
-                          {"IL Tyrving", "1,Hansen Per"})
-                    .ok());
+        QVERIFY(
+            m.state.database
+                .exec("UPDATE " + db::quoteIdentifier(table) + " SET \"1\" = ?, \"3\" = ? WHERE rowid = 2",
+                      {"IL Tyrving", "1,Hansen Per"})
+                .ok());
         m.state.catalogs.relayCount = 0;
         m.state.catalogs.relays[40].club = "stale";
         RecordingProgress progress;
@@ -280,10 +289,11 @@ private slots:
         TestMeet m;
         m.makeDatabase(3, 5, 2);
         const QString table = schema::tableName(m.state, schema::Table::Stafettlag);
-        QVERIFY(m.state.database
-                    .exec("UPDATE " + db::quoteIdentifier(table) + " SET \"0\" = ?, \"1\" = ? WHERE rowid = ?",
-                          {number, "Moved", row})
-                    .ok());
+        QVERIFY(
+            m.state.database
+                .exec("UPDATE " + db::quoteIdentifier(table) + " SET \"0\" = ?, \"1\" = ? WHERE rowid = ?",
+                      {number, "Moved", row})
+                .ok());
         const RegisterRead r = readRelayTeams(m.state);
         QVERIFY(r.status.ok());
         QCOMPARE(r.indexError, indexError);
@@ -291,7 +301,8 @@ private slots:
         QCOMPARE(r.count, 5);
         QCOMPARE(m.state.catalogs.relayCount, 5);
         if (const std::optional<int> k = relaySlotFor(number); k && row != 5)
-            QCOMPARE(m.state.catalogs.relays[size_t(*k)].club, *k == row ? QStringLiteral("Moved") : QStringLiteral("-"));
+            QCOMPARE(m.state.catalogs.relays[size_t(*k)].club,
+                     *k == row ? QStringLiteral("Moved") : QStringLiteral("-"));
         QCOMPARE(m.state.catalogs.relays[1].club, row == 1 ? QStringLiteral("Moved") : QStringLiteral("-"));
     }
 

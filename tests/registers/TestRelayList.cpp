@@ -15,7 +15,8 @@ using namespace arenor::test;
 
 namespace {
 
-void setTeam(AppState &s, int t, const QString &no, const QString &club, const QString &cls, const QStringList &runners)
+void setTeam(AppState &s, int t, const QString &no, const QString &club, const QString &cls,
+             const QStringList &runners)
 {
     RelaySlot &r = s.catalogs.relays[size_t(t)];
     r.teamNo = no;
@@ -90,8 +91,8 @@ private slots:
 
     void columnStops_data()
     {
-        QTest::addColumn<int>("first");  // length of runner 1
-        QTest::addColumn<int>("second"); // length of runner 2
+        QTest::addColumn<int>("first");         // length of runner 1
+        QTest::addColumn<int>("second");        // length of runner 2
         QTest::addColumn<QStringList>("shape"); // each line as "length:last character"
         QTest::newRow("short") << 1 << 1 << QStringList({"63::"});
         QTest::newRow("first ends at 31") << 29 << 1 << QStringList({"63::"});

@@ -24,18 +24,17 @@ template <typename Window> struct WindowMeet {
     schema::Table table;
 
     // fill runs on the new database before the window is bound and the registers are read.
-    WindowMeet(schema::Table shown, int persons, int relays, int clubs, const std::function<void(AppState &)> &fill = {},
+    WindowMeet(schema::Table shown, int persons, int relays, int clubs,
+               const std::function<void(AppState &)> &fill = {},
                const std::function<void(AppState &)> &read = {})
         : table(shown)
     {
         meet.makeDatabase(persons, relays, clubs);
-        if (fill)
-            fill(state);
+        if (fill) fill(state);
         window = std::make_unique<Window>(state, main);
         window->retranslate();
         state.bindDataControls();
-        if (read)
-            read(state);
+        if (read) read(state);
         window->show();
         meet.prompt.clear();
     }
@@ -43,16 +42,14 @@ template <typename Window> struct WindowMeet {
     template <typename T> T *child(const char *name)
     {
         T *c = window->template findChild<T *>(QString::fromLatin1(name));
-        if (!c)
-            qFatal("no %s", name);
+        if (!c) qFatal("no %s", name);
         return c;
     }
     // Field `field` of record `record` (from 1) of the window's table, as stored.
     QString stored(int record, int field)
     {
         db::Recordset rs;
-        if (!rs.open(state.database, schema::tableName(state, table)))
-            return QStringLiteral("<no table>");
+        if (!rs.open(state.database, schema::tableName(state, table))) return QStringLiteral("<no table>");
         rs.moveTo(record - 1);
         return rs.text(field);
     }

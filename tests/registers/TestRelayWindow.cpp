@@ -44,14 +44,21 @@ void fillClubs(AppState &state)
     person(4, "Åse", "Ørn", "Ask IF", "Junior");
     person(5, "-", "-", "IL Tyrving", "Junior"); // unnamed: never offered
     person(6, "Eva", "Lie", "IL Tyrving", "Junior");
-    QVERIFY(state.database.exec("UPDATE " + db::quoteIdentifier(clubs) + " SET \"1\" = 'IL Tyrving' WHERE rowid = 1").ok());
-    QVERIFY(state.database.exec("UPDATE " + db::quoteIdentifier(clubs) + " SET \"1\" = 'Ask IF' WHERE rowid = 2").ok());
+    QVERIFY(state.database
+                .exec("UPDATE " + db::quoteIdentifier(clubs) + " SET \"1\" = 'IL Tyrving' WHERE rowid = 1")
+                .ok());
+    QVERIFY(
+        state.database.exec("UPDATE " + db::quoteIdentifier(clubs) + " SET \"1\" = 'Ask IF' WHERE rowid = 2")
+            .ok());
 }
 
 struct Meet : WindowMeet<RelayWindow> {
     Meet() : WindowMeet(schema::Table::Stafettlag, 8, 3, 2, fillClubs, readRegisters) {}
 
-    template <typename T = RefillingComboBox> T *child(const char *name) { return WindowMeet::child<T>(name); }
+    template <typename T = RefillingComboBox> T *child(const char *name)
+    {
+        return WindowMeet::child<T>(name);
+    }
     QStringList items(const char *combo)
     {
         RefillingComboBox *c = child(combo);
@@ -263,13 +270,13 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Stafettlag"));
         QCOMPARE(w.navigator()->caption(), QStringLiteral("Stafett"));
         for (QLabel *l : w.findChildren<QLabel *>()) {
-            if (l->objectName() == "navigatorCaptionLabel")
-                continue;
+            if (l->objectName() == "navigatorCaptionLabel") continue;
             QVERIFY2(l->buddy(), qPrintable(l->objectName()));
             QVERIFY(!l->buddy()->accessibleName().isEmpty());
         }
         QCOMPARE(m.child("runner3ComboBox")->accessibleName(), QStringLiteral("Person 3"));
-        QCOMPARE(m.child<QLineEdit>("relayNumberLineEdit")->accessibleName(), QStringLiteral("Stafettlag nummer"));
+        QCOMPARE(m.child<QLineEdit>("relayNumberLineEdit")->accessibleName(),
+                 QStringLiteral("Stafettlag nummer"));
         QStringList buttons;
         for (QPushButton *b : w.findChildren<QPushButton *>())
             buttons << b->text();
@@ -280,11 +287,12 @@ private slots:
         for (int i = 0; i < 60 && order.size() < 19; ++i, wdg = wdg->nextInFocusChain())
             if ((wdg->focusPolicy() & Qt::TabFocus) && !wdg->objectName().isEmpty())
                 order << wdg->objectName();
-        QCOMPARE(order, QStringList({"relayNumberLineEdit", "moverLineEdit", "clubComboBox", "classComboBox",
-                                     "runner1ComboBox", "runner2ComboBox", "runner3ComboBox", "runner4ComboBox",
-                                     "resetPushButton", "readPushButton", "gridPushButton", "makeListPushButton",
-                                     "showListPushButton", "wipePushButton", "closePushButton", "firstToolButton",
-                                     "previousToolButton", "nextToolButton", "lastToolButton"}));
+        QCOMPARE(order,
+                 QStringList({"relayNumberLineEdit", "moverLineEdit", "clubComboBox", "classComboBox",
+                              "runner1ComboBox", "runner2ComboBox", "runner3ComboBox", "runner4ComboBox",
+                              "resetPushButton", "readPushButton", "gridPushButton", "makeListPushButton",
+                              "showListPushButton", "wipePushButton", "closePushButton", "firstToolButton",
+                              "previousToolButton", "nextToolButton", "lastToolButton"}));
 
         m.state.texts.load(Language::English);
         w.retranslate();

@@ -45,9 +45,11 @@ PointsWindow::PointsWindow(AppState &state, MainWindow &main)
         cell->addWidget(edit);
         grid->addLayout(cell, (p - 1) / 4, (p - 1) % 4);
         // The points list reads the setup as shown, also before it is saved.
-        connect(edit, &QLineEdit::textChanged, this, [this, p](const QString &text) { setShownPlace(m_state, p, text); });
+        connect(edit, &QLineEdit::textChanged, this,
+                [this, p](const QString &text) { setShownPlace(m_state, p, text); });
     }
-    connect(&form(), &RecordForm::currentRowChanged, this, [this](int row) { m_state.shownPoints.row = row; });
+    connect(&form(), &RecordForm::currentRowChanged, this,
+            [this](int row) { m_state.shownPoints.row = row; });
 
     QVBoxLayout *commands = commandColumn({{93,
                                             "registerGroupBox",
@@ -68,8 +70,7 @@ PointsWindow::PointsWindow(AppState &state, MainWindow &main)
 
 void PointsWindow::wipePoints()
 {
-    if (form().currentRow() < 0)
-        return;
+    if (form().currentRow() < 0) return;
     wipeShownPoints(m_state);
     for (int p = 1; p <= kPointPlaces; ++p)
         setFieldText(p, m_state.shownPoints.places[size_t(p - 1)]);

@@ -19,27 +19,36 @@ using namespace registers;
 RelayWindow::RelayWindow(AppState &state, MainWindow &main)
     : RegisterWindowBase(WindowId::Relays, state, main, schema::Table::Stafettlag, 188, 189)
 {
-    setRegister({schema::initRelayTeams, readRelayTeams, relayNumberProblem, syncRelayCatalog, relayWipeFields(), {}});
+    setRegister({schema::initRelayTeams,
+                 readRelayTeams,
+                 relayNumberProblem,
+                 syncRelayCatalog,
+                 relayWipeFields(),
+                 {}});
     QLineEdit *number = boundLineEdit(QStringLiteral("relayNumberLineEdit"), RelayNumber);
-    QLineEdit *mover = jumpBox(QStringLiteral("moverLineEdit"), [this] { return m_state.catalogs.relayCount; });
+    QLineEdit *mover =
+        jumpBox(QStringLiteral("moverLineEdit"), [this] { return m_state.catalogs.relayCount; });
     QHBoxLayout *top = numberRow(206, number, 190, mover);
 
     // The lists are built when they drop down, from what the club and class boxes hold then.
     RefillingComboBox *club =
         bind(comboBox(QStringLiteral("clubComboBox"), [this] { return clubChoices(m_state); }), RelayClub);
-    RefillingComboBox *cls = bind(comboBox(QStringLiteral("classComboBox"),
-                                           [this, club] { return relayClassChoices(m_state, club->currentText()); }),
-                                  RelayClass);
+    RefillingComboBox *cls =
+        bind(comboBox(QStringLiteral("classComboBox"),
+                      [this, club] { return relayClassChoices(m_state, club->currentText()); }),
+             RelayClass);
     auto *fields = new QGridLayout;
     addField(fields, 0, 0, 191, club);
     addField(fields, 1, 0, 192, cls);
     for (int i = 0; i < kRelayRunners; ++i) {
-        auto runners = [this, club, cls] { return relayRunnerChoices(m_state, club->currentText(), cls->currentText()); };
-        RefillingComboBox *runner = bind(comboBox(QStringLiteral("runner%1ComboBox").arg(i + 1), runners), RelayRunner1 + i);
+        auto runners = [this, club, cls] {
+            return relayRunnerChoices(m_state, club->currentText(), cls->currentText());
+        };
+        RefillingComboBox *runner =
+            bind(comboBox(QStringLiteral("runner%1ComboBox").arg(i + 1), runners), RelayRunner1 + i);
         // A club may hold thousands of runners: lines of one height are laid out without
         // measuring each.
-        if (auto *view = qobject_cast<QListView *>(runner->view()))
-            view->setUniformItemSizes(true);
+        if (auto *view = qobject_cast<QListView *>(runner->view())) view->setUniformItemSizes(true);
         addField(fields, 2 + i, 0, 193 + i, runner);
     }
     fields->setColumnStretch(1, 1);
@@ -75,8 +84,7 @@ void RelayWindow::makeList()
                            Icon::Exclamation);
         return;
     }
-    if (Status s = makeRelayList(m_state); !s)
-        m_state.informText(s.error(), Icon::Exclamation);
+    if (Status s = makeRelayList(m_state); !s) m_state.informText(s.error(), Icon::Exclamation);
 }
 
 void RelayWindow::showList()
