@@ -101,18 +101,6 @@ private slots:
         QCOMPARE(pointsForPlace(s, 2), 0);
     }
 
-    void editsCountBeforeTheyAreSaved()
-    {
-        TestMeet m;
-        m.makeDatabase(1, 0, 1);
-        QVERIFY(selectPointSetup(m.state, 0).ok());
-        setShownPlace(m.state, 3, "55");
-        setShownPlace(m.state, 41, "1");
-        setShownPlace(m.state, 0, "1");
-        QCOMPARE(pointsForPlace(m.state, 3), 55);
-        QCOMPARE(pointsForPlace(m.state, 1), 40);
-    }
-
     void wipeGivesNoPointsAndKeepsTheSetup()
     {
         TestMeet m;

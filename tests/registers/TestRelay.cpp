@@ -98,23 +98,6 @@ private slots:
         QVERIFY2(en.contains("0 to 50") && en.contains("\"51 %1 %2\""), qPrintable(en));
     }
 
-    void textsAreKeptAsTyped()
-    {
-        AppState s;
-        const QString longName(10000, u'Å');
-        const QVariantList record =
-            team("3", "Klubb \"A\"; B", QString(), {longName, "5,Ørn\nÆsa", QString(), "'; DROP TABLE x"});
-        QVERIFY(syncRelayCatalog(s, record));
-        const RelaySlot &r = s.catalogs.relays[3];
-        QCOMPARE(r.club, QStringLiteral("Klubb \"A\"; B"));
-        QCOMPARE(r.cls, QString());
-        QCOMPARE(r.runner[0], longName);
-        QCOMPARE(r.runner[1], QStringLiteral("5,Ørn\nÆsa"));
-        QCOMPARE(r.runner[3], QStringLiteral("'; DROP TABLE x"));
-    }
-
-    void wipeLeavesOnlyTheNumber() { QCOMPARE(relayWipeFields(), QList<int>({1, 2, 3, 4, 5, 6})); }
-
     void startListFollowsEditsOnlyWhenAskedAndNotWhileReading()
     {
         AppState s;

@@ -299,13 +299,6 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("Relayparties"));
         QCOMPARE(m.child("clubComboBox")->accessibleName(), QStringLiteral("Club"));
     }
-
-    void closeHidesTheWindow()
-    {
-        Meet m;
-        m.click("closePushButton");
-        QVERIFY(!m.window->isVisible());
-    }
 };
 
 QTEST_MAIN(TestRelayWindow)
