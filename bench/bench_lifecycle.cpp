@@ -9,29 +9,13 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
+
 using namespace arenor;
 
 namespace {
 
-struct LargestMeet {
-    QTemporaryDir dir;
-    AppState state;
-    ScriptedPrompt prompt;
-    bool ok = false;
-
-    LargestMeet()
-    {
-        state.programDir = dir.path();
-        state.prompt = &prompt;
-        state.setMeetDirectory();
-        state.catalogs.personCount = kMaxPersons;
-        state.catalogs.relayCount = kMaxRelays;
-        state.catalogs.clubCount = kMaxClubs;
-        prompt.setNextAnswer(Answer::Yes);
-        ok = createMeetFile(state) && state.database.open(state.databasePath()) &&
-             schema::initAllTables(state);
-    }
-};
+using arenor::bench::LargestMeet;
 
 template <typename Command> void runCommand(benchmark::State &st, Command command)
 {
@@ -68,9 +52,5 @@ BENCHMARK(BM_RepairCheckLargest)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return arenor::bench::runBenchmarks(argc, argv);
 }

@@ -13,26 +13,16 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
+
 using namespace arenor;
 
 namespace {
 
-struct LargestMeet {
-    QTemporaryDir dir;
-    AppState state;
-    ScriptedPrompt prompt;
-    LargestMeet()
+struct LargestMeet : bench::LargestMeet {
+    LargestMeet() : bench::LargestMeet(true)
     {
-        state.programDir = dir.path();
-        state.prompt = &prompt;
-        state.testMode = true; // every competitor in "Klubb 1", class "Junior", with a name
-        state.setMeetDirectory();
-        state.catalogs.personCount = kMaxPersons;
-        state.catalogs.relayCount = kMaxRelays;
-        state.catalogs.clubCount = kMaxClubs;
-        prompt.setNextAnswer(Answer::Yes);
-        if (!createMeetFile(state) || !state.database.open(state.databasePath()) ||
-            !schema::initAllTables(state))
+        if (!ok)
             qFatal("making the meet failed");
         registers::readRegisters(state);
     }
@@ -105,10 +95,5 @@ BENCHMARK(BM_RunnerRefillOnly)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return arenor::bench::runBenchmarks(argc, argv);
 }

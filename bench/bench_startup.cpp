@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
+
 using namespace arenor;
 
 static void BM_NewMeetLargest(benchmark::State &st)
@@ -56,10 +58,5 @@ BENCHMARK(BM_StartUpWithoutMeet)->Unit(benchmark::kMillisecond)->Iterations(5)->
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return arenor::bench::runBenchmarks(argc, argv);
 }

@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include "BenchSupport.h"
+
 #include <algorithm>
 #include <chrono>
 #include <limits>
@@ -208,11 +210,5 @@ BENCHMARK(BM_ReadFullTimeFile)->Iterations(20)->UseManualTime()->Unit(benchmark:
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return arenor::bench::runBenchmarks(argc, argv);
 }
