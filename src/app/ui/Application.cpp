@@ -1,10 +1,10 @@
 #include "Application.h"
 
+#include "app/Lifecycle.h"
+#include "app/MeetFile.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/OptionsWindow.h"
 #include "app/ui/QtPrompt.h"
-#include "app/Lifecycle.h"
-#include "app/MeetFile.h"
 #include "registers/RegisterReaders.h"
 
 #include <QApplication>
@@ -26,12 +26,17 @@ void initResources()
     }
 }
 
-Application::Application(const QString &programDir, Prompt *prompt, EditorLauncher *editor)
+Application::Application(const QString &programDir, Prompt *prompt, EditorLauncher *editor,
+                         timing::TimingClock *timingClock)
 {
     initResources();
     m_state.programDir = QDir(programDir).absolutePath();
     m_commands = std::make_unique<MainCommands>(m_state);
+    // Bound before the windows, so the adapter is let go of before anything else moves.
+    m_timing = std::make_unique<timing::TimingController>(m_state, timingClock);
+    m_testClock = timingClock != nullptr;
     m_main = std::make_unique<MainWindow>(m_state, *m_commands);
+    m_main->setTimingController(m_timing.get());
     if (!prompt) {
         m_ownPrompt = std::make_unique<QtPrompt>(m_state.texts, m_main.get());
         prompt = m_ownPrompt.get();
@@ -45,7 +50,9 @@ Application::Application(const QString &programDir, Prompt *prompt, EditorLaunch
     m_state.progress = m_main.get();
     m_state.titleChanged = [this] { m_main->updateTitle(); };
     installSettings(m_state, createSettingsHost(m_state, *m_main));
-    m_main->databaseCommand = [this](const QString &command) { lifecycle::runDatabaseCommand(m_state, command); };
+    m_main->databaseCommand = [this](const QString &command) {
+        lifecycle::runDatabaseCommand(m_state, command);
+    };
 }
 
 Application::~Application()
@@ -83,6 +90,9 @@ StartUpResult Application::start(bool showSplash)
         m_state.informText(s.error(), Icon::Exclamation);
 
     main.loadChildWindows();
+    // Times are taken from here on; they are registered once the time files are read.
+    if (!m_testClock)
+        m_timing->startPolling();
     if (m_state.readSettings)
         m_state.readSettings(true);
     main.applyCaptions();
