@@ -145,13 +145,10 @@ void MainCommands::selectRound(int round)
 {
     if (round < 0 || round >= kRounds)
         return;
-    if (m_state.selectRound) {
-        m_state.selectRound(round);
-        return;
-    }
     m_state.currentRound = round;
     m_state.setRoundTag(round);
     m_state.roundLoaded[size_t(round)] = true;
+    emit m_state.notifier.roundChanged(round);
 }
 
 QString MainCommands::chooseBackgroundPicture(const std::function<double()> &random)
