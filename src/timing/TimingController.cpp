@@ -40,14 +40,13 @@ TimingController::TimingController(AppState &state, TimingClock *clock, DigitalI
         [this] { QMetaObject::invokeMethod(this, &TimingController::takePollEvents, Qt::QueuedConnection); });
     m_rateNs = m_clock->nowNs();
     m_state.addDataBound(this);
-    m_state.readTimeFiles = [this] { readTimeFiles(); };
+    connect(&m_state.notifier, &MeetNotifier::timeFilesChanged, this, &TimingController::readTimeFiles);
 }
 
 TimingController::~TimingController()
 {
     m_poller.stop();
     m_state.removeDataBound(this);
-    m_state.readTimeFiles = nullptr;
 }
 
 void TimingController::startPolling()

@@ -48,17 +48,17 @@ Application::Application(const QString &programDir, Prompt *prompt, EditorLaunch
     m_state.prompt = prompt;
     m_state.editor = editor;
     m_state.progress = m_main.get();
-    m_state.titleChanged = [this] { m_main->updateTitle(); };
-    installSettings(m_state, createSettingsHost(m_state, *m_main));
-    m_main->databaseCommand = [this](const QString &command) {
-        lifecycle::runDatabaseCommand(m_state, command);
-    };
+    QObject::connect(&m_state.notifier, &MeetNotifier::meetSwitched, m_main.get(), &MainWindow::updateTitle);
+    m_settings = std::make_unique<SettingsFile>(m_state, createSettingsHost(m_state, *m_main));
+    installSettings(m_state, *m_settings);
+    m_main->databaseCommand = [this](const QString &command) { lifecycle::runDatabaseCommand(m_state, command); };
 }
 
 Application::~Application()
 {
     m_state.unbindDataControls();
     m_state.progress = nullptr;
+    m_state.settings = nullptr;
     m_main.reset();
 }
 
@@ -76,8 +76,7 @@ StartUpResult Application::start(bool showSplash)
     }
 
     prepareState(m_state);
-    if (m_state.readSettings)
-        m_state.readSettings(false);
+    m_settings->load(false);
     m_state.setRoundTag(3);
 
     StartUpResult result = ensureMeetDatabase(m_state);
@@ -93,8 +92,7 @@ StartUpResult Application::start(bool showSplash)
     // Times are taken from here on; they are registered once the time files are read.
     if (!m_testClock)
         m_timing->startPolling();
-    if (m_state.readSettings)
-        m_state.readSettings(true);
+    m_settings->load(true);
     main.applyCaptions();
     if (result.status) {
         if (Status s = m_state.bindDataControls(); !s) {
@@ -109,8 +107,7 @@ StartUpResult Application::start(bool showSplash)
     main.fillRoundSelector();
     m_commands->selectRound(3);
     main.roundSelector()->setCurrentIndex(std::min(3, main.roundSelector()->count() - 1));
-    if (m_state.readTimeFiles)
-        m_state.readTimeFiles();
+    emit m_state.notifier.timeFilesChanged();
     if (m_state.option(OptMaximiseAtStart))
         main.showMaximized();
     else

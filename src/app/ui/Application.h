@@ -3,6 +3,7 @@
 // and the start-up sequence in its fixed order.
 
 #include "app/MainCommands.h"
+#include "app/Settings.h"
 #include "app/StartUp.h"
 #include "db/AppState.h"
 #include "timing/TimingController.h"
@@ -38,6 +39,7 @@ private:
     std::unique_ptr<timing::TimingController> m_timing; // outlives the windows that show it
     bool m_testClock = false;
     std::unique_ptr<MainWindow> m_main;
+    std::unique_ptr<SettingsFile> m_settings;
 };
 
 // Registers the built-in pictures, help pages and manuals.

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -592,8 +593,8 @@ void TimingWindow::resetClicked(Direction d)
 
 void TimingWindow::generateStartTimes()
 {
-    if (m_state.generateStartTimes)
-        m_state.generateStartTimes();
+    if (isSignalConnected(QMetaMethod::fromSignal(&TimingWindow::startTimesRequested)))
+        emit startTimesRequested();
     else
         m_state.informText(notAvailableText(m_state.texts.language()), Icon::Information);
 }

@@ -53,6 +53,13 @@ public:
     void retranslate() override;
 
     timing::TimingController &controller() { return m_timing; }
+
+signals:
+    // "Generate start times": the start setup writes planned start times into the out-times
+    // file. Until something listens, the button says it is not available.
+    void startTimesRequested();
+
+public:
     // The rate display, as its timer shows it.
     void showRate();
     int shownRate() const { return m_rate; }
