@@ -88,6 +88,9 @@ bool MainCommands::makeList(MeetList list)
         notMadeYet();
         return false;
     }
+    // The list holds what the windows show: edited records are written first.
+    if (!m_state.savePendingRecords())
+        return false;
     BusyScope busy(m_state.progressSink());
     Status s = it->second(m_state, listPath(list));
     if (!s) {
@@ -136,7 +139,8 @@ bool MainCommands::openManual()
             m_state.inform(4, Icon::Exclamation);
             return false;
         }
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        QFile::setPermissions(path,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     }
     return startEditor(path);
 }

@@ -9,6 +9,7 @@
 #include "base/TextTables.h"
 #include "db/Catalogs.h"
 #include "db/Engine.h"
+#include "db/RecordModel.h"
 
 #include <QDate>
 #include <QString>
@@ -48,6 +49,8 @@ public:
     virtual void bindDatabase(db::Database &database) = 0;
     // Let go of every query and model on the database.
     virtual void unbindDatabase() = 0;
+    // Write what is edited but not yet stored; false when it could not be written.
+    virtual bool savePending() { return true; }
 };
 
 class AppState {
@@ -65,7 +68,7 @@ public:
     // The meet directory, absolute, ending in "/".
     QString meetDir;
 
-    QString databasePath() const;                  // absolute path of the current database
+    QString databasePath() const;                   // absolute path of the current database
     QString programFile(const QString &name) const; // a file of the program directory
     QString meetFile(const QString &name) const;    // a file of the meet directory
     // Derives the meet directory from the current database and creates it when missing.
@@ -110,15 +113,19 @@ public:
     Status bindDataControls();
     // Unbinds every client and closes the file, so it may be replaced.
     void unbindDataControls();
+    // Every client writes its edited record (but `except`), so the tables and catalogues hold
+    // what the windows show. Run before a catalogue is offered elsewhere and before a list is
+    // made. False when some record could not be written (the user was told).
+    bool savePendingRecords(const DataBound *except = nullptr);
 
     // Hooks filled in by the windows that own the behaviour, so the logic can ask for it
     // before those windows exist.
-    std::function<void()> refreshStartList;        // the entries window's lists
-    std::function<void(int round)> selectRound;    // the rounds procedure
-    std::function<void()> titleChanged;            // the main window's title
-    std::function<void()> writeSettings;           // Setup.ini
-    std::function<void(bool apply)> readSettings;  // Setup.ini, applying it or not
-    std::function<void()> readTimeFiles;           // both time lists into the timing window
+    std::function<void()> refreshStartList;       // the entries window's lists
+    std::function<void(int round)> selectRound;   // the rounds procedure
+    std::function<void()> titleChanged;           // the main window's title
+    std::function<void()> writeSettings;          // Setup.ini
+    std::function<void(bool apply)> readSettings; // Setup.ini, applying it or not
+    std::function<void()> readTimeFiles;          // both time lists into the timing window
 
     // Background pictures: the "*.gif" files of the program directory, and the chosen one.
     QStringList backgroundPictures;
@@ -147,16 +154,11 @@ public:
     std::vector<std::function<void(int option)>> optionListeners;
 
     // ---- registers ----
-    // The point setup the points window shows: its row in the table (-1: none yet) and the
-    // texts of places 1..40 as its fields hold them, unsaved edits included. The points list
-    // takes its points from here (registers/Points.h).
-    struct ShownPoints {
-        int row = -1;
-        std::array<QString, 40> places;
-    };
-    ShownPoints shownPoints;
-    // True while a register window has the grid window open over its table (register mode).
-    bool registerGrid = false;
+    // The point setups (table Poengoppsett), read when the meet is bound, and the one chosen
+    // (its row, -1 when none; the first after binding). The points window edits this model and
+    // chooses the setup; the points list takes its points from it (registers/Points.h).
+    db::RecordModel pointSetups;
+    int pointSetup = -1;
     // The class pick list as the class reader left it (at most the last 40 lines): the
     // classes window and the event setup window show it.
     QStringList classLines;
