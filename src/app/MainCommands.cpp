@@ -1,5 +1,6 @@
 #include "MainCommands.h"
 
+#include "events/Rounds.h"
 #include "lists/MeetTemplates.h"
 
 #include <QDir>
@@ -147,15 +148,7 @@ bool MainCommands::openManual()
 
 void MainCommands::selectRound(int round)
 {
-    if (round < 0 || round >= kRounds)
-        return;
-    if (m_state.selectRound) {
-        m_state.selectRound(round);
-        return;
-    }
-    m_state.currentRound = round;
-    m_state.setRoundTag(round);
-    m_state.roundLoaded[size_t(round)] = true;
+    events::selectRound(m_state, round);
 }
 
 QString MainCommands::chooseBackgroundPicture(const std::function<double()> &random)
