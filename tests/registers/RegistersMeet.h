@@ -34,7 +34,7 @@ struct RegistersMeet {
 
     RegistersMeet()
     {
-        state.testMode = true;
+        state.options[OptTestMode] = 1;
         meet.makeDatabase(6, 3, 3);
         state.bindDataControls();
         registers::readRegisters(state);

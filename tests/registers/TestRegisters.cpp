@@ -60,10 +60,10 @@ private slots:
         s.catalogs = Catalogs();
         int refreshed = 0;
         s.options[OptAutoUpdateStartList] = 1;
-        s.refreshStartList = [&] {
+        QObject::connect(&s.notifier, &MeetNotifier::entriesChanged, [&] {
             QVERIFY(!s.readingRegister);
             ++refreshed;
-        };
+        });
         meet.prompt.clear();
         readRegisters(s);
         // Message 35 for each misnumbered register; the entries window once, at the end.

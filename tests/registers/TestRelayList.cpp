@@ -92,7 +92,7 @@ private slots:
         QVERIFY(!QFile::exists(m.state.meetDir + "St-lag.txt"));
         m.state.options[OptLongFileNames] = 0;
         QVERIFY(makeRelayList(m.state).ok());
-        m.state.maximiseEditor = true;
+        m.state.options[OptMaximiseEditor] = 1;
         QVERIFY(showRelayList(m.state));
         QCOMPARE(m.editor.launches.size(), size_t(1));
         QCOMPARE(m.editor.launches[0].file, m.state.meetDir + "St-lag.txt");
