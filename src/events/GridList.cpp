@@ -1,0 +1,255 @@
+#include "GridList.h"
+
+#include "base/TextFile.h"
+
+#include <QFile>
+#include <array>
+#include <utility>
+
+namespace arenor::events {
+
+namespace {
+
+struct Placed {
+    ColumnRole role;
+    int column;
+    int width = 0; // text columns are cut to their field, so later columns stay in place
+};
+
+// Print positions of one list layout; columns count from 1.
+struct ListLayout {
+    int width;
+    int headerMessage;
+    int extraHeaderMessage; // 0 for none
+    QList<int> separators;  // without the first and the last
+    QList<Placed> values;
+};
+
+const ListLayout &layoutOf(ListType type)
+{
+    using R = ColumnRole;
+    static const ListLayout standard{82,
+                                     72,
+                                     0,
+                                     {9, 17, 45, 60, 71},
+                                     {{R::Place, 3},
+                                      {R::Number, 11},
+                                      {R::Name, 19, 25},
+                                      {R::Club, 47, 12},
+                                      {R::Results, 62},
+                                      {R::Difference, 73}}};
+    static const ListLayout heat{104,
+                                 73,
+                                 0,
+                                 {8, 15, 23, 31, 39, 67, 82, 93},
+                                 {{R::Heat, 3},
+                                  {R::Lane, 10},
+                                  {R::HeatPlace, 17},
+                                  {R::Place, 25},
+                                  {R::Number, 33},
+                                  {R::Name, 41, 25},
+                                  {R::Club, 69, 12},
+                                  {R::Results, 84},
+                                  {R::Difference, 95}}};
+    static const ListLayout step{104,
+                                 72,
+                                 70,
+                                 {9, 17, 45, 60, 71, 82, 93},
+                                 {{R::Place, 3},
+                                  {R::Number, 11},
+                                  {R::Name, 19, 25},
+                                  {R::Club, 47, 12},
+                                  {R::Results, 62},
+                                  {R::Difference, 73},
+                                  {R::Out, 84},
+                                  {R::In, 95}}};
+    static const ListLayout relay{89,
+                                  74,
+                                  0,
+                                  {8, 16, 24, 52, 67, 78},
+                                  {{R::Lane, 3},
+                                   {R::Place, 10},
+                                   {R::Number, 18},
+                                   {R::ClubName, 26, 25},
+                                   {R::Class, 54, 12},
+                                   {R::Results, 69},
+                                   {R::Difference, 80}}};
+    switch (gridLayoutOf(type)) {
+    case ListType::Heat:
+        return heat;
+    case ListType::Relay:
+        return relay;
+    case ListType::Step:
+        return step;
+    default:
+        return standard;
+    }
+}
+
+// Writes text at a print position: blanks up to it first; a line already past it goes on
+// right after what it holds.
+void printAt(QString &line, int column, QStringView text)
+{
+    if (line.size() < column - 1)
+        line.append(QString(column - 1 - line.size(), u' '));
+    line.append(text);
+}
+
+QString twoDigits(int number)
+{
+    return (u'0' + QString::number(number)).right(2);
+}
+
+QString trimmedVariant(const ListSelection &selection)
+{
+    return selection.variant.trimmed();
+}
+
+bool hasVariant(const ListSelection &selection)
+{
+    const QString variant = trimmedVariant(selection);
+    return !variant.isEmpty() && variant != u"_";
+}
+
+QString roundName(const ListSelection &selection)
+{
+    return selection.roundTag.left(selection.roundTag.size() - 1);
+}
+
+QString rightTrimmed(const QString &text)
+{
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1].isSpace())
+        --end;
+    return text.left(end);
+}
+
+} // namespace
+
+QString safeNamePart(const QString &text)
+{
+    static const QString unsafe = QStringLiteral("/\\:*?\"<>|");
+    QString safe = text;
+    for (QChar &c : safe) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || unsafe.contains(c))
+            c = u'_';
+    }
+    return safe;
+}
+
+QString ClassListName(const TextTables &texts, const ListSelection &selection, bool longNames)
+{
+    return gridTableName(texts, selection, longNames) + QStringLiteral(".txt");
+}
+
+QString EventListName(const TextTables &texts, const ListSelection &selection, bool longNames)
+{
+    if (longNames)
+        return texts.message(68) + safeNamePart(selection.roundTag + selection.eventName) +
+               QStringLiteral(".txt");
+    return texts.message(66) + safeNamePart(selection.roundTag.left(1)) + twoDigits(selection.event) +
+           QStringLiteral(".txt");
+}
+
+QString gridTableName(const TextTables &texts, const ListSelection &selection, bool longNames)
+{
+    if (longNames)
+        return texts.message(69) + safeNamePart(selection.roundTag + selection.eventName +
+                                                trimmedVariant(selection) + selection.className);
+    return texts.message(67) + safeNamePart(selection.roundTag.left(1)) + twoDigits(selection.event) +
+           twoDigits(selection.classNumber);
+}
+
+QString listHeadingLine(const ListSelection &selection)
+{
+    QString line = selection.eventName.trimmed();
+    if (hasVariant(selection))
+        line += u' ' + QString(trimmedVariant(selection)).remove(u'_');
+    return line + u' ' + selection.className + u' ' + roundName(selection);
+}
+
+Status WriteGridList(QIODevice &device, const TextTables &texts, const GridList &list)
+{
+    const ListLayout &layout = layoutOf(list.type);
+    const GridColumns columns(list.columns);
+    const QList<GridColumn> missing = columns.missing(gridLayoutOf(list.type));
+    if (!missing.isEmpty())
+        return Status::failure(columnNames(missing, texts.messageLanguage()));
+
+    QStringList lines;
+    lines.reserve(list.rows.size() + 16);
+    lines << texts.message(71) + roundName(list.selection).toUpper();
+    for (int i = 4; i < 8; ++i)
+        lines << list.infoLines.value(i);
+    lines << QString();
+    lines << listHeadingLine(list.selection);
+    if (list.dateLine)
+        lines << QStringLiteral("Dato :") + list.startDate + QStringLiteral(" Tid :") + list.startTime;
+    const QString header = texts.message(layout.headerMessage) +
+                           (layout.extraHeaderMessage ? texts.message(layout.extraHeaderMessage) : QString());
+    lines << ruler(u'-', layout.width) << header << ruler(u'=', layout.width);
+
+    // What each line prints, left to right: values by their column, separators when wanted.
+    struct Item {
+        int column;
+        int index; // the value's column in the grid table, -1 for a separator
+        int width;
+    };
+    QList<Item> items;
+    for (const Placed &placed : layout.values)
+        items.append({placed.column, columns.index(placed.role), placed.width});
+    if (list.separators) {
+        items.append({1, -1, 0});
+        for (int column : layout.separators)
+            items.append({column, -1, 0});
+    }
+    std::stable_sort(items.begin(), items.end(),
+                     [](const Item &a, const Item &b) { return a.column < b.column; });
+
+    const QString separator = QStringLiteral(":");
+    for (const QStringList &row : list.rows) {
+        QString line;
+        line.reserve(layout.width);
+        for (const Item &item : items) {
+            if (item.index < 0) {
+                printAt(line, item.column, separator);
+                continue;
+            }
+            QStringView value = QStringView(row.value(item.index)).trimmed();
+            if (item.width > 0)
+                value = value.left(item.width);
+            if (!value.isEmpty())
+                printAt(line, item.column, value);
+        }
+        if (line.size() < layout.width - 1)
+            line.append(QString(layout.width - 1 - line.size(), u' '));
+        if (list.separators)
+            line.append(separator);
+        lines << line;
+    }
+    lines << ruler(u'=', layout.width);
+    writeLines(device, lines);
+    return {};
+}
+
+Status writeGridListFile(const QString &path, const TextTables &texts, const GridList &list)
+{
+    const QList<GridColumn> missing = GridColumns(list.columns).missing(gridLayoutOf(list.type));
+    if (!missing.isEmpty())
+        return Status::failure(columnNames(missing, texts.messageLanguage()));
+    return writeFileAtomically(path, [&](QIODevice &device) { WriteGridList(device, texts, list); });
+}
+
+bool CheckListHeading(const QString &path, const ListSelection &selection)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray head;
+    for (int i = 0; i < 7 && !file.atEnd(); ++i)
+        head += file.readLine();
+    const QStringList lines = splitLines(decodeText(head));
+    return lines.size() >= 7 && rightTrimmed(lines[6]) == rightTrimmed(listHeadingLine(selection));
+}
+
+} // namespace arenor::events

@@ -1,0 +1,64 @@
+#pragma once
+// The class result list written from a grid, the names of the class and event result list
+// files, and the check that a list file belongs to the chosen event and class.
+
+#include "base/Status.h"
+#include "base/TextTables.h"
+#include "events/GridColumns.h"
+
+#include <QIODevice>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace arenor::events {
+
+// The event and class a list is made for, as chosen in the event setup.
+struct ListSelection {
+    QString roundTag; // round name + "_" ("Finale_")
+    int event = 0;    // 1..36
+    QString eventName;
+    QString variant = QStringLiteral("_");
+    int classNumber = 0; // 1..40
+    QString className;
+};
+
+// User text made fit for a file name and a table name alike: "/", "\", the other characters
+// a file name may not hold on common file systems (: * ? " < > |) and control characters each
+// become "_", so no name leaves the meet directory and the table keeps its list's name.
+QString safeNamePart(const QString &text);
+
+// "Kl-F0311.txt", or with long names "Klasse_Finale_100m_Menn.txt" (without folder).
+QString ClassListName(const TextTables &texts, const ListSelection &selection, bool longNames);
+// "Ov-F03.txt", or with long names "Oevelse_Finale_100m.txt" (without folder).
+QString EventListName(const TextTables &texts, const ListSelection &selection, bool longNames);
+// The grid table of the event and class: the class list's name without ".txt".
+QString gridTableName(const TextTables &texts, const ListSelection &selection, bool longNames);
+
+// The heading line of a class list: event, variant without "_" (unless none), class, round.
+QString listHeadingLine(const ListSelection &selection);
+
+// A grid as the list is written from it.
+struct GridList {
+    ListType type = ListType::Standard;
+    bool separators = true;
+    bool dateLine = false; // "Time and date in lists"
+    QString startDate;
+    QString startTime;
+    QStringList infoLines; // Info.txt; its lines 5 to 8 head the list
+    ListSelection selection;
+    QStringList columns;     // the grid table's column names
+    QList<QStringList> rows; // each row's values by column, in the order the grid shows
+};
+
+// Writes the list. Fails, writing nothing, when the grid lacks a column of its layout.
+Status WriteGridList(QIODevice &device, const TextTables &texts, const GridList &list);
+// Replaces the file with the list, atomically; a failure leaves the old file as it was.
+Status writeGridListFile(const QString &path, const TextTables &texts, const GridList &list);
+
+// True when the list file's seventh line is the heading of the selection (blanks at the end
+// aside); false for another event or class, or a file too short or unreadable. A false answer
+// is message 23 for the caller, which shows the file all the same.
+bool CheckListHeading(const QString &path, const ListSelection &selection);
+
+} // namespace arenor::events

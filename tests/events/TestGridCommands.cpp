@@ -1,0 +1,68 @@
+#include "events/GridColumns.h"
+#include "events/GridCommands.h"
+
+#include "CaseTable.h"
+
+using namespace arenor;
+using namespace arenor::events;
+
+class TestGridCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void commands_data() { test::addCaseRows("grid_commands.txt", 5); }
+    void commands()
+    {
+        QFETCH(QStringList, cells); // kind, format, results, places, differences
+        const ResultKind kind = test::kindOf(cells[0]);
+        const TimeFormat format = test::formatOf(cells[1]);
+        const QStringList rows = cells[2].split(u';');
+        QStringList placeTexts;
+        for (int place : gridPlaces(rows, kind, format))
+            placeTexts << QString::number(place);
+        QCOMPARE(placeTexts.join(u','), cells[3]);
+        QCOMPARE(gridDifferences(rows, kind, format).join(u';'), cells[4]);
+    }
+
+    void stepResults()
+    {
+        const QStringList out = QString("0.59.95;0.00.00;-;0.10.00").split(u';');
+        const QStringList in = QString("1.05.10;0.12.34;0.50.00;0.09.00").split(u';');
+        QCOMPARE(gridStepResults(out, in, ResultKind::Time, TimeFormat::MinutesSecondsHundredths).join(u';'),
+                 QStringLiteral("00.05.15;00.12.34;-;-00.01.00"));
+    }
+
+    // A grid made in Norwegian keeps working after a switch to English, and the other way.
+    void columnsByRoleInEitherLanguage()
+    {
+        for (Language made : {Language::Norwegian, Language::English}) {
+            for (ListType type : {ListType::Standard, ListType::Heat, ListType::Relay, ListType::Step}) {
+                QStringList names;
+                const QList<GridColumn> layout = gridColumnLayout(type, 3);
+                for (const GridColumn &column : layout)
+                    names << columnName(column, made);
+                const GridColumns columns(names);
+                QVERIFY(columns.missing(type).isEmpty());
+                for (int i = 0; i < layout.size(); ++i) {
+                    const GridColumn c = layout[i];
+                    QCOMPARE(c.role == ColumnRole::Help ? columns.helpIndex(c.help) : columns.index(c.role),
+                             i);
+                }
+            }
+        }
+        const GridColumns norwegian(
+            {"Øvpl", " stnr ", "Navn", "KLUBB", "Resultat", "Hjelp-2", "Differanse", "x"});
+        QCOMPARE(norwegian.index(ColumnRole::Number), 1);
+        QCOMPARE(norwegian.helpIndex(2), 5);
+        QCOMPARE(norwegian.helpIndex(1), -1);
+        QCOMPARE(columnNames(norwegian.missing(ListType::Step), Language::Norwegian),
+                 QStringLiteral("Ut, Inn"));
+        QStringList names;
+        for (const GridColumn &column : gridColumnLayout(ListType::Heat, 2))
+            names << columnName(column, Language::Norwegian);
+        QCOMPARE(names.join(u','),
+                 QStringLiteral("Heat,Bane,Htpl,Øvpl,Stnr,Navn,Klubb,Resultat,Hjelp-1,Hjelp-2,Differanse"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestGridCommands)
+#include "TestGridCommands.moc"
