@@ -89,6 +89,9 @@ bool MainCommands::makeList(MeetList list)
         notMadeYet();
         return false;
     }
+    // The list holds what the windows show: edited records are written first.
+    if (!m_state.savePendingRecords())
+        return false;
     BusyScope busy(m_state.progressSink());
     Status s = it->second(m_state, listPath(list));
     if (!s) {

@@ -1,5 +1,7 @@
 #include "AppState.h"
 
+#include "db/Schema.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -56,9 +58,12 @@ Status AppState::bindDataControls()
     Status s;
     if (!database.isOpen() || database.path() != databasePath())
         s = database.open(databasePath());
-    if (s.ok())
+    if (s.ok()) {
+        pointSetups.open(database, schema::tableName(*this, schema::Table::Poengoppsett));
+        pointSetup = pointSetups.rowCount() > 0 ? 0 : -1;
         for (DataBound *c : m_bound)
             c->bindDatabase(database);
+    }
     emit notifier.meetSwitched();
     return s;
 }
@@ -67,7 +72,18 @@ void AppState::unbindDataControls()
 {
     for (DataBound *c : m_bound)
         c->unbindDatabase();
+    pointSetups.close();
+    pointSetup = -1;
     database.close();
+}
+
+bool AppState::savePendingRecords(const DataBound *except)
+{
+    bool ok = true;
+    for (DataBound *c : m_bound)
+        if (c != except)
+            ok = c->savePending() && ok;
+    return ok;
 }
 
 void AppState::setRoundTag(int round)
@@ -102,10 +118,10 @@ bool AppState::startEditor(const QString &path)
     if (!ok) {
         const bool no = texts.messageLanguage() == Language::Norwegian;
         informText(no ? QStringLiteral("Fant ingen editor for å vise ") + path +
-                                    QStringLiteral(". Velg en editor under Alternativer.")
-                              : QStringLiteral("No editor was found to show ") + path +
-                                    QStringLiteral(". Choose an editor in Alternatives."),
-                           Icon::Exclamation);
+                            QStringLiteral(". Velg en editor under Alternativer.")
+                      : QStringLiteral("No editor was found to show ") + path +
+                            QStringLiteral(". Choose an editor in Alternatives."),
+                   Icon::Exclamation);
     }
     return ok;
 }

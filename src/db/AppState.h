@@ -9,9 +9,10 @@
 #include "base/Prompt.h"
 #include "base/TextTables.h"
 #include "db/Catalogs.h"
-#include "db/EntryMatrix.h"
 #include "db/Engine.h"
+#include "db/EntryMatrix.h"
 #include "db/MeetNotifier.h"
+#include "db/RecordModel.h"
 
 #include <QDate>
 #include <QString>
@@ -50,6 +51,8 @@ public:
     virtual void bindDatabase(db::Database &database) = 0;
     // Let go of every query and model on the database.
     virtual void unbindDatabase() = 0;
+    // Write what is edited but not yet stored; false when it could not be written.
+    virtual bool savePending() { return true; }
 };
 
 // The shell's settings file as the logic asks for it (the lifecycle saves the settings
@@ -78,7 +81,7 @@ public:
     // The meet directory, absolute, ending in "/".
     QString meetDir;
 
-    QString databasePath() const;                  // absolute path of the current database
+    QString databasePath() const;                   // absolute path of the current database
     QString programFile(const QString &name) const; // a file of the program directory
     QString meetFile(const QString &name) const;    // a file of the meet directory
     // Derives the meet directory from the current database and creates it when missing.
@@ -131,6 +134,10 @@ public:
     Status bindDataControls();
     // Unbinds every client and closes the file, so it may be replaced.
     void unbindDataControls();
+    // Every client writes its edited record (but `except`), so the tables and catalogues hold
+    // what the windows show. Run before a catalogue is offered elsewhere and before a list is
+    // made. False when some record could not be written (the user was told).
+    bool savePendingRecords(const DataBound *except = nullptr);
 
     // Background pictures: the "*.gif" files of the program directory, and the chosen one.
     QStringList backgroundPictures;
@@ -155,16 +162,11 @@ public:
     std::array<bool, 45> placementRead{};
 
     // ---- registers ----
-    // The point setup the points window shows: its row in the table (-1: none yet) and the
-    // texts of places 1..40 as its fields hold them, unsaved edits included. The points list
-    // takes its points from here (registers/Points.h).
-    struct ShownPoints {
-        int row = -1;
-        std::array<QString, 40> places;
-    };
-    ShownPoints shownPoints;
-    // True while a register window has the grid window open over its table (register mode).
-    bool registerGrid = false;
+    // The point setups (table Poengoppsett), read when the meet is bound, and the one chosen
+    // (its row, -1 when none; the first after binding). The points window edits this model and
+    // chooses the setup; the points list takes its points from it (registers/Points.h).
+    db::RecordModel pointSetups;
+    int pointSetup = -1;
     // The class pick list as the class reader left it (at most the last 40 lines): the
     // classes window and the event setup window show it.
     QStringList classLines;

@@ -71,6 +71,13 @@ bool RecordModel::setData(const QModelIndex &index, const QVariant &value, int r
 {
     if (!index.isValid() || role != Qt::EditRole || m_readOnly)
         return false;
+    if (check) {
+        if (QString why = check(index.row(), index.column(), value); !why.isEmpty()) {
+            m_error = why;
+            emit refused(why);
+            return false;
+        }
+    }
     return setValue(index.row(), index.column(), value);
 }
 
@@ -80,7 +87,8 @@ bool RecordModel::setValue(int row, int field, const QVariant &v)
         return false;
     if (m_batch) {
         auto it = m_batchDirty.find(row);
-        QVariantList &values = it != m_batchDirty.end() ? it->second : (m_batchDirty[row] = m_rows[size_t(row)]);
+        QVariantList &values =
+            it != m_batchDirty.end() ? it->second : (m_batchDirty[row] = m_rows[size_t(row)]);
         values[field] = v;
         return true;
     }

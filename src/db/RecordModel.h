@@ -5,6 +5,7 @@
 #include "db/Engine.h"
 
 #include <QAbstractTableModel>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -49,13 +50,23 @@ public:
 
     void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
 
+    // Asked before setData writes a value (a grid cell, a form's control): a non-empty answer
+    // refuses the value, becomes lastError() and is announced by refused().
+    std::function<QString(int row, int field, const QVariant &value)> check;
+
     // Gathers the edits of one record (a form saving all its fields) into one write.
-    void beginBatch() { m_batch = true; m_batchDirty.clear(); }
+    void beginBatch()
+    {
+        m_batch = true;
+        m_batchDirty.clear();
+    }
     bool endBatch();
 
 signals:
     // A record was written to the database (row in the model).
     void recordWritten(int row);
+    // setData refused a value; why says so in the user's words.
+    void refused(const QString &why);
 
 private:
     bool writeRow(int row, const QVariantList &values);

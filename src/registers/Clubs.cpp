@@ -9,16 +9,11 @@ std::optional<int> clubSlotFor(const QString &clubNo)
     return catalogueSlot(clubNo, kMaxClubs);
 }
 
-QString clubNumberProblem(const AppState &state, const QString &typed, const QString &kept)
-{
-    return numberNotTakenText(state, QStringLiteral("Klubbnummer"), QStringLiteral("Club number"), typed,
-                              kMaxClubs, kept);
-}
-
 bool syncClubCatalog(AppState &state, const QVariantList &record)
 {
     const std::optional<int> k = clubSlotFor(record.value(ClubNumber).toString());
-    if (!k) return false;
+    if (!k)
+        return false;
     state.catalogs.clubs[size_t(*k)] = record.value(ClubName).toString();
     return true;
 }

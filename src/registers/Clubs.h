@@ -32,9 +32,6 @@ enum ClubField {
 // The ClubCatalog slot a club number text names, or nullopt outside 0..50.
 std::optional<int> clubSlotFor(const QString &clubNo);
 
-// Why a typed club number cannot be kept (message language); empty when it can.
-QString clubNumberProblem(const AppState &state, const QString &typed, const QString &kept);
-
 // Copies the club name of a record into its catalogue slot. Writes nothing and returns false
 // when the club number has no slot.
 bool syncClubCatalog(AppState &state, const QVariantList &record);

@@ -22,17 +22,12 @@ std::optional<int> personSlotFor(const QString &startNo)
     return catalogueSlot(startNo, kMaxPersons);
 }
 
-QString startNumberProblem(const AppState &state, const QString &typed, const QString &kept)
-{
-    return numberNotTakenText(state, QStringLiteral("Startnummer"), QStringLiteral("Start number"), typed,
-                              kMaxPersons, kept);
-}
-
 bool syncPersonCatalog(AppState &state, const QVariantList &record)
 {
     auto text = [&record](int field) { return field < record.size() ? record[field].toString() : QString(); };
     const std::optional<int> k = personSlotFor(text(PersonStartNo));
-    if (!k) return false;
+    if (!k)
+        return false;
     PersonSlot &slot = state.catalogs.persons[size_t(*k)];
     slot.startNo = numberText(qint64(*k));
     slot.name = text(PersonSurname) + u' ' + text(PersonFirstName);
@@ -51,7 +46,8 @@ int contingentOption(const QString &codeText)
 {
     const double code = toDouble(codeText);
     for (int option = 0; option < 4; ++option)
-        if (code == double(option + 1)) return option;
+        if (code == double(option + 1))
+            return option;
     return -1;
 }
 
@@ -59,7 +55,8 @@ QList<int> personWipeFields()
 {
     QList<int> fields;
     for (int f = PersonFirstName; f <= PersonAge; ++f)
-        if (f != PersonContingent) fields.append(f);
+        if (f != PersonContingent)
+            fields.append(f);
     return fields;
 }
 

@@ -44,9 +44,6 @@ QStringList sexChoices();
 // value lies outside 0..3000 and so has no slot.
 std::optional<int> personSlotFor(const QString &startNo);
 
-// Why a typed start number cannot be kept (message language); empty when it can.
-QString startNumberProblem(const AppState &state, const QString &typed, const QString &kept);
-
 // Copies a competitor record (fields as stored) into its catalogue slot: start number,
 // "surname first name", club, class and contingent code. Writes nothing and returns false
 // when the start number has no slot.

@@ -11,7 +11,8 @@ QString singleLine(const QString &text)
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c == u'\r') {
-            if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+            if (i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
             out += u' ';
         } else if (c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator) {
             out += u' ';
@@ -25,25 +26,43 @@ QString singleLine(const QString &text)
 std::optional<int> catalogueSlot(const QString &number, int max)
 {
     const qint64 k = toInteger(number);
-    if (k < 0 || k > max) return std::nullopt;
+    if (k < 0 || k > max)
+        return std::nullopt;
     return int(k);
 }
 
-QString numberNotTakenText(const AppState &state, const QString &whatNorwegian, const QString &whatEnglish,
-                           const QString &typed, int max, const QString &kept)
+QString recordNumberRefusal(const AppState &state, RecordNumber kind, const QString &typed,
+                            const QString &stored, int place)
 {
-    if (catalogueSlot(typed, max)) return {};
+    bool ok = false;
+    if (typed.trimmed() == stored.trimmed() || (typed.trimmed().toInt(&ok) == place && ok))
+        return {};
     // A long paste would make the box unreadable; the start of it is enough. One arg() call,
     // so a "%1" in the typed text stays as typed.
     QString shown = typed.simplified();
-    if (shown.size() > 20) shown = shown.left(20) + QStringLiteral("...");
-    if (state.texts.messageLanguage() == Language::Norwegian)
-        return QStringLiteral("%1 \"%2\" ble ikke tatt i bruk: nummeret må være fra 0 til %3. Posten "
-                              "beholder nummer \"%4\".")
-            .arg(whatNorwegian, shown, QString::number(max), kept.trimmed());
-    return QStringLiteral(
-               "%1 \"%2\" was not taken: the number must be 0 to %3. The record keeps number \"%4\".")
-        .arg(whatEnglish, shown, QString::number(max), kept.trimmed());
+    if (shown.size() > 20)
+        shown = shown.left(20) + QStringLiteral("...");
+    const QString number = QString::number(place);
+    if (state.texts.messageLanguage() == Language::Norwegian) {
+        static const char *const kNames[] = {"Startnummer", "Klubbnummer", "Stafettlag nummer"};
+        return QStringLiteral("%1 \"%2\" ble ikke tatt i bruk: nummeret er postens plass i registeret, og "
+                              "denne posten står på plass %3. Posten beholder nummer \"%4\".")
+            .arg(QString::fromUtf8(kNames[int(kind)]), shown, number, stored.trimmed());
+    }
+    static const char *const kNames[] = {"Start number", "Club number", "Relay team number"};
+    return QStringLiteral("%1 \"%2\" was not taken: the number is the record's place in the register, and "
+                          "this record is in place %3. The record keeps number \"%4\".")
+        .arg(QString::fromUtf8(kNames[int(kind)]), shown, number, stored.trimmed());
+}
+
+std::function<QString(int row, int field, const QVariant &value)>
+recordNumberCheck(const AppState &state, RecordNumber kind, const db::RecordModel &model)
+{
+    return [&state, kind, &model](int row, int field, const QVariant &value) {
+        if (field != 0)
+            return QString();
+        return recordNumberRefusal(state, kind, value.toString(), model.text(row, 0), row + 1);
+    };
 }
 
 } // namespace arenor::registers

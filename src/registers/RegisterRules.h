@@ -1,8 +1,9 @@
 #pragma once
 // Rules shared by the register windows that are not about one register: what a single-line
-// field keeps of a line break, and the text that tells why a typed record number was not taken.
+// field keeps of a line break, and which record number a numbered register takes.
 
 #include "db/AppState.h"
+#include "db/RecordModel.h"
 
 #include <QString>
 #include <optional>
@@ -18,10 +19,19 @@ QString singleLine(const QString &text);
 // or 99999 is refused rather than clamped into range.
 std::optional<int> catalogueSlot(const QString &number, int max);
 
-// Why a typed record number cannot be kept (empty when it has a slot in 0..max), in the
-// message language: what is the kind of number in both languages ("Startnummer" / "Start
-// number"), kept the number the record keeps instead.
-QString numberNotTakenText(const AppState &state, const QString &whatNorwegian, const QString &whatEnglish,
-                           const QString &typed, int max, const QString &kept);
+// What a numbered register calls its record number.
+enum class RecordNumber { Start, Club, RelayTeam };
+
+// The numbered registers keep number k in record k (from 1): the jump box, the entries and the
+// catalogues rely on it. So a number typed for the record at `place` is taken only when it is
+// that place, or the stored number left as it was (a misnumbered record can be repaired, and
+// edited without repairing it). Otherwise the text says why (message language) and the record
+// keeps `stored`.
+QString recordNumberRefusal(const AppState &state, RecordNumber kind, const QString &typed,
+                            const QString &stored, int place);
+
+// The same rule as the check of a model over the register (field 0), for its form and grid.
+std::function<QString(int row, int field, const QVariant &value)>
+recordNumberCheck(const AppState &state, RecordNumber kind, const db::RecordModel &model);
 
 } // namespace arenor::registers

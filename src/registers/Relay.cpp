@@ -12,22 +12,17 @@ std::optional<int> relaySlotFor(const QString &teamNo)
 {
     // Read wider than the catalogue so that 51 or 99999 is refused, not clamped into range.
     const qint64 k = toInteger(teamNo);
-    if (!Catalogs::validRelay(k)) return std::nullopt;
+    if (!Catalogs::validRelay(k))
+        return std::nullopt;
     return int(k);
-}
-
-QString relayNumberProblem(const AppState &state, const QString &typed, const QString &kept)
-{
-    if (relaySlotFor(typed)) return {};
-    return numberNotTakenText(state, QStringLiteral("Stafettlag nummer"), QStringLiteral("Relay team number"),
-                              typed, kMaxRelays, kept);
 }
 
 bool syncRelayCatalog(AppState &state, const QVariantList &record)
 {
     const QString number = record.value(RelayNumber).toString();
     const std::optional<int> k = relaySlotFor(number);
-    if (!k) return false;
+    if (!k)
+        return false;
     RelaySlot &slot = state.catalogs.relays[size_t(*k)];
     slot.teamNo = number;
     slot.club = record.value(RelayClub).toString();
@@ -59,7 +54,8 @@ QString runnerLine(const PersonSlot &person)
 bool isUnnamed(const QString &name)
 {
     for (QChar c : name)
-        if (c != u'-' && !c.isSpace()) return false;
+        if (c != u'-' && !c.isSpace())
+            return false;
     return true;
 }
 
@@ -72,7 +68,8 @@ template <typename Fn> void forNamedOfClub(const AppState &state, const QString 
     const int persons = std::clamp(state.catalogs.personCount, 0, kMaxPersons);
     for (int s = 1; s <= persons; ++s) {
         const PersonSlot &p = state.catalogs.persons[size_t(s)];
-        if (p.club.trimmed() == wanted && !isUnnamed(p.name)) fn(p);
+        if (p.club.trimmed() == wanted && !isUnnamed(p.name))
+            fn(p);
     }
 }
 
@@ -87,7 +84,8 @@ QStringList relayClassChoices(const AppState &state, const QString &club)
     QStringList list;
     for (int c = 1; c <= kClassCount; ++c) {
         const QString &name = state.catalogs.classes[size_t(c)];
-        if (present.contains(name.trimmed()) && !list.contains(name)) list.append(name);
+        if (present.contains(name.trimmed()) && !list.contains(name))
+            list.append(name);
     }
     return list;
 }
@@ -97,7 +95,8 @@ QStringList relayRunnerChoices(const AppState &state, const QString &club, const
     const QString wanted = cls.trimmed();
     QStringList list;
     forNamedOfClub(state, club, [&](const PersonSlot &p) {
-        if (p.cls.trimmed() == wanted) list.append(runnerLine(p));
+        if (p.cls.trimmed() == wanted)
+            list.append(runnerLine(p));
     });
     return list;
 }
@@ -106,7 +105,8 @@ std::optional<int> jumpOffset(const QString &moverText, const QString &shownNumb
 {
     // A 16-bit reading, as the box always had, but clamped: "99999" is simply no record.
     const qint64 t = toInteger(moverText, -32768, 32767);
-    if (t < 1 || t > count) return std::nullopt;
+    if (t < 1 || t > count)
+        return std::nullopt;
     return int(t - toInteger(shownNumber, -32768, 32767));
 }
 
@@ -130,7 +130,8 @@ RegisterRead readRelayTeams(AppState &state)
     for (int i = 1; i <= result.count; ++i, rs.moveNext()) {
         progress.setProgressValue(i);
         // Compared as a number: " 7" is team 7, "7.5" is not.
-        if (toDouble(rs.text(RelayNumber)) != double(i)) result.indexError = true;
+        if (toDouble(rs.text(RelayNumber)) != double(i))
+            result.indexError = true;
         QVariantList record;
         for (int f = 0; f < rs.fieldCount(); ++f)
             record.append(rs.field(f));

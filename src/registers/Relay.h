@@ -24,9 +24,6 @@ constexpr int kRelayRunners = 4;
 // value lies outside 0..50 and so has no slot.
 std::optional<int> relaySlotFor(const QString &teamNo);
 
-// Why a typed team number cannot be kept (message language); empty when it can.
-QString relayNumberProblem(const AppState &state, const QString &typed, const QString &kept);
-
 // Copies a relay team record (fields as stored) into its catalogue slot: number, club, class
 // and the four runners. Writes nothing and returns false when the number has no slot.
 bool syncRelayCatalog(AppState &state, const QVariantList &record);

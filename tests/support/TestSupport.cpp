@@ -27,6 +27,24 @@ void TestMeet::makeDatabase(int persons, int relays, int clubs)
     QVERIFY(schema::initAllTables(state).ok());
 }
 
+QString storedText(AppState &state, const QString &table, int record, int field)
+{
+    db::Recordset rs;
+    if (!rs.open(state.database, table))
+        return QStringLiteral("<no table>");
+    rs.moveTo(record - 1);
+    return rs.text(field);
+}
+
+void setStoredText(AppState &state, const QString &table, int record, int field, const QString &value)
+{
+    QVERIFY(state.database
+                .exec(QStringLiteral("UPDATE %1 SET %2 = ? WHERE rowid = ?")
+                          .arg(db::quoteIdentifier(table), db::quoteIdentifier(QString::number(field))),
+                      {value, record})
+                .ok());
+}
+
 QByteArray readFile(const QString &path)
 {
     QFile f(path);

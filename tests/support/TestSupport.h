@@ -21,6 +21,10 @@ struct TestMeet {
     void makeDatabase(int persons = 15, int relays = 5, int clubs = 5);
 };
 
+// Field `field` of record `record` (from 1) of a meet table, as stored; and writing it.
+QString storedText(AppState &state, const QString &table, int record, int field);
+void setStoredText(AppState &state, const QString &table, int record, int field, const QString &value);
+
 // The bytes of a file, or empty when it cannot be read.
 QByteArray readFile(const QString &path);
 // The path of a golden file under tests/data.

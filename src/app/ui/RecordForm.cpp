@@ -2,12 +2,14 @@
 
 namespace arenor {
 
-RecordForm::RecordForm(AppState &state, std::function<QString()> tableName, QObject *parent)
-    : QObject(parent), m_state(state), m_tableName(std::move(tableName))
+RecordForm::RecordForm(AppState &state, std::function<QString()> tableName, db::RecordModel *shared,
+                       QObject *parent)
+    : QObject(parent), m_state(state), m_tableName(std::move(tableName)),
+      m_model(shared ? shared : &m_ownModel), m_shared(shared != nullptr)
 {
-    m_mapper.setModel(&m_model);
+    m_mapper.setModel(m_model);
     m_mapper.setSubmitPolicy(QDataWidgetMapper::ManualSubmit);
-    connect(&m_model, &db::RecordModel::recordWritten, this, [this](int row) {
+    connect(m_model, &db::RecordModel::recordWritten, this, [this](int row) {
         if (row == m_mapper.currentIndex())
             emit recordSaved(row);
     });
@@ -29,16 +31,18 @@ void RecordForm::addMapping(QWidget *widget, int field, const QByteArray &proper
 
 void RecordForm::bindDatabase(db::Database &database)
 {
-    m_model.open(database, m_tableName());
+    if (!m_shared)
+        m_model->open(database, m_tableName());
     m_mapper.toFirst();
     emit currentRowChanged(m_mapper.currentIndex());
 }
 
 void RecordForm::unbindDatabase()
 {
-    if (m_model.isOpen() && m_mapper.currentIndex() >= 0)
+    if (m_model->isOpen() && m_mapper.currentIndex() >= 0)
         save();
-    m_model.close();
+    if (!m_shared)
+        m_model->close();
     emit currentRowChanged(-1);
 }
 
@@ -49,24 +53,29 @@ bool RecordForm::save()
         return false;
     if (validate)
         validate(row);
-    m_model.beginBatch();
+    m_model->beginBatch();
     m_mapper.submit();
-    if (!m_model.endBatch())
+    if (!m_model->endBatch())
         return false;
     if (saved)
         saved(row);
     return true;
 }
 
+bool RecordForm::saveShown()
+{
+    if (currentRow() < 0 || save())
+        return true;
+    // Moving on would throw the edits away unseen.
+    m_state.informText(m_state.texts.message(9) + QStringLiteral("\n\n") + m_model->lastError(),
+                       Icon::Exclamation);
+    return false;
+}
+
 bool RecordForm::setCurrentRow(int row)
 {
-    if (row < 0 || row >= recordCount() || row == currentRow())
+    if (!saveShown() || row < 0 || row >= recordCount() || row == currentRow())
         return false;
-    if (currentRow() >= 0 && !save()) {
-        // Moving on would throw the edits away unseen.
-        m_state.informText(m_state.texts.message(9) + QStringLiteral("\n\n") + m_model.lastError(), Icon::Exclamation);
-        return false;
-    }
     m_mapper.setCurrentIndex(row);
     emit currentRowChanged(row);
     return true;
@@ -75,7 +84,7 @@ bool RecordForm::setCurrentRow(int row)
 void RecordForm::refresh()
 {
     const int row = std::max(0, currentRow());
-    m_model.refresh();
+    m_model->refresh();
     m_mapper.setCurrentIndex(std::min(row, recordCount() - 1));
     emit currentRowChanged(m_mapper.currentIndex());
 }

@@ -16,23 +16,27 @@ class RecordForm : public QObject, public DataBound {
     Q_OBJECT
 public:
     // tableName is asked each time the form is bound, so it follows the language of the moment.
-    RecordForm(AppState &state, std::function<QString()> tableName, QObject *parent = nullptr);
+    // With `shared`, the form edits a model the meet owns (and binds) instead of its own.
+    RecordForm(AppState &state, std::function<QString()> tableName, db::RecordModel *shared = nullptr,
+               QObject *parent = nullptr);
     ~RecordForm() override;
 
     // Shows field `field` of the current record in the widget (its user property by default).
     void addMapping(QWidget *widget, int field, const QByteArray &property = {});
 
-    // DataBound: read the table and show the first record; let go of it.
+    // DataBound: read the table and show the first record; let go of it; write the shown one.
     void bindDatabase(db::Database &database) override;
     void unbindDatabase() override;
+    bool savePending() override { return saveShown(); }
 
-    db::RecordModel &model() { return m_model; }
+    db::RecordModel &model() { return *m_model; }
     int currentRow() const { return m_mapper.currentIndex(); }
-    int recordCount() const { return m_model.rowCount(); }
+    int recordCount() const { return m_model->rowCount(); }
 
-    // Leaves the current record (validate, then write back) and shows another. Rows outside
-    // the table are ignored. When the record cannot be written, the user is told (message 9
-    // and the reason) and it stays shown with its edits. Returns false when nothing moved.
+    // Leaves the current record (validate, then write back) and shows another. A row outside
+    // the table or the row shown writes the shown record and stays (an arrow at either end).
+    // When the record cannot be written, the user is told (message 9 and the reason) and it
+    // stays shown with its edits. Returns false when nothing moved.
     bool setCurrentRow(int row);
     bool first() { return setCurrentRow(0); }
     bool last() { return setCurrentRow(recordCount() - 1); }
@@ -42,6 +46,8 @@ public:
 
     // Writes the controls' values into the current record now.
     bool save();
+    // save() for a record being left: true when none is shown; on failure the user is told.
+    bool saveShown();
     // Shows the current record's stored values again.
     void revert() { m_mapper.revert(); }
     // Re-reads the table (after another part of the program changed it), keeping the position.
@@ -61,7 +67,9 @@ signals:
 private:
     AppState &m_state;
     std::function<QString()> m_tableName;
-    db::RecordModel m_model;
+    db::RecordModel m_ownModel;
+    db::RecordModel *m_model;
+    bool m_shared;
     QDataWidgetMapper m_mapper;
 };
 

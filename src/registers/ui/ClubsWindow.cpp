@@ -19,7 +19,7 @@ ClubsWindow::ClubsWindow(AppState &state, MainWindow &main)
     : RegisterWindowBase(WindowId::Clubs, state, main, schema::Table::Klubber, 158, 159)
 {
     setRegister(
-        {schema::initClubs, readClubs, clubNumberProblem, syncClubCatalog, clubWipeFields(), {ClubOther}});
+        {schema::initClubs, readClubs, RecordNumber::Club, syncClubCatalog, clubWipeFields(), {ClubOther}});
     QLineEdit *number = boundLineEdit(QStringLiteral("clubNumberLineEdit"), ClubNumber);
     QLineEdit *mover =
         jumpBox(QStringLiteral("moverLineEdit"), [this] { return m_state.catalogs.clubCount; });

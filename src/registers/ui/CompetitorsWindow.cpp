@@ -21,7 +21,7 @@ CompetitorsWindow::CompetitorsWindow(AppState &state, MainWindow &main)
 {
     setRegister({schema::initPersons,
                  readPersons,
-                 startNumberProblem,
+                 RecordNumber::Start,
                  syncPersonCatalog,
                  personWipeFields(),
                  {PersonOther}});

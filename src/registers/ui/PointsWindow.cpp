@@ -16,10 +16,11 @@ namespace arenor {
 using namespace registers;
 
 PointsWindow::PointsWindow(AppState &state, MainWindow &main)
-    : RegisterWindowBase(WindowId::Points, state, main, schema::Table::Poengoppsett, 83, 84)
+    : RegisterWindowBase(WindowId::Points, state, main, schema::Table::Poengoppsett, 83, 84,
+                         &state.pointSetups)
 {
     // Only "Resett" of the register commands: point setups have no catalogue and no jump box.
-    setRegister({schema::initPoints, {}, {}, {}, {}, {}});
+    setRegister({schema::initPoints, {}, std::nullopt, {}, {}, {}});
     QLineEdit *number = boundLineEdit(QStringLiteral("pointSetupNumberLineEdit"), 0);
     auto *top = new QHBoxLayout;
     top->addWidget(label(88, number));
@@ -44,12 +45,10 @@ PointsWindow::PointsWindow(AppState &state, MainWindow &main)
         cell->addWidget(placeLabel);
         cell->addWidget(edit);
         grid->addLayout(cell, (p - 1) / 4, (p - 1) % 4);
-        // The points list reads the setup as shown, also before it is saved.
-        connect(edit, &QLineEdit::textChanged, this,
-                [this, p](const QString &text) { setShownPlace(m_state, p, text); });
     }
+    // The setup shown is the one the points list uses.
     connect(&form(), &RecordForm::currentRowChanged, this,
-            [this](int row) { m_state.shownPoints.row = row; });
+            [this](int row) { selectPointSetup(m_state, row); });
 
     QVBoxLayout *commands = commandColumn({{93,
                                             "registerGroupBox",
@@ -70,10 +69,10 @@ PointsWindow::PointsWindow(AppState &state, MainWindow &main)
 
 void PointsWindow::wipePoints()
 {
-    if (form().currentRow() < 0) return;
-    wipeShownPoints(m_state);
+    if (form().currentRow() < 0)
+        return;
     for (int p = 1; p <= kPointPlaces; ++p)
-        setFieldText(p, m_state.shownPoints.places[size_t(p - 1)]);
+        setFieldText(p, QStringLiteral("0"));
 }
 
 ChildWindow *createPointsWindow(AppState &state, MainWindow &main)

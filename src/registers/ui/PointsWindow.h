@@ -1,7 +1,7 @@
 #pragma once
 // The points window: one of the ten point setups of Poengoppsett at a time, places 1..40 in
-// ten rows of four, with the commands Resett, Grind, Visk ut and Lukk. The setup it shows,
-// edits included, is the one the points list uses (AppState::shownPoints).
+// ten rows of four, with the commands Resett, Grind, Visk ut and Lukk. It edits the meet's
+// point setups model, and the setup it shows is the one the points list uses.
 
 #include "registers/ui/RegisterWindowBase.h"
 

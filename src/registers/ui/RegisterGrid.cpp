@@ -54,11 +54,15 @@ const char *const kButtonNames[RegisterGrid::CommandCount] = {
 } // namespace
 
 RegisterGrid::RegisterGrid(AppState &state, const QString &table, const QList<int> &multiLineFields,
-                           QWidget *parent)
+                           std::optional<registers::RecordNumber> number, QWidget *parent)
     : QDialog(parent), m_state(state), m_table(table)
 {
     setObjectName(QStringLiteral("registerGridDialog"));
     m_model.open(state.database, table);
+    if (number)
+        m_model.check = registers::recordNumberCheck(state, *number, m_model);
+    connect(&m_model, &db::RecordModel::refused, this,
+            [this](const QString &why) { m_state.informText(why, Icon::Exclamation); });
     connect(&m_model, &db::RecordModel::recordWritten, this, [this] { m_changed = true; });
 
     auto *frame = new QGroupBox(this);
@@ -123,16 +127,11 @@ RegisterGrid::RegisterGrid(AppState &state, const QString &table, const QList<in
 
     applyCaptions();
     resize(960, 600);
-    if (m_model.isOpen()) {
-        m_state.registerGrid = true;
+    if (m_model.isOpen())
         moveToRow(0);
-    }
 }
 
-RegisterGrid::~RegisterGrid()
-{
-    if (!m_closed) m_state.registerGrid = false;
-}
+RegisterGrid::~RegisterGrid() = default;
 
 void RegisterGrid::applyCaptions()
 {
@@ -147,7 +146,8 @@ void RegisterGrid::applyCaptions()
 
 void RegisterGrid::moveToRow(int row)
 {
-    if (row < 0 || row >= m_model.rowCount()) return;
+    if (row < 0 || row >= m_model.rowCount())
+        return;
     const int column = std::max(0, m_view->currentIndex().column());
     m_view->setCurrentIndex(m_model.index(row, column));
 }
@@ -164,19 +164,21 @@ void RegisterGrid::done(int result)
         // Moving the current cell away commits an edit still open in the grid.
         m_view->setCurrentIndex(QModelIndex());
         m_closed = true;
-        m_state.registerGrid = false;
         m_view->setModel(nullptr);
         m_model.close();
     }
     QDialog::done(result);
-    if (closing) emit closed(m_changed);
+    if (closing)
+        emit closed(m_changed);
 }
 
 RegisterGrid *openRegisterGrid(AppState &state, MainWindow &main, const QString &table,
-                               std::function<void(bool changed)> onClosed, const QList<int> &multiLineFields)
+                               std::function<void(bool changed)> onClosed, const QList<int> &multiLineFields,
+                               std::optional<registers::RecordNumber> number)
 {
-    if (!state.database.isOpen()) return nullptr;
-    auto *grid = new RegisterGrid(state, table, multiLineFields, &main);
+    if (!state.database.isOpen())
+        return nullptr;
+    auto *grid = new RegisterGrid(state, table, multiLineFields, number, &main);
     if (!grid->model().isOpen()) {
         state.informText(state.texts.message(9) + QStringLiteral("\n\n") + grid->model().lastError(),
                          Icon::Exclamation);
@@ -186,7 +188,8 @@ RegisterGrid *openRegisterGrid(AppState &state, MainWindow &main, const QString 
     grid->setAttribute(Qt::WA_DeleteOnClose);
     grid->setWindowModality(Qt::ApplicationModal);
     QObject::connect(grid, &RegisterGrid::closed, grid, [onClosed = std::move(onClosed)](bool changed) {
-        if (onClosed) onClosed(changed);
+        if (onClosed)
+            onClosed(changed);
     });
     grid->show();
     return grid;

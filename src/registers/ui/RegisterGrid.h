@@ -2,7 +2,7 @@
 // The grid window in register mode: one register table of the meet database (Personer,
 // Klubber, Stafettlag, Poengoppsett, ...) in an editable grid, every record a row, for bulk
 // editing and for repairing record numbers. Its list buttons "&Lage" and "&Vise", "&Sorter"
-// and the calculation buttons are disabled; AppState::registerGrid is true while it is open.
+// and the calculation buttons are disabled.
 //
 // Use from any register window:
 //
@@ -13,10 +13,12 @@
 
 #include "db/AppState.h"
 #include "db/RecordModel.h"
+#include "registers/RegisterRules.h"
 
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -46,9 +48,10 @@ public:
     };
 
     // multiLineFields: fields whose line breaks are kept; in every other field a typed line
-    // break becomes a blank, as in the register windows.
+    // break becomes a blank, as in the register windows. number: the record number rule of a
+    // numbered register, applied to field 0 as in its window.
     RegisterGrid(AppState &state, const QString &table, const QList<int> &multiLineFields,
-                 QWidget *parent = nullptr);
+                 std::optional<registers::RecordNumber> number = std::nullopt, QWidget *parent = nullptr);
     ~RegisterGrid() override;
 
     QString table() const { return m_table; }
@@ -84,11 +87,12 @@ private:
 };
 
 // Opens the grid window over a register table, modal, and returns at once (nullptr when no
-// meet database is open or the table cannot be read, after telling the user). The register-
-// grid flag is set until it closes; then onClosed(changed) runs, changed being true when a
-// record was written, so the caller can re-read its form and catalogue.
+// meet database is open or the table cannot be read, after telling the user). When it closes,
+// onClosed(changed) runs, changed being true when a record was written, so the caller can
+// re-read its form and catalogue.
 RegisterGrid *openRegisterGrid(AppState &state, MainWindow &main, const QString &table,
                                std::function<void(bool changed)> onClosed,
-                               const QList<int> &multiLineFields = {});
+                               const QList<int> &multiLineFields = {},
+                               std::optional<registers::RecordNumber> number = std::nullopt);
 
 } // namespace arenor

@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -90,7 +91,8 @@ RefillingComboBox::RefillingComboBox(QWidget *parent) : QComboBox(parent)
 
 void RefillingComboBox::refill()
 {
-    if (!source) return;
+    if (!source)
+        return;
     const QString text = currentText();
     {
         const QSignalBlocker block(this);
@@ -127,11 +129,13 @@ void CaptionBook::addName(QWidget *widget, int caption, const QString &suffix)
 void CaptionBook::apply(const TextTables &texts) const
 {
     for (const Entry &e : m_entries) {
-        if (!e.widget) continue;
+        if (!e.widget)
+            continue;
         const QString text = texts.caption(e.caption);
         const QString plain = plainCaption(text).trimmed();
         if (e.tab >= 0) {
-            if (auto *tabs = qobject_cast<QTabWidget *>(e.widget.data())) tabs->setTabText(e.tab, text);
+            if (auto *tabs = qobject_cast<QTabWidget *>(e.widget.data()))
+                tabs->setTabText(e.tab, text);
             continue;
         }
         if (e.nameOnly) {
@@ -153,9 +157,10 @@ void CaptionBook::apply(const TextTables &texts) const
 // ---- RegisterWindowBase ----
 
 RegisterWindowBase::RegisterWindowBase(WindowId id, AppState &state, MainWindow &main, schema::Table table,
-                                       int titleCaption, int navigatorCaption)
+                                       int titleCaption, int navigatorCaption, db::RecordModel *model)
     : ChildWindow(id, state), m_main(main), m_table(table), m_titleCaption(titleCaption),
-      m_form(state, [this] { return tableName(); })
+      m_form(
+          state, [this] { return tableName(); }, model)
 {
     m_navigator = new RecordNavigator(this);
     m_captions.add(m_navigator, navigatorCaption);
@@ -167,7 +172,8 @@ RegisterWindowBase::RegisterWindowBase(WindowId id, AppState &state, MainWindow 
     m_form.validate = [this](int row) {
         const QList<int> multi = multiLineFields();
         for (auto &[field, widget] : m_fields) {
-            if (multi.contains(field)) continue;
+            if (multi.contains(field))
+                continue;
             if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
                 if (const QString s = registers::singleLine(edit->text()); s != edit->text())
                     edit->setText(s);
@@ -180,7 +186,8 @@ RegisterWindowBase::RegisterWindowBase(WindowId id, AppState &state, MainWindow 
     };
     m_form.saved = [this](int row) { recordLeft(row); };
     connect(&m_form, &RecordForm::currentRowChanged, this, [this](int row) {
-        if (row < 0) clearFields();
+        if (row < 0)
+            clearFields();
     });
 }
 
@@ -236,7 +243,8 @@ void RegisterWindowBase::wipeFields(const QList<int> &fields)
 
 void RegisterWindowBase::openGrid()
 {
-    if (!m_state.database.isOpen()) return;
+    if (!m_state.database.isOpen())
+        return;
     if (m_form.currentRow() >= 0 && !m_form.save()) {
         m_state.informText(m_state.texts.message(9) + QStringLiteral("\n\n") + m_form.model().lastError(),
                            Icon::Exclamation);
@@ -251,12 +259,13 @@ void RegisterWindowBase::openGrid()
                 self->gridChanged();
             }
         },
-        multiLineFields());
+        multiLineFields(), m_register.number);
 }
 
 QWidget *RegisterWindowBase::frame()
 {
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget())) return sub;
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        return sub;
     return this;
 }
 
@@ -277,7 +286,11 @@ RefillingComboBox *RegisterWindowBase::comboBox(const QString &objectName,
 {
     auto *c = new RefillingComboBox(this);
     c->setObjectName(objectName);
-    c->source = std::move(source);
+    if (source)
+        c->source = [this, source = std::move(source)] {
+            m_state.savePendingRecords(&m_form);
+            return source();
+        };
     return c;
 }
 
@@ -286,7 +299,8 @@ QLabel *RegisterWindowBase::label(int caption, QWidget *buddy)
     auto *l = new QLabel(this);
     QString name = buddy->objectName();
     for (const char *suffix : {"LineEdit", "ComboBox", "PlainTextEdit", "ListWidget"})
-        if (name.endsWith(QLatin1String(suffix))) name.chop(qsizetype(qstrlen(suffix)));
+        if (name.endsWith(QLatin1String(suffix)))
+            name.chop(qsizetype(qstrlen(suffix)));
     l->setObjectName(name + QStringLiteral("Label"));
     l->setBuddy(buddy);
     m_captions.add(l, caption);
@@ -317,8 +331,11 @@ QLineEdit *RegisterWindowBase::jumpBox(const QString &objectName, std::function<
     QLineEdit *box = lineEdit(objectName);
     m_tabOrder.append(box);
     connect(box, &QLineEdit::textChanged, this, [this, count = std::move(count)](const QString &text) {
+        // The shown record is written first, whether or not the text names another.
         if (const std::optional<int> offset = registers::jumpOffset(text, fieldText(0), count()))
             m_form.moveBy(*offset);
+        else
+            m_form.saveShown();
     });
     return box;
 }
@@ -408,42 +425,65 @@ void RegisterWindowBase::finishTabOrder()
     new TabOrder(this, order);
 }
 
+void RegisterWindowBase::setRegister(NumberedRegister numbered)
+{
+    m_register = std::move(numbered);
+    db::RecordModel &model = m_form.model();
+    model.check =
+        m_register.number ? registers::recordNumberCheck(m_state, *m_register.number, model) : nullptr;
+}
+
+void RegisterWindowBase::hideEvent(QHideEvent *event)
+{
+    // A hide by the window system (the main window minimised) leaves the record being edited.
+    if (!event->spontaneous())
+        m_form.saveShown();
+    ChildWindow::hideEvent(event);
+}
+
 void RegisterWindowBase::leavingRecord(int row)
 {
-    if (!m_register.numberProblem) return;
-    const QString kept = m_form.model().text(row, 0);
-    const QString problem = m_register.numberProblem(m_state, fieldText(0), kept);
-    if (problem.isEmpty()) return;
-    setFieldText(0, kept);
+    const db::RecordModel &model = m_form.model();
+    if (!model.check)
+        return;
+    const QString problem = model.check(row, 0, fieldText(0));
+    if (problem.isEmpty())
+        return;
+    setFieldText(0, model.text(row, 0));
     m_state.informText(problem, Icon::Exclamation);
 }
 
 void RegisterWindowBase::recordLeft(int row)
 {
-    if (!m_register.sync) return;
+    if (!m_register.sync)
+        return;
     m_register.sync(m_state, m_form.model().record(row));
     registers::refreshStartListAfterEdit(m_state);
 }
 
 void RegisterWindowBase::gridChanged()
 {
-    if (!m_register.read) return;
+    if (!m_register.read)
+        return;
     registers::reportIndexError(m_state, m_register.read(m_state));
     registers::refreshStartListAfterEdit(m_state);
 }
 
 void RegisterWindowBase::resetRegister()
 {
-    if (!m_state.database.isOpen() || !m_register.init) return;
+    if (!m_state.database.isOpen() || !m_register.init)
+        return;
     m_form.save();
-    if (Status s = m_register.init(m_state); !s) m_state.informText(s.error(), Icon::Exclamation);
+    if (Status s = m_register.init(m_state); !s)
+        m_state.informText(s.error(), Icon::Exclamation);
     m_form.refresh();
     registers::refreshStartListAfterEdit(m_state);
 }
 
 void RegisterWindowBase::readRegister()
 {
-    if (!m_state.database.isOpen() || !m_register.read) return;
+    if (!m_state.database.isOpen() || !m_register.read)
+        return;
     // The shown record is written and the first one shown before the walk, so the catalogue
     // ends as the table reads; the entries window waits for the end and is refreshed once.
     const bool wasReading = m_state.readingRegister;

@@ -11,6 +11,7 @@
 #include "app/ui/RecordForm.h"
 #include "db/Schema.h"
 #include "registers/RegisterReaders.h"
+#include "registers/RegisterRules.h"
 
 #include <QComboBox>
 #include <QPointer>
@@ -55,7 +56,8 @@ private:
 };
 
 // An editable combo box whose list is built afresh from `source` each time it drops down; the
-// text in the box stays as it was.
+// text in the box stays as it was. The register windows write their edited records first, so
+// a catalogue offered here holds what they show.
 class RefillingComboBox : public QComboBox {
     Q_OBJECT
 public:
@@ -93,8 +95,8 @@ private:
 struct NumberedRegister {
     std::function<Status(AppState &)> init;                  // "Resett": rebuild the table
     std::function<registers::RegisterRead(AppState &)> read; // "Les": rebuild the catalogue
-    // Why a typed number cannot be kept (empty when it can); the record then keeps its own.
-    std::function<QString(const AppState &, const QString &typed, const QString &kept)> numberProblem;
+    // The record number and its rule (registers::recordNumberRefusal) in the form and the grid.
+    std::optional<registers::RecordNumber> number;
     // Copies a stored record into its catalogue slot.
     std::function<bool(AppState &, const QVariantList &record)> sync;
     QList<int> wipeFields;      // "Visk"
@@ -104,9 +106,10 @@ struct NumberedRegister {
 class RegisterWindowBase : public ChildWindow {
     Q_OBJECT
 public:
-    // titleCaption: the window title's caption number; navigatorCaption: the data control's.
+    // titleCaption: the window title's caption number; navigatorCaption: the data control's;
+    // model: a model of the table the meet owns, edited instead of the form's own.
     RegisterWindowBase(WindowId id, AppState &state, MainWindow &main, schema::Table table, int titleCaption,
-                       int navigatorCaption);
+                       int navigatorCaption, db::RecordModel *model = nullptr);
     ~RegisterWindowBase() override;
 
     RecordForm &form() { return m_form; }
@@ -184,10 +187,13 @@ protected:
     // then the data control's arrows.
     void finishTabOrder();
 
-    void setRegister(NumberedRegister numbered) { m_register = std::move(numbered); }
+    void setRegister(NumberedRegister numbered);
+
+    // The shown record is written when the window is closed or hidden.
+    void hideEvent(QHideEvent *event) override;
 
     // Before the shown record is written: the window may check or adjust its controls. By
-    // default a number outside its catalogue is put back to the stored one, with a message.
+    // default a number the record may not take is put back to the stored one, with a message.
     virtual void leavingRecord(int row);
     // After the shown record was written (also unchanged): by default the catalogue slot is
     // brought in step and the entries window refreshed when automatic updating is on.

@@ -21,7 +21,7 @@ RelayWindow::RelayWindow(AppState &state, MainWindow &main)
 {
     setRegister({schema::initRelayTeams,
                  readRelayTeams,
-                 relayNumberProblem,
+                 RecordNumber::RelayTeam,
                  syncRelayCatalog,
                  relayWipeFields(),
                  {}});
@@ -48,7 +48,8 @@ RelayWindow::RelayWindow(AppState &state, MainWindow &main)
             bind(comboBox(QStringLiteral("runner%1ComboBox").arg(i + 1), runners), RelayRunner1 + i);
         // A club may hold thousands of runners: lines of one height are laid out without
         // measuring each.
-        if (auto *view = qobject_cast<QListView *>(runner->view())) view->setUniformItemSizes(true);
+        if (auto *view = qobject_cast<QListView *>(runner->view()))
+            view->setUniformItemSizes(true);
         addField(fields, 2 + i, 0, 193 + i, runner);
     }
     fields->setColumnStretch(1, 1);
@@ -79,12 +80,10 @@ RelayWindow::RelayWindow(AppState &state, MainWindow &main)
 
 void RelayWindow::makeList()
 {
-    if (form().currentRow() >= 0 && !form().save()) {
-        m_state.informText(m_state.texts.message(9) + QStringLiteral("\n\n") + form().model().lastError(),
-                           Icon::Exclamation);
+    if (!m_state.savePendingRecords())
         return;
-    }
-    if (Status s = makeRelayList(m_state); !s) m_state.informText(s.error(), Icon::Exclamation);
+    if (Status s = makeRelayList(m_state); !s)
+        m_state.informText(s.error(), Icon::Exclamation);
 }
 
 void RelayWindow::showList()

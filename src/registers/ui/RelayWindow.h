@@ -13,7 +13,7 @@ class RelayWindow : public RegisterWindowBase {
 public:
     RelayWindow(AppState &state, MainWindow &main);
 
-    // "Lag": the shown record is saved first, so the list holds what the window shows.
+    // "Lag": the shown records are written first, so the list holds what the windows show.
     void makeList();
     // "Se på".
     void showList();
