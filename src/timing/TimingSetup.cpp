@@ -6,10 +6,11 @@ namespace arenor::timing {
 
 const QStringList &adapterTypeNames()
 {
-    static const QStringList names{"8255/8253 8 Bit I/O",   "Multi 8255/8253 8 Bit I/O", "TTL 8 Bit I/O",
-                                   "Industry  8 Bit I/O",   "Industry 16  Bit I/O",      "8 Photo 8 Relay Bit I/O",
-                                   "16 Photo 16 Relay Bit I/O", "Pocket DIO 8 Bit",      "Pocket DI 16 Bit",
-                                   "Pocket DO 16 Bit"};
+    static const QStringList names{
+        "8255/8253 8 Bit I/O",       "Multi 8255/8253 8 Bit I/O", "TTL 8 Bit I/O",
+        "Industry  8 Bit I/O",       "Industry 16  Bit I/O",      "8 Photo 8 Relay Bit I/O",
+        "16 Photo 16 Relay Bit I/O", "Pocket DIO 8 Bit",          "Pocket DI 16 Bit",
+        "Pocket DO 16 Bit",          "GPIO lines (gpiochip)",     "Serial port modem lines"};
     return names;
 }
 
@@ -28,8 +29,8 @@ const QStringList &printerPortAddresses()
 
 TimingSetup::TimingSetup()
 {
-    static const bool flags[16] = {false, false, true,  false, true,  false, false, true,
-                                   true,  false, false, true,  true,  false, false, true};
+    static const bool flags[16] = {false, false, true,  false, true, false, false, true,
+                                   true,  false, false, true,  true, false, false, true};
     for (int i = 0; i < 16; ++i)
         values[size_t(i)] = flags[i];
     const char *texts[] = {"2", "280", "03BC", "0", "TTL 8 BIT I/O", "280", "03BC", "1"};
@@ -37,11 +38,14 @@ TimingSetup::TimingSetup()
         values[size_t(16 + i)] = QString::fromLatin1(texts[i]);
     values[field::Interval] = QString::number(kDefaultInterval);
     values[field::Delay] = QString::number(kDefaultDelay);
+    values[field::GpioChip] = QStringLiteral("/dev/gpiochip0");
+    for (int f : {field::GpioInputs, field::GpioOutputs, field::SerialDevice})
+        values[size_t(f)] = QString();
 }
 
 int TimingSetup::typeCode() const
 {
-    return int(toInteger(text(field::TypeCode), 0, 9));
+    return int(toInteger(text(field::TypeCode), 0, kLastTypeCode));
 }
 
 TimeFormat TimingSetup::timeFormat() const
@@ -85,11 +89,11 @@ Status TimingSetupStore::open(db::Database &database, const QString &table)
     m_setup = TimingSetup();
     if (!database.tableExists(table))
         return Status::failure(QStringLiteral("no table ") + table);
-    // Interval and delay follow the original 24 fields; an older meet gets them with their
-    // defaults. A table without the original fields is left as it is.
+    // Interval, delay and the GPIO and serial choices follow the original 24 fields; an older
+    // meet gets them with their defaults. A table without the original fields is left as it is.
     const QStringList fields = database.fieldNames(table);
     if (fields.contains(QString::number(field::SignalLevel))) {
-        for (int f : {field::Interval, field::Delay}) {
+        for (int f = field::Interval; f < field::Count; ++f) {
             const QString name = QString::number(f);
             if (fields.contains(name))
                 continue;
@@ -97,8 +101,9 @@ Status TimingSetupStore::open(db::Database &database, const QString &table)
                                      QStringLiteral(" ADD COLUMN ") + db::quoteIdentifier(name) +
                                      QStringLiteral(" TEXT"));
             if (s)
-                s = database.exec(QStringLiteral("UPDATE ") + db::quoteIdentifier(table) + QStringLiteral(" SET ") +
-                                      db::quoteIdentifier(name) + QStringLiteral(" = ?"),
+                s = database.exec(QStringLiteral("UPDATE ") + db::quoteIdentifier(table) +
+                                      QStringLiteral(" SET ") + db::quoteIdentifier(name) +
+                                      QStringLiteral(" = ?"),
                                   {m_setup.values[size_t(f)]});
             if (!s)
                 return s;
