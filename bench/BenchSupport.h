@@ -2,8 +2,8 @@
 // What the benchmark programs share: the largest meet in a temporary program directory, and
 // a main that runs the benchmarks under an offscreen application.
 
-#include "app/AppState.h"
-#include "db/MeetFile.h"
+#include "db/AppState.h"
+#include "app/MeetFile.h"
 #include "db/Schema.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // Compacting, copying and checking a meet at the largest register sizes (3000 competitors,
 // 50 relay teams, 50 clubs), each as the menu command runs it: the windows let go of the
 // file, the work is done, and they bind again.
-#include "db/Lifecycle.h"
-#include "db/MeetFile.h"
+#include "app/Lifecycle.h"
+#include "app/MeetFile.h"
 #include "db/Schema.h"
 
 #include <QCoreApplication>

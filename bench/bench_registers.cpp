@@ -1,7 +1,7 @@
 // Reading the registers of the largest meet: the competitors alone, and every catalogue as
 // start-up and the database commands rebuild them.
-#include "app/AppState.h"
-#include "db/MeetFile.h"
+#include "db/AppState.h"
+#include "app/MeetFile.h"
 #include "db/Schema.h"
 #include "registers/RegisterReaders.h"
 

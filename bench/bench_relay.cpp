@@ -1,9 +1,9 @@
 // Dropping down a runner list of the relay window in the largest meet: 3000 competitors, all
 // of one club and class (test mode), so the list holds every one of them. Goal: under 20 ms.
-#include "app/AppState.h"
+#include "db/AppState.h"
 #include "app/MainCommands.h"
 #include "app/ui/MainWindow.h"
-#include "db/MeetFile.h"
+#include "app/MeetFile.h"
 #include "db/Schema.h"
 #include "registers/RegisterReaders.h"
 #include "registers/Relay.h"

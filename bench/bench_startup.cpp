@@ -2,7 +2,7 @@
 // program directory without a meet (the format question answered by a script).
 #include "app/ui/Application.h"
 #include "app/ui/MainWindow.h"
-#include "db/MeetFile.h"
+#include "app/MeetFile.h"
 #include "db/Schema.h"
 
 #include <QApplication>

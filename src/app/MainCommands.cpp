@@ -17,16 +17,7 @@ QString MainCommands::listPath(MeetList list) const
 
 bool MainCommands::startEditor(const QString &path)
 {
-    const bool ok = m_state.editor && m_state.editor->start({m_state.editorCommand, path, m_state.maximiseEditor});
-    if (!ok) {
-        const bool no = m_state.texts.messageLanguage() == Language::Norwegian;
-        m_state.informText(no ? QStringLiteral("Fant ingen editor for å vise ") + path +
-                                    QStringLiteral(". Velg en editor under Alternativer.")
-                              : QStringLiteral("No editor was found to show ") + path +
-                                    QStringLiteral(". Choose an editor in Alternatives."),
-                           Icon::Exclamation);
-    }
-    return ok;
+    return m_state.startEditor(path);
 }
 
 void MainCommands::notMadeYet()

@@ -2,7 +2,7 @@
 // The main window's commands that need no window: showing list files in the editor, the
 // make commands with their overwrite question, quitting, the manual, rounds and pictures.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 #include "lists/ListNames.h"
 
 #include <functional>

@@ -1,7 +1,7 @@
 #include "Settings.h"
 
-#include "app/Convert.h"
-#include "app/TextFile.h"
+#include "base/Convert.h"
+#include "base/TextFile.h"
 
 #include <cfloat>
 #include <cmath>

@@ -3,7 +3,7 @@
 // language choices and the placements of the nine child windows, in 69 lines read by
 // position. Reading with apply runs the same actions as clicking the options window.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 
 #include <QIODevice>
 #include <array>

@@ -1,6 +1,6 @@
 #include "StartUp.h"
 
-#include "db/MeetFile.h"
+#include "app/MeetFile.h"
 #include "db/Schema.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 // The start-up steps that need no window, in their fixed order. The main window runs the
 // window steps between them.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 
 namespace arenor {
 

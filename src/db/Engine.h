@@ -2,7 +2,7 @@
 // The meet database engine: one SQLite file per meet, tables without keys whose fields are
 // named by position, rows addressed by rowid, which is also the record order.
 
-#include "app/Status.h"
+#include "base/Status.h"
 
 #include <QList>
 #include <QSqlDatabase>

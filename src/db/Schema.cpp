@@ -1,6 +1,6 @@
 #include "Schema.h"
 
-#include "app/Convert.h"
+#include "base/Convert.h"
 
 #include <QSqlError>
 #include <QSqlQuery>

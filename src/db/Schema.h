@@ -1,7 +1,7 @@
 #pragma once
 // The tables of a meet database and the initialisers that build them with their default rows.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 
 #include <QVariant>
 

@@ -1,6 +1,6 @@
 #include "MeetTemplates.h"
 
-#include "app/TextFile.h"
+#include "base/TextFile.h"
 
 namespace arenor::lists {
 

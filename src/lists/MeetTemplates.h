@@ -1,7 +1,7 @@
 #pragma once
 // The info file (meet name and date heading every list) and the report file templates.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 
 namespace arenor::lists {
 

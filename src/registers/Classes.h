@@ -1,7 +1,7 @@
 #pragma once
 // The class register (table Klasser): 40 class names, addressed by their record position.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 
 #include <QStringList>
 

@@ -2,7 +2,7 @@
 // The club register (table Klubber): its fields, keeping ClubCatalog in step with a record,
 // and wiping a record.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 
 #include <QVariant>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "Competitors.h"
 
-#include "app/Convert.h"
+#include "base/Convert.h"
 #include "registers/RegisterRules.h"
 
 namespace arenor::registers {

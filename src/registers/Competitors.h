@@ -2,7 +2,7 @@
 // The competitor register (table Personer): its fields, keeping PersonCatalog in step with a
 // record, the contingent code buttons, wiping a record, and the pick lists of the window.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 
 #include <QStringList>
 #include <QVariant>

@@ -1,6 +1,6 @@
 #include "Points.h"
 
-#include "app/Convert.h"
+#include "base/Convert.h"
 #include "db/Schema.h"
 
 namespace arenor::registers {

@@ -2,7 +2,7 @@
 // Points by place: the points window shows one of the ten point setups, and the points list
 // takes the points for each place from the setup shown.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 
 #include <QVariant>
 

@@ -1,6 +1,6 @@
 #include "RegisterReaders.h"
 
-#include "app/Convert.h"
+#include "base/Convert.h"
 #include "db/Schema.h"
 #include "registers/Classes.h"
 #include "registers/Clubs.h"

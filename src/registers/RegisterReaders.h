@@ -5,7 +5,7 @@
 // records (at most the catalogue's size), whatever the last record's number says: the entries
 // table is laid out by that many records.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 #include "registers/Relay.h" // RegisterRead, readRelayTeams
 
 namespace arenor::registers {

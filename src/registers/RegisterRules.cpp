@@ -1,6 +1,6 @@
 #include "RegisterRules.h"
 
-#include "app/Convert.h"
+#include "base/Convert.h"
 
 namespace arenor::registers {
 

@@ -2,7 +2,7 @@
 // Rules shared by the register windows that are not about one register: what a single-line
 // field keeps of a line break, and the text that tells why a typed record number was not taken.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 
 #include <QString>
 #include <optional>

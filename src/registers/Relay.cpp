@@ -1,6 +1,6 @@
 #include "Relay.h"
 
-#include "app/Convert.h"
+#include "base/Convert.h"
 #include "db/Schema.h"
 #include "registers/RegisterRules.h"
 

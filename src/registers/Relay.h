@@ -3,7 +3,7 @@
 // record, the pick lists of classes and runners, the jump box, wiping, and reading the table.
 // The jump box and the automatic start-list rule are shared by every numbered register.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 
 #include <QStringList>
 #include <QVariant>

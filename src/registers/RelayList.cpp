@@ -1,7 +1,6 @@
 #include "RelayList.h"
 
-#include "app/MainCommands.h"
-#include "app/TextFile.h"
+#include "base/TextFile.h"
 #include "registers/RegisterRules.h"
 
 #include <QFile>
@@ -94,7 +93,7 @@ bool showRelayList(AppState &state)
         state.inform(4, Icon::Exclamation);
         return false;
     }
-    return MainCommands(state).startEditor(path);
+    return state.startEditor(path);
 }
 
 } // namespace arenor::registers

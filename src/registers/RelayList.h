@@ -2,7 +2,7 @@
 // The relay team list: a plain text file in the meet directory with, for each team that has
 // a club, its heading, a rule, the four runners in two columns, and the rule again.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 
 #include <QIODevice>
 

@@ -3,7 +3,7 @@
 // always used them, and the backends behind them (a simulated adapter, printer-port adapters
 // and I/O-port cards).
 
-#include "app/Status.h"
+#include "base/Status.h"
 
 #include <QString>
 #include <array>

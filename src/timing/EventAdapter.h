@@ -3,7 +3,7 @@
 // gpiochip (the kernel stamps each edge) and the modem-status lines of a serial port. The
 // capture thread blocks in wait() until something happens, so an idle adapter costs nothing.
 
-#include "app/TextTables.h"
+#include "base/TextTables.h"
 #include "timing/TimeList.h"
 #include "timing/TimingSetup.h"
 

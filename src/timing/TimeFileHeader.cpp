@@ -1,6 +1,6 @@
 #include "TimeFileHeader.h"
 
-#include "app/TextFile.h"
+#include "base/TextFile.h"
 
 namespace arenor::timing {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The header of the two time files and the empty-file writer.
 
-#include "app/Status.h"
+#include "base/Status.h"
 
 #include <QStringList>
 

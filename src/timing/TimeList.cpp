@@ -1,6 +1,6 @@
 #include "TimeList.h"
 
-#include "app/TextFile.h"
+#include "base/TextFile.h"
 
 #include <QFile>
 

@@ -3,8 +3,8 @@
 // two time files, registering a captured time, correcting numbers, resetting a list, the two
 // number boxes and the keypad. The window only mirrors this state.
 
-#include "app/Prompt.h"
-#include "app/TextTables.h"
+#include "base/Prompt.h"
+#include "base/TextTables.h"
 #include "db/Catalogs.h"
 #include "timing/TimeList.h"
 

@@ -1,6 +1,6 @@
 #include "TimingSetup.h"
 
-#include "app/Convert.h"
+#include "base/Convert.h"
 
 namespace arenor::timing {
 

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
 #include "app/MainCommands.h"
-#include "app/TextFile.h"
+#include "base/TextFile.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "app/TextFile.h"
+#include "base/TextFile.h"
 #include "app/ui/Application.h"
 #include "app/ui/HelpWindow.h"
 #include "app/ui/MainWindow.h"

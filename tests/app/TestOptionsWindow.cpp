@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
 #include "app/Settings.h"
-#include "app/TextFile.h"
+#include "base/TextFile.h"
 #include "app/ui/Application.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/OptionsWindow.h"

@@ -2,7 +2,7 @@
 
 #include "app/MainCommands.h"
 #include "app/Settings.h"
-#include "app/TextFile.h"
+#include "base/TextFile.h"
 
 #include <QFile>
 #include <QTest>

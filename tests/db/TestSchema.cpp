@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "app/Convert.h"
-#include "db/MeetFile.h"
+#include "base/Convert.h"
+#include "app/MeetFile.h"
 #include "db/Schema.h"
 #include "registers/RegisterReaders.h"
 

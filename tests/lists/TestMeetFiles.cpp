@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "db/MeetFile.h"
+#include "app/MeetFile.h"
 #include "lists/MeetTemplates.h"
 #include "timing/TimeFileHeader.h"
 

@@ -3,7 +3,7 @@
 // typed text does to the tables.
 #include "TestSupport.h"
 
-#include "app/Convert.h"
+#include "base/Convert.h"
 #include "db/RecordModel.h"
 #include "db/Schema.h"
 #include "registers/Classes.h"

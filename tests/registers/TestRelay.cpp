@@ -2,7 +2,7 @@
 // relay window, the jump box, wiping, and reading the table back into the catalogue.
 #include "TestSupport.h"
 
-#include "app/Convert.h"
+#include "base/Convert.h"
 #include "db/Schema.h"
 #include "registers/Relay.h"
 

@@ -2,7 +2,7 @@
 // clicking do to Stafettlag, the relay catalogue, the list file and the other windows.
 #include "TestRelayPointsMeet.h"
 
-#include "app/Convert.h"
+#include "base/Convert.h"
 #include "app/ui/MainWindow.h"
 #include "registers/RegisterReaders.h"
 #include "registers/Relay.h"

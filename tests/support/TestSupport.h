@@ -2,7 +2,7 @@
 // Shared test helpers: a program directory in a temporary folder, a state wired to a
 // scripted prompt and a recording editor, and a meet database made without questions.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 
 #include <QTemporaryDir>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "app/TextFile.h"
+#include "base/TextFile.h"
 #include "timing/TimingSession.h"
 
 #include <QBuffer>

@@ -1,10 +1,10 @@
 #include "TestSupport.h"
 
-#include "app/Convert.h"
-#include "app/TextFile.h"
+#include "base/Convert.h"
+#include "base/TextFile.h"
 #include "app/ui/Application.h"
 #include "app/ui/MainWindow.h"
-#include "db/MeetFile.h"
+#include "app/MeetFile.h"
 #include "timing/ui/TimingWindow.h"
 
 #include <QCheckBox>

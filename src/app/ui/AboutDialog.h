@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TextTables.h"
+#include "base/TextTables.h"
 
 #include <QDialog>
 

@@ -3,8 +3,8 @@
 #include "app/ui/MainWindow.h"
 #include "app/ui/OptionsWindow.h"
 #include "app/ui/QtPrompt.h"
-#include "db/Lifecycle.h"
-#include "db/MeetFile.h"
+#include "app/Lifecycle.h"
+#include "app/MeetFile.h"
 #include "registers/RegisterReaders.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // Puts the program together: shared state, the on-screen prompt and editor, the main window,
 // and the start-up sequence in its fixed order.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 #include "app/MainCommands.h"
 #include "app/StartUp.h"
 

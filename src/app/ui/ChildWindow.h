@@ -2,7 +2,7 @@
 // The nine child windows of the main window share this base: they are made once, shown and
 // hidden, never destroyed, and relabel themselves when the language changes.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 
 #include <QWidget>
 

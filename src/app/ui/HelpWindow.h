@@ -1,7 +1,7 @@
 #pragma once
 // The program's help: bilingual HTML pages with a contents list and a search field.
 
-#include "app/TextTables.h"
+#include "base/TextTables.h"
 
 #include <QWidget>
 

@@ -2,7 +2,7 @@
 // The frame of the program: menus, toolbar, button bar, round selector, status bar with its
 // progress bar, and the nine child windows in a multiple-document area.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 #include "app/MainCommands.h"
 #include "app/ui/ChildWindow.h"
 

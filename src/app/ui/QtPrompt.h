@@ -2,8 +2,8 @@
 // Message boxes, input boxes and file dialogs on screen, with button texts in the interface
 // language (Qt has no Norwegian translation of its own standard buttons).
 
-#include "app/Prompt.h"
-#include "app/TextTables.h"
+#include "base/Prompt.h"
+#include "base/TextTables.h"
 
 class QWidget;
 

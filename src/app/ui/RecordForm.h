@@ -3,7 +3,7 @@
 // record order, a mapper of fields to controls, the validate notification before the current
 // record changes, and write-back when the record is left or saved.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 #include "db/RecordModel.h"
 
 #include <QDataWidgetMapper>

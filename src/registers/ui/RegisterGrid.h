@@ -11,7 +11,7 @@
 //
 // (RegisterWindowBase::openGrid() does exactly this for windows built on it.)
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 #include "db/RecordModel.h"
 
 #include <QDialog>

@@ -1,6 +1,6 @@
 #include "TimingWindow.h"
 
-#include "app/Convert.h"
+#include "base/Convert.h"
 #include "app/ui/MainWindow.h"
 #include "db/Schema.h"
 

@@ -2,7 +2,7 @@
 // Plain text files of the meet: written in UTF-8 with CR LF line ends, replaced atomically;
 // read as UTF-8 with a Windows-1252 fallback for bytes that are not valid UTF-8.
 
-#include "app/Status.h"
+#include "base/Status.h"
 
 #include <QIODevice>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "app/TextTables.h"
+#include "base/TextTables.h"
 
 #include <QTest>
 

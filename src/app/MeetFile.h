@@ -1,7 +1,7 @@
 #pragma once
 // Making the empty meet file (with the format question) and the meet files check.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 
 namespace arenor {
 

@@ -1,8 +1,8 @@
 #include "Lifecycle.h"
 
-#include "app/Convert.h"
+#include "base/Convert.h"
 #include "app/MainCommands.h"
-#include "db/MeetFile.h"
+#include "app/MeetFile.h"
 #include "db/Schema.h"
 #include "lists/MeetTemplates.h"
 #include "registers/RegisterReaders.h"

@@ -97,4 +97,18 @@ void AppState::informText(const QString &text, Icon icon)
         prompt->inform(text, texts.message(1), icon);
 }
 
+bool AppState::startEditor(const QString &path)
+{
+    const bool ok = editor && editor->start({editorCommand, path, maximiseEditor});
+    if (!ok) {
+        const bool no = texts.messageLanguage() == Language::Norwegian;
+        informText(no ? QStringLiteral("Fant ingen editor for å vise ") + path +
+                                    QStringLiteral(". Velg en editor under Alternativer.")
+                              : QStringLiteral("No editor was found to show ") + path +
+                                    QStringLiteral(". Choose an editor in Alternatives."),
+                           Icon::Exclamation);
+    }
+    return ok;
+}
+
 } // namespace arenor

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "app/Convert.h"
-#include "db/Lifecycle.h"
-#include "db/MeetFile.h"
+#include "base/Convert.h"
+#include "app/Lifecycle.h"
+#include "app/MeetFile.h"
 #include "db/Schema.h"
 
 #include <QCryptographicHash>

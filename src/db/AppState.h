@@ -3,10 +3,10 @@
 // round tag, date stamp, editor, option flags, register sizes, catalogues, and the
 // services through which the logic reaches the user (prompt, editor, progress).
 
-#include "app/Editor.h"
-#include "app/Progress.h"
-#include "app/Prompt.h"
-#include "app/TextTables.h"
+#include "base/Editor.h"
+#include "base/Progress.h"
+#include "base/Prompt.h"
+#include "base/TextTables.h"
 #include "db/Catalogs.h"
 #include "db/Engine.h"
 
@@ -135,6 +135,8 @@ public:
     // Standard message box shorthands with title message 1.
     void inform(int messageNumber, Icon icon = Icon::None);
     void informText(const QString &text, Icon icon = Icon::None);
+    // Starts the editor on a file (no check for the file); says so when no editor starts.
+    bool startEditor(const QString &path);
 
     // ---- settings and database lifecycle ----
     // The window side of the settings: bars, captions, placements (none in tests).

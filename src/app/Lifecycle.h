@@ -3,7 +3,7 @@
 // compact and copy the current one. Every question goes through the prompt; a failed new or
 // open falls back to the meet that was current before.
 
-#include "app/AppState.h"
+#include "db/AppState.h"
 
 #include <optional>
 
