@@ -3,6 +3,7 @@
 #include "base/Convert.h"
 #include "app/ui/MainWindow.h"
 #include "db/Schema.h"
+#include "timing/ui/EventAdapterControls.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -105,6 +106,7 @@ TimingWindow::TimingWindow(AppState &state, MainWindow &main, DigitalIoFactory f
     m_session.setMeetDir(m_state.meetDir);
     applyPollConfig();
     m_poller.setNotify([this] { QMetaObject::invokeMethod(this, &TimingWindow::takePollEvents, Qt::QueuedConnection); });
+    m_edges.setNotify([this] { QMetaObject::invokeMethod(this, &TimingWindow::takePollEvents, Qt::QueuedConnection); });
     m_poller.start();
 
     m_clockTimer = new QTimer(this);
@@ -125,6 +127,8 @@ TimingWindow::TimingWindow(AppState &state, MainWindow &main, DigitalIoFactory f
 
 TimingWindow::~TimingWindow()
 {
+    m_edges.setNotify(nullptr);
+    m_edges.stop();
     m_poller.stop();
     qApp->removeEventFilter(this);
     m_state.removeDataBound(this);
@@ -257,6 +261,11 @@ QWidget *TimingWindow::buildChannelPage()
     });
     connect(m_printer, &QComboBox::activated, this, [this](int index) {
         store({{field::PrinterPort, m_printer->itemText(index)}, {field::PrinterPortShown, m_printer->itemText(index)}});
+    });
+    m_eventControls = new EventAdapterControls(m_adapterFrame, form, 3);
+    connect(m_eventControls, &EventAdapterControls::changed, this, [this](const QList<QPair<int, QVariant>> &changes) {
+        store(changes);
+        updateAdapterControls();
     });
     v->addWidget(m_adapterFrame);
 
@@ -453,6 +462,7 @@ void TimingWindow::retranslate()
     m_typeLabel->setText(t.caption(412));
     m_addressLabel->setText(t.caption(413));
     m_printerLabel->setText(t.caption(414));
+    m_eventControls->retranslate(t.language());
     m_signalFrame->setTitle(t.caption(415));
     m_signals->button(0)->setText(t.caption(416));
     m_signals->button(1)->setText(t.caption(417));
@@ -513,6 +523,7 @@ void TimingWindow::showSetup()
     };
     showText(m_address, s.text(field::CardAddress));
     showText(m_printer, s.text(field::PrinterPort));
+    m_eventControls->show(s);
     m_formats->button(int(s.timeFormat()))->setChecked(true);
     m_signals->button(s.lowLevel() ? 1 : 0)->setChecked(true);
     {
@@ -539,6 +550,7 @@ void TimingWindow::applyPollConfig()
 {
     const TimingSetup &s = setup();
     m_poller.setConfig(PollConfig::from(s));
+    m_edges.setConfig(PollConfig::from(s), m_poller.intervalMs());
     for (int ch = 1; ch <= kChannels; ++ch) {
         side(Direction::Out).sim[size_t(ch - 1)]->setEnabled(s.registersOut(ch));
         side(Direction::In).sim[size_t(ch - 1)]->setEnabled(s.registersIn(ch));
@@ -549,10 +561,11 @@ void TimingWindow::updateAdapterControls()
 {
     const bool automatic = m_options[2]->isChecked();
     m_type->setEnabled(!automatic);
-    m_address->setEnabled(!automatic);
+    m_address->setEnabled(!automatic && !isEventAdapterType(setup().typeCode()));
     const bool printer = !automatic && setup().printerPortType();
     m_printer->setEnabled(printer);
     m_printerLabel->setEnabled(setup().printerPortType());
+    m_eventControls->update(setup(), automatic);
 }
 
 void TimingWindow::automaticClicked(bool on)
@@ -566,6 +579,9 @@ void TimingWindow::automaticClicked(bool on)
 
 bool TimingWindow::startAdapter()
 {
+    m_edges.stop();
+    if (isEventAdapterType(setup().typeCode()))
+        return startEventAdapter();
     const TimingSetup &s = setup();
     std::unique_ptr<DigitalIo> io = m_factory ? m_factory(s.typeCode()) : nullptr;
     DioResult board = DioResult::failure(QStringLiteral("no adapter"));
@@ -587,8 +603,38 @@ bool TimingWindow::startAdapter()
     return true;
 }
 
+bool TimingWindow::startEventAdapter()
+{
+    m_poller.clearAdapter();
+    OpenedAdapter opened = m_eventFactory ? m_eventFactory(setup()) : OpenedAdapter{};
+    AdapterError error = opened.error;
+    if (opened.adapter)
+        error = m_edges.start(std::move(opened.adapter));
+    else if (error.ok())
+        error.kind = AdapterError::Other;
+    if (!error.ok()) {
+        eventAdapterFailed(error);
+        return false;
+    }
+    m_options[2]->setChecked(true);
+    updateAdapterControls();
+    return true;
+}
+
+// Message 252 with the reason below it; automatic timing goes off in the box and the record.
+void TimingWindow::eventAdapterFailed(const AdapterError &error)
+{
+    stopAutomatic();
+    if (m_state.prompt)
+        m_state.prompt->inform(m_state.texts.message(252) + QStringLiteral("\n\n") +
+                                   adapterErrorText(m_state.texts.language(), error),
+                               QString());
+    store({{field::Automatic, false}});
+}
+
 void TimingWindow::stopAutomatic()
 {
+    m_edges.stop();
     m_poller.clearAdapter();
     m_options[2]->setChecked(false);
     updateAdapterControls();
@@ -711,7 +757,17 @@ void TimingWindow::takePollEvents()
     }
     QStringList problems;
     bool adapterFailed = false;
-    for (std::vector<PollEvent> events = m_poller.takeEvents(); !events.empty(); events = m_poller.takeEvents()) {
+    AdapterError edgeFailure;
+    auto takeEvents = [&] {
+        std::vector<PollEvent> events = m_poller.takeEvents();
+        for (PollEvent &e : m_edges.takeEvents()) {
+            if (e.kind == PollEvent::AdapterFailed)
+                edgeFailure = m_edges.failure();
+            events.push_back(std::move(e));
+        }
+        return events;
+    };
+    for (std::vector<PollEvent> events = takeEvents(); !events.empty(); events = takeEvents()) {
         for (const PollEvent &e : events) {
             switch (e.kind) {
             case PollEvent::Captured:
@@ -737,7 +793,9 @@ void TimingWindow::takePollEvents()
     }
     syncNumberBoxes();
     m_inTake = true;
-    if (adapterFailed) {
+    if (!edgeFailure.ok()) {
+        eventAdapterFailed(edgeFailure);
+    } else if (adapterFailed) {
         if (m_state.prompt)
             m_state.prompt->inform(m_state.texts.message(252), QString());
         stopAutomatic();

@@ -5,6 +5,7 @@
 
 #include "app/ui/ChildWindow.h"
 #include "timing/DigitalIo.h"
+#include "timing/EdgeCapture.h"
 #include "timing/SignalPoller.h"
 #include "timing/TimingSession.h"
 #include "timing/TimingSetup.h"
@@ -25,6 +26,10 @@ class QRadioButton;
 class QSlider;
 class QTabWidget;
 class QTimer;
+
+namespace arenor {
+class EventAdapterControls;
+}
 
 namespace arenor {
 
@@ -59,6 +64,9 @@ public:
 
     // The adapter backends automatic timing uses (tests give simulated ones).
     void setAdapterFactory(timing::DigitalIoFactory factory) { m_factory = std::move(factory); }
+    // The GPIO and serial adapters (tests give them fake system calls).
+    using EventAdapterFactory = std::function<timing::OpenedAdapter(const timing::TimingSetup &)>;
+    void setEventAdapterFactory(EventAdapterFactory factory) { m_eventFactory = std::move(factory); }
     timing::TimingSession &session() { return m_session; }
     timing::SignalPoller &poller() { return m_poller; }
     const timing::TimingSetup &setup() const { return m_store.setup(); }
@@ -106,6 +114,8 @@ private:
     void updateAdapterControls();
     void automaticClicked(bool on);
     bool startAdapter();
+    bool startEventAdapter();
+    void eventAdapterFailed(const timing::AdapterError &error);
     void stopAutomatic();
 
     void keypadClicked(int key);
@@ -121,6 +131,9 @@ private:
     timing::TimingSession m_session;
     timing::SystemTimingClock m_clock;
     timing::SignalPoller m_poller{m_clock};
+    timing::EdgeCapture m_edges{m_clock};
+    EventAdapterFactory m_eventFactory = [](const timing::TimingSetup &s) { return timing::openEventAdapter(s); };
+    EventAdapterControls *m_eventControls = nullptr;
     timing::TimingSetupStore m_store;
     bool m_showing = false;   // controls are being set from the record
     bool m_inTake = false;    // a message box of takePollEvents is open
