@@ -269,6 +269,8 @@ AdapterError GpioDio::open()
         AdapterError e = failure(r.err);
         if (!r.detail.isEmpty())
             e.detail = r.detail;
+        if (e.kind == AdapterError::Unplugged)
+            e.kind = AdapterError::Missing; // never there, rather than gone
         return e;
     }
     m_open = true;

@@ -153,8 +153,12 @@ AdapterError SerialDio::open()
 {
     if (m_device.isEmpty())
         return {AdapterError::BadSetup, QStringLiteral("?"), {}, QStringLiteral("no serial port chosen")};
-    if (const int err = m_api->open(m_device); err != 0)
-        return failure(err);
+    if (const int err = m_api->open(m_device); err != 0) {
+        AdapterError e = failure(err);
+        if (e.kind == AdapterError::Unplugged)
+            e.kind = AdapterError::Missing; // a port without hardware behind it answers EIO
+        return e;
+    }
     m_open = true;
     if (const int err = m_api->modemLines(m_bits); err != 0)
         return failure(err);
