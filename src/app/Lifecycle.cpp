@@ -53,14 +53,12 @@ bool samePath(const QString &a, const QString &b)
 
 void titleChanged(AppState &state)
 {
-    if (state.titleChanged)
-        state.titleChanged();
+    emit state.notifier.meetSwitched();
 }
 
 void writeSettings(AppState &state)
 {
-    if (state.writeSettings)
-        state.writeSettings();
+    state.saveSettings();
 }
 
 // Binds the windows; a failure says in plain words what is wrong with the file.
@@ -81,8 +79,7 @@ void followMeet(AppState &state)
     registers::readRegisters(state);
     // The rounds procedure is reached the same way as from the round selector.
     MainCommands(state).selectRound(3);
-    if (state.readTimeFiles)
-        state.readTimeFiles();
+    emit state.notifier.timeFilesChanged();
 }
 
 // A failed new or open: the remembered meet becomes current again, whole.

@@ -34,10 +34,10 @@ Status createMeetFile(AppState &state, CreateOutcome *outcome)
         progress.setBusy(true);
     }
     const bool modern = !state.prompt || state.prompt->askYesNo(formatQuestion(state.texts), title);
-    if (state.allMessages)
+    if (state.allMessages())
         state.inform(modern ? 31 : 32);
     Status s = db::Database::create(path, modern ? db::Format::Modern : db::Format::Compact);
-    if (s.ok() && state.allMessages)
+    if (s.ok() && state.allMessages())
         state.inform(33);
     if (!existed) {
         progress.setBusy(false);

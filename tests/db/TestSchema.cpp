@@ -126,7 +126,7 @@ private slots:
     void testModeSampleValues()
     {
         TestMeet meet;
-        meet.state.testMode = true;
+        meet.state.options[OptTestMode] = true;
         meet.makeDatabase(8, 1, 3);
         AppState &s = meet.state;
         QCOMPARE(cell(s, Table::Personer, 7, 1), QStringLiteral("Forn7"));
@@ -181,7 +181,7 @@ private slots:
         Catalogs &c = meet.state.catalogs;
         c = Catalogs();
         int refreshed = 0;
-        meet.state.refreshStartList = [&] { ++refreshed; };
+        QObject::connect(&meet.state.notifier, &MeetNotifier::entriesChanged, [&] { ++refreshed; });
         registers::readRegisters(meet.state);
         QCOMPARE(c.personCount, 3000);
         QCOMPARE(c.relayCount, 50);
@@ -196,7 +196,7 @@ private slots:
     void formatQuestionAndMessages()
     {
         TestMeet meet;
-        meet.state.allMessages = true;
+        meet.state.options[OptAllMessages] = true;
         meet.prompt.setNextAnswer(Answer::No); // the 16-bit choice
         QVERIFY(createMeetFile(meet.state).ok());
         const QStringList texts = meet.prompt.messageTexts();

@@ -43,8 +43,9 @@ Application::Application(const QString &programDir, Prompt *prompt, EditorLaunch
     m_state.prompt = prompt;
     m_state.editor = editor;
     m_state.progress = m_main.get();
-    m_state.titleChanged = [this] { m_main->updateTitle(); };
-    installSettings(m_state, createSettingsHost(m_state, *m_main));
+    QObject::connect(&m_state.notifier, &MeetNotifier::meetSwitched, m_main.get(), &MainWindow::updateTitle);
+    m_settings = std::make_unique<SettingsFile>(m_state, createSettingsHost(m_state, *m_main));
+    installSettings(m_state, *m_settings);
     m_main->databaseCommand = [this](const QString &command) { lifecycle::runDatabaseCommand(m_state, command); };
 }
 
@@ -52,6 +53,7 @@ Application::~Application()
 {
     m_state.unbindDataControls();
     m_state.progress = nullptr;
+    m_state.settings = nullptr;
     m_main.reset();
 }
 
@@ -69,8 +71,7 @@ StartUpResult Application::start(bool showSplash)
     }
 
     prepareState(m_state);
-    if (m_state.readSettings)
-        m_state.readSettings(false);
+    m_settings->load(false);
     m_state.setRoundTag(3);
 
     StartUpResult result = ensureMeetDatabase(m_state);
@@ -83,8 +84,7 @@ StartUpResult Application::start(bool showSplash)
         m_state.informText(s.error(), Icon::Exclamation);
 
     main.loadChildWindows();
-    if (m_state.readSettings)
-        m_state.readSettings(true);
+    m_settings->load(true);
     main.applyCaptions();
     if (result.status) {
         if (Status s = m_state.bindDataControls(); !s) {
@@ -99,8 +99,7 @@ StartUpResult Application::start(bool showSplash)
     main.fillRoundSelector();
     m_commands->selectRound(3);
     main.roundSelector()->setCurrentIndex(std::min(3, main.roundSelector()->count() - 1));
-    if (m_state.readTimeFiles)
-        m_state.readTimeFiles();
+    emit m_state.notifier.timeFilesChanged();
     if (m_state.option(OptMaximiseAtStart))
         main.showMaximized();
     else

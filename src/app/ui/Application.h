@@ -2,9 +2,10 @@
 // Puts the program together: shared state, the on-screen prompt and editor, the main window,
 // and the start-up sequence in its fixed order.
 
-#include "db/AppState.h"
 #include "app/MainCommands.h"
+#include "app/Settings.h"
 #include "app/StartUp.h"
+#include "db/AppState.h"
 
 #include <memory>
 
@@ -31,6 +32,7 @@ private:
     std::unique_ptr<EditorLauncher> m_ownEditor;
     std::unique_ptr<MainCommands> m_commands;
     std::unique_ptr<MainWindow> m_main;
+    std::unique_ptr<SettingsFile> m_settings;
 };
 
 // Registers the built-in pictures, help pages and manuals.

@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -121,7 +122,7 @@ TimingWindow::TimingWindow(AppState &state, MainWindow &main, DigitalIoFactory f
 
     qApp->installEventFilter(this);
     m_state.addDataBound(this);
-    m_state.readTimeFiles = [this] { readTimeFiles(); };
+    connect(&m_state.notifier, &MeetNotifier::timeFilesChanged, this, &TimingWindow::readTimeFiles);
     retranslate();
 }
 
@@ -132,7 +133,6 @@ TimingWindow::~TimingWindow()
     m_poller.stop();
     qApp->removeEventFilter(this);
     m_state.removeDataBound(this);
-    m_state.readTimeFiles = nullptr;
 }
 
 void TimingWindow::buildListPage(Direction d)
@@ -732,8 +732,8 @@ void TimingWindow::resetClicked(Direction d)
 
 void TimingWindow::generateStartTimes()
 {
-    if (m_state.generateStartTimes)
-        m_state.generateStartTimes();
+    if (isSignalConnected(QMetaMethod::fromSignal(&TimingWindow::startTimesRequested)))
+        emit startTimesRequested();
     else
         m_state.informText(notAvailableText(m_state.texts.language()), Icon::Information);
 }
