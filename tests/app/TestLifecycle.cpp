@@ -1,14 +1,16 @@
 #include "TestSupport.h"
 
-#include "base/Convert.h"
 #include "app/Lifecycle.h"
 #include "app/MeetFile.h"
+#include "base/Convert.h"
 #include "db/Schema.h"
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
@@ -145,6 +147,7 @@ private slots:
         QTest::newRow("no extension") << "Meet" << 45;
         QTest::newRow("existing file") << "Demomeet.mdb" << 46;
         QTest::newRow("existing file, other name") << "Old.mdb" << 46;
+        QTest::newRow("dot only") << ".md" << 45;
     }
     void newMeetRefusesBadNames()
     {
@@ -287,6 +290,89 @@ private slots:
         QTest::newRow("old Windows format")
             << "Old.mdb" << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00\x01\x00\x00\x00", 24)
             << "Old.mdb er i det gamle Windows-formatet";
+        QByteArray broken("SQLite format 3\0", 16);
+        broken += QByteArray(100 - 16, '\0') + QByteArray(4096 - 100, '\xA5');
+        QTest::newRow("damaged header") << "Broken.mdb" << broken << "Broken.mdb er ingen database";
+    }
+
+    // A file that is no whole meet is never used: message 43, the file untouched, the meet kept.
+    void openRefusesIncompleteMeets_data()
+    {
+        QTest::addColumn<QString>("sql"); // run on a copy of the meet, or on a new empty file
+        QTest::addColumn<QString>("lacks");
+        QTest::newRow("empty database") << ""
+                                        << "Klasser, Klubber, Oppsett";
+        QTest::newRow("only Personer") << "CREATE TABLE Personer (x)"
+                                       << "Klasser, Klubber";
+        QTest::newRow("other program") << "CREATE TABLE notes (text)"
+                                       << "Klasser";
+        QTest::newRow("one table dropped") << "DROP TABLE \"Tidtakingoppsett\""
+                                           << "mangler Tidtakingoppsett.";
+        QTest::newRow("one field dropped") << "ALTER TABLE \"Personer\" DROP COLUMN \"22\""
+                                           << "Personer.22";
+    }
+    void openRefusesIncompleteMeets()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, lacks);
+        Meet meet;
+        const QString other = meet.program(QStringLiteral("Other.mdb"));
+        if (sql.contains(QLatin1String("DROP"))) {
+            QVERIFY(QFile::copy(meet.state.databasePath(), other));
+        } else {
+            QVERIFY(db::Database::create(other, db::Format::Modern).ok());
+        }
+        if (!sql.isEmpty()) {
+            db::Database d;
+            QVERIFY(d.open(other).ok());
+            QVERIFY(d.exec(QStringLiteral("PRAGMA application_id = 0")).ok());
+            QVERIFY2(d.exec(sql).ok(), qPrintable(sql));
+        }
+        const QByteArray before = readFile(other);
+        meet.prompt.setNextFile(other);
+        QCOMPARE(lifecycle::openMeetDatabase(meet.state), Outcome::Stopped);
+        QCOMPARE(meet.prompt.messageTexts().size(), 1);
+        QVERIFY(meet.prompt.lastMessage().startsWith(meet.state.texts.message(43)));
+        QVERIFY2(meet.prompt.lastMessage().contains(lacks), qPrintable(meet.prompt.lastMessage()));
+        QCOMPARE(readFile(other), before);
+        QCOMPARE(meet.state.currentDatabase, QStringLiteral("Demomeet.mdb"));
+        QVERIFY(meet.client.events.isEmpty());
+    }
+
+    // A program killed at any moment while it makes a meet leaves either no meet file (the next
+    // start makes one) or a whole one, never a half-built one.
+    void killedWhileMakingAMeet()
+    {
+        QTemporaryDir root;
+        auto make = [&](const QString &dir, int killAfter) {
+            QDir().mkpath(dir);
+            QProcess child;
+            child.start(QStringLiteral(ARENOR_MEET_CHILD), {QStringLiteral("make"), dir});
+            if (!child.waitForFinished(killAfter)) {
+                child.kill();
+                child.waitForFinished();
+            }
+        };
+        QElapsedTimer clock;
+        clock.start();
+        make(root.filePath(QStringLiteral("whole")), 60000);
+        const int full = int(clock.elapsed());
+        TextTables texts;
+        int interrupted = 0;
+        for (int i = 0; i < 20; ++i) {
+            const QString dir = root.filePath(QString::number(i));
+            make(dir, full * i / 20);
+            const QString path = dir + QStringLiteral("/Demomeet.mdb");
+            if (!QFile::exists(path)) {
+                ++interrupted;
+                continue;
+            }
+            QVERIFY(checkMeetFile(texts, path, QStringLiteral("Demomeet.mdb")).ok());
+            db::Database d;
+            QVERIFY(d.open(path).ok());
+            QCOMPARE(d.recordCount(QStringLiteral("Stafettlag")), 5);
+        }
+        QVERIFY2(interrupted > 0, "no kill landed while the meet was made");
     }
     void openRefusesWithoutChangingAnything()
     {
@@ -307,25 +393,6 @@ private slots:
             QCOMPARE(readFile(meet.program(chosen)), content);
         QCOMPARE(meet.prompt.asked()[0].file.title, QStringLiteral("Åpne"));
         QVERIFY(!meet.prompt.asked()[0].file.save);
-    }
-
-    // A file that looks like a database at first sight but cannot be opened: message 43 and
-    // the previous meet back.
-    void openFailureFallsBackToThePreviousMeet()
-    {
-        Meet meet;
-        QByteArray fake("SQLite format 3\0", 16);
-        fake += QByteArray(100 - 16, '\0');
-        fake += QByteArray(4096 - 100, '\xA5');
-        writeBytes(meet.program(QStringLiteral("Broken.mdb")), fake);
-        meet.prompt.setNextFile(meet.program(QStringLiteral("Broken.mdb")));
-        QCOMPARE(lifecycle::openMeetDatabase(meet.state), Outcome::Recovered);
-        QVERIFY(meet.prompt.messageTexts().first().startsWith(meet.state.texts.message(43)));
-        QCOMPARE(meet.state.currentDatabase, QStringLiteral("Demomeet.mdb"));
-        QCOMPARE(meet.state.meetDir, meet.program(QStringLiteral("Demomeet/")));
-        QCOMPARE(meet.client.events.last(), QStringLiteral("Demomeet.mdb"));
-        QCOMPARE(meet.state.database.recordCount(QStringLiteral("Personer")), 15);
-        QCOMPARE(readFile(meet.program(QStringLiteral("Broken.mdb"))), fake);
     }
 
     // Reset with Yes: the meet starts afresh; only Info.txt and Rapport.txt are left, and the
@@ -351,7 +418,7 @@ private slots:
         QVERIFY(meet.prompt.lastMessage().startsWith(QStringLiteral("Systemet er resatt med 30 deltakere.")));
 
         // Away to another meet and back.
-        QVERIFY(db::Database::create(meet.program(QStringLiteral("Other.mdb")), db::Format::Modern).ok());
+        QVERIFY(QFile::copy(s.databasePath(), meet.program(QStringLiteral("Other.mdb"))));
         meet.prompt.setNextFile(meet.program(QStringLiteral("Other.mdb")));
         QCOMPARE(lifecycle::openMeetDatabase(s), Outcome::Done);
         QCOMPARE(s.meetDir, meet.program(QStringLiteral("Other/")));
@@ -413,29 +480,15 @@ private slots:
         QVERIFY(s.database.exec(QStringLiteral("PRAGMA user_version = 25")).ok());
         const QList<QVariantList> persons = rowsOf(s.database, QStringLiteral("Personer"));
         const QList<QVariantList> entries = rowsOf(s.database, QStringLiteral("Påmelding"));
-        writeBytes(meet.program(QStringLiteral("Temp.mdb")), "leftover from an earlier run");
 
         QCOMPARE(lifecycle::compactMeetDatabase(s), Outcome::Done);
         QVERIFY(meet.prompt.messageTexts().isEmpty());
-        QVERIFY(!QFile::exists(meet.program(QStringLiteral("Temp.mdb"))));
+        QCOMPARE(filesIn(meet.dir.path()), QStringList{"Demomeet.mdb"});
         QCOMPARE(meet.client.events, QStringList({"unbind", "Demomeet.mdb"}));
         QCOMPARE(rowsOf(s.database, QStringLiteral("Personer")), persons);
         QCOMPARE(rowsOf(s.database, QStringLiteral("Påmelding")), entries);
         QCOMPARE(db::Database::checkFile(s.databasePath()), db::FileProblem::None);
         QCOMPARE(s.database.format(), db::Format::Compact);
-    }
-
-    void compactionFailureLeavesTheMeet()
-    {
-        Meet meet;
-        const QByteArray before = hashOf(meet.state.databasePath());
-        // A leftover that cannot be deleted: a directory with something in it.
-        QVERIFY(QDir().mkpath(meet.program(QStringLiteral("Temp.mdb/inner"))));
-        QCOMPARE(lifecycle::compactMeetDatabase(meet.state), Outcome::Failed);
-        QCOMPARE(meet.prompt.messageTexts().size(), 1);
-        QCOMPARE(hashOf(meet.state.databasePath()), before);
-        QVERIFY(meet.state.database.isOpen());
-        QCOMPARE(meet.state.database.recordCount(QStringLiteral("Personer")), 15);
     }
 
     void copyReplacesTheEarlierCopy()
@@ -448,39 +501,68 @@ private slots:
         QCOMPARE(lifecycle::copyMeetDatabase(s), Outcome::Done);
         QCOMPARE(hashOf(s.databasePath()), before);
         QCOMPARE(s.currentDatabase, QStringLiteral("Demomeet.mdb"));
-        QVERIFY(!QFile::exists(meet.program(QStringLiteral("Temp.mdb"))));
+        QCOMPARE(filesIn(meet.dir.path()), QStringList({"Demomeet.mdb", "Kopi.mdb"}));
         db::Database d;
         QVERIFY(d.open(copy).ok());
         QCOMPARE(rowsOf(d, QStringLiteral("Oppsett")), rowsOf(s.database, QStringLiteral("Oppsett")));
         QCOMPARE(d.tables(), s.database.tables());
     }
 
-    // The work files must never be the open meet: deleting them would delete the meet.
-    void workFilesAreNeverTheOpenMeet_data()
+    // No file the program did not make in the running command is ever deleted: a meet named
+    // Temp.mdb is an ordinary meet, and Kopi.mdb (the copy's name) is no name for a new meet.
+    void meetsNamedLikeWorkFiles()
     {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("meetName");
-        QTest::newRow("copy of Kopi.mdb") << "copy"
-                                          << "Kopi.mdb";
-        QTest::newRow("compaction of Temp.mdb") << "compact"
-                                                << "Temp.mdb";
-        QTest::newRow("repair of Temp.mdb") << "repair"
-                                            << "Temp.mdb";
-    }
-    void workFilesAreNeverTheOpenMeet()
-    {
-        QFETCH(QString, command);
-        QFETCH(QString, meetName);
         TestMeet meet;
-        meet.state.currentDatabase = meetName;
+        meet.state.currentDatabase = QStringLiteral("Temp.mdb");
         meet.state.setMeetDirectory();
         meet.makeDatabase();
+        AppState &s = meet.state;
+        QVERIFY(
+            s.database.exec(QStringLiteral("UPDATE \"Personer\" SET \"1\" = 'Kari' WHERE rowid = 2")).ok());
+        const QList<QVariantList> persons = rowsOf(s.database, QStringLiteral("Personer"));
         meet.prompt.clear();
-        const QByteArray before = hashOf(meet.state.databasePath());
-        QCOMPARE(lifecycle::runDatabaseCommand(meet.state, command), Outcome::Stopped);
-        QVERIFY(meet.prompt.lastMessage().startsWith(meetName));
-        QCOMPARE(hashOf(meet.state.databasePath()), before);
-        QVERIFY(meet.state.database.isOpen());
+        for (const char *command : {"compact", "repair", "copy"})
+            QCOMPARE(lifecycle::runDatabaseCommand(s, QString::fromLatin1(command)), Outcome::Done);
+        QCOMPARE(rowsOf(s.database, QStringLiteral("Personer")), persons);
+        QCOMPARE(filesIn(meet.dir.path()), QStringList({"Kopi.mdb", "Temp.mdb"}));
+        QVERIFY(meet.prompt.messageTexts().isEmpty());
+
+        // The copy of another meet leaves the meet named Temp.mdb alone.
+        const QByteArray temp = hashOf(s.databasePath());
+        s.unbindDataControls();
+        s.currentDatabase = QStringLiteral("Demomeet.mdb");
+        s.setMeetDirectory();
+        meet.makeDatabase();
+        QCOMPARE(lifecycle::copyMeetDatabase(s), Outcome::Done);
+        QCOMPARE(hashOf(meet.dir.filePath(QStringLiteral("Temp.mdb"))), temp);
+
+        meet.prompt.setNextFile(meet.dir.filePath(QStringLiteral("kopi.MDB")));
+        QCOMPARE(lifecycle::makeNewDatabase(s), Outcome::Stopped);
+        QVERIFY(meet.prompt.lastMessage().startsWith(QStringLiteral("Kopi.mdb er navnet på kopien")));
+        QCOMPARE(s.currentDatabase, QStringLiteral("Demomeet.mdb"));
+    }
+
+    // The meet directory is the file's name less ".mdb", beside the file, whatever the name.
+    void meetDirectoryOfShortNames_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("meetDir");
+        QTest::newRow("ab") << "/p/Arenor/ab"
+                            << "/p/Arenor/ab_filer/";
+        QTest::newRow("x.mdb") << "/p/Arenor/x.mdb"
+                               << "/p/Arenor/x/";
+        QTest::newRow(".mdb") << "/p/Arenor/.mdb"
+                              << "/p/Arenor/.mdb_filer/";
+        QTest::newRow("upper case") << "/p/Arenor/Meet.MDB"
+                                    << "/p/Arenor/Meet/";
+        QTest::newRow("dotted folder") << "/p/a.mdb/b.mdb"
+                                       << "/p/a.mdb/b/";
+    }
+    void meetDirectoryOfShortNames()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, meetDir);
+        QCOMPARE(AppState::meetDirFor(file), meetDir);
     }
 
     void repairLeavesASoundFileAlone()
@@ -548,7 +630,7 @@ private slots:
         Meet meet;
         QTemporaryDir elsewhere;
         const QString other = elsewhere.path() + QStringLiteral("/Away.mdb");
-        QVERIFY(db::Database::create(other, db::Format::Modern).ok());
+        QVERIFY(QFile::copy(meet.state.databasePath(), other));
         meet.prompt.setNextFile(other);
         QCOMPARE(lifecycle::openMeetDatabase(meet.state), Outcome::Done);
         AppState &s = meet.state;
@@ -563,10 +645,8 @@ private slots:
         QCOMPARE(lifecycle::openMeetDatabase(s), Outcome::Stopped);
         QCOMPARE(meet.prompt.lastMessage(), s.texts.message(39));
 
-        writeBytes(elsewhere.path() + QStringLiteral("/Temp.mdb"), "leftover");
         QCOMPARE(lifecycle::compactMeetDatabase(s), Outcome::Done);
-        QVERIFY(!QFile::exists(elsewhere.path() + QStringLiteral("/Temp.mdb")));
-        QVERIFY(!QFile::exists(meet.program(QStringLiteral("Temp.mdb"))));
+        QCOMPARE(filesIn(elsewhere.path()), QStringList{"Away.mdb"});
         QCOMPARE(db::Database::checkFile(other), db::FileProblem::None);
 
         // A chosen file inside the program directory is kept under its bare name.

@@ -59,7 +59,8 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<int>("problem");
         QTest::newRow("empty") << QByteArray() << int(FileProblem::Empty);
-        QTest::newRow("text") << QByteArray("hello world, not a database at all").repeated(4) << int(FileProblem::NotDatabase);
+        QTest::newRow("text") << QByteArray("hello world, not a database at all").repeated(4)
+                              << int(FileProblem::NotDatabase);
         QTest::newRow("old windows") << QByteArray("\0\x01\0\0Standard Jet DB", 19).leftJustified(200, '\0')
                                      << int(FileProblem::OldFormat);
         QByteArray damaged("SQLite format 3\0", 16);
@@ -71,6 +72,23 @@ private slots:
         foreign += QByteArray(84, '\0');
         foreign[68] = 0x12;
         QTest::newRow("other program") << foreign << int(FileProblem::Foreign);
+        // A meet cut to half its bytes: its header still looks whole.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("half.mdb"));
+        QByteArray whole;
+        {
+            QVERIFY(Database::create(path, Format::Modern).ok());
+            Database db;
+            QVERIFY(db.open(path).ok());
+            QVERIFY(db.createTable(QStringLiteral("T"), numberedFields(2)).ok());
+            QList<QVariantList> rows(2000,
+                                     QVariantList{QStringLiteral("some text"), QStringLiteral("more text")});
+            QVERIFY(db.insertRows(QStringLiteral("T"), rows).ok());
+        }
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        whole = f.readAll();
+        QTest::newRow("cut to half") << whole.left(whole.size() / 2) << int(FileProblem::NotDatabase);
     }
     void openRefusesWhatIsNoMeet()
     {
@@ -123,17 +141,6 @@ private slots:
         for (again.moveFirst(); !again.eof(); again.moveNext())
             order << again.text(0);
         QCOMPARE(order, QStringList({"c", "a", "b", "a"}));
-        QVERIFY(again.field(2).toBool() == false); // past the end: nothing
-        again.moveLast();
-        QCOMPARE(again.position(), 3);
-        again.move(-2);
-        QCOMPARE(again.text(0), QStringLiteral("a"));
-        QVERIFY(again.field(2).toBool());
-        again.move(-5);
-        QVERIFY(again.bof());
-        again.move(100);
-        QVERIFY(again.eof());
-
         // Changing the second of two identical-looking rows changes only that row.
         again.moveTo(3);
         again.setField(1, QStringLiteral("changed"));

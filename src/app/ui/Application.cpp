@@ -1,11 +1,10 @@
 #include "Application.h"
 
+#include "app/Lifecycle.h"
+#include "app/MeetFile.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/OptionsWindow.h"
 #include "app/ui/QtPrompt.h"
-#include "app/Lifecycle.h"
-#include "app/MeetFile.h"
-#include "registers/RegisterReaders.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -45,7 +44,9 @@ Application::Application(const QString &programDir, Prompt *prompt, EditorLaunch
     m_state.progress = m_main.get();
     m_state.titleChanged = [this] { m_main->updateTitle(); };
     installSettings(m_state, createSettingsHost(m_state, *m_main));
-    m_main->databaseCommand = [this](const QString &command) { lifecycle::runDatabaseCommand(m_state, command); };
+    m_main->databaseCommand = [this](const QString &command) {
+        lifecycle::runDatabaseCommand(m_state, command);
+    };
 }
 
 Application::~Application()
@@ -53,6 +54,13 @@ Application::~Application()
     m_state.unbindDataControls();
     m_state.progress = nullptr;
     m_main.reset();
+}
+
+bool Application::claimDirectory()
+{
+    if (!m_lock)
+        m_lock = std::make_unique<ProgramLock>(m_state.programDir);
+    return claimProgramDirectory(*m_lock, *m_state.prompt, m_state.texts);
 }
 
 StartUpResult Application::start(bool showSplash)
@@ -74,11 +82,6 @@ StartUpResult Application::start(bool showSplash)
     m_state.setRoundTag(3);
 
     StartUpResult result = ensureMeetDatabase(m_state);
-    if (!result.status) {
-        if (splash)
-            splash->hide();
-        m_state.informText(result.status.error(), Icon::Exclamation);
-    }
     if (Status s = meetFilesCheck(m_state); !s)
         m_state.informText(s.error(), Icon::Exclamation);
 
@@ -86,21 +89,19 @@ StartUpResult Application::start(bool showSplash)
     if (m_state.readSettings)
         m_state.readSettings(true);
     main.applyCaptions();
-    if (result.status) {
-        if (Status s = m_state.bindDataControls(); !s) {
-            result.status = s;
-            m_state.informText(fileProblemText(m_state.texts, db::Database::checkFile(m_state.databasePath()),
-                                               m_state.currentDatabase),
-                               Icon::Exclamation);
-        }
+    main.fillRoundSelector();
+    // The same sequence as after every database command; a file that is no whole meet is
+    // left untouched and not used.
+    if (result.status)
+        result.status = lifecycle::meetBecameCurrent(m_state);
+    if (!result.status) {
+        if (splash)
+            splash->hide();
+        m_state.informText(result.status.error(), Icon::Exclamation);
+        m_commands->selectRound(3);
     }
     main.updateTitle();
-    registers::readRegisters(m_state);
-    main.fillRoundSelector();
-    m_commands->selectRound(3);
     main.roundSelector()->setCurrentIndex(std::min(3, main.roundSelector()->count() - 1));
-    if (m_state.readTimeFiles)
-        m_state.readTimeFiles();
     if (m_state.option(OptMaximiseAtStart))
         main.showMaximized();
     else
