@@ -1,5 +1,6 @@
 #include "MainCommands.h"
 
+#include "events/Rounds.h"
 #include "lists/MeetTemplates.h"
 
 #include <QDir>
@@ -136,22 +137,15 @@ bool MainCommands::openManual()
             m_state.inform(4, Icon::Exclamation);
             return false;
         }
-        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        QFile::setPermissions(path,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     }
     return startEditor(path);
 }
 
 void MainCommands::selectRound(int round)
 {
-    if (round < 0 || round >= kRounds)
-        return;
-    if (m_state.selectRound) {
-        m_state.selectRound(round);
-        return;
-    }
-    m_state.currentRound = round;
-    m_state.setRoundTag(round);
-    m_state.roundLoaded[size_t(round)] = true;
+    events::selectRound(m_state, round);
 }
 
 QString MainCommands::chooseBackgroundPicture(const std::function<double()> &random)

@@ -46,7 +46,8 @@ public:
     bool openManual();
     static QString manualName(int languageChoice);
 
-    // The rounds procedure as far as the shell needs it: current round and round tag.
+    // The rounds procedure (events/Rounds.h), as the menu, the selector and the database
+    // commands reach it.
     void selectRound(int round);
 
     // Fills the picture list from "*.gif" of the program directory and picks one at random.

@@ -8,6 +8,7 @@
 #include "base/Prompt.h"
 #include "base/TextTables.h"
 #include "db/Catalogs.h"
+#include "db/EntryMatrix.h"
 #include "db/Engine.h"
 
 #include <QDate>
@@ -78,6 +79,10 @@ public:
     QString roundTag;     // round name + "_"
     int currentRound = 3; // 0..3
     std::array<bool, kRounds> roundLoaded{};
+    // The entries of every round as far as they are loaded, and the 36 event slot names
+    // (1..36 used) as the entries window shows them.
+    EntryMatrix entryMatrix;
+    std::array<QString, kEventSlots + 1> eventNames;
     QString dateStamp; // yyyy.MM.dd
     QString editorCommand = defaultEditorCommand();
     int editorChoice = -1;  // -1 until chosen, else 0..2
