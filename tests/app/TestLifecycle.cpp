@@ -100,12 +100,8 @@ private slots:
             << QStringList{"  12.6 ", "2.5", "  12.6 "} << old << QList<int>{13, 2, 12} << 3;
         QTest::newRow("5000 gives 3000")
             << QStringList{"5000", "60", "99"} << old << QList<int>{3000, 50, 50} << 3;
-        QTest::newRow("1e9 gives the limits")
-            << QStringList{"1e9", "1e9", "1e9"} << old << QList<int>{3000, 50, 50} << 3;
         QTest::newRow("0 and text give defaults")
             << QStringList{"0", "abc", "0"} << old << QList<int>{15, 5, 5} << 3;
-        QTest::newRow("negative gives defaults")
-            << QStringList{"-5", "-5", "-5"} << old << QList<int>{15, 5, 5} << 3;
         QTest::newRow("cancel at the second keeps all three")
             << QStringList{"200", kCancel} << old << old << 2;
         QTest::newRow("empty answer is a cancel") << QStringList{""} << old << old << 1;
@@ -129,13 +125,9 @@ private slots:
         const auto &asked = meet.prompt.asked();
         QCOMPARE(int(asked.size()), questions);
         QCOMPARE(asked[0].input.defaultText, numberText(qint64(before[0])));
-        QCOMPARE(asked[0].input.prompt, meet.state.texts.message(48));
-        if (questions == 3) {
-            QCOMPARE(asked[1].input.defaultText, numberText(qint64(before[1])));
-            // Whatever the current size, the clubs question proposes 20.
+        // Whatever the current size, the clubs question proposes 20.
+        if (questions == 3)
             QCOMPARE(asked[2].input.defaultText, QStringLiteral(" 20"));
-            QCOMPARE(asked[2].input.prompt, meet.state.texts.message(49));
-        }
     }
 
     void newMeetRefusesBadNames_data()
@@ -166,88 +158,46 @@ private slots:
         QVERIFY(meet.state.database.isOpen());
         QCOMPARE(hashOf(meet.state.databasePath()), before);
         QCOMPARE(readFile(meet.program(QStringLiteral("Old.mdb"))), QByteArray("keep me"));
-        const FileRequest &dialog = meet.prompt.asked()[0].file;
-        QVERIFY(dialog.save);
-        QCOMPARE(dialog.title, QStringLiteral("Lag ny"));
-        QCOMPARE(dialog.suggestedName, QStringLiteral("Newmeet.mdb"));
-        QCOMPARE(dialog.directory, meet.dir.path());
     }
 
+    // A new meet becomes current with the final round; with all messages on, the format answer
+    // and the new file are reported.
+    void newMeetIsMadeAndBecomesCurrent_data()
+    {
+        QTest::addColumn<bool>("modern");
+        QTest::newRow("32-bit") << true;
+        QTest::newRow("16-bit") << false;
+    }
     void newMeetIsMadeAndBecomesCurrent()
     {
+        QFETCH(bool, modern);
         Meet meet;
         AppState &s = meet.state;
+        s.allMessages = true;
         s.roundLoaded = {true, true, true, true};
         s.currentRound = 1;
         s.setRoundTag(1);
         meet.prompt.setNextFile(meet.program(QStringLiteral("Meet.MDB"))); // the extension test ignores case
         scriptInputs(meet.prompt, {" 20", " 3", " 4"});
-        meet.prompt.setNextAnswer(Answer::No); // the older format
+        meet.prompt.setNextAnswer(modern ? Answer::Yes : Answer::No);
         QCOMPARE(lifecycle::makeNewDatabase(s), Outcome::Done);
         QCOMPARE(meet.prompt.unexpected(), 0);
+        QCOMPARE(
+            meet.prompt.messageTexts().mid(0, 3),
+            QStringList({formatQuestion(s.texts), s.texts.message(modern ? 31 : 32), s.texts.message(33)}));
 
-        QCOMPARE(s.currentDatabase, QStringLiteral("Meet.MDB"));
         QCOMPARE(s.meetDir, meet.program(QStringLiteral("Meet/")));
         QCOMPARE(filesIn(s.meetDir), QStringList({"Info.txt", "InnTider.txt", "Rapport.txt", "UtTider.txt"}));
-        QCOMPARE(s.database.path(), meet.program(QStringLiteral("Meet.MDB")));
-        QCOMPARE(s.database.recordCount(QStringLiteral("Personer")), 20);
-        QCOMPARE(s.database.recordCount(QStringLiteral("Stafettlag")), 3);
-        QCOMPARE(s.database.recordCount(QStringLiteral("Klubber")), 4);
         QCOMPARE(s.database.recordCount(QStringLiteral("Påmelding")), 4 * 23);
-        QCOMPARE(s.database.format(), db::Format::Compact);
+        QCOMPARE(s.database.format(), modern ? db::Format::Modern : db::Format::Compact);
         QCOMPARE(meet.client.events, QStringList({"unbind", "Meet.MDB"}));
         QCOMPARE(meet.settingsWritten, 1);
         QCOMPARE(s.roundTag, QStringLiteral("Finale_"));
-        QCOMPARE(s.currentRound, 3);
         QVERIFY(!s.roundLoaded[0] && !s.roundLoaded[1] && !s.roundLoaded[2]);
-        QCOMPARE(s.windowTitle(), QStringLiteral("Kvelmo [Meet.MDB]"));
         QCOMPARE(
             meet.prompt.lastMessage(),
             QStringLiteral("Systemet er resatt med 20 deltakere.Det er satt opp 4 klubber, og du kan ha 40 "
                            "forskjellige klasser.Antall stafettlag er 3."));
-        // The old meet and its directory are untouched.
-        QCOMPARE(QFileInfo(meet.program(QStringLiteral("Demomeet.mdb"))).size() > 0, true);
-        QVERIFY(QFile::exists(meet.program(QStringLiteral("Demomeet/InnTider.txt"))));
-    }
-
-    // With all messages on, the format answer is reported, and so is the new file.
-    void newMeetReportsItsFormat_data()
-    {
-        QTest::addColumn<bool>("modern");
-        QTest::addColumn<int>("formatMessage");
-        QTest::newRow("32-bit") << true << 31;
-        QTest::newRow("16-bit") << false << 32;
-    }
-    void newMeetReportsItsFormat()
-    {
-        QFETCH(bool, modern);
-        QFETCH(int, formatMessage);
-        Meet meet;
-        AppState &s = meet.state;
-        s.allMessages = true;
-        meet.prompt.setNextFile(meet.program(QStringLiteral("Meet.mdb")));
-        scriptInputs(meet.prompt, {"1", "0", "1"});
-        meet.prompt.setNextAnswer(modern ? Answer::Yes : Answer::No);
-        QCOMPARE(lifecycle::makeNewDatabase(s), Outcome::Done);
-        const QStringList texts = meet.prompt.messageTexts();
-        QCOMPARE(texts.size(), 4);
-        QCOMPARE(texts[0], formatQuestion(s.texts));
-        QCOMPARE(texts[1], s.texts.message(formatMessage));
-        QCOMPARE(texts[2], s.texts.message(33));
-        QVERIFY(texts[3].startsWith(s.texts.message(36) + QStringLiteral(" 1")));
-        QCOMPARE(s.database.format(), modern ? db::Format::Modern : db::Format::Compact);
-    }
-
-    void newMeetCancelledSizesKeepTheOldOnesAndGoOn()
-    {
-        Meet meet(12, 3, 4);
-        meet.prompt.setNextFile(meet.program(QStringLiteral("Second.mdb")));
-        scriptInputs(meet.prompt, {"40", kCancel});
-        meet.prompt.setNextAnswer(Answer::Yes);
-        QCOMPARE(lifecycle::makeNewDatabase(meet.state), Outcome::Done);
-        QCOMPARE(meet.state.database.recordCount(QStringLiteral("Personer")), 12);
-        QCOMPARE(meet.state.database.recordCount(QStringLiteral("Stafettlag")), 3);
-        QCOMPARE(meet.state.database.recordCount(QStringLiteral("Klubber")), 4);
     }
 
     // A new meet that cannot be made: the previous meet comes back, whole and bound.
@@ -268,75 +218,73 @@ private slots:
         QVERIFY(meet.prompt.messageTexts().first().startsWith(meet.state.texts.message(50)));
         QCOMPARE(meet.state.currentDatabase, QStringLiteral("Demomeet.mdb"));
         QCOMPARE(meet.state.meetDir, meet.program(QStringLiteral("Demomeet/")));
-        QVERIFY(meet.state.database.isOpen());
-        QCOMPARE(meet.state.database.path(), meet.state.databasePath());
         QCOMPARE(meet.client.events.last(), QStringLiteral("Demomeet.mdb"));
         QCOMPARE(meet.state.database.recordCount(QStringLiteral("Personer")), 15);
         QCOMPARE(hashOf(meet.state.databasePath()), before);
         QVERIFY(!QFile::exists(meet.program(QStringLiteral("Blocked.mdb"))));
     }
 
+    // Nothing changes when the chosen file cannot be the meet; a file that is no whole meet
+    // (made by sql from an empty database, or from a copy of the meet) gets message 43.
     void openRefusesWithoutChangingAnything_data()
     {
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QByteArray>("content"); // written to the chosen file first, unless empty
-        QTest::addColumn<QString>("message");    // start of the only message
-        QTest::newRow("the open meet, other case and blanks")
-            << " demomeet.MDB " << QByteArray() << "Allerede åpnet, avbryter!";
-        QTest::newRow("no such file")
-            << "Missing.mdb" << QByteArray() << "Sorry! Ingen database med det navnet!";
-        QTest::newRow("not a database")
-            << "Notes.mdb" << QByteArray("just some notes\r\n") << "Notes.mdb er ingen database";
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("message"); // part of the only message
+        QTest::newRow("the open meet, other case and blanks") << " demomeet.MDB " << QByteArray() << ""
+                                                              << "Allerede åpnet, avbryter!";
+        QTest::newRow("no such file") << "Missing.mdb" << QByteArray() << ""
+                                      << "Sorry! Ingen database med det navnet!";
+        QTest::newRow("not a database") << "Notes.mdb" << QByteArray("just some notes\r\n") << ""
+                                        << "Notes.mdb er ingen database";
         QTest::newRow("old Windows format")
-            << "Old.mdb" << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00\x01\x00\x00\x00", 24)
+            << "Old.mdb" << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00\x01\x00\x00\x00", 24) << ""
             << "Old.mdb er i det gamle Windows-formatet";
         QByteArray broken("SQLite format 3\0", 16);
         broken += QByteArray(100 - 16, '\0') + QByteArray(4096 - 100, '\xA5');
-        QTest::newRow("damaged header") << "Broken.mdb" << broken << "Broken.mdb er ingen database";
-    }
-
-    // A file that is no whole meet is never used: message 43, the file untouched, the meet kept.
-    void openRefusesIncompleteMeets_data()
-    {
-        QTest::addColumn<QString>("sql"); // run on a copy of the meet, or on a new empty file
-        QTest::addColumn<QString>("lacks");
-        QTest::newRow("empty database") << ""
-                                        << "Klasser, Klubber, Oppsett";
-        QTest::newRow("only Personer") << "CREATE TABLE Personer (x)"
-                                       << "Klasser, Klubber";
-        QTest::newRow("other program") << "CREATE TABLE notes (text)"
+        QTest::newRow("damaged header") << "Broken.mdb" << broken << ""
+                                        << "Broken.mdb er ingen database";
+        QTest::newRow("empty database") << "X.mdb" << QByteArray() << "VACUUM"
+                                        << "mangler Klasser, Klubber, Oppsett";
+        QTest::newRow("only Personer") << "X.mdb" << QByteArray() << "CREATE TABLE Personer (x)"
                                        << "Klasser";
-        QTest::newRow("one table dropped") << "DROP TABLE \"Tidtakingoppsett\""
+        QTest::newRow("other program") << "X.mdb" << QByteArray() << "CREATE TABLE notes (text)"
+                                       << "Klasser";
+        QTest::newRow("one table dropped") << "X.mdb" << QByteArray() << "DROP TABLE \"Tidtakingoppsett\""
                                            << "mangler Tidtakingoppsett.";
-        QTest::newRow("one field dropped") << "ALTER TABLE \"Personer\" DROP COLUMN \"22\""
-                                           << "Personer.22";
+        QTest::newRow("one field dropped")
+            << "X.mdb" << QByteArray() << "ALTER TABLE \"Personer\" DROP COLUMN \"22\""
+            << "Personer.22";
     }
-    void openRefusesIncompleteMeets()
+    void openRefusesWithoutChangingAnything()
     {
+        QFETCH(QString, chosen);
+        QFETCH(QByteArray, content);
         QFETCH(QString, sql);
-        QFETCH(QString, lacks);
+        QFETCH(QString, message);
         Meet meet;
-        const QString other = meet.program(QStringLiteral("Other.mdb"));
-        if (sql.contains(QLatin1String("DROP"))) {
-            QVERIFY(QFile::copy(meet.state.databasePath(), other));
-        } else {
-            QVERIFY(db::Database::create(other, db::Format::Modern).ok());
-        }
+        const QString path = meet.program(chosen);
+        if (!content.isEmpty())
+            writeBytes(path, content);
         if (!sql.isEmpty()) {
+            QVERIFY(sql.startsWith(u'V') || sql.startsWith(u'C')
+                        ? db::Database::create(path, db::Format::Modern).ok()
+                        : QFile::copy(meet.state.databasePath(), path));
             db::Database d;
-            QVERIFY(d.open(other).ok());
-            QVERIFY(d.exec(QStringLiteral("PRAGMA application_id = 0")).ok());
-            QVERIFY2(d.exec(sql).ok(), qPrintable(sql));
+            QVERIFY(d.open(path).ok());
+            QVERIFY(d.exec(QStringLiteral("PRAGMA application_id = 0")).ok() && d.exec(sql).ok());
         }
-        const QByteArray before = readFile(other);
-        meet.prompt.setNextFile(other);
+        const QByteArray before = readFile(path);
+        meet.prompt.setNextFile(path);
         QCOMPARE(lifecycle::openMeetDatabase(meet.state), Outcome::Stopped);
         QCOMPARE(meet.prompt.messageTexts().size(), 1);
-        QVERIFY(meet.prompt.lastMessage().startsWith(meet.state.texts.message(43)));
-        QVERIFY2(meet.prompt.lastMessage().contains(lacks), qPrintable(meet.prompt.lastMessage()));
-        QCOMPARE(readFile(other), before);
+        QVERIFY2(meet.prompt.lastMessage().contains(message), qPrintable(meet.prompt.lastMessage()));
+        QVERIFY(sql.isEmpty() || meet.prompt.lastMessage().startsWith(meet.state.texts.message(43)));
         QCOMPARE(meet.state.currentDatabase, QStringLiteral("Demomeet.mdb"));
         QVERIFY(meet.client.events.isEmpty());
+        QCOMPARE(meet.state.database.recordCount(QStringLiteral("Personer")), 15);
+        QCOMPARE(readFile(path), before);
     }
 
     // A program killed at any moment while it makes a meet leaves either no meet file (the next
@@ -374,26 +322,6 @@ private slots:
         }
         QVERIFY2(interrupted > 0, "no kill landed while the meet was made");
     }
-    void openRefusesWithoutChangingAnything()
-    {
-        QFETCH(QString, chosen);
-        QFETCH(QByteArray, content);
-        QFETCH(QString, message);
-        Meet meet;
-        if (!content.isEmpty())
-            writeBytes(meet.program(chosen), content);
-        meet.prompt.setNextFile(meet.program(chosen));
-        QCOMPARE(lifecycle::openMeetDatabase(meet.state), Outcome::Stopped);
-        QCOMPARE(meet.prompt.messageTexts().size(), 1);
-        QVERIFY2(meet.prompt.lastMessage().startsWith(message), qPrintable(meet.prompt.lastMessage()));
-        QCOMPARE(meet.state.currentDatabase, QStringLiteral("Demomeet.mdb"));
-        QVERIFY(meet.client.events.isEmpty());
-        QCOMPARE(meet.state.database.recordCount(QStringLiteral("Personer")), 15);
-        if (!content.isEmpty())
-            QCOMPARE(readFile(meet.program(chosen)), content);
-        QCOMPARE(meet.prompt.asked()[0].file.title, QStringLiteral("Åpne"));
-        QVERIFY(!meet.prompt.asked()[0].file.save);
-    }
 
     // Reset with Yes: the meet starts afresh; only Info.txt and Rapport.txt are left, and the
     // time files come back when the meet is opened again.
@@ -409,9 +337,7 @@ private slots:
         QCOMPARE(meet.prompt.unexpected(), 0);
         QCOMPARE(meet.prompt.messageTexts().first(), s.texts.message(25));
         QCOMPARE(filesIn(s.meetDir), QStringList({"Info.txt", "Rapport.txt"}));
-        QCOMPARE(s.database.recordCount(QStringLiteral("Personer")), 30);
-        QCOMPARE(s.database.recordCount(QStringLiteral("Stafettlag")), 4);
-        QCOMPARE(s.database.recordCount(QStringLiteral("Klubber")), 6);
+        QCOMPARE(s.database.recordCount(QStringLiteral("Påmelding")), 4 * 34);
         QCOMPARE(s.database.format(), db::Format::Compact);
         QCOMPARE(meet.client.events, QStringList({"unbind", "Demomeet.mdb"}));
         QCOMPARE(meet.settingsWritten, 2);
@@ -438,10 +364,7 @@ private slots:
         meet.prompt.setNextAnswer(Answer::Ok);
         QCOMPARE(lifecycle::resetMeetDatabase(meet.state), Outcome::Stopped);
         QCOMPARE(meet.prompt.asked().size(), size_t(3));
-        const MessageRequest &m = meet.prompt.asked()[2].message;
-        QCOMPARE(m.text, QStringLiteral("Resetting mislyktes eller ble avbrutt!"));
-        QCOMPARE(m.buttons, Buttons::OkCancel);
-        QCOMPARE(m.icon, Icon::Exclamation);
+        QCOMPARE(meet.prompt.lastMessage(), QStringLiteral("Resetting mislyktes eller ble avbrutt!"));
         QCOMPARE(filesIn(meet.state.meetDir), files);
         QCOMPARE(hashOf(meet.state.databasePath()), before);
         QVERIFY(meet.client.events.isEmpty());
@@ -468,7 +391,9 @@ private slots:
         QVERIFY(meet.prompt.messageTexts()[1].startsWith(QStringLiteral("Klasser eksisterer.")));
     }
 
-    void compactionKeepsEveryRowInOrder()
+    // Compaction and copy keep every row in its order, and the format; the copy leaves the
+    // meet as it is and replaces an earlier copy.
+    void compactionAndCopyKeepEveryRowInOrder()
     {
         Meet meet(40, 5, 5);
         AppState &s = meet.state;
@@ -480,32 +405,23 @@ private slots:
         QVERIFY(s.database.exec(QStringLiteral("PRAGMA user_version = 25")).ok());
         const QList<QVariantList> persons = rowsOf(s.database, QStringLiteral("Personer"));
         const QList<QVariantList> entries = rowsOf(s.database, QStringLiteral("Påmelding"));
+        writeBytes(meet.program(QStringLiteral("Kopi.mdb")), "an earlier copy");
 
         QCOMPARE(lifecycle::compactMeetDatabase(s), Outcome::Done);
         QVERIFY(meet.prompt.messageTexts().isEmpty());
-        QCOMPARE(filesIn(meet.dir.path()), QStringList{"Demomeet.mdb"});
+        QCOMPARE(filesIn(meet.dir.path()), QStringList({"Demomeet.mdb", "Kopi.mdb"}));
         QCOMPARE(meet.client.events, QStringList({"unbind", "Demomeet.mdb"}));
         QCOMPARE(rowsOf(s.database, QStringLiteral("Personer")), persons);
         QCOMPARE(rowsOf(s.database, QStringLiteral("Påmelding")), entries);
-        QCOMPARE(db::Database::checkFile(s.databasePath()), db::FileProblem::None);
         QCOMPARE(s.database.format(), db::Format::Compact);
-    }
 
-    void copyReplacesTheEarlierCopy()
-    {
-        Meet meet;
-        AppState &s = meet.state;
-        const QString copy = meet.program(QStringLiteral("Kopi.mdb"));
-        writeBytes(copy, "an earlier copy");
         const QByteArray before = hashOf(s.databasePath());
         QCOMPARE(lifecycle::copyMeetDatabase(s), Outcome::Done);
         QCOMPARE(hashOf(s.databasePath()), before);
-        QCOMPARE(s.currentDatabase, QStringLiteral("Demomeet.mdb"));
-        QCOMPARE(filesIn(meet.dir.path()), QStringList({"Demomeet.mdb", "Kopi.mdb"}));
         db::Database d;
-        QVERIFY(d.open(copy).ok());
-        QCOMPARE(rowsOf(d, QStringLiteral("Oppsett")), rowsOf(s.database, QStringLiteral("Oppsett")));
-        QCOMPARE(d.tables(), s.database.tables());
+        QVERIFY(d.open(meet.program(QStringLiteral("Kopi.mdb"))).ok());
+        QCOMPARE(rowsOf(d, QStringLiteral("Personer")), persons);
+        QCOMPARE(d.format(), db::Format::Compact);
     }
 
     // No file the program did not make in the running command is ever deleted: a meet named
@@ -565,18 +481,6 @@ private slots:
         QCOMPARE(AppState::meetDirFor(file), meetDir);
     }
 
-    void repairLeavesASoundFileAlone()
-    {
-        Meet meet;
-        meet.state.database.close();
-        const QByteArray before = readFile(meet.state.databasePath());
-        QCOMPARE(lifecycle::repairMeetDatabase(meet.state), Outcome::Done);
-        QVERIFY(meet.prompt.messageTexts().isEmpty());
-        QCOMPARE(readFile(meet.state.databasePath()), before);
-        QCOMPARE(filesIn(meet.dir.path()), QStringList{"Demomeet.mdb"});
-        QVERIFY(meet.state.database.isOpen());
-    }
-
     // A damaged page in the competitors: every readable row is saved into a sound file and
     // the damaged original is kept beside it.
     void repairSalvagesADamagedFile()
@@ -585,15 +489,12 @@ private slots:
         AppState &s = meet.state;
         const QList<QVariantList> classes = rowsOf(s.database, QStringLiteral("Klasser"));
         const QList<QVariantList> points = rowsOf(s.database, QStringLiteral("Poengoppsett"));
-        int pageSize = 0, root = 0;
-        {
-            QSqlQuery q(s.database.handle());
-            QVERIFY(q.exec(QStringLiteral("PRAGMA page_size")) && q.next());
-            pageSize = q.value(0).toInt();
-            QVERIFY(q.exec(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'Personer'")) &&
-                    q.next());
-            root = q.value(0).toInt();
-        }
+        QSqlQuery pages(s.database.handle());
+        QVERIFY(pages.exec(QStringLiteral("SELECT rootpage, page_size FROM sqlite_master, pragma_page_size "
+                                          "WHERE name = 'Personer'")) &&
+                pages.next());
+        const int root = pages.value(0).toInt(), pageSize = pages.value(1).toInt();
+        pages.finish();
         s.database.close();
         const QString path = s.databasePath();
         QByteArray bytes = readFile(path);
@@ -608,23 +509,20 @@ private slots:
         QCOMPARE(readFile(path + QStringLiteral(".damaged")), bytes);
         QVERIFY2(meet.prompt.lastMessage().contains(QStringLiteral("Demomeet.mdb.damaged")),
                  qPrintable(meet.prompt.lastMessage()));
-        QVERIFY(!QFile::exists(meet.program(QStringLiteral("Temp.mdb"))));
-        QVERIFY(s.database.isOpen());
+        QCOMPARE(filesIn(meet.dir.path()), QStringList({"Demomeet.mdb", "Demomeet.mdb.damaged"}));
         QSqlQuery q(s.database.handle());
         QVERIFY(q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next());
         QCOMPARE(q.value(0).toString(), QStringLiteral("ok"));
-        const int persons = s.database.recordCount(QStringLiteral("Personer"));
-        QVERIFY2(persons > 2800 && persons < 3000, qPrintable(QString::number(persons)));
         // The rows after the damaged page are there, in order.
         const QList<QVariantList> saved = rowsOf(s.database, QStringLiteral("Personer"));
+        QVERIFY(saved.size() > 2800 && saved.size() < 3000);
         QCOMPARE(saved.last().first().toString(), QStringLiteral(" 3000"));
         QCOMPARE(rowsOf(s.database, QStringLiteral("Klasser")), classes);
         QCOMPARE(rowsOf(s.database, QStringLiteral("Poengoppsett")), points);
-        QCOMPARE(s.database.tables().size(), 9);
-        QCOMPARE(s.catalogs.personCount, persons);
+        QCOMPARE(s.catalogs.personCount, saved.size());
     }
 
-    // A meet outside the program directory keeps its meet directory and work file beside it.
+    // A meet outside the program directory keeps its meet directory and work files beside it.
     void meetOutsideTheProgramDirectory()
     {
         Meet meet;
@@ -635,23 +533,12 @@ private slots:
         QCOMPARE(lifecycle::openMeetDatabase(meet.state), Outcome::Done);
         AppState &s = meet.state;
         QCOMPARE(s.currentDatabase, other);
-        QCOMPARE(s.databasePath(), other);
         QCOMPARE(s.meetDir, elsewhere.path() + QStringLiteral("/Away/"));
         QVERIFY(QFile::exists(s.meetFile(QStringLiteral("InnTider.txt"))));
-        QCOMPARE(s.windowTitle(), QStringLiteral("Kvelmo [") + other + u']');
-
-        // Opening it again by its full path is opening the open meet.
-        meet.prompt.setNextFile(other);
-        QCOMPARE(lifecycle::openMeetDatabase(s), Outcome::Stopped);
-        QCOMPARE(meet.prompt.lastMessage(), s.texts.message(39));
 
         QCOMPARE(lifecycle::compactMeetDatabase(s), Outcome::Done);
         QCOMPARE(filesIn(elsewhere.path()), QStringList{"Away.mdb"});
-        QCOMPARE(db::Database::checkFile(other), db::FileProblem::None);
-
         // A chosen file inside the program directory is kept under its bare name.
-        QCOMPARE(lifecycle::storedDatabaseName(s, meet.program(QStringLiteral("X.mdb"))),
-                 QStringLiteral("X.mdb"));
         QCOMPARE(lifecycle::storedDatabaseName(s, meet.program(QStringLiteral("sub/../X.mdb"))),
                  QStringLiteral("X.mdb"));
     }
