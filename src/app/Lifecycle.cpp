@@ -40,14 +40,12 @@ bool samePath(const QString &a, const QString &b)
 
 void titleChanged(AppState &state)
 {
-    if (state.titleChanged)
-        state.titleChanged();
+    emit state.notifier.meetSwitched();
 }
 
 void writeSettings(AppState &state)
 {
-    if (state.writeSettings)
-        state.writeSettings();
+    state.saveSettings();
 }
 
 void informFailure(AppState &state, const Status &s)
@@ -122,8 +120,7 @@ Status meetBecameCurrent(AppState &state, MeetChange change)
     registers::readRegisters(state);
     // The rounds procedure is reached the same way as from the round selector.
     MainCommands(state).selectRound(3);
-    if (state.readTimeFiles)
-        state.readTimeFiles();
+    emit state.notifier.timeFilesChanged();
     return {};
 }
 

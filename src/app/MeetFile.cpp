@@ -303,14 +303,14 @@ Status createMeetFile(AppState &state, CreateOutcome *outcome)
     }
     state.database.close();
     const bool modern = !state.prompt || state.prompt->askYesNo(formatQuestion(state.texts), title);
-    if (state.allMessages)
+    if (state.allMessages())
         state.inform(modern ? 31 : 32);
     Status s;
     {
         BusyScope busy(state.progressSink());
         s = buildMeetFile(state, path, modern ? db::Format::Modern : db::Format::Compact);
     }
-    if (s.ok() && state.allMessages)
+    if (s.ok() && state.allMessages())
         state.inform(33);
     if (outcome)
         *outcome = CreateOutcome::Created;

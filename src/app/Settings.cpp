@@ -115,9 +115,9 @@ QStringList settingsLines(const AppState &state)
     return lines;
 }
 
-Status writeSettingsFile(AppState &state)
+Status writeSettingsFile(AppState &state, SettingsHost *host)
 {
-    if (SettingsHost *host = state.settingsHost) {
+    if (host) {
         for (int w = 0; w < kPlacedWindows; ++w) {
             if (const std::optional<WindowPlacement> p = host->normalPlacement(w))
                 std::copy(p->begin(), p->end(), state.placements.begin() + w * kPlacementsPerWindow);
@@ -157,8 +157,8 @@ int readSettingsLines(AppState &state, const QStringList &lines, bool apply)
                             [&state](int k) { chooseLanguage(state, k); });
         }
     }
-    if (apply && state.settingsHost)
-        state.settingsHost->settingsApplied();
+    if (apply)
+        emit state.notifier.settingsApplied();
     return count;
 }
 
@@ -177,30 +177,8 @@ void setOption(AppState &state, int index, int value)
         return;
     const bool on = value != 0;
     state.options[size_t(index)] = on ? 1 : 0;
-    switch (index) {
-    case OptTestMode:
-        state.testMode = on;
-        break;
-    case OptDifferences:
-        state.differences = on;
-        break;
-    case OptAllMessages:
-        state.allMessages = on;
-        break;
-    case OptSeparators:
-        state.separators = on;
-        break;
-    case OptMaximiseEditor:
-        state.maximiseEditor = on;
-        break;
-    default: // the others take effect where they are read
-        break;
-    }
-    if (state.settingsHost)
-        state.settingsHost->optionChanged(index);
-    for (const auto &listener : state.optionListeners)
-        if (listener)
-            listener(index);
+    // Each option takes effect where it is read; the frame shows or hides its bars.
+    emit state.notifier.optionChanged(index);
 }
 
 void chooseEditor(AppState &state, int index)
@@ -219,8 +197,7 @@ void chooseLanguage(AppState &state, int index)
     if (index > 1)
         return; // Spanish, German and French have no tables
     state.texts.load(index == 0 ? Language::Norwegian : Language::English);
-    if (state.settingsHost)
-        state.settingsHost->languageChanged();
+    emit state.notifier.languageChanged();
 }
 
 void setDefaultOptions(AppState &state)
@@ -228,22 +205,23 @@ void setDefaultOptions(AppState &state)
     state.options.fill(0);
     for (Option o : {OptDifferences, OptSeparators, OptShowStatusBar, OptShowToolBar, OptShowButtonBar})
         state.options[size_t(o)] = 1;
-    state.testMode = false;
-    state.differences = true;
-    state.allMessages = false;
-    state.separators = true;
-    state.maximiseEditor = false;
 }
 
-void installSettings(AppState &state, SettingsHost *host)
+void SettingsFile::save()
 {
-    state.settingsHost = host;
+    if (Status s = writeSettingsFile(m_state, m_host); !s)
+        m_state.informText(s.error(), Icon::Exclamation);
+}
+
+void SettingsFile::load(bool apply)
+{
+    readSettingsFile(m_state, apply);
+}
+
+void installSettings(AppState &state, SettingsFile &file)
+{
+    state.settings = &file;
     setDefaultOptions(state);
-    state.writeSettings = [&state] {
-        if (Status s = writeSettingsFile(state); !s)
-            state.informText(s.error(), Icon::Exclamation);
-    };
-    state.readSettings = [&state](bool apply) { readSettingsFile(state, apply); };
 }
 
 } // namespace arenor

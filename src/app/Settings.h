@@ -25,16 +25,11 @@ constexpr int kSettingsValueWidth = 9;
 // 1 minimised, 2 maximised).
 using WindowPlacement = std::array<float, kPlacementsPerWindow>;
 
-// What the windows add to the settings. Logic and tests work without one.
+// What the windows add to the settings file: where they stand. Logic and tests work without
+// one. (Changed options, languages and readings are told through the notifier.)
 class SettingsHost {
 public:
     virtual ~SettingsHost() = default;
-    // An option changed: its effect on the frame (status bar, toolbar, button bar).
-    virtual void optionChanged(int /*index*/) {}
-    // The text tables were loaded in another language: relabel everything.
-    virtual void languageChanged() {}
-    // A reading with apply changed the state: the options window shows it again.
-    virtual void settingsApplied() {}
     // Window 0..8 in placement order; nullopt when it is minimised or maximised (its numbers
     // read earlier then stay) or when it does not exist.
     virtual std::optional<WindowPlacement> normalPlacement(int /*window*/) { return std::nullopt; }
@@ -45,9 +40,9 @@ QString settingsPath(const AppState &state);
 
 // The 69 lines as they are written, from the state (placements as they stand).
 QStringList settingsLines(const AppState &state);
-// Asks the host for the placements of windows in their normal state, then replaces the
-// file in one step.
-Status writeSettingsFile(AppState &state);
+// Asks the host (when there is one) for the placements of windows in their normal state,
+// then replaces the file in one step.
+Status writeSettingsFile(AppState &state, SettingsHost *host = nullptr);
 
 // Takes the lines in order; a missing line ends the reading and a line that cannot be read
 // leaves its value as it was. Placements are always stored; the rest only when apply is set,
@@ -66,7 +61,20 @@ void chooseLanguage(AppState &state, int index);
 // start on (differences, separators) and the three bars.
 void setDefaultOptions(AppState &state);
 
-// Installs the read and write hooks of the state and the host, and sets the default options.
-void installSettings(AppState &state, SettingsHost *host);
+// Setup.ini as the shell keeps it: saving asks the host for the placements and tells the
+// user when the file cannot be written.
+class SettingsFile : public SettingsStore {
+public:
+    SettingsFile(AppState &state, SettingsHost *host) : m_state(state), m_host(host) {}
+    void save() override;
+    void load(bool apply) override;
+
+private:
+    AppState &m_state;
+    SettingsHost *m_host;
+};
+
+// Makes the file the state's settings store and sets the default options.
+void installSettings(AppState &state, SettingsFile &file);
 
 } // namespace arenor

@@ -14,8 +14,8 @@ void prepareState(AppState &state)
     state.dateStamp = AppState::dateStampFor(QDate::currentDate());
     state.currentDatabase = QStringLiteral("Demomeet.mdb");
     state.setMeetDirectory();
-    state.differences = true;
-    state.separators = true;
+    state.options[size_t(OptDifferences)] = 1;
+    state.options[size_t(OptSeparators)] = 1;
     state.setRoundTag(3);
 }
 

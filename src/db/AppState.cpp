@@ -68,8 +68,7 @@ Status AppState::bindDataControls()
     if (s.ok())
         for (DataBound *c : m_bound)
             c->bindDatabase(database);
-    if (titleChanged)
-        titleChanged();
+    emit notifier.meetSwitched();
     return s;
 }
 
@@ -108,7 +107,7 @@ void AppState::informText(const QString &text, Icon icon)
 
 bool AppState::startEditor(const QString &path)
 {
-    const bool ok = editor && editor->start({editorCommand, path, maximiseEditor});
+    const bool ok = editor && editor->start({editorCommand, path, maximiseEditor()});
     if (!ok) {
         const bool no = texts.messageLanguage() == Language::Norwegian;
         informText(no ? QStringLiteral("Fant ingen editor for å vise ") + path +
@@ -118,6 +117,12 @@ bool AppState::startEditor(const QString &path)
                    Icon::Exclamation);
     }
     return ok;
+}
+
+void AppState::saveSettings()
+{
+    if (settings)
+        settings->save();
 }
 
 } // namespace arenor

@@ -1,7 +1,8 @@
 #pragma once
-// The process-wide state every part of the program reads: current meet, its directory,
-// round tag, date stamp, editor, option flags, register sizes, catalogues, and the
-// services through which the logic reaches the user (prompt, editor, progress).
+// The current meet as every part of the program reads it: its database, directory, round
+// tag, date stamp, editor, option flags, register sizes, catalogues, and the services through
+// which the logic reaches the user (prompt, editor, progress, settings). What changes is told
+// through the notifier; nothing here calls a window.
 
 #include "base/Editor.h"
 #include "base/Progress.h"
@@ -10,11 +11,11 @@
 #include "db/Catalogs.h"
 #include "db/EntryMatrix.h"
 #include "db/Engine.h"
+#include "db/MeetNotifier.h"
 
 #include <QDate>
 #include <QString>
 #include <array>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -49,6 +50,17 @@ public:
     virtual void bindDatabase(db::Database &database) = 0;
     // Let go of every query and model on the database.
     virtual void unbindDatabase() = 0;
+};
+
+// The shell's settings file as the logic asks for it (the lifecycle saves the settings
+// before it replaces a meet). Owned by the shell; absent in most tests.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    // Writes the settings file; a failure is told to the user.
+    virtual void save() = 0;
+    // Reads the settings file, applying it or only taking the placements.
+    virtual void load(bool apply) = 0;
 };
 
 class AppState {
@@ -89,23 +101,27 @@ public:
     int languageChoice = 0; // 0..4, only 0 and 1 act
 
     std::array<int, OptionCount> options{}; // the check boxes, 0/1
-    bool testMode = false;
-    bool differences = true;
-    bool allMessages = false;
-    bool separators = true;
-    bool maximiseEditor = false;
     bool option(Option o) const { return options[size_t(o)] != 0; }
+    bool testMode() const { return option(OptTestMode); }
+    bool allMessages() const { return option(OptAllMessages); }
+    bool maximiseEditor() const { return option(OptMaximiseEditor); }
 
     std::array<float, 45> placements{};
 
     Catalogs catalogs;
     bool readingRegister = false;
 
+    // ---- what changed, for whoever listens ----
+    MeetNotifier notifier;
+
     // ---- services ----
     Prompt *prompt = nullptr;
     EditorLauncher *editor = nullptr;
     ProgressSink *progress = nullptr;
     ProgressSink &progressSink() { return progress ? *progress : m_nullProgress; }
+    SettingsStore *settings = nullptr;
+    // Saves the settings file when the shell keeps one.
+    void saveSettings();
 
     // ---- the meet database ----
     db::Database database;
@@ -115,15 +131,6 @@ public:
     Status bindDataControls();
     // Unbinds every client and closes the file, so it may be replaced.
     void unbindDataControls();
-
-    // Hooks filled in by the windows that own the behaviour, so the logic can ask for it
-    // before those windows exist.
-    std::function<void()> refreshStartList;        // the entries window's lists
-    std::function<void(int round)> selectRound;    // the rounds procedure
-    std::function<void()> titleChanged;            // the main window's title
-    std::function<void()> writeSettings;           // Setup.ini
-    std::function<void(bool apply)> readSettings;  // Setup.ini, applying it or not
-    std::function<void()> readTimeFiles;           // both time lists into the timing window
 
     // Background pictures: the "*.gif" files of the program directory, and the chosen one.
     QStringList backgroundPictures;
@@ -143,13 +150,9 @@ public:
     // Starts the editor on a file (no check for the file); says so when no editor starts.
     bool startEditor(const QString &path);
 
-    // ---- settings and database lifecycle ----
-    // The window side of the settings: bars, captions, placements (none in tests).
-    class SettingsHost *settingsHost = nullptr;
+    // ---- settings ----
     // Which placement numbers the last reading of Setup.ini found; only those are restored.
     std::array<bool, 45> placementRead{};
-    // Called with the option's index after a click or a reading changed it.
-    std::vector<std::function<void(int option)>> optionListeners;
 
     // ---- registers ----
     // The point setup the points window shows: its row in the table (-1: none yet) and the
@@ -165,13 +168,6 @@ public:
     // The class pick list as the class reader left it (at most the last 40 lines): the
     // classes window and the event setup window show it.
     QStringList classLines;
-    // Windows that show classLines, keyed by the window; each is told after every class read.
-    std::vector<std::pair<const void *, std::function<void()>>> classLineViewers;
-
-    // ---- timing ----
-    // Opens the start setup to write planned start times into the out-times file; empty
-    // until the start setup is there.
-    std::function<void()> generateStartTimes;
 
 private:
     std::vector<DataBound *> m_bound;

@@ -171,7 +171,7 @@ Status initClasses(AppState &state)
 Status initClubs(AppState &state)
 {
     const int count = state.catalogs.clubCount;
-    const bool test = state.testMode;
+    const bool test = state.testMode();
     TableInit init{Table::Klubber, 107, count, {}, {}};
     init.rows = [&state, count, test] {
         QList<QVariantList> rows;
@@ -231,7 +231,7 @@ Status initEntries(AppState &state)
 {
     const int p = state.catalogs.personCount;
     const int r = state.catalogs.relayCount;
-    const bool test = state.testMode;
+    const bool test = state.testMode();
     TableInit init{Table::Pamelding, 101, kRounds * (p + r), {}, {}};
     init.rows = [p, r, test] { return entryRows(p, r, test); };
     return initTable(state, init);
@@ -240,7 +240,7 @@ Status initEntries(AppState &state)
 Status initPersons(AppState &state)
 {
     const int count = state.catalogs.personCount;
-    const bool test = state.testMode;
+    const bool test = state.testMode();
     TableInit init{Table::Personer, 106, count + 2, {}, {}};
     init.rows = [count, test] {
         QList<QVariantList> rows;

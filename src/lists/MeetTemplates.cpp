@@ -23,7 +23,7 @@ QStringList reportTemplateLines(const TextTables &texts)
 
 Status writeInfoTemplate(const AppState &state, const QString &path)
 {
-    return writeTextFile(path, infoTemplateLines(state.texts, state.testMode));
+    return writeTextFile(path, infoTemplateLines(state.texts, state.testMode()));
 }
 
 Status writeReportTemplate(const AppState &state, const QString &path)

@@ -14,8 +14,4 @@ constexpr int kClassListLines = 40;
 // lines are removed from the top until at most `keep` remain, so exactly the last 40 stay.
 QStringList appendKeepingLast(const QStringList &lines, const QStringList &added, int keep = kClassListLines);
 
-// Registers a window that shows AppState::classLines; notify runs after each class read.
-void addClassLineViewer(AppState &state, const void *viewer, std::function<void()> notify);
-void removeClassLineViewer(AppState &state, const void *viewer);
-
 } // namespace arenor::registers

@@ -99,10 +99,7 @@ RegisterRead readClasses(AppState &state)
     }
     result.count = r;
     state.classLines = appendKeepingLast(state.classLines, names);
-    // A copy: a viewer may register or leave while being told.
-    const auto viewers = state.classLineViewers;
-    for (const auto &[viewer, notify] : viewers)
-        if (notify) notify();
+    emit state.notifier.registerChanged(MeetNotifier::Register::Classes);
     return result;
 }
 
@@ -118,7 +115,7 @@ void readRegisters(AppState &state)
     reportIndexError(state, readRelayTeams(state));
     reportIndexError(state, readClubs(state));
     readClasses(state);
-    if (state.refreshStartList) state.refreshStartList();
+    emit state.notifier.entriesChanged(state.currentRound);
 }
 
 } // namespace arenor::registers

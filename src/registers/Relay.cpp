@@ -47,8 +47,8 @@ QList<int> relayWipeFields()
 
 void refreshStartListAfterEdit(AppState &state)
 {
-    if (!state.readingRegister && state.option(OptAutoUpdateStartList) && state.refreshStartList)
-        state.refreshStartList();
+    if (!state.readingRegister && state.option(OptAutoUpdateStartList))
+        emit state.notifier.entriesChanged(state.currentRound);
 }
 
 QString runnerLine(const PersonSlot &person)

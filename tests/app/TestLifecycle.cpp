@@ -28,18 +28,25 @@ struct RecordingClient : DataBound {
     void unbindDatabase() override { events << QStringLiteral("unbind"); }
 };
 
+// Counts the savings of the settings file.
+struct CountingSettings : SettingsStore {
+    int saved = 0;
+    void save() override { ++saved; }
+    void load(bool) override {}
+};
+
 struct Meet : TestMeet {
     RecordingClient client;
+    CountingSettings settings;
     Meet(int persons = 15, int relays = 5, int clubs = 5)
     {
         makeDatabase(persons, relays, clubs);
         meetFilesCheck(state);
         state.addDataBound(&client);
-        state.writeSettings = [this] { ++settingsWritten; };
+        state.settings = &settings;
         prompt.clear();
     }
     QString program(const QString &name) const { return dir.path() + u'/' + name; }
-    int settingsWritten = 0;
 };
 
 // Every row of a table in record order.
@@ -173,7 +180,7 @@ private slots:
         QFETCH(bool, modern);
         Meet meet;
         AppState &s = meet.state;
-        s.allMessages = true;
+        s.options[OptAllMessages] = true;
         s.roundLoaded = {true, true, true, true};
         s.currentRound = 1;
         s.setRoundTag(1);
@@ -191,7 +198,7 @@ private slots:
         QCOMPARE(s.database.recordCount(QStringLiteral("Påmelding")), 4 * 23);
         QCOMPARE(s.database.format(), modern ? db::Format::Modern : db::Format::Compact);
         QCOMPARE(meet.client.events, QStringList({"unbind", "Meet.MDB"}));
-        QCOMPARE(meet.settingsWritten, 1);
+        QCOMPARE(meet.settings.saved, 1);
         QCOMPARE(s.roundTag, QStringLiteral("Finale_"));
         QVERIFY(!s.roundLoaded[0] && !s.roundLoaded[1] && !s.roundLoaded[2]);
         QCOMPARE(
@@ -340,7 +347,7 @@ private slots:
         QCOMPARE(s.database.recordCount(QStringLiteral("Påmelding")), 4 * 34);
         QCOMPARE(s.database.format(), db::Format::Compact);
         QCOMPARE(meet.client.events, QStringList({"unbind", "Demomeet.mdb"}));
-        QCOMPARE(meet.settingsWritten, 2);
+        QCOMPARE(meet.settings.saved, 2);
         QVERIFY(meet.prompt.lastMessage().startsWith(QStringLiteral("Systemet er resatt med 30 deltakere.")));
 
         // Away to another meet and back.

@@ -74,7 +74,7 @@ private slots:
     void showExistingListStartsEditorWithCommand()
     {
         TestMeet meet;
-        meet.state.maximiseEditor = true;
+        meet.state.options[OptMaximiseEditor] = true;
         meet.state.editorCommand = QStringLiteral("Write.exe ");
         MainCommands commands(meet.state);
         const QString path = commands.listPath(MeetList::Results);

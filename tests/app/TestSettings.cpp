@@ -13,13 +13,18 @@ using namespace arenor::test;
 
 namespace {
 
-// Stands for the frame: records the actions and answers the placement questions.
+// Stands for the frame: records what the notifier tells and answers the placement questions.
 struct RecordingHost : SettingsHost {
     QStringList events;
     std::map<int, WindowPlacement> normalWindows; // windows not listed are minimised or maximised
-    void optionChanged(int index) override { events << QStringLiteral("option %1").arg(index); }
-    void languageChanged() override { events << QStringLiteral("language"); }
-    void settingsApplied() override { events << QStringLiteral("applied"); }
+    void listen(MeetNotifier &n)
+    {
+        QObject::connect(&n, &MeetNotifier::optionChanged,
+                         [this](int index) { events << QStringLiteral("option %1").arg(index); });
+        QObject::connect(&n, &MeetNotifier::languageChanged,
+                         [this] { events << QStringLiteral("language"); });
+        QObject::connect(&n, &MeetNotifier::settingsApplied, [this] { events << QStringLiteral("applied"); });
+    }
     std::optional<WindowPlacement> normalPlacement(int window) override
     {
         auto it = normalWindows.find(window);
@@ -29,9 +34,11 @@ struct RecordingHost : SettingsHost {
 
 struct Settings : TestMeet {
     RecordingHost host;
+    SettingsFile file{state, &host};
     Settings()
     {
-        installSettings(state, &host);
+        installSettings(state, file);
+        host.listen(state.notifier);
         state.texts.load(Language::Norwegian);
     }
     void writeLines(const QStringList &lines) { QVERIFY(writeTextFile(settingsPath(state), lines).ok()); }
@@ -62,7 +69,7 @@ private slots:
         for (int i = 0; i < kPlacementCount; ++i)
             s.state.placements[size_t(i)] = float(i * 7 - 20);
         s.state.placements[3] = 412.5f;
-        QVERIFY(writeSettingsFile(s.state).ok());
+        QVERIFY(writeSettingsFile(s.state, &s.host).ok());
         const QByteArray written = readFile(settingsPath(s.state));
         QCOMPARE(written, readFile(dataFile(QStringLiteral("Setup_written.ini"))));
         QCOMPARE(written.count("\r\n"), kSettingsLineCount);
@@ -88,11 +95,6 @@ private slots:
         QVERIFY(QFile::copy(settingsPath(a), settingsPath(b)));
         QCOMPARE(readSettingsFile(b, true), kSettingsLineCount);
         QCOMPARE(b.options, a.options);
-        QCOMPARE(b.testMode, a.testMode);
-        QCOMPARE(b.differences, a.differences);
-        QCOMPARE(b.allMessages, a.allMessages);
-        QCOMPARE(b.separators, a.separators);
-        QCOMPARE(b.maximiseEditor, a.maximiseEditor);
         QCOMPARE(b.editorChoice, 2);
         QCOMPARE(b.editorCommand, QStringLiteral("Winword.exe "));
         QCOMPARE(b.languageChoice, 1);
@@ -241,7 +243,7 @@ private slots:
             s.state.placements[size_t(i)] = float(1000 + i);
         s.host.normalWindows[0] = {10, 20, 300, 200, 0};
         s.host.normalWindows[8] = {80, 90, 400, 250, 0};
-        QVERIFY(writeSettingsFile(s.state).ok());
+        QVERIFY(writeSettingsFile(s.state, &s.host).ok());
         Settings r;
         QFile::remove(settingsPath(r.state));
         QVERIFY(QFile::copy(settingsPath(s.state), settingsPath(r.state)));
@@ -270,7 +272,8 @@ private slots:
         Settings s;
         AppState &a = s.state;
         auto flags = [&a] {
-            return QList<bool>{a.testMode, a.differences, a.allMessages, a.separators, a.maximiseEditor};
+            return QList<bool>{a.testMode(), a.option(OptDifferences), a.allMessages(),
+                               a.option(OptSeparators), a.maximiseEditor()};
         };
         for (int value : {1, 0}) {
             QList<bool> expected = flags();
@@ -307,8 +310,8 @@ private slots:
     {
         Settings s;
         s.state.programDir = QStringLiteral("/proc/arenor-no-such-dir");
-        QVERIFY(!writeSettingsFile(s.state).ok());
-        s.state.writeSettings();
+        QVERIFY(!writeSettingsFile(s.state, &s.host).ok());
+        s.state.saveSettings();
         QCOMPARE(s.prompt.messageTexts().size(), 1);
     }
 };

@@ -144,7 +144,7 @@ private slots:
     void testModeAndLanguageOfTheMoment()
     {
         TestMeet meet;
-        meet.state.testMode = true;
+        meet.state.options[OptTestMode] = true;
         meet.state.texts.load(Language::English);
         meet.makeDatabase(8, 1, 3);
         AppState &s = meet.state;

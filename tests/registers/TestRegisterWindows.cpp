@@ -41,7 +41,7 @@ struct Meet {
 
     explicit Meet(bool testMode = true)
     {
-        state.testMode = testMode;
+        state.options[OptTestMode] = testMode;
         meet.makeDatabase(15, 2, 5);
         competitors = std::make_unique<CompetitorsWindow>(state, main);
         clubs = std::make_unique<ClubsWindow>(state, main);
@@ -153,10 +153,10 @@ private slots:
         Meet m;
         CompetitorsWindow &w = *m.competitors;
         int refreshed = 0;
-        m.state.refreshStartList = [&] {
+        QObject::connect(&m.state.notifier, &MeetNotifier::entriesChanged, [&] {
             QVERIFY(!m.state.readingRegister);
             ++refreshed;
-        };
+        });
         m.child(&w, "surnameLineEdit")->setText(QStringLiteral("Hansen"));
         QVERIFY(w.form().next());
         QCOMPARE(m.state.catalogs.persons[1].name, QStringLiteral("Hansen Forn1"));

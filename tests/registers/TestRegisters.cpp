@@ -53,7 +53,7 @@ private slots:
     void readPersonsRebuildsTheCatalogue()
     {
         TestMeet meet;
-        meet.state.testMode = true;
+        meet.state.options[OptTestMode] = true;
         meet.makeDatabase(15, 2, 3);
         Catalogs &c = meet.state.catalogs;
         c.persons[16].name = QStringLiteral("left from an older meet");
@@ -108,7 +108,7 @@ private slots:
     void misnumberedRecordIsReportedAndTheCatalogueStillRebuilt()
     {
         TestMeet meet;
-        meet.state.testMode = true;
+        meet.state.options[OptTestMode] = true;
         meet.makeDatabase(15, 2, 3);
         AppState &s = meet.state;
         setCell(s, schema::Table::Personer, 3, PersonStartNo, QStringLiteral(" 4"));
@@ -118,10 +118,10 @@ private slots:
         meet.prompt.clear();
         int refreshed = 0;
         s.options[OptAutoUpdateStartList] = 1;
-        s.refreshStartList = [&] {
+        QObject::connect(&s.notifier, &MeetNotifier::entriesChanged, [&] {
             QVERIFY(!s.readingRegister);
             ++refreshed;
-        };
+        });
         readRegisters(s);
         // One message for the competitors, one for the clubs; the entries window once, at the end.
         QCOMPARE(meet.prompt.messageTexts(), QStringList(2, s.texts.message(35)));
@@ -282,8 +282,11 @@ private slots:
         meet.makeDatabase(3, 1, 2);
         AppState &s = meet.state;
         int told = 0;
-        int viewer = 0;
-        addClassLineViewer(s, &viewer, [&] { ++told; });
+        auto *viewer = new QObject;
+        QObject::connect(&s.notifier, &MeetNotifier::registerChanged, viewer, [&](MeetNotifier::Register r) {
+            if (r == MeetNotifier::Register::Classes)
+                ++told;
+        });
         for (int i = 0; i < 5; ++i)
             QCOMPARE(readClasses(s).count, 40);
         QCOMPARE(told, 5);
@@ -309,7 +312,7 @@ private slots:
         QCOMPARE(s.classLines[4], QStringLiteral("Mini"));
         QVERIFY(s.catalogs.classes[39].isEmpty());
 
-        removeClassLineViewer(s, &viewer);
+        delete viewer;
         readClasses(s);
         QCOMPARE(told, 7);
     }

@@ -102,8 +102,8 @@ private slots:
     {
         AppState s;
         int refreshed = 0;
-        refreshStartListAfterEdit(s); // no hook yet: nothing to call
-        s.refreshStartList = [&refreshed] { ++refreshed; };
+        refreshStartListAfterEdit(s); // nobody listens yet: nothing happens
+        QObject::connect(&s.notifier, &MeetNotifier::entriesChanged, [&refreshed] { ++refreshed; });
         refreshStartListAfterEdit(s);
         QCOMPARE(refreshed, 0);
         s.options[OptAutoUpdateStartList] = 1;
@@ -233,7 +233,7 @@ private slots:
         RecordingProgress progress;
         m.state.progress = &progress;
         int refreshed = 0;
-        m.state.refreshStartList = [&refreshed] { ++refreshed; };
+        QObject::connect(&m.state.notifier, &MeetNotifier::entriesChanged, [&refreshed] { ++refreshed; });
         m.state.options[OptAutoUpdateStartList] = 1;
 
         const RegisterRead r = readRelayTeams(m.state);

@@ -179,7 +179,7 @@ private slots:
         QFETCH(bool, maximise);
         QFETCH(bool, longNames);
         TestMeet m;
-        m.state.maximiseEditor = maximise;
+        m.state.options[OptMaximiseEditor] = maximise;
         m.state.options[OptLongFileNames] = longNames;
         m.state.editorCommand = "Write.exe ";
         QVERIFY(makeRelayList(m.state).ok());

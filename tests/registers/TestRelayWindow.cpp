@@ -107,7 +107,7 @@ private slots:
         Meet m;
         RelayWindow &w = *m.window;
         int refreshed = 0;
-        m.state.refreshStartList = [&] { ++refreshed; };
+        QObject::connect(&m.state.notifier, &MeetNotifier::entriesChanged, [&] { ++refreshed; });
         m.state.options[OptAutoUpdateStartList] = 1;
         const QString longName = QString(10000, u'Ø');
         w.setFieldText(RelayClub, "IL \"Tyrving\"; 1");
@@ -216,7 +216,7 @@ private slots:
         QCOMPARE(m.stored(1, RelayClub), QStringLiteral("IL Tyrving"));
 
         m.meet.prompt.clear();
-        m.state.maximiseEditor = true;
+        m.state.options[OptMaximiseEditor] = true;
         m.click("showListPushButton");
         QCOMPARE(m.meet.prompt.asked().size(), size_t(0));
         QCOMPARE(m.meet.editor.launches.size(), size_t(1));

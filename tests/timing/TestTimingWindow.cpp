@@ -143,7 +143,7 @@ private slots:
         QVERIFY(f.open(QIODevice::Append));
         f.write("1-0001   12.00.00  5\r\n1-0002   12.00.01\r\n1-0003   12.00.02  6\r\n");
         f.close();
-        s.state().readTimeFiles();
+        emit s.state().notifier.timeFilesChanged();
         auto *list = s.find<QListWidget>("outTimesListWidget");
         QCOMPARE(list->count(), 3);
         for (int i = 0; i < 3; ++i)
@@ -166,7 +166,7 @@ private slots:
     {
         Started s;
         s.w->session().registerTime(Direction::In, 2, "12.00.00", false);
-        s.state().readTimeFiles();
+        emit s.state().notifier.timeFilesChanged();
         QCOMPARE(s.find<QListWidget>("inTimesListWidget")->count(), 1);
         for (int i = 0; i < 3; ++i)
             s.prompt.setNextAnswer(Answer::Yes);
@@ -262,7 +262,7 @@ private slots:
     {
         Started s;
         s.w->session().registerTime(Direction::Out, 1, "12.00.00", false);
-        s.state().readTimeFiles();
+        emit s.state().notifier.timeFilesChanged();
         QCOMPARE(s.find<QListWidget>("outTimesListWidget")->count(), 1);
         s.state().unbindDataControls();
         s.state().currentDatabase = QStringLiteral("Other.mdb");

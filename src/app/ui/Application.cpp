@@ -42,17 +42,17 @@ Application::Application(const QString &programDir, Prompt *prompt, EditorLaunch
     m_state.prompt = prompt;
     m_state.editor = editor;
     m_state.progress = m_main.get();
-    m_state.titleChanged = [this] { m_main->updateTitle(); };
-    installSettings(m_state, createSettingsHost(m_state, *m_main));
-    m_main->databaseCommand = [this](const QString &command) {
-        lifecycle::runDatabaseCommand(m_state, command);
-    };
+    QObject::connect(&m_state.notifier, &MeetNotifier::meetSwitched, m_main.get(), &MainWindow::updateTitle);
+    m_settings = std::make_unique<SettingsFile>(m_state, createSettingsHost(m_state, *m_main));
+    installSettings(m_state, *m_settings);
+    m_main->databaseCommand = [this](const QString &command) { lifecycle::runDatabaseCommand(m_state, command); };
 }
 
 Application::~Application()
 {
     m_state.unbindDataControls();
     m_state.progress = nullptr;
+    m_state.settings = nullptr;
     m_main.reset();
 }
 
@@ -77,8 +77,7 @@ StartUpResult Application::start(bool showSplash)
     }
 
     prepareState(m_state);
-    if (m_state.readSettings)
-        m_state.readSettings(false);
+    m_settings->load(false);
     m_state.setRoundTag(3);
 
     StartUpResult result = ensureMeetDatabase(m_state);
@@ -86,8 +85,7 @@ StartUpResult Application::start(bool showSplash)
         m_state.informText(s.error(), Icon::Exclamation);
 
     main.loadChildWindows();
-    if (m_state.readSettings)
-        m_state.readSettings(true);
+    m_settings->load(true);
     main.applyCaptions();
     main.fillRoundSelector();
     // The same sequence as after every database command; a file that is no whole meet is

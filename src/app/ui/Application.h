@@ -4,6 +4,7 @@
 
 #include "app/MainCommands.h"
 #include "app/ProgramLock.h"
+#include "app/Settings.h"
 #include "app/StartUp.h"
 #include "db/AppState.h"
 
@@ -37,6 +38,7 @@ private:
     std::unique_ptr<EditorLauncher> m_ownEditor;
     std::unique_ptr<MainCommands> m_commands;
     std::unique_ptr<MainWindow> m_main;
+    std::unique_ptr<SettingsFile> m_settings;
 };
 
 // Registers the built-in pictures, help pages and manuals.

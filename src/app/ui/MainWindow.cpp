@@ -529,8 +529,7 @@ void MainWindow::setBusy(bool busy)
 
 void MainWindow::quitCommand()
 {
-    if (m_state.writeSettings)
-        m_state.writeSettings();
+    m_state.saveSettings();
     if (m_commands.confirmQuit())
         QApplication::exit(0);
 }

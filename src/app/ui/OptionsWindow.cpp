@@ -48,16 +48,27 @@ void showChoice(QButtonGroup *group, int index)
     group->setExclusive(true);
 }
 
+// The frame's side of the settings: it follows changed options and languages and answers
+// where the child windows stand.
 class FrameSettingsHost : public QObject, public SettingsHost {
 public:
-    FrameSettingsHost(AppState &state, MainWindow &main) : QObject(&main), m_state(state), m_main(main) {}
-    ~FrameSettingsHost() override
+    FrameSettingsHost(AppState &state, MainWindow &main) : QObject(&main), m_state(state), m_main(main)
     {
-        if (m_state.settingsHost == this)
-            m_state.settingsHost = nullptr;
+        MeetNotifier *n = &state.notifier;
+        connect(n, &MeetNotifier::optionChanged, this, &FrameSettingsHost::optionChanged);
+        connect(n, &MeetNotifier::languageChanged, this, &FrameSettingsHost::languageChanged);
+        connect(n, &MeetNotifier::settingsApplied, this, &FrameSettingsHost::settingsApplied);
     }
 
-    void optionChanged(int index) override
+    std::optional<WindowPlacement> normalPlacement(int window) override
+    {
+        if (window < 0 || window >= kChildWindowCount)
+            return std::nullopt;
+        return normalPlacementOf(m_main.subWindow(WindowId(window)));
+    }
+
+private:
+    void optionChanged(int index)
     {
         const bool on = m_state.option(Option(index));
         switch (index) {
@@ -75,7 +86,7 @@ public:
         }
     }
 
-    void languageChanged() override
+    void languageChanged()
     {
         m_main.applyCaptions();
         // A progress text left in the status bar would stay in the old language.
@@ -85,20 +96,12 @@ public:
         m_state.setRoundTag(m_state.currentRound);
     }
 
-    void settingsApplied() override
+    void settingsApplied()
     {
         if (auto *w = dynamic_cast<OptionsWindow *>(m_main.childWindow(WindowId::Options)))
             w->showState();
     }
 
-    std::optional<WindowPlacement> normalPlacement(int window) override
-    {
-        if (window < 0 || window >= kChildWindowCount)
-            return std::nullopt;
-        return normalPlacementOf(m_main.subWindow(WindowId(window)));
-    }
-
-private:
     AppState &m_state;
     MainWindow &m_main;
 };
@@ -242,12 +245,11 @@ void OptionsWindow::command(int index)
 {
     switch (index) {
     case 0:
-        if (m_state.writeSettings)
-            m_state.writeSettings();
+        m_state.saveSettings();
         break;
     case 1:
-        if (m_state.readSettings)
-            m_state.readSettings(true);
+        if (m_state.settings)
+            m_state.settings->load(true);
         showState();
         break;
     default:

@@ -55,16 +55,16 @@ ClassesWindow::ClassesWindow(AppState &state, MainWindow &main)
         const QSignalBlocker block(m_list);
         m_list->setCurrentRow(row < m_list->count() ? row : -1);
     });
-    registers::addClassLineViewer(m_state, this, [this] { fillList(); });
+    connect(&m_state.notifier, &MeetNotifier::registerChanged, this, [this](MeetNotifier::Register which) {
+        if (which == MeetNotifier::Register::Classes)
+            fillList();
+    });
     fillList();
     finishTabOrder();
     resize(520, 520);
 }
 
-ClassesWindow::~ClassesWindow()
-{
-    registers::removeClassLineViewer(m_state, this);
-}
+ClassesWindow::~ClassesWindow() = default;
 
 void ClassesWindow::fillList()
 {

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMdiSubWindow>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QProgressBar>
 #include <QRadioButton>
@@ -119,7 +120,7 @@ TimingWindow::TimingWindow(AppState &state, MainWindow &main, DigitalIoFactory f
 
     qApp->installEventFilter(this);
     m_state.addDataBound(this);
-    m_state.readTimeFiles = [this] { readTimeFiles(); };
+    connect(&m_state.notifier, &MeetNotifier::timeFilesChanged, this, &TimingWindow::readTimeFiles);
     retranslate();
 }
 
@@ -128,7 +129,6 @@ TimingWindow::~TimingWindow()
     m_poller.stop();
     qApp->removeEventFilter(this);
     m_state.removeDataBound(this);
-    m_state.readTimeFiles = nullptr;
 }
 
 void TimingWindow::buildListPage(Direction d)
@@ -686,8 +686,8 @@ void TimingWindow::resetClicked(Direction d)
 
 void TimingWindow::generateStartTimes()
 {
-    if (m_state.generateStartTimes)
-        m_state.generateStartTimes();
+    if (isSignalConnected(QMetaMethod::fromSignal(&TimingWindow::startTimesRequested)))
+        emit startTimesRequested();
     else
         m_state.informText(notAvailableText(m_state.texts.language()), Icon::Information);
 }

@@ -57,6 +57,12 @@ public:
     // Both time files into their lists (in-times first), as at start-up.
     void readTimeFiles();
 
+signals:
+    // "Generate start times": the start setup writes planned start times into the out-times
+    // file. Until something listens, the button says it is not available.
+    void startTimesRequested();
+
+public:
     // The adapter backends automatic timing uses (tests give simulated ones).
     void setAdapterFactory(timing::DigitalIoFactory factory) { m_factory = std::move(factory); }
     timing::TimingSession &session() { return m_session; }
