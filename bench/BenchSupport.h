@@ -30,7 +30,7 @@ struct LargestMeet {
         state.catalogs.relayCount = kMaxRelays;
         state.catalogs.clubCount = kMaxClubs;
         prompt.setNextAnswer(Answer::Yes);
-        ok = createMeetFile(state) && state.database.open(state.databasePath()) && schema::initAllTables(state);
+        ok = createMeetFile(state) && state.database.open(state.databasePath());
     }
 };
 

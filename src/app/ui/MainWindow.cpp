@@ -493,9 +493,13 @@ void MainWindow::setButtonBarVisible(bool on)
     m_buttonBar->setVisible(on);
 }
 
+// Long work runs without returning to the event loop: what it reports is painted at once
+// (the bar at most every 40 ms, so a fast loop is not slowed down by painting).
 void MainWindow::setStatusText(const QString &text)
 {
     m_statusPanels[2]->setText(text);
+    if (m_statusPanels[2]->isVisible())
+        m_statusPanels[2]->repaint();
 }
 
 void MainWindow::setProgressMaximum(int maximum)
@@ -506,6 +510,10 @@ void MainWindow::setProgressMaximum(int maximum)
 void MainWindow::setProgressValue(int value)
 {
     m_progress->setValue(std::clamp(value, 0, m_progress->maximum()));
+    if (m_progress->isVisible() && (!m_progressPainted.isValid() || m_progressPainted.elapsed() >= 40)) {
+        m_progress->repaint();
+        m_progressPainted.start();
+    }
 }
 
 void MainWindow::setBusy(bool busy)

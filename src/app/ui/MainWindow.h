@@ -6,6 +6,7 @@
 #include "app/MainCommands.h"
 #include "app/ui/ChildWindow.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <array>
 #include <map>
@@ -105,6 +106,7 @@ private:
     QProgressBar *m_progress = nullptr;
     HelpWindow *m_help = nullptr;
     int m_busyDepth = 0;
+    QElapsedTimer m_progressPainted;
 };
 
 } // namespace arenor
