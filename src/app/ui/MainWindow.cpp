@@ -5,6 +5,7 @@
 #include "app/ui/OptionsWindow.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -173,8 +174,14 @@ void MainWindow::buildMenus()
 
     m = menuBar()->addMenu(QString());
     m_menus[QStringLiteral("RoundsHeader")] = m;
-    for (int r = 0; r < kRounds; ++r)
-        addMenuAction(m, QStringLiteral("Rounds%1").arg(r), 236 + r, [this, r] { roundChosen(r); });
+    auto *rounds = new QActionGroup(this);
+    for (int r = 0; r < kRounds; ++r) {
+        QAction *a = addMenuAction(m, QStringLiteral("Rounds%1").arg(r), 236 + r, [this, r] { roundChosen(r); });
+        a->setCheckable(true);
+        rounds->addAction(a);
+    }
+    // The check mark and the selector show the current round, whoever changed it.
+    connect(&m_state.notifier, &MeetNotifier::roundChanged, this, [this] { showCurrentRound(); });
 
     m = menuBar()->addMenu(QString());
     m_menus[QStringLiteral("Listsoperations")] = m;
@@ -389,18 +396,27 @@ void MainWindow::applyCaptions()
 
 void MainWindow::fillRoundSelector()
 {
-    const int current = m_roundCombo->currentIndex();
+    const QSignalBlocker block(m_roundCombo);
     m_roundCombo->clear();
     m_roundCombo->addItems(m_state.texts.roundNames());
-    if (current >= 0 && current < m_roundCombo->count())
-        m_roundCombo->setCurrentIndex(current);
+    showCurrentRound();
+}
+
+void MainWindow::showCurrentRound()
+{
+    const int round = m_state.currentRound;
+    if (round >= 0 && round < m_roundCombo->count()) {
+        const QSignalBlocker block(m_roundCombo);
+        m_roundCombo->setCurrentIndex(round);
+    }
+    if (QAction *a = menuAction(QStringLiteral("Rounds%1").arg(round)))
+        a->setChecked(true);
 }
 
 void MainWindow::roundChosen(int round)
 {
     m_commands.selectRound(round);
-    if (round >= 0 && round < m_roundCombo->count())
-        m_roundCombo->setCurrentIndex(round);
+    showCurrentRound();
 }
 
 void MainWindow::updateTitle()

@@ -45,6 +45,8 @@ public:
     // Relabels the frame and every child window from the caption table.
     void applyCaptions();
     void fillRoundSelector();
+    // The round selector and the round menu's check mark show the current round.
+    void showCurrentRound();
     void updateTitle();
     void setBackgroundPicture(const QString &path);
 
