@@ -201,10 +201,10 @@ static void BM_ReadFullTimeFile(benchmark::State &st)
     for (auto _ : st) {
         QElapsedTimer t;
         t.start();
-        s.window->readTimeFiles();
+        s.window->controller().readTimeFiles();
         st.SetIterationTime(double(t.nsecsElapsed()) / 1e9);
     }
-    st.counters["records"] = s.window->session().list(Direction::Out).count();
+    st.counters["records"] = s.window->controller().session().list(Direction::Out).count();
 }
 BENCHMARK(BM_ReadFullTimeFile)->Iterations(20)->UseManualTime()->Unit(benchmark::kMillisecond);
 

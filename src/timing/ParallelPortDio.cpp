@@ -4,11 +4,14 @@
 #include <QFile>
 
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
 #include <fcntl.h>
 #include <linux/parport.h>
 #include <linux/ppdev.h>
+#include <mutex>
 #include <sys/ioctl.h>
+#include <thread>
 #include <unistd.h>
 
 namespace arenor::timing {
@@ -71,8 +74,8 @@ QString parallelPortDevicePath(quint32 address, const QString &procRoot)
     if (!forced.isEmpty())
         return forced;
     const QDir root(procRoot);
-    const QStringList ports = root.entryList({QStringLiteral("parport*")}, QDir::Dirs | QDir::NoDotAndDotDot,
-                                             QDir::Name);
+    const QStringList ports =
+        root.entryList({QStringLiteral("parport*")}, QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString &port : ports) {
         QFile f(root.filePath(port + QStringLiteral("/base-addr")));
         if (!f.open(QIODevice::ReadOnly))
@@ -114,14 +117,16 @@ int parallelPortLevel(int channel, int status, int control)
     }
 }
 
-ParallelPortDio::ParallelPortDio(std::unique_ptr<ParallelPortDevice> device, QString procRoot)
-    : m_device(device ? std::move(device) : std::make_unique<PpdevDevice>()), m_procRoot(std::move(procRoot))
+ParallelPortDio::ParallelPortDio(std::unique_ptr<ParallelPortDevice> device, QString procRoot,
+                                 int claimTimeoutMs)
+    : m_device(device ? std::move(device) : std::make_unique<PpdevDevice>()), m_procRoot(std::move(procRoot)),
+      m_claimTimeoutMs(claimTimeoutMs)
 {
 }
 
 ParallelPortDio::~ParallelPortDio()
 {
-    if (m_open)
+    if (m_open && m_device)
         m_device->close();
 }
 
@@ -133,7 +138,7 @@ Status ParallelPortDio::SetPrintPort(quint32 address)
 
 Status ParallelPortDio::DIOinitial()
 {
-    if (m_open) {
+    if (m_open && m_device) {
         m_device->close();
         m_open = false;
     }
@@ -144,12 +149,47 @@ DioResult ParallelPortDio::DIOsettype(quint32, int)
 {
     if (m_path.isEmpty())
         m_path = parallelPortDevicePath(0x378, m_procRoot);
-    if (Status s = m_device->open(m_path); !s)
+    if (Status s = claim(); !s)
         return DioResult::failure(s.error());
     m_open = true;
     if (!m_device->writeControl(kControlReleased) || m_device->readStatus() < 0)
         return DioResult::failure(QStringLiteral("the port ") + m_path + QStringLiteral(" does not answer"));
     return {0, {}};
+}
+
+// The kernel's claim sleeps until the port is free, which may be never while another
+// program holds it. So the claim runs on a thread of its own and is waited for a short time
+// only; a claim given up on releases the port itself when it is granted at last.
+Status ParallelPortDio::claim()
+{
+    if (!m_device)
+        return Status::failure(QStringLiteral("the port ") + m_path +
+                               QStringLiteral(" is still being claimed"));
+    struct Claim {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool finished = false;
+        bool abandoned = false;
+        Status status;
+    };
+    auto c = std::make_shared<Claim>();
+    std::thread([c, device = m_device, path = m_path] {
+        Status s = device->open(path);
+        std::lock_guard lock(c->mutex);
+        if (c->abandoned && s)
+            device->close();
+        c->status = std::move(s);
+        c->finished = true;
+        c->done.notify_all();
+    }).detach();
+    std::unique_lock lock(c->mutex);
+    if (!c->done.wait_for(lock, std::chrono::milliseconds(m_claimTimeoutMs), [&] { return c->finished; })) {
+        c->abandoned = true;
+        m_device.reset(); // the waiting claim keeps the device until it is granted or fails
+        return Status::failure(QStringLiteral("the port ") + m_path +
+                               QStringLiteral(" is in use by another program"));
+    }
+    return c->status;
 }
 
 Status ParallelPortDio::DIOset(int board, int bit, int value)

@@ -17,7 +17,8 @@ namespace arenor::timing {
 class ParallelPortDevice {
 public:
     virtual ~ParallelPortDevice() = default;
-    // Opens the device and claims the port.
+    // Opens the device and claims the port. The claim may sleep until whoever holds the port
+    // lets go of it; the adapter bounds the wait.
     virtual Status open(const QString &path) = 0;
     virtual void close() = 0;
     virtual int readStatus() = 0;  // the status register, -1 on failure
@@ -29,15 +30,18 @@ public:
 // The device of a port address: ARENOR_PARPORT when set; else the parport whose base address
 // the kernel reports (procRoot/parportN/base-addr); else the number the kernel gives a port
 // when all three legacy ports are present, in its probing order 03BC, 0378, 0278.
-QString parallelPortDevicePath(quint32 address, const QString &procRoot = QStringLiteral("/proc/sys/dev/parport"));
+QString parallelPortDevicePath(quint32 address,
+                               const QString &procRoot = QStringLiteral("/proc/sys/dev/parport"));
 
 // The pin level of channel 0..5 from the two registers.
 int parallelPortLevel(int channel, int status, int control);
 
 class ParallelPortDio : public DigitalIo {
 public:
+    // A claim that is not had within claimTimeoutMs is a failure of the adapter.
     explicit ParallelPortDio(std::unique_ptr<ParallelPortDevice> device = nullptr,
-                             QString procRoot = QStringLiteral("/proc/sys/dev/parport"));
+                             QString procRoot = QStringLiteral("/proc/sys/dev/parport"),
+                             int claimTimeoutMs = 1000);
     ~ParallelPortDio() override;
 
     Status SetPrintPort(quint32 address) override;
@@ -49,8 +53,12 @@ public:
     QString devicePath() const { return m_path; }
 
 private:
-    std::unique_ptr<ParallelPortDevice> m_device;
+    Status claim();
+
+    // Shared with a claim that is still waiting after the adapter gave up on it.
+    std::shared_ptr<ParallelPortDevice> m_device;
     QString m_procRoot;
+    int m_claimTimeoutMs;
     QString m_path;
     bool m_open = false;
     quint8 m_data = 0;

@@ -79,7 +79,8 @@ bool isRuler(const QString &line)
 
 bool looksLikeHeader(const QString &line)
 {
-    return line.trimmed().isEmpty() || isRuler(line) || line.contains(QLatin1String("TIDFIL"), Qt::CaseInsensitive);
+    return line.trimmed().isEmpty() || isRuler(line) ||
+           line.contains(QLatin1String("TIDFIL"), Qt::CaseInsensitive);
 }
 
 } // namespace
@@ -111,13 +112,15 @@ Status readTimesFile(const QString &path, TimeList &list, ChannelCounters &count
         list.clear();
         return {};
     }
-    bool ok = false;
-    const QStringList lines = readTextLines(path, &ok);
-    if (!ok) {
+    // A read that fails part way counts as failed: half a list would be written back whole.
+    QFile f(path);
+    const QByteArray bytes = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    if (!f.isOpen() || f.error() != QFileDevice::NoError) {
         list.clear();
-        return Status::failure(QStringLiteral("cannot read ") + path);
+        return Status::failure(QStringLiteral("cannot read ") + path + QStringLiteral(": ") +
+                               f.errorString());
     }
-    parseTimesFile(lines, list, counters);
+    parseTimesFile(splitLines(decodeText(bytes)), list, counters);
     return {};
 }
 

@@ -14,30 +14,39 @@ qint64 monotonicNs()
 
 namespace {
 
-// Local milliseconds since the epoch, and the monotonic time read right beside it.
-std::pair<qint64, qint64> wallAndMonotonic()
+qint64 systemLocalMs()
 {
-    const qint64 before = monotonicNs();
     const QDateTime now = QDateTime::currentDateTime();
-    const qint64 after = monotonicNs();
-    const qint64 localMs = now.toMSecsSinceEpoch() + qint64(now.offsetFromUtc()) * 1000;
-    return {localMs, before + (after - before) / 2};
+    return now.toMSecsSinceEpoch() + qint64(now.offsetFromUtc()) * 1000;
 }
 
 constexpr qint64 kMsPerDay = 86400000;
 
 } // namespace
 
-SystemTimingClock::SystemTimingClock()
+SystemTimingClock::SystemTimingClock(Sources sources) : m_sources(std::move(sources))
 {
+    if (!m_sources.monotonicNs)
+        m_sources.monotonicNs = monotonicNs;
+    if (!m_sources.localMs)
+        m_sources.localMs = systemLocalMs;
     const auto [localMs, ns] = wallAndMonotonic();
     m_anchorLocalMs = localMs;
     m_anchorNs = ns;
 }
 
+// Local milliseconds since the epoch, and the monotonic time read right beside it.
+std::pair<qint64, qint64> SystemTimingClock::wallAndMonotonic() const
+{
+    const qint64 before = m_sources.monotonicNs();
+    const qint64 localMs = m_sources.localMs();
+    const qint64 after = m_sources.monotonicNs();
+    return {localMs, before + (after - before) / 2};
+}
+
 qint64 SystemTimingClock::nowNs() const
 {
-    return monotonicNs();
+    return m_sources.monotonicNs();
 }
 
 QTime SystemTimingClock::localTimeAt(qint64 ns) const

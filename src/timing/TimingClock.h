@@ -6,7 +6,9 @@
 
 #include <QString>
 #include <QTime>
+#include <functional>
 #include <mutex>
+#include <utility>
 
 namespace arenor::timing {
 
@@ -30,30 +32,24 @@ public:
 // times of one race never step.
 class SystemTimingClock : public TimingClock {
 public:
-    SystemTimingClock();
+    // Where the two clocks are read; the system's unless given (the tests set the wall clock).
+    struct Sources {
+        std::function<qint64()> monotonicNs;
+        std::function<qint64()> localMs; // local milliseconds since the epoch
+    };
+    explicit SystemTimingClock(Sources sources = {});
     qint64 nowNs() const override;
     QTime localTimeAt(qint64 ns) const override;
     // Moves the anchor when the mapping and the wall clock differ by more than 20 ms.
     void resync() override;
 
 private:
+    std::pair<qint64, qint64> wallAndMonotonic() const;
+
+    Sources m_sources;
     mutable std::mutex m_mutex;
     qint64 m_anchorNs = 0;      // monotonic time of the anchor
     qint64 m_anchorLocalMs = 0; // local milliseconds since the epoch at the anchor
-};
-
-// A clock that stands still until told: the tests' clock.
-class FakeTimingClock : public TimingClock {
-public:
-    explicit FakeTimingClock(QTime start = QTime(12, 0)) : m_start(start) {}
-    qint64 nowNs() const override { return m_ns; }
-    QTime localTimeAt(qint64 ns) const override { return m_start.addMSecs(int((ns / 1000000) % 86400000)); }
-    void setNs(qint64 ns) { m_ns = ns; }
-    void advanceMs(qint64 ms) { m_ns += ms * 1000000; }
-
-private:
-    QTime m_start;
-    qint64 m_ns = 0;
 };
 
 // The captured time as the chosen format writes it: HH.MM.SS, MM.SS.CC or SS.CC, CC the

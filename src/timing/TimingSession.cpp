@@ -9,11 +9,15 @@ namespace arenor::timing {
 
 Status TimingSession::readTimes(Direction d)
 {
-    return readTimesFile(path(d), list(d), m_counters);
+    const Status s = readTimesFile(path(d), list(d), m_counters);
+    m_read[size_t(d)] = s.ok();
+    return s;
 }
 
 Status TimingSession::rewrite(Direction d, TitleStyle style) const
 {
+    if (!isRead(d))
+        return Status::failure(timesFileName(d) + QStringLiteral(" was not read; it is left as it is"));
     return rewriteTimesFile(path(d), list(d), timesFileTitle(d, style));
 }
 
@@ -22,6 +26,10 @@ RegisterResult TimingSession::registerTime(Direction d, int channel, const QStri
     RegisterResult result;
     if (channel < 1 || channel > kChannels) {
         result.outcome = RegisterResult::BadChannel;
+        return result;
+    }
+    if (!listsRead()) {
+        result.outcome = RegisterResult::NotRead;
         return result;
     }
     const bool autoNumber = d == Direction::Out && autoOutNumber;
@@ -36,7 +44,8 @@ RegisterResult TimingSession::registerTime(Direction d, int channel, const QStri
         result.record = {QString(), time, box, QString()};
         return result;
     }
-    TimeRecord r{registrationIndex(channel, m_counters.next(channel)), time, box.left(kNumberWidth), QString()};
+    TimeRecord r{registrationIndex(channel, m_counters.next(channel)), time, box.left(kNumberWidth),
+                 QString()};
     l.records.push_back(r);
     result.record = r;
     if (!autoNumber)
@@ -51,7 +60,8 @@ RegisterResult TimingSession::registerTime(Direction d, int channel, const QStri
 bool TimingSession::resetTimes(Direction d, Prompt &prompt, const TextTables &texts, Status *error)
 {
     for (int i = 0; i < 3; ++i)
-        if (prompt.message({texts.message(255), texts.message(1), Buttons::YesNo, Icon::Exclamation}) != Answer::Yes)
+        if (prompt.message({texts.message(255), texts.message(1), Buttons::YesNo, Icon::Exclamation}) !=
+            Answer::Yes)
             return false;
     list(d).clear();
     m_counters.reset();
@@ -65,21 +75,30 @@ bool TimingSession::resetTimes(Direction d, Prompt &prompt, const TextTables &te
 
 Status TimingSession::changeNumbers(Direction d, QList<int> rows, Prompt &prompt, const TextTables &texts)
 {
-    TimeList &l = list(d);
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    // A question runs an event loop that may register times: the list grows (and moves) under
+    // it. So no reference is held across a question; each chosen record is found again after
+    // it. The box is emptied first, so a time registered meanwhile does not take its number.
     const QString number = numberBox(d);
-    for (int row : rows) {
-        if (row < 0 || row >= l.count())
-            continue;
-        TimeRecord &r = l.records[size_t(row)];
-        if (!r.number.isEmpty() &&
-            prompt.message({texts.message(2), texts.message(1), Buttons::YesNo, Icon::Question}) == Answer::No)
-            continue;
-        r.number = number;
-        r.message.clear();
-    }
     m_numberBox[size_t(d)].clear();
+    std::vector<std::pair<int, TimeRecord>> chosen;
+    for (int row : rows)
+        if (row >= 0 && row < list(d).count())
+            chosen.emplace_back(row, list(d).records[size_t(row)]);
+    for (const auto &[row, before] : chosen) {
+        if (!before.number.isEmpty() && prompt.message({texts.message(2), texts.message(1), Buttons::YesNo,
+                                                        Icon::Question}) == Answer::No)
+            continue;
+        std::vector<TimeRecord> &records = list(d).records;
+        auto at = row < int(records.size()) && records[size_t(row)] == before
+                      ? records.begin() + row
+                      : std::find(records.begin(), records.end(), before);
+        if (at == records.end())
+            continue; // the list was read anew meanwhile and no longer holds the record
+        at->number = number;
+        at->message.clear();
+    }
     return rewrite(d, TitleStyle::Correction);
 }
 
@@ -113,7 +132,8 @@ QString listFullText(Language language, Direction d, int channel, const QString 
             .arg(kMaxTimes)
             .arg(time)
             .arg(channel);
-    return QStringLiteral("The %1 list is full (%2 times). The time %3 from channel %4 was not stored; write it down.")
+    return QStringLiteral(
+               "The %1 list is full (%2 times). The time %3 from channel %4 was not stored; write it down.")
         .arg(out ? QStringLiteral("out-times") : QStringLiteral("in-times"))
         .arg(kMaxTimes)
         .arg(time)
@@ -127,7 +147,8 @@ QString overflowReadText(Language language, const QString &fileName, int extra)
             .arg(fileName)
             .arg(extra)
             .arg(kMaxTimes);
-    return QStringLiteral("%1 holds %2 times too many. Only the first %3 are shown; the rest stay in the file.")
+    return QStringLiteral(
+               "%1 holds %2 times too many. Only the first %3 are shown; the rest stay in the file.")
         .arg(fileName)
         .arg(extra)
         .arg(kMaxTimes);

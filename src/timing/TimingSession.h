@@ -16,9 +16,11 @@ namespace arenor::timing {
 enum class KeypadKey { Digit0 = 0, Clear = 10, Cross = 11 };
 
 struct RegisterResult {
-    enum Outcome { Stored, ListFull, BadChannel } outcome = Stored;
-    TimeRecord record;   // the stored record (Stored), or what could not be stored (ListFull)
-    Status fileStatus;   // rewriting the file; the record stays in the list when this fails
+    // NotRead: the time files of the meet have not been read (or could not be), so nothing
+    // may be written into them yet; the caller keeps the capture.
+    enum Outcome { Stored, ListFull, BadChannel, NotRead } outcome = Stored;
+    TimeRecord record; // the stored record (Stored), or what could not be stored (ListFull)
+    Status fileStatus; // rewriting the file; the record stays in the list when this fails
 };
 
 class TimingSession {
@@ -38,8 +40,16 @@ public:
     void setNumberBox(Direction d, const QString &text) { m_numberBox[size_t(d)] = text.left(kNumberWidth); }
     QString lastRegistered() const { return m_lastRegistered; }
 
-    // Loads the file into its list; the counters are raised, never lowered.
+    // Loads the file into its list; the counters are raised, never lowered. A file that
+    // cannot be read leaves its list unread.
     Status readTimes(Direction d);
+    // Both lists mirror their files: only then may a time be registered, since the counters
+    // both files raise decide the next index.
+    bool listsRead() const { return m_read[0] && m_read[1]; }
+    bool isRead(Direction d) const { return m_read[size_t(d)]; }
+    // The files are about to change under the lists (another meet, a reset meet).
+    void markUnread() { m_read = {false, false}; }
+    // Refuses to write a list that was not read, so an unreadable file is never overwritten.
     Status rewrite(Direction d, TitleStyle style) const;
 
     // A captured time becomes the next record of the list. With the automatic out-number on,
@@ -51,8 +61,8 @@ public:
     bool resetTimes(Direction d, Prompt &prompt, const TextTables &texts, Status *error = nullptr);
 
     // Puts the number box into the selected records (display rows, 0-based): a record that
-    // already has a number is only overwritten when the question is not answered No. Then the
-    // box is emptied and the file rewritten.
+    // already has a number is only overwritten when the question is not answered No. The box
+    // is emptied and the file rewritten. Times registered while a question is open are kept.
     Status changeNumbers(Direction d, QList<int> rows, Prompt &prompt, const TextTables &texts);
 
     // The keypad acts on the out number box while the out tab (tab 0) is shown, otherwise on
@@ -65,6 +75,7 @@ private:
     std::array<TimeList, 2> m_lists;
     ChannelCounters m_counters;
     std::array<QString, 2> m_numberBox;
+    std::array<bool, 2> m_read{};
     QString m_lastRegistered;
 };
 

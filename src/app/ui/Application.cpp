@@ -25,12 +25,17 @@ void initResources()
     }
 }
 
-Application::Application(const QString &programDir, Prompt *prompt, EditorLauncher *editor)
+Application::Application(const QString &programDir, Prompt *prompt, EditorLauncher *editor,
+                         timing::TimingClock *timingClock)
 {
     initResources();
     m_state.programDir = QDir(programDir).absolutePath();
     m_commands = std::make_unique<MainCommands>(m_state);
+    // Bound before the windows, so the adapter is let go of before anything else moves.
+    m_timing = std::make_unique<timing::TimingController>(m_state, timingClock);
+    m_testClock = timingClock != nullptr;
     m_main = std::make_unique<MainWindow>(m_state, *m_commands);
+    m_main->setTimingController(m_timing.get());
     if (!prompt) {
         m_ownPrompt = std::make_unique<QtPrompt>(m_state.texts, m_main.get());
         prompt = m_ownPrompt.get();
@@ -85,6 +90,9 @@ StartUpResult Application::start(bool showSplash)
         m_state.informText(s.error(), Icon::Exclamation);
 
     main.loadChildWindows();
+    // Times are taken from here on; they are registered once the time files are read.
+    if (!m_testClock)
+        m_timing->startPolling();
     m_settings->load(true);
     main.applyCaptions();
     main.fillRoundSelector();

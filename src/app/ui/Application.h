@@ -7,6 +7,7 @@
 #include "app/Settings.h"
 #include "app/StartUp.h"
 #include "db/AppState.h"
+#include "timing/TimingController.h"
 
 #include <memory>
 
@@ -16,8 +17,11 @@ class MainWindow;
 
 class Application {
 public:
-    // prompt and editor may be given by tests; otherwise the on-screen ones are used.
-    Application(const QString &programDir, Prompt *prompt = nullptr, EditorLauncher *editor = nullptr);
+    // prompt and editor may be given by tests; otherwise the on-screen ones are used. A timing
+    // clock given by a test replaces the system's, and the timing then polls only when the
+    // test says so (TimingController::pollOnce).
+    Application(const QString &programDir, Prompt *prompt = nullptr, EditorLauncher *editor = nullptr,
+                timing::TimingClock *timingClock = nullptr);
     ~Application();
 
     // Takes the program directory for this program (one program per directory); false when the
@@ -30,6 +34,7 @@ public:
     AppState &state() { return m_state; }
     MainCommands &commands() { return *m_commands; }
     MainWindow &mainWindow() { return *m_main; }
+    timing::TimingController &timing() { return *m_timing; }
 
 private:
     AppState m_state;
@@ -37,6 +42,8 @@ private:
     std::unique_ptr<Prompt> m_ownPrompt;
     std::unique_ptr<EditorLauncher> m_ownEditor;
     std::unique_ptr<MainCommands> m_commands;
+    std::unique_ptr<timing::TimingController> m_timing; // outlives the windows that show it
+    bool m_testClock = false;
     std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<SettingsFile> m_settings;
 };

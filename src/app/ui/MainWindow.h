@@ -2,9 +2,9 @@
 // The frame of the program: menus, toolbar, button bar, round selector, status bar with its
 // progress bar, and the nine child windows in a multiple-document area.
 
-#include "db/AppState.h"
 #include "app/MainCommands.h"
 #include "app/ui/ChildWindow.h"
+#include "db/AppState.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -24,6 +24,9 @@ class QWidget;
 
 namespace arenor {
 
+namespace timing {
+class TimingController;
+}
 class HelpWindow;
 
 class MainWindow : public QMainWindow, public ProgressSink {
@@ -34,6 +37,9 @@ public:
 
     // Makes the nine child windows (hidden), in the order of loading.
     void loadChildWindows();
+    // The timing the timing window shows; set before the child windows are loaded.
+    void setTimingController(timing::TimingController *timing) { m_timing = timing; }
+    timing::TimingController *timingController() const { return m_timing; }
     ChildWindow *childWindow(WindowId id) const;
     QMdiSubWindow *subWindow(WindowId id) const;
 
@@ -90,6 +96,7 @@ private:
 
     AppState &m_state;
     MainCommands &m_commands;
+    timing::TimingController *m_timing = nullptr;
     QMdiArea *m_mdi = nullptr;
     std::array<ChildWindow *, kChildWindowCount> m_children{};
     std::array<QMdiSubWindow *, kChildWindowCount> m_subWindows{};

@@ -1,7 +1,7 @@
 #include "TimingWindow.h"
 
-#include "base/Convert.h"
 #include "app/ui/MainWindow.h"
+#include "base/Convert.h"
 #include "db/Schema.h"
 
 #include <QApplication>
@@ -47,43 +47,36 @@ int channelOfKey(int key)
 
 QString notAvailableText(Language language)
 {
-    return language == Language::Norwegian
-               ? QStringLiteral("Startoppsettet er ikke tilgjengelig ennå.")
-               : QStringLiteral("The start setup is not available yet.");
+    return language == Language::Norwegian ? QStringLiteral("Startoppsettet er ikke tilgjengelig ennå.")
+                                           : QStringLiteral("The start setup is not available yet.");
 }
 
 } // namespace
 
-void SignalButton::mousePressEvent(QMouseEvent *event)
+SignalButton::SignalButton(QWidget *parent) : QPushButton(parent)
 {
-    QPushButton::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton && isEnabled())
-        emit signalOn(event->timestamp());
+    // The button's own pressed and released signals come from the mouse, the space key and
+    // an accessibility press action alike, so each way is one signal.
+    connect(this, &QAbstractButton::pressed, this, [this] { emit signalOn(std::exchange(m_eventMs, 0)); });
+    connect(this, &QAbstractButton::released, this, &SignalButton::signalOff);
 }
 
-void SignalButton::mouseReleaseEvent(QMouseEvent *event)
+void SignalButton::mousePressEvent(QMouseEvent *event)
 {
-    QPushButton::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton)
-        emit signalOff();
+    m_eventMs = event->timestamp();
+    QPushButton::mousePressEvent(event);
+    m_eventMs = 0;
 }
 
 void SignalButton::keyPressEvent(QKeyEvent *event)
 {
+    m_eventMs = event->timestamp();
     QPushButton::keyPressEvent(event);
-    if (event->key() == Qt::Key_Space && !event->isAutoRepeat() && isEnabled())
-        emit signalOn(event->timestamp());
+    m_eventMs = 0;
 }
 
-void SignalButton::keyReleaseEvent(QKeyEvent *event)
-{
-    QPushButton::keyReleaseEvent(event);
-    if (event->key() == Qt::Key_Space && !event->isAutoRepeat())
-        emit signalOff();
-}
-
-TimingWindow::TimingWindow(AppState &state, MainWindow &main, DigitalIoFactory factory)
-    : ChildWindow(WindowId::Timing, state), m_main(main), m_factory(std::move(factory))
+TimingWindow::TimingWindow(AppState &state, MainWindow &main, TimingController &timing)
+    : ChildWindow(WindowId::Timing, state), m_main(main), m_timing(timing)
 {
     setObjectName(QStringLiteral("timingWindow"));
     auto *layout = new QHBoxLayout(this);
@@ -103,10 +96,16 @@ TimingWindow::TimingWindow(AppState &state, MainWindow &main, DigitalIoFactory f
 
     // Start-up: every channel inactive, every indicator grey.
     greyIndicators();
-    m_session.setMeetDir(m_state.meetDir);
-    applyPollConfig();
-    m_poller.setNotify([this] { QMetaObject::invokeMethod(this, &TimingWindow::takePollEvents, Qt::QueuedConnection); });
-    m_poller.start();
+    connect(&m_timing, &TimingController::listRead, this, &TimingWindow::refillList);
+    connect(&m_timing, &TimingController::recordAdded, this,
+            [this](Direction d, const TimeRecord &r) { side(d).list->addItem(displayLine(r)); });
+    connect(&m_timing, &TimingController::channelBusy, this, &TimingWindow::setIndicator);
+    connect(&m_timing, &TimingController::numberBoxesChanged, this, &TimingWindow::syncNumberBoxes);
+    connect(&m_timing, &TimingController::lastRegisteredChanged, this, [this](const QString &time) {
+        if (!time.isEmpty())
+            m_lastTime->setText(time);
+    });
+    connect(&m_timing, &TimingController::setupChanged, this, &TimingWindow::showSetup);
 
     m_clockTimer = new QTimer(this);
     m_clockTimer->setInterval(500);
@@ -115,20 +114,18 @@ TimingWindow::TimingWindow(AppState &state, MainWindow &main, DigitalIoFactory f
     m_rateTimer = new QTimer(this);
     m_rateTimer->setInterval(1000);
     connect(m_rateTimer, &QTimer::timeout, this, &TimingWindow::showRate);
-    m_rateNs = m_clock.nowNs();
     m_rateTimer->start();
 
     qApp->installEventFilter(this);
-    m_state.addDataBound(this);
-    connect(&m_state.notifier, &MeetNotifier::timeFilesChanged, this, &TimingWindow::readTimeFiles);
     retranslate();
+    showSetup();
+    for (Direction d : {Direction::Out, Direction::In})
+        refillList(d);
 }
 
 TimingWindow::~TimingWindow()
 {
-    m_poller.stop();
     qApp->removeEventFilter(this);
-    m_state.removeDataBound(this);
 }
 
 void TimingWindow::buildListPage(Direction d)
@@ -165,7 +162,8 @@ void TimingWindow::buildListPage(Direction d)
     numberRow->addWidget(s.name, 1);
     numberRow->addWidget(s.clubClass, 1);
     v->addLayout(numberRow);
-    connect(s.number, &QLineEdit::textEdited, this, [this, d](const QString &t) { m_session.setNumberBox(d, t); });
+    connect(s.number, &QLineEdit::textEdited, this,
+            [this, d](const QString &t) { m_timing.setNumberBox(d, t); });
     connect(s.number, &QLineEdit::textChanged, this, [this, d] { showCompetitor(d); });
 
     auto *channels = new QGridLayout;
@@ -176,14 +174,14 @@ void TimingWindow::buildListPage(Direction d)
         indicator->setFixedSize(18, 18);
         indicator->setAutoFillBackground(true);
         auto *button = new SignalButton(s.page);
-        button->setObjectName(QStringLiteral("sim") + (d == Direction::Out ? QStringLiteral("Out") : QStringLiteral("In")) +
+        button->setObjectName(QStringLiteral("sim") +
+                              (d == Direction::Out ? QStringLiteral("Out") : QStringLiteral("In")) +
                               QStringLiteral("PushButton%1").arg(i));
         button->setFocusPolicy(Qt::TabFocus);
         channels->addWidget(indicator, i % 3, (i / 3) * 2);
         channels->addWidget(button, i % 3, (i / 3) * 2 + 1);
-        connect(button, &SignalButton::signalOn, this,
-                [this, i](quint64 ms) { m_poller.press(i, eventStampNs(ms, m_clock.nowNs())); });
-        connect(button, &SignalButton::signalOff, this, [this, i] { m_poller.release(i); });
+        connect(button, &SignalButton::signalOn, this, [this, i](quint64 ms) { m_timing.press(i, ms); });
+        connect(button, &SignalButton::signalOff, this, [this, i] { m_timing.release(i); });
         s.indicator[size_t(i)] = indicator;
         s.sim[size_t(i)] = button;
     }
@@ -191,10 +189,12 @@ void TimingWindow::buildListPage(Direction d)
 
     auto *buttons = new QHBoxLayout;
     s.reset = new QPushButton(s.page);
-    s.reset->setObjectName(QStringLiteral("reset") + (d == Direction::Out ? QStringLiteral("Out") : QStringLiteral("In")) +
+    s.reset->setObjectName(QStringLiteral("reset") +
+                           (d == Direction::Out ? QStringLiteral("Out") : QStringLiteral("In")) +
                            QStringLiteral("PushButton"));
     s.change = new QPushButton(s.page);
-    s.change->setObjectName(QStringLiteral("change") + (d == Direction::Out ? QStringLiteral("Out") : QStringLiteral("In")) +
+    s.change->setObjectName(QStringLiteral("change") +
+                            (d == Direction::Out ? QStringLiteral("Out") : QStringLiteral("In")) +
                             QStringLiteral("PushButton"));
     buttons->addWidget(s.reset);
     buttons->addWidget(s.change);
@@ -250,13 +250,14 @@ QWidget *TimingWindow::buildChannelPage()
     m_printer = combo(QStringLiteral("printerPortComboBox"), printerPortAddresses(), m_printerLabel, 2);
     connect(m_type, &QComboBox::activated, this, [this](int index) {
         store({{field::TypeCode, QString::number(index)}, {field::TypeName, m_type->itemText(index)}});
-        updateAdapterControls();
     });
     connect(m_address, &QComboBox::activated, this, [this](int index) {
-        store({{field::CardAddress, m_address->itemText(index)}, {field::CardAddressShown, m_address->itemText(index)}});
+        store({{field::CardAddress, m_address->itemText(index)},
+               {field::CardAddressShown, m_address->itemText(index)}});
     });
     connect(m_printer, &QComboBox::activated, this, [this](int index) {
-        store({{field::PrinterPort, m_printer->itemText(index)}, {field::PrinterPortShown, m_printer->itemText(index)}});
+        store({{field::PrinterPort, m_printer->itemText(index)},
+               {field::PrinterPortShown, m_printer->itemText(index)}});
     });
     v->addWidget(m_adapterFrame);
 
@@ -270,8 +271,9 @@ QWidget *TimingWindow::buildChannelPage()
         m_signals->addButton(r, i);
         sl->addWidget(r);
     }
-    connect(m_signals, &QButtonGroup::idClicked, this,
-            [this](int id) { store({{field::SignalLevel, QString::number(id)}}); });
+    connect(m_signals, &QButtonGroup::idClicked, this, [this](int id) {
+        store({{field::SignalLevel, QString::number(id)}});
+    });
     v->addWidget(m_signalFrame);
     v->addStretch(1);
     return page;
@@ -292,9 +294,11 @@ QWidget *TimingWindow::buildTimerPage()
         ol->addWidget(c);
         m_options[size_t(i)] = c;
     }
-    connect(m_options[0], &QCheckBox::clicked, this, [this](bool on) { store({{field::AutoOutNumber, on}}); });
+    connect(m_options[0], &QCheckBox::clicked, this, [this](bool on) {
+        store({{field::AutoOutNumber, on}});
+    });
     connect(m_options[1], &QCheckBox::clicked, this, [this](bool on) { store({{field::KeepImported, on}}); });
-    connect(m_options[2], &QCheckBox::clicked, this, &TimingWindow::automaticClicked);
+    connect(m_options[2], &QCheckBox::clicked, this, [this](bool on) { m_timing.setAutomatic(on); });
     v->addWidget(m_optionFrame);
 
     m_formatFrame = new QGroupBox(page);
@@ -307,7 +311,9 @@ QWidget *TimingWindow::buildTimerPage()
         m_formats->addButton(r, i);
         fl->addWidget(r);
     }
-    connect(m_formats, &QButtonGroup::idClicked, this, [this](int id) { store({{field::Format, QString::number(id)}}); });
+    connect(m_formats, &QButtonGroup::idClicked, this, [this](int id) {
+        store({{field::Format, QString::number(id)}});
+    });
     v->addWidget(m_formatFrame);
 
     m_intervalFrame = new QGroupBox(page);
@@ -331,15 +337,18 @@ QWidget *TimingWindow::buildTimerPage()
                         m_intervalValue, 0);
     m_delay = slider(QStringLiteral("delaySlider"), kMinDelay, kMaxDelay, m_delayLabel, m_delayValue, 1);
     auto sliderMoved = [this](QSlider *s, int f) {
+        if (m_showing)
+            return;
         if (s == m_interval)
-            m_poller.setIntervalMs(s->value());
+            m_timing.setIntervalMs(s->value());
         (s == m_interval ? m_intervalValue : m_delayValue)->setText(QString::number(s->value()));
-        applyPollConfig();
         if (!s->isSliderDown())
             store({{f, QString::number(s->value())}});
     };
-    connect(m_interval, &QSlider::valueChanged, this, [=, this] { sliderMoved(m_interval, field::Interval); });
-    connect(m_interval, &QSlider::sliderReleased, this, [=, this] { sliderMoved(m_interval, field::Interval); });
+    connect(m_interval, &QSlider::valueChanged, this,
+            [=, this] { sliderMoved(m_interval, field::Interval); });
+    connect(m_interval, &QSlider::sliderReleased, this,
+            [=, this] { sliderMoved(m_interval, field::Interval); });
     connect(m_delay, &QSlider::valueChanged, this, [=, this] { sliderMoved(m_delay, field::Delay); });
     connect(m_delay, &QSlider::sliderReleased, this, [=, this] { sliderMoved(m_delay, field::Delay); });
     v->addWidget(m_intervalFrame);
@@ -446,8 +455,10 @@ void TimingWindow::retranslate()
         m_channelLabels[size_t(i)]->setText(t.caption(403 + i));
         m_outChecks[size_t(i)]->setText(t.caption(409));
         m_inChecks[size_t(i)]->setText(t.caption(410));
-        m_outChecks[size_t(i)]->setAccessibleName(plainCaption(t.caption(403 + i)) + u' ' + plainCaption(t.caption(409)));
-        m_inChecks[size_t(i)]->setAccessibleName(plainCaption(t.caption(403 + i)) + u' ' + plainCaption(t.caption(410)));
+        m_outChecks[size_t(i)]->setAccessibleName(plainCaption(t.caption(403 + i)) + u' ' +
+                                                  plainCaption(t.caption(409)));
+        m_inChecks[size_t(i)]->setAccessibleName(plainCaption(t.caption(403 + i)) + u' ' +
+                                                 plainCaption(t.caption(410)));
     }
     m_adapterFrame->setTitle(t.caption(411));
     m_typeLabel->setText(t.caption(412));
@@ -465,31 +476,6 @@ void TimingWindow::retranslate()
 }
 
 // ---- the setup record ----
-
-void TimingWindow::bindDatabase(db::Database &database)
-{
-    if (Status s = m_store.open(database, schema::tableName(m_state, schema::Table::Tidtakingoppsett)); !s)
-        m_state.informText(s.error(), Icon::Exclamation);
-    showSetup();
-    applyPollConfig();
-    m_poller.setIntervalMs(setup().interval());
-    if (setup().automatic())
-        startAdapter();
-    else
-        stopAutomatic();
-    // Another meet has its own time files; a reset meet has none left. Either way the lists
-    // must mirror the files of this meet before the next registration rewrites them.
-    // (At start-up the lists are read once the registers are, not here.)
-    if (!m_readMeetDir.isEmpty() &&
-        (m_readMeetDir != m_state.meetDir || !QFile::exists(m_state.meetFile(timesFileName(Direction::Out))) ||
-         !QFile::exists(m_state.meetFile(timesFileName(Direction::In)))))
-        readTimeFiles();
-}
-
-void TimingWindow::unbindDatabase()
-{
-    m_store.close();
-}
 
 void TimingWindow::showSetup()
 {
@@ -523,26 +509,17 @@ void TimingWindow::showSetup()
     m_intervalValue->setText(QString::number(m_interval->value()));
     m_delayValue->setText(QString::number(m_delay->value()));
     updateAdapterControls();
+    for (int ch = 1; ch <= kChannels; ++ch) {
+        side(Direction::Out).sim[size_t(ch - 1)]->setEnabled(s.registersOut(ch));
+        side(Direction::In).sim[size_t(ch - 1)]->setEnabled(s.registersIn(ch));
+    }
     m_showing = false;
 }
 
 void TimingWindow::store(const QList<QPair<int, QVariant>> &changes)
 {
-    if (m_showing)
-        return;
-    if (Status s = m_store.set(changes); !s)
-        m_state.informText(m_state.texts.message(9) + QStringLiteral("\n\n") + s.error(), Icon::Exclamation);
-    applyPollConfig();
-}
-
-void TimingWindow::applyPollConfig()
-{
-    const TimingSetup &s = setup();
-    m_poller.setConfig(PollConfig::from(s));
-    for (int ch = 1; ch <= kChannels; ++ch) {
-        side(Direction::Out).sim[size_t(ch - 1)]->setEnabled(s.registersOut(ch));
-        side(Direction::In).sim[size_t(ch - 1)]->setEnabled(s.registersIn(ch));
-    }
+    if (!m_showing)
+        m_timing.changeSetup(changes);
 }
 
 void TimingWindow::updateAdapterControls()
@@ -555,76 +532,20 @@ void TimingWindow::updateAdapterControls()
     m_printerLabel->setEnabled(setup().printerPortType());
 }
 
-void TimingWindow::automaticClicked(bool on)
-{
-    store({{field::Automatic, on}});
-    if (on)
-        startAdapter();
-    else
-        stopAutomatic();
-}
-
-bool TimingWindow::startAdapter()
-{
-    const TimingSetup &s = setup();
-    std::unique_ptr<DigitalIo> io = m_factory ? m_factory(s.typeCode()) : nullptr;
-    DioResult board = DioResult::failure(QStringLiteral("no adapter"));
-    if (io)
-        board = initAdapter(*io, {s.typeCode(), hexAddress(s.text(field::CardAddress)), hexAddress(s.text(field::PrinterPort))});
-    if (!board.ok()) {
-        m_poller.clearAdapter();
-        if (m_state.prompt)
-            m_state.prompt->inform(m_state.texts.message(252), QString());
-        // The message says automatic timing was not switched on: the box and the record agree.
-        m_options[2]->setChecked(false);
-        store({{field::Automatic, false}});
-        updateAdapterControls();
-        return false;
-    }
-    m_poller.setAdapter(std::move(io), board.value);
-    m_options[2]->setChecked(true);
-    updateAdapterControls();
-    return true;
-}
-
-void TimingWindow::stopAutomatic()
-{
-    m_poller.clearAdapter();
-    m_options[2]->setChecked(false);
-    updateAdapterControls();
-}
-
-// ---- lists and number boxes ----
-
-void TimingWindow::readTimeFiles()
-{
-    m_session.setMeetDir(m_state.meetDir);
-    m_readMeetDir = m_state.meetDir;
-    QStringList problems;
-    for (Direction d : {Direction::In, Direction::Out}) {
-        if (Status s = m_session.readTimes(d); !s)
-            problems << s.error();
-        if (const int extra = int(m_session.list(d).overflow.size()); extra > 0)
-            problems << overflowReadText(m_state.texts.language(), timesFileName(d), extra);
-        refillList(d);
-    }
-    tellProblems(problems);
-}
-
 void TimingWindow::refillList(Direction d)
 {
     QListWidget *list = side(d).list;
     list->setUpdatesEnabled(false);
     list->clear();
-    list->addItems(m_session.list(d).displayLines());
+    list->addItems(m_timing.session().list(d).displayLines());
     list->setUpdatesEnabled(true);
 }
 
 void TimingWindow::syncNumberBoxes()
 {
     for (Direction d : {Direction::Out, Direction::In})
-        if (side(d).number->text() != m_session.numberBox(d))
-            side(d).number->setText(m_session.numberBox(d));
+        if (side(d).number->text() != m_timing.session().numberBox(d))
+            side(d).number->setText(m_timing.session().numberBox(d));
 }
 
 void TimingWindow::showCompetitor(Direction d)
@@ -653,8 +574,7 @@ void TimingWindow::greyIndicators()
 
 void TimingWindow::keypadClicked(int key)
 {
-    m_session.keypad(m_tabs->currentIndex(), key);
-    syncNumberBoxes();
+    m_timing.keypad(m_tabs->currentIndex(), key);
 }
 
 void TimingWindow::changeClicked(Direction d)
@@ -663,25 +583,12 @@ void TimingWindow::changeClicked(Direction d)
     QListWidget *list = side(d).list;
     for (const QListWidgetItem *item : list->selectedItems())
         rows << list->row(item);
-    if (!m_state.prompt)
-        return;
-    const Status s = m_session.changeNumbers(d, rows, *m_state.prompt, m_state.texts);
-    refillList(d);
-    syncNumberBoxes();
-    if (!s)
-        m_state.informText(s.error(), Icon::Exclamation);
+    m_timing.changeNumbers(d, rows);
 }
 
 void TimingWindow::resetClicked(Direction d)
 {
-    if (!m_state.prompt)
-        return;
-    Status error;
-    if (!m_session.resetTimes(d, *m_state.prompt, m_state.texts, &error))
-        return;
-    refillList(d);
-    if (!error)
-        m_state.informText(error.error(), Icon::Exclamation);
+    m_timing.resetTimes(d);
 }
 
 void TimingWindow::generateStartTimes()
@@ -700,58 +607,7 @@ void TimingWindow::hideWindow()
         hide();
 }
 
-// ---- polling ----
-
-void TimingWindow::takePollEvents()
-{
-    if (m_inTake) {
-        // A message box of an earlier call is open; come back when it is closed.
-        QTimer::singleShot(50, this, &TimingWindow::takePollEvents);
-        return;
-    }
-    QStringList problems;
-    bool adapterFailed = false;
-    for (std::vector<PollEvent> events = m_poller.takeEvents(); !events.empty(); events = m_poller.takeEvents()) {
-        for (const PollEvent &e : events) {
-            switch (e.kind) {
-            case PollEvent::Captured:
-                setIndicator(e.channel, true);
-                break;
-            case PollEvent::Registered:
-                for (const Registration &r : performRegistrations(m_session, e, setup().autoOutNumber())) {
-                    if (r.result.outcome == RegisterResult::Stored)
-                        side(r.direction).list->addItem(displayLine(r.result.record));
-                    else if (r.result.outcome == RegisterResult::ListFull)
-                        problems << listFullText(m_state.texts.language(), r.direction, r.channel, r.result.record.time);
-                    if (!r.result.fileStatus)
-                        problems << r.result.fileStatus.error();
-                }
-                m_lastTime->setText(m_session.lastRegistered().isEmpty() ? m_lastTime->text() : m_session.lastRegistered());
-                setIndicator(e.channel, false);
-                break;
-            case PollEvent::AdapterFailed:
-                adapterFailed = true;
-                break;
-            }
-        }
-    }
-    syncNumberBoxes();
-    m_inTake = true;
-    if (adapterFailed) {
-        if (m_state.prompt)
-            m_state.prompt->inform(m_state.texts.message(252), QString());
-        stopAutomatic();
-        store({{field::Automatic, false}});
-    }
-    tellProblems(problems);
-    m_inTake = false;
-}
-
-void TimingWindow::tellProblems(const QStringList &problems)
-{
-    for (const QString &p : problems)
-        m_state.informText(p, Icon::Exclamation);
-}
+// ---- keys and displays ----
 
 bool TimingWindow::eventFilter(QObject *watched, QEvent *event)
 {
@@ -765,9 +621,9 @@ bool TimingWindow::eventFilter(QObject *watched, QEvent *event)
     // Held keys repeat as press and release pairs: only the first press and the last release count.
     if (!key->isAutoRepeat()) {
         if (event->type() == QEvent::KeyPress)
-            m_poller.press(channel, eventStampNs(key->timestamp(), m_clock.nowNs()));
+            m_timing.press(channel, key->timestamp());
         else
-            m_poller.release(channel);
+            m_timing.release(channel);
     }
     return true;
 }
@@ -775,17 +631,12 @@ bool TimingWindow::eventFilter(QObject *watched, QEvent *event)
 void TimingWindow::showClock()
 {
     if (m_state.option(OptDisplayLocalTime))
-        m_localTime->setText(clockText(m_clock.localTime()));
+        m_localTime->setText(clockText(m_timing.clock().localTime()));
 }
 
 void TimingWindow::showRate()
 {
-    const quint64 ticks = m_poller.ticks();
-    const qint64 now = m_clock.nowNs();
-    if (now > m_rateNs)
-        m_rate = int(std::lround(double(ticks - m_rateTicks) * 1e9 / double(now - m_rateNs)));
-    m_rateTicks = ticks;
-    m_rateNs = now;
+    m_rate = m_timing.measureRate();
     m_rateValue->setText(numberText(qint64(m_rate)));
     m_rateValue->setAccessibleDescription(m_state.texts.message(253) + QString::number(m_rate) +
                                           m_state.texts.message(254));
@@ -796,7 +647,7 @@ void TimingWindow::showRate()
 
 ChildWindow *createTimingWindow(AppState &state, MainWindow &main)
 {
-    return new TimingWindow(state, main);
+    return new TimingWindow(state, main, *main.timingController());
 }
 
 } // namespace arenor

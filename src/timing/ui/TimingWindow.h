@@ -1,13 +1,11 @@
 #pragma once
 // The timing window: the out-times and in-times lists, the number boxes and keypad, the
-// simulation buttons and channel indicators, and the meet's timing setup. Polling runs on its
-// own thread from the moment the window is made, shown or hidden.
+// simulation buttons and channel indicators, and the meet's timing setup. It shows the timing
+// controller and hands it keys and clicks; the controller polls whether the window is shown
+// or not.
 
 #include "app/ui/ChildWindow.h"
-#include "timing/DigitalIo.h"
-#include "timing/SignalPoller.h"
-#include "timing/TimingSession.h"
-#include "timing/TimingSetup.h"
+#include "timing/TimingController.h"
 
 #include <QPushButton>
 #include <array>
@@ -29,33 +27,32 @@ class QTimer;
 namespace arenor {
 
 // A simulation button: pressed and released like a real signal, stamped when it happened.
+// Pressed by the mouse, the space key or an assistive technology's press action alike.
 class SignalButton : public QPushButton {
     Q_OBJECT
 public:
-    using QPushButton::QPushButton;
+    explicit SignalButton(QWidget *parent = nullptr);
 signals:
-    void signalOn(quint64 eventMs);
+    void signalOn(quint64 eventMs); // 0: no event time known
     void signalOff();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
-    void keyReleaseEvent(QKeyEvent *event) override;
+
+private:
+    quint64 m_eventMs = 0; // the time of the input event being handled
 };
 
-class TimingWindow : public ChildWindow, public DataBound {
+class TimingWindow : public ChildWindow {
     Q_OBJECT
 public:
-    TimingWindow(AppState &state, MainWindow &main, timing::DigitalIoFactory factory = timing::makeDigitalIo);
+    TimingWindow(AppState &state, MainWindow &main, timing::TimingController &timing);
     ~TimingWindow() override;
 
     void retranslate() override;
-    void bindDatabase(db::Database &database) override;
-    void unbindDatabase() override;
 
-    // Both time files into their lists (in-times first), as at start-up.
-    void readTimeFiles();
+    timing::TimingController &controller() { return m_timing; }
 
 signals:
     // "Generate start times": the start setup writes planned start times into the out-times
@@ -63,13 +60,6 @@ signals:
     void startTimesRequested();
 
 public:
-    // The adapter backends automatic timing uses (tests give simulated ones).
-    void setAdapterFactory(timing::DigitalIoFactory factory) { m_factory = std::move(factory); }
-    timing::TimingSession &session() { return m_session; }
-    timing::SignalPoller &poller() { return m_poller; }
-    const timing::TimingSetup &setup() const { return m_store.setup(); }
-    // Takes what the polling thread reported: indicators, registrations, adapter failures.
-    void takePollEvents();
     // The rate display, as its timer shows it.
     void showRate();
     int shownRate() const { return m_rate; }
@@ -105,14 +95,11 @@ private:
     void setIndicator(int channel, bool busy);
     void greyIndicators();
 
+    const timing::TimingSetup &setup() const { return m_timing.setup(); }
     // The setup record into the controls, and each control's change into the record.
     void showSetup();
     void store(const QList<QPair<int, QVariant>> &changes);
-    void applyPollConfig();
     void updateAdapterControls();
-    void automaticClicked(bool on);
-    bool startAdapter();
-    void stopAutomatic();
 
     void keypadClicked(int key);
     void changeClicked(Direction d);
@@ -120,17 +107,10 @@ private:
     void generateStartTimes();
     void hideWindow();
     void showClock();
-    void tellProblems(const QStringList &problems);
 
     MainWindow &m_main;
-    timing::DigitalIoFactory m_factory;
-    timing::TimingSession m_session;
-    timing::SystemTimingClock m_clock;
-    timing::SignalPoller m_poller{m_clock};
-    timing::TimingSetupStore m_store;
-    bool m_showing = false;   // controls are being set from the record
-    bool m_inTake = false;    // a message box of takePollEvents is open
-    QString m_readMeetDir;    // the meet the lists were read from
+    timing::TimingController &m_timing;
+    bool m_showing = false; // controls are being set from the record
 
     QTabWidget *m_tabs = nullptr;
     std::array<Side, 2> m_sides;
@@ -171,8 +151,6 @@ private:
     QPushButton *m_close = nullptr;
     QTimer *m_clockTimer = nullptr;
     QTimer *m_rateTimer = nullptr;
-    quint64 m_rateTicks = 0;
-    qint64 m_rateNs = 0;
     int m_rate = 0;
 };
 
