@@ -44,14 +44,12 @@ double toDouble(const QString &text)
             end = j;
     }
     bool ok = false;
-    double v = text.mid(start, end - start).toDouble(&ok);
-    if (!ok || std::isnan(v)) {
-        // Overflowing exponents come back as not ok; saturate by sign.
-        return text[start] == u'-' ? -DBL_MAX : DBL_MAX;
-    }
+    const double v = text.mid(start, end - start).toDouble(&ok);
+    // Out of range comes back not ok: an overflow as an infinity, which saturates by sign,
+    // and an underflow as 0, which is what a number too small to hold is.
     if (std::isinf(v))
         return v < 0 ? -DBL_MAX : DBL_MAX;
-    return v;
+    return ok ? v : 0.0;
 }
 
 static qint64 clampDouble(double v, qint64 lo, qint64 hi)

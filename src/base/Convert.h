@@ -8,8 +8,8 @@
 namespace arenor {
 
 // Leading numeric prefix of a text, after leading blanks (and tabs): " 7" -> 7, "12abc" -> 12,
-// "abc" -> 0, "-5" -> -5, "1e3" -> 1000, "  12.6 " -> 12.6. Never overflows: an
-// out-of-range value saturates at +/- the largest finite double.
+// "abc" -> 0, "-5" -> -5, "1e3" -> 1000, "  12.6 " -> 12.6. Never overflows: a value too
+// large saturates at +/- the largest finite double, one too small to hold reads as 0.
 double toDouble(const QString &text);
 
 // toDouble() cut to an integer and clamped to [lo, hi]; a safe index for catalogues.

@@ -3,6 +3,7 @@
 #include "base/TextFile.h"
 
 #include <QFile>
+#include <algorithm>
 
 namespace arenor::timing {
 
@@ -69,34 +70,15 @@ QStringList TimeList::displayLines() const
     return lines;
 }
 
-namespace {
-
-bool isRuler(const QString &line)
-{
-    const QString t = line.trimmed();
-    return !t.isEmpty() && t.count(u'=') == t.size();
-}
-
-bool looksLikeHeader(const QString &line)
-{
-    return line.trimmed().isEmpty() || isRuler(line) ||
-           line.contains(QLatin1String("TIDFIL"), Qt::CaseInsensitive);
-}
-
-} // namespace
-
 void parseTimesFile(const QStringList &lines, TimeList &list, ChannelCounters &counters)
 {
     list.clear();
+    // Lines 1-3 are the header whatever they hold: guessing from their look would turn a
+    // header of other rulers into records, which the next rewrite then stores as data.
+    constexpr int headerLines = 3;
     const int n = int(lines.size());
-    int first = 0;
-    if (n > 0 && isRuler(lines[0]))
-        first = std::min(3, n);
-    else
-        while (first < 3 && first < n && looksLikeHeader(lines[first]))
-            ++first;
-    list.records.reserve(size_t(std::min(kMaxTimes, n - first)));
-    for (int i = first; i < n; ++i) {
+    list.records.reserve(size_t(std::clamp(n - headerLines, 0, kMaxTimes)));
+    for (int i = headerLines; i < n; ++i) {
         TimeRecord r = parseRecordLine(lines[i]);
         counters.raiseFrom(r.index);
         if (list.count() < kMaxTimes)

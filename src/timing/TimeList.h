@@ -77,9 +77,8 @@ public:
 };
 
 // Fills the list from the lines of a time file and raises the counters from every index in it
-// (also those past the list's size). The three header lines are skipped whatever they hold;
-// a file that does not start with a ruler line only loses the leading lines that look like a
-// header, so a file whose header was cut off keeps its first records.
+// (also those past the list's size). Lines 1-3 are the header and are skipped whatever they
+// hold.
 void parseTimesFile(const QStringList &lines, TimeList &list, ChannelCounters &counters);
 
 // Reads the file into the list. A missing file gives an empty list without an error.

@@ -1,6 +1,7 @@
 #include "base/Convert.h"
 
 #include <QTest>
+#include <cfloat>
 
 using namespace arenor;
 
@@ -25,6 +26,11 @@ private slots:
         QTest::newRow("tab") << "\t4" << 4.0;
         QTest::newRow("sign only") << "-" << 0.0;
         QTest::newRow("non-ascii digits are text") << "٣" << 0.0;
+        QTest::newRow("overflow") << "1e400" << DBL_MAX;
+        QTest::newRow("negative overflow") << "-1e400" << -DBL_MAX;
+        QTest::newRow("underflow") << " 1e-400" << 0.0;
+        QTest::newRow("negative underflow") << "-1e-400" << 0.0;
+        QTest::newRow("underflow without exponent") << "0." + QString(400, u'0') + "1" << 0.0;
     }
     void readsNumbers()
     {
@@ -37,6 +43,7 @@ private slots:
     {
         QCOMPARE(toInteger(QStringLiteral("1e400")), qint64(2147483647));
         QCOMPARE(toInteger(QStringLiteral("-1e400")), qint64(-2147483648LL));
+        QCOMPARE(toInteger(QStringLiteral(" 1e-400"), 1, 60), qint64(1));
         QCOMPARE(toInteger(QStringLiteral("99999"), 0, 3000), qint64(3000));
         QCOMPARE(toInteger(QStringLiteral("12.9")), qint64(12));
         QCOMPARE(toRoundedInteger(QStringLiteral("  12.6 ")), qint64(13));

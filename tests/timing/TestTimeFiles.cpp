@@ -123,6 +123,42 @@ private slots:
                      QStringLiteral("0042        10.00.00        42        Ok importert"));
     }
 
+    // Lines 1-3 are the header whatever they hold, and every record after them survives a rewrite.
+    void anyThreeLinesAreTheHeader_data()
+    {
+        QTest::addColumn<QByteArray>("header");
+        QTest::newRow("empty") << QByteArray("\r\n\r\n\r\n");
+        QTest::newRow("dashes") << QByteArray("-----\r\n-----\r\n-----\r\n");
+        QTest::newRow("10,000 characters")
+            << QByteArray(10000, 'x') + "\r\n" + QByteArray(10000, '=') + "\r\n\r\n";
+        QByteArray binary;
+        for (int b = 0; b < 3 * 256; ++b)
+            binary += b % 256 == '\r' || b % 256 == '\n' ? QByteArray() : QByteArray(1, char(b));
+        binary.insert(254, "\r\n").insert(2 * 254 + 2, "\r\n").append("\r\n");
+        QTest::newRow("binary") << binary;
+        QTest::newRow("records") << QByteArray(
+            "1-0004   12.00.00  7\r\n1-0009   12.00.01  8\r\n2-0001   12.00.02\r\n");
+    }
+    void anyThreeLinesAreTheHeader()
+    {
+        QFETCH(QByteArray, header);
+        const QStringList body{"1-0002   12.00.00  5", "2-0003   12.00.01  ",
+                               "0042     10.00.00  42        Ok"};
+        QTemporaryDir dir;
+        const QString path = dir.filePath(timesFileName(Direction::Out));
+        writeRaw(path, header + crlf(body));
+        TimeList list;
+        ChannelCounters counters;
+        QVERIFY(readTimesFile(path, list, counters).ok());
+        QCOMPARE(list.count(), 3);
+        QCOMPARE(list.records[2], (TimeRecord{"0042", "10.00.00", "42", "Ok"}));
+        QCOMPARE(counters.value(1), 2);
+        QCOMPARE(counters.value(2), 3);
+        const QString title = timesFileTitle(Direction::Out, TitleStyle::Registration);
+        QVERIFY(rewriteTimesFile(path, list, title).ok());
+        QCOMPARE(readFile(path), crlf(QStringList{kRuler, title, kRuler} + body));
+    }
+
     void countersComeFromBothFilesAndAreShared()
     {
         Meet m;
@@ -167,16 +203,8 @@ private slots:
                                                "\n1-0004   12.00.00  7\n1-0005   12.00.01  8\n")
                                  << 2 << "1-0004"
                                  << "7" << 5;
-        QTest::newRow("no header") << QByteArray("1-0004   12.00.00  7\r\n1-0009   12.00.01  8\r\n") << 2
-                                   << "1-0004"
-                                   << "7" << 9;
-        QTest::newRow("title only") << QByteArray(" TIDFIL UT \r\n1-0004   12.00.00  7\r\n") << 1 << "1-0004"
-                                    << "7" << 4;
-        QTest::newRow("empty file") << QByteArray() << 0 << ""
-                                    << "" << 0;
-        QTest::newRow("empty record line") << header + "\r\n1-0002   12.00.00\r\n"
-                                           << 2 << ""
-                                           << "" << 2;
+        QTest::newRow("empty file") << QByteArray() << 0 << "" << "" << 0;
+        QTest::newRow("empty record line") << header + "\r\n1-0002   12.00.00\r\n" << 2 << "" << "" << 2;
         QByteArray garbage = header;
         for (int i = 0; i < 4096; ++i)
             garbage += char((i * 37 + 11) % 256);
