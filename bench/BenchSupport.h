@@ -24,7 +24,7 @@ struct LargestMeet {
     {
         state.programDir = dir.path();
         state.prompt = &prompt;
-        state.testMode = testMode;
+        state.options[size_t(OptTestMode)] = testMode;
         state.setMeetDirectory();
         state.catalogs.personCount = kMaxPersons;
         state.catalogs.relayCount = kMaxRelays;
