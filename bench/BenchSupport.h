@@ -2,8 +2,10 @@
 // What the benchmark programs share: the largest meet in a temporary program directory, and
 // a main that runs the benchmarks under an offscreen application.
 
-#include "db/AppState.h"
+#include "RecordingEditorLauncher.h"
+#include "ScriptedPrompt.h"
 #include "app/MeetFile.h"
+#include "db/AppState.h"
 #include "db/Schema.h"
 
 #include <QApplication>
@@ -30,7 +32,7 @@ struct LargestMeet {
         state.catalogs.relayCount = kMaxRelays;
         state.catalogs.clubCount = kMaxClubs;
         prompt.setNextAnswer(Answer::Yes);
-        ok = createMeetFile(state) && state.database.open(state.databasePath()) && schema::initAllTables(state);
+        ok = createMeetFile(state) && state.database.open(state.databasePath());
     }
 };
 

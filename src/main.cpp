@@ -14,6 +14,8 @@ int main(int argc, char *argv[])
         return 2;
     }
     arenor::Application program(dir);
+    if (!program.claimDirectory())
+        return 0;
     program.start();
     return QApplication::exec();
 }

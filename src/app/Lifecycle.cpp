@@ -1,8 +1,8 @@
 #include "Lifecycle.h"
 
-#include "base/Convert.h"
 #include "app/MainCommands.h"
 #include "app/MeetFile.h"
+#include "base/Convert.h"
 #include "db/Schema.h"
 #include "lists/MeetTemplates.h"
 #include "registers/RegisterReaders.h"
@@ -10,27 +10,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QUuid>
 
-#include <filesystem>
 #include <limits>
-#include <system_error>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace arenor::lifecycle {
 
 namespace {
 
 const QString kFilter = QStringLiteral("Database (*.mdb)|*.mdb");
-const QString kWorkFile = QStringLiteral("Temp.mdb");
 const QString kCopyFile = QStringLiteral("Kopi.mdb");
 
 QString localText(const AppState &state, const char *norwegian, const char *english)
@@ -61,25 +48,10 @@ void writeSettings(AppState &state)
     state.saveSettings();
 }
 
-// Binds the windows; a failure says in plain words what is wrong with the file.
-Status bindOrExplain(AppState &state)
+void informFailure(AppState &state, const Status &s)
 {
-    Status s = state.bindDataControls();
-    if (s)
-        return s;
-    const db::FileProblem problem = db::Database::checkFile(state.databasePath());
-    if (problem == db::FileProblem::None)
-        return s;
-    return Status::failure(fileProblemText(state.texts, problem, state.currentDatabase));
-}
-
-// The steps after every bind to another meet: the registers, the final round, the times.
-void followMeet(AppState &state)
-{
-    registers::readRegisters(state);
-    // The rounds procedure is reached the same way as from the round selector.
-    MainCommands(state).selectRound(3);
-    emit state.notifier.timeFilesChanged();
+    if (!s)
+        state.informText(s.error(), Icon::Exclamation);
 }
 
 // A failed new or open: the remembered meet becomes current again, whole.
@@ -97,291 +69,60 @@ void recoverPrevious(AppState &state, const QString &previous, int message, cons
     state.roundLoaded.fill(false);
     state.setRoundTag(3);
     meetFilesCheck(state);
-    if (Status b = bindOrExplain(state); !b)
-        state.informText(b.error(), Icon::Exclamation);
-    followMeet(state);
+    informFailure(state, meetBecameCurrent(state));
 }
 
-void informFailure(AppState &state, const Status &s)
-{
-    if (!s)
-        state.informText(s.error(), Icon::Exclamation);
-}
-
-Status flushToDisk(const QString &path)
-{
-#ifdef Q_OS_UNIX
-    QFile f(path);
-    if (!f.open(QIODevice::ReadWrite))
-        return Status::failure(QStringLiteral("cannot write ") + path + QStringLiteral(": ") +
-                               f.errorString());
-    if (::fsync(f.handle()) != 0)
-        return Status::failure(QStringLiteral("cannot flush ") + path);
-#else
-    Q_UNUSED(path);
-#endif
-    return {};
-}
-
-void flushDirectory([[maybe_unused]] const QString &dir)
-{
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#endif
-}
-
-Status removeLeftover(const QString &path)
-{
-    if (!QFileInfo::exists(path))
-        return {};
-    QFile f(path);
-    if (!f.remove())
-        return Status::failure(QStringLiteral("cannot delete ") + path + QStringLiteral(": ") +
-                               f.errorString());
-    QFile::remove(path + QStringLiteral("-journal"));
-    return {};
-}
-
-// A private connection to one file, removed again when it goes out of scope.
-class Connection {
-public:
-    explicit Connection(const QString &path)
-        : m_name(QStringLiteral("lifecycle-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(path);
-        m_open = db.open();
-        if (!m_open)
-            m_error = db.lastError().text();
-    }
-    ~Connection()
-    {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    Connection(const Connection &) = delete;
-    Connection &operator=(const Connection &) = delete;
-
-    bool isOpen() const { return m_open; }
-    QString error() const { return m_error; }
-    QSqlDatabase handle() const { return QSqlDatabase::database(m_name, false); }
-
-private:
-    QString m_name;
-    QString m_error;
-    bool m_open = false;
-};
-
-// "ok" from the engine's full check; anything else, or a check that cannot run, is damage.
-bool soundFile(const Connection &c)
-{
-    QSqlQuery q(c.handle());
-    if (!q.exec(QStringLiteral("PRAGMA integrity_check")))
-        return false;
-    QStringList rows;
-    while (q.next())
-        rows << q.value(0).toString();
-    return !q.lastError().isValid() && rows == QStringList{QStringLiteral("ok")};
-}
-
-struct Column {
-    QString name;
-    QString type;
-};
-
-QList<Column> columnsOf(const Connection &c, const QString &table)
-{
-    QList<Column> columns;
-    QSqlQuery q(c.handle());
-    if (q.exec(QStringLiteral("PRAGMA table_info(") + db::quoteIdentifier(table) + u')'))
-        while (q.next())
-            columns.append({q.value(1).toString(), q.value(2).toString()});
-    return columns;
-}
-
-// Copies every row of one table that can still be read, keeping rowids so the record order
-// stays. A damaged page breaks the scan: the scan resumes at ever larger steps beyond the last
-// good row until it lands past the damage.
-qint64 salvageRows(const Connection &from, const Connection &to, const QString &table,
-                   const QList<Column> &columns)
-{
-    QStringList names{QStringLiteral("rowid")};
-    QStringList marks{QStringLiteral("?")};
-    for (const Column &c : columns) {
-        names << db::quoteIdentifier(c.name);
-        marks << QStringLiteral("?");
-    }
-    QSqlQuery insert(to.handle());
-    if (!insert.prepare(QStringLiteral("INSERT INTO ") + db::quoteIdentifier(table) + QStringLiteral(" (") +
-                        names.join(u',') + QStringLiteral(") VALUES (") + marks.join(u',') + u')'))
-        return 0;
-    const QString select = QStringLiteral("SELECT ") + names.join(u',') + QStringLiteral(" FROM ") +
-                           db::quoteIdentifier(table) + QStringLiteral(" WHERE rowid > ? ORDER BY rowid");
-    qint64 saved = 0;
-    qint64 last = std::numeric_limits<qint64>::min();
-    for (;;) {
-        QSqlQuery q(from.handle());
-        q.setForwardOnly(true);
-        q.prepare(select);
-        q.addBindValue(last);
-        bool broke = !q.exec();
-        while (!broke && q.next()) {
-            for (int i = 0; i < names.size(); ++i)
-                insert.bindValue(i, q.value(i));
-            if (insert.exec()) {
-                ++saved;
-                last = q.value(0).toLongLong();
-            }
-        }
-        broke = broke || q.lastError().isValid();
-        if (!broke)
-            return saved;
-        // Find the first readable row beyond the damage.
-        bool resumed = false;
-        const qint64 start = last == std::numeric_limits<qint64>::min() ? 0 : last;
-        for (qint64 step = 1; step > 0 && step < (qint64(1) << 40); step *= 2) {
-            QSqlQuery probe(from.handle());
-            probe.prepare(QStringLiteral("SELECT rowid FROM ") + db::quoteIdentifier(table) +
-                          QStringLiteral(" WHERE rowid > ? ORDER BY rowid LIMIT 1"));
-            probe.addBindValue(start + step);
-            if (!probe.exec())
-                continue;
-            if (probe.next()) {
-                last = probe.value(0).toLongLong() - 1;
-                resumed = true;
-                break;
-            }
-            if (!probe.lastError().isValid())
-                return saved; // nothing readable lies beyond
-        }
-        if (!resumed)
-            return saved;
-    }
-}
-
-// Builds every table in the new file from its column list and carries the readable rows over.
-Status salvageInto(const Connection &source, const QString &workFile,
-                   const QList<std::pair<QString, QList<Column>>> &tables, RepairReport &r)
-{
-    Connection target(workFile);
-    if (!target.isOpen())
-        return Status::failure(QStringLiteral("cannot open ") + workFile + QStringLiteral(": ") +
-                               target.error());
-    QSqlDatabase t = target.handle();
-    if (!t.transaction())
-        return Status::failure(QStringLiteral("cannot write ") + workFile);
-    for (const auto &[name, columns] : tables) {
-        if (columns.isEmpty()) {
-            r.lostTables << name;
-            continue;
-        }
-        QStringList defs;
-        for (const Column &c : columns) {
-            // The type comes from a damaged file: keep only what a type name may hold.
-            QString type;
-            for (QChar ch : c.type)
-                if (ch.isLetterOrNumber() || ch == u' ')
-                    type += ch;
-            defs << db::quoteIdentifier(c.name) + u' ' +
-                        (type.trimmed().isEmpty() ? QStringLiteral("TEXT") : type.trimmed());
-        }
-        QSqlQuery create(t);
-        if (!create.exec(QStringLiteral("CREATE TABLE ") + db::quoteIdentifier(name) + QStringLiteral(" (") +
-                         defs.join(QStringLiteral(", ")) + u')')) {
-            r.lostTables << name;
-            continue;
-        }
-        const qint64 saved = salvageRows(source, target, name, columns);
-        r.rowsSaved += saved;
-        if (saved == 0) {
-            // An empty table is no loss; one that cannot even be counted is.
-            QSqlQuery count(source.handle());
-            if (!count.exec(QStringLiteral("SELECT count(*) FROM ") + db::quoteIdentifier(name)) ||
-                !count.next() || count.value(0).toLongLong() != 0)
-                r.lostTables << name;
-        }
-    }
-    if (!t.commit()) {
-        t.rollback();
-        return Status::failure(QStringLiteral("cannot write ") + workFile);
-    }
-    if (!soundFile(target))
-        return Status::failure(QStringLiteral("the repaired file is not sound: ") + workFile);
-    return {};
-}
-
-QString damagedName(const QString &path)
-{
-    QString name = path + QStringLiteral(".damaged");
-    for (int n = 2; QFileInfo::exists(name); ++n)
-        name = path + QStringLiteral(".damaged") + QString::number(n);
-    return name;
-}
-
-// Runs one file command between unbinding and binding the windows, with the busy pointer.
+// Runs one file operation on the current meet between unbinding and the meet becoming
+// current again, with the busy pointer.
 template <typename Work> Status withFileReleased(AppState &state, Work work)
 {
     Status s;
-    Status b;
     {
         BusyScope busy(state.progressSink());
         state.unbindDataControls();
         s = work();
-        b = bindOrExplain(state);
     }
+    const Status b = meetBecameCurrent(state, MeetChange::Rebound);
     informFailure(state, s);
     informFailure(state, b);
     return s && b ? Status() : (s ? b : s);
 }
 
-// Compacts the meet under the work name, then puts it in place of target in one step: neither
-// the meet nor an earlier copy is touched before the new file is complete.
-Outcome writeCompacted(AppState &state, const QString &work, const QString &target)
+QString copyNameRefusal(const AppState &state)
 {
-    const QString path = state.databasePath();
-    const Status s = withFileReleased(state, [&]() -> Status {
-        Status r = removeLeftover(work);
-        if (r)
-            r = compactFile(path, work);
-        if (r)
-            r = replaceFile(work, target);
-        if (!r)
-            QFile::remove(work);
-        return r;
-    });
-    return s ? Outcome::Done : Outcome::Failed;
-}
-
-QString workFileRefusal(const AppState &state, const QString &work)
-{
-    return QFileInfo(work).fileName() +
-           localText(
-               state,
-               " er programmets arbeidsfil og kan ikke være det åpne stevnet. Åpne et annet stevne først.",
-               " is the program's work file and cannot be the open meet. Open another meet first.");
-}
-
-// Temp.mdb beside the meet, so the new file can take the meet's place in one rename; nullopt,
-// after saying why, when the open meet itself has that name.
-std::optional<QString> workFileBesideMeet(AppState &state)
-{
-    const QString path = state.databasePath();
-    const QString work = QFileInfo(path).absolutePath() + u'/' + kWorkFile;
-    if (samePath(work, path)) {
-        state.informText(workFileRefusal(state, work), Icon::Exclamation);
-        return std::nullopt;
-    }
-    return work;
+    return kCopyFile + localText(state,
+                                 " er navnet på kopien som \"Kopier\" lager, og kan ikke være navnet på et "
+                                 "stevne. Velg et annet navn.",
+                                 " is the name of the copy that \"Copy\" makes and cannot be the name of a "
+                                 "meet. Choose another name.");
 }
 
 } // namespace
+
+Status meetBecameCurrent(AppState &state, MeetChange change)
+{
+    const QString path = state.databasePath();
+    if (!state.database.isOpen() || state.database.path() != path) {
+        state.database.close();
+        db::FileProblem problem = db::FileProblem::None;
+        QStringList missing;
+        if (Status s = schema::openMeet(state.database, path, &problem, &missing); !s) {
+            titleChanged(state);
+            return problem == db::FileProblem::None
+                       ? s
+                       : Status::failure(
+                             fileProblemText(state.texts, problem, state.currentDatabase, missing));
+        }
+    }
+    const Status s = state.bindDataControls();
+    if (!s || change == MeetChange::Rebound)
+        return s;
+    registers::readRegisters(state);
+    // The rounds procedure is reached the same way as from the round selector.
+    MainCommands(state).selectRound(3);
+    emit state.notifier.timeFilesChanged();
+    return {};
+}
 
 // ---- register sizes ----
 
@@ -478,11 +219,15 @@ Outcome makeNewDatabase(AppState &state)
         state.inform(46);
         return Outcome::Stopped;
     }
+    // The next copy would replace a meet of that name.
+    if (QFileInfo(path).fileName().compare(kCopyFile, Qt::CaseInsensitive) == 0) {
+        state.informText(copyNameRefusal(state), Icon::Exclamation);
+        return Outcome::Stopped;
+    }
 
     state.currentDatabase = name;
     state.unbindDataControls();
     titleChanged(state);
-    bool madeFile = false;
     const Status s = [&]() -> Status {
         if (!state.setMeetDirectory())
             return Status::failure(QStringLiteral("cannot make the meet directory ") + state.meetDir);
@@ -492,26 +237,17 @@ Outcome makeNewDatabase(AppState &state)
         state.setRoundTag(3);
         if (Status m = meetFilesCheck(state); !m)
             return m;
+        // The meet file appears whole or not at all.
         if (!QFileInfo::exists(path)) {
             if (Status c = createMeetFile(state); !c)
                 return c;
-            madeFile = true;
-            if (Status o = state.database.open(path); !o)
-                return o;
-            if (Status i = schema::initAllTables(state); !i)
-                return i;
         }
-        return bindOrExplain(state);
+        return meetBecameCurrent(state);
     }();
     if (!s) {
-        state.unbindDataControls();
-        // The half-made file holds nothing yet; leaving it would block the same name next time.
-        if (madeFile)
-            QFile::remove(path);
         recoverPrevious(state, previous, 50, s.error());
         return Outcome::Recovered;
     }
-    followMeet(state);
     state.informText(summaryText(state));
     return Outcome::Done;
 }
@@ -540,9 +276,13 @@ Outcome openMeetDatabase(AppState &state)
         state.inform(41);
         return Outcome::Stopped;
     }
-    // A file that is no meet database is refused before anything changes.
-    if (const db::FileProblem p = db::Database::checkFile(path); p != db::FileProblem::None) {
-        state.informText(fileProblemText(state.texts, p, name), Icon::Exclamation);
+    // A file that is no meet database, or not a whole one, is refused before anything changes.
+    db::FileProblem problem = db::FileProblem::None;
+    if (Status c = checkMeetFile(state.texts, path, name, &problem); !c) {
+        const bool incomplete = problem == db::FileProblem::Incomplete || problem == db::FileProblem::Newer;
+        state.informText(incomplete ? state.texts.message(43) + QStringLiteral("\n\n") + c.error()
+                                    : c.error(),
+                         Icon::Exclamation);
         return Outcome::Stopped;
     }
 
@@ -558,13 +298,12 @@ Outcome openMeetDatabase(AppState &state)
         state.setRoundTag(3);
         if (Status m = meetFilesCheck(state); !m)
             return m;
-        return bindOrExplain(state);
+        return meetBecameCurrent(state);
     }();
     if (!s) {
         recoverPrevious(state, previous, 43, s.error());
         return Outcome::Recovered;
     }
-    followMeet(state);
     return Outcome::Done;
 }
 
@@ -580,37 +319,27 @@ Outcome resetMeetDatabase(AppState &state)
     storeLimitedSizes(state.catalogs, *answers);
     state.setMeetDirectory();
     state.unbindDataControls();
-    const QString path = state.databasePath();
 
-    // The lists and times go only once the user has agreed to overwrite the meet: answering
-    // No keeps the file, so its lists stay with it.
-    const bool existed = QFile::exists(path);
-    const bool replace =
-        !existed || (state.prompt && state.prompt->askYesNo(state.texts.message(25), state.texts.message(1)));
-    Status s;
-    if (replace) {
-        // The meet file goes first: when it cannot be deleted, no list is lost either.
-        if (existed && !QFile::remove(path))
-            s = Status::failure(QStringLiteral("cannot delete ") + path);
-        if (s) {
-            const QDir dir(state.meetDir);
-            for (const QString &f : dir.entryList({QStringLiteral("*.txt")}, QDir::Files))
-                QFile::remove(dir.filePath(f));
-            lists::writeInfoTemplate(state, state.meetFile(QStringLiteral("Info.txt")));
-            lists::writeReportTemplate(state, state.meetFile(QStringLiteral("Rapport.txt")));
-            writeSettings(state);
-            s = createMeetFile(state);
-        }
-    } else {
-        writeSettings(state);
+    // The new meet is built whole beside the old one and takes its place in one step; only
+    // then do the lists and times go. Answering No at message 25 keeps the file and its lists.
+    CreateOutcome made = CreateOutcome::KeptOld;
+    Status s = createMeetFile(state, &made);
+    if (s && made == CreateOutcome::Created) {
+        const QDir dir(state.meetDir);
+        for (const QString &f : dir.entryList({QStringLiteral("*.txt")}, QDir::Files))
+            QFile::remove(dir.filePath(f));
+        lists::writeInfoTemplate(state, state.meetFile(QStringLiteral("Info.txt")));
+        lists::writeReportTemplate(state, state.meetFile(QStringLiteral("Rapport.txt")));
     }
+    writeSettings(state);
     state.roundLoaded.fill(false);
-    if (s)
-        s = state.database.open(path);
-    if (s)
-        s = schema::initAllTables(state);
-    const Status b = bindOrExplain(state);
-    followMeet(state);
+    if (s && made == CreateOutcome::KeptOld) {
+        // Each table is asked for on its own.
+        s = schema::openMeet(state.database, state.databasePath());
+        if (s)
+            s = schema::initAllTables(state);
+    }
+    const Status b = meetBecameCurrent(state);
     if (!s || !b) {
         informFailure(state, s);
         informFailure(state, b);
@@ -624,15 +353,13 @@ Outcome resetMeetDatabase(AppState &state)
 Outcome repairMeetDatabase(AppState &state)
 {
     const QString path = state.databasePath();
-    const std::optional<QString> work = workFileBesideMeet(state);
-    if (!work)
-        return Outcome::Stopped;
-    if (const db::FileProblem p = db::Database::checkFile(path); p != db::FileProblem::None) {
+    if (const db::FileProblem p = db::Database::checkFile(path);
+        p != db::FileProblem::None && p != db::FileProblem::NotDatabase) {
         state.informText(fileProblemText(state.texts, p, state.currentDatabase), Icon::Exclamation);
         return Outcome::Failed;
     }
     RepairReport report;
-    if (!withFileReleased(state, [&] { return repairFile(path, *work, &report); }))
+    if (!withFileReleased(state, [&] { return repairFile(path, &report); }))
         return Outcome::Failed;
     if (report.damaged) {
         registers::readRegisters(state);
@@ -652,20 +379,27 @@ Outcome repairMeetDatabase(AppState &state)
 
 Outcome compactMeetDatabase(AppState &state)
 {
-    const std::optional<QString> work = workFileBesideMeet(state);
-    return work ? writeCompacted(state, *work, state.databasePath()) : Outcome::Stopped;
+    const QString path = state.databasePath();
+    return withFileReleased(state, [&] { return compactFile(path, path); }) ? Outcome::Done : Outcome::Failed;
 }
 
 Outcome copyMeetDatabase(AppState &state)
 {
     const QString path = state.databasePath();
     const QString copy = state.programFile(kCopyFile);
-    const QString work = state.programFile(kWorkFile);
-    if (samePath(copy, path) || samePath(work, path)) {
-        state.informText(workFileRefusal(state, samePath(copy, path) ? copy : work), Icon::Exclamation);
+    if (samePath(copy, path)) {
+        state.informText(
+            QFileInfo(copy).fileName() +
+                localText(state,
+                          " er det åpne stevnet, og kopien skulle fått samme navn. Åpne et "
+                          "annet stevne først.",
+                          " is the open meet, and the copy would get the same name. Open another "
+                          "meet first."),
+            Icon::Exclamation);
         return Outcome::Stopped;
     }
-    return writeCompacted(state, work, copy);
+    // The current file stays unchanged; an earlier copy is replaced in one step.
+    return withFileReleased(state, [&] { return compactFile(path, copy); }) ? Outcome::Done : Outcome::Failed;
 }
 
 Outcome runDatabaseCommand(AppState &state, const QString &command)
@@ -683,97 +417,6 @@ Outcome runDatabaseCommand(AppState &state, const QString &command)
     if (command == QLatin1String("copy"))
         return copyMeetDatabase(state);
     return Outcome::Stopped;
-}
-
-// ---- file operations ----
-
-Status compactFile(const QString &source, const QString &target)
-{
-    if (QFileInfo::exists(target))
-        return Status::failure(QStringLiteral("the file exists: ") + target);
-    Status s;
-    {
-        db::Database database;
-        s = database.open(source);
-        if (s)
-            s = database.exec(QStringLiteral("VACUUM INTO ?"), {target});
-    }
-    if (s)
-        s = flushToDisk(target);
-    if (s && db::Database::checkFile(target) != db::FileProblem::None)
-        s = Status::failure(QStringLiteral("the compacted file cannot be read: ") + target);
-    if (!s)
-        QFile::remove(target);
-    return s;
-}
-
-Status replaceFile(const QString &from, const QString &to)
-{
-    std::error_code ec;
-    std::filesystem::rename(std::filesystem::path(from.toStdU16String()),
-                            std::filesystem::path(to.toStdU16String()), ec);
-    if (ec)
-        return Status::failure(QStringLiteral("cannot put ") + from + QStringLiteral(" in place of ") + to +
-                               QStringLiteral(": ") + QString::fromStdString(ec.message()));
-    flushDirectory(QFileInfo(to).absolutePath());
-    return {};
-}
-
-Status repairFile(const QString &path, const QString &workFile, RepairReport *report)
-{
-    RepairReport r;
-    db::Format format = db::Format::Modern;
-    QList<std::pair<QString, QList<Column>>> tables;
-    {
-        Connection source(path);
-        if (!source.isOpen())
-            return Status::failure(QStringLiteral("cannot open ") + path + QStringLiteral(": ") +
-                                   source.error());
-        if (soundFile(source)) {
-            if (report)
-                *report = r;
-            return {};
-        }
-        r.damaged = true;
-        QSqlQuery q(source.handle());
-        if (q.exec(QStringLiteral("PRAGMA user_version")) && q.next() &&
-            q.value(0).toInt() == int(db::Format::Compact))
-            format = db::Format::Compact;
-        q.finish();
-        if (!q.exec(QStringLiteral(
-                "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite\\_%' "
-                "ESCAPE '\\' ORDER BY rowid")))
-            return Status::failure(QStringLiteral("the table list of ") + path +
-                                   QStringLiteral(" cannot be read"));
-        while (q.next())
-            tables.append({q.value(0).toString(), {}});
-        q.finish();
-        for (auto &[name, columns] : tables)
-            columns = columnsOf(source, name);
-
-        if (Status s = removeLeftover(workFile); !s)
-            return s;
-        if (Status s = db::Database::create(workFile, format); !s)
-            return s;
-        if (Status s = salvageInto(source, workFile, tables, r); !s) {
-            QFile::remove(workFile);
-            return s;
-        }
-    }
-    if (Status s = flushToDisk(workFile); !s)
-        return s;
-    r.keptOriginal = damagedName(path);
-    if (!QFile::copy(path, r.keptOriginal)) {
-        QFile::remove(workFile);
-        return Status::failure(QStringLiteral("cannot keep the damaged file as ") + r.keptOriginal);
-    }
-    if (Status s = replaceFile(workFile, path); !s) {
-        QFile::remove(workFile);
-        return s;
-    }
-    if (report)
-        *report = r;
-    return {};
 }
 
 } // namespace arenor::lifecycle

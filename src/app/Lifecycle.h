@@ -1,13 +1,26 @@
 #pragma once
 // The database commands of the main window: make a new meet, open another, reset, repair,
-// compact and copy the current one. Every question goes through the prompt; a failed new or
-// open falls back to the meet that was current before.
+// compact and copy the current one: the questions and the meet switch around the file
+// operations of MeetFile.h. Every question goes through the prompt; a failed new or open falls
+// back to the meet that was current before.
 
 #include "db/AppState.h"
 
 #include <optional>
 
 namespace arenor::lifecycle {
+
+// What happened to the current meet.
+enum class MeetChange {
+    Switched, // another meet (or the same one made afresh): registers, final round, time files
+    Rebound,  // the same meet after a file operation: the windows are bound to it again
+};
+
+// The one sequence after a meet became current, used by start-up and every command: the file
+// is checked (a file that is no whole meet is refused untouched, with a text in the message
+// language) and brought up to date by the migrations, the windows are bound, and for another
+// meet the registers are read, the final round is made current and the time files are read.
+Status meetBecameCurrent(AppState &state, MeetChange change = MeetChange::Switched);
 
 // How a command ended.
 enum class Outcome {
@@ -52,26 +65,5 @@ Outcome copyMeetDatabase(AppState &state);
 // Runs a command by the name the menu and toolbar send: "new", "open", "reset", "repair",
 // "compact", "copy".
 Outcome runDatabaseCommand(AppState &state, const QString &command);
-
-// ---- file operations, usable without a state ----
-
-// Writes a compacted copy of a meet file to target (which must not exist) and flushes it
-// to disk. The source is only read.
-Status compactFile(const QString &source, const QString &target);
-
-// Puts from in the place of to in one step: at every moment the name holds either the old
-// or the new file.
-Status replaceFile(const QString &from, const QString &to);
-
-struct RepairReport {
-    bool damaged = false;
-    QString keptOriginal;   // where the damaged original was kept
-    qint64 rowsSaved = 0;   // rows carried over into the sound file
-    QStringList lostTables; // tables of which not a single row could be read
-};
-
-// Checks the file; a damaged file is replaced by a sound one holding every readable row, and
-// the damaged original is kept beside it. workFile is the scratch name for the new file.
-Status repairFile(const QString &path, const QString &workFile, RepairReport *report = nullptr);
 
 } // namespace arenor::lifecycle

@@ -148,10 +148,7 @@ bool MainCommands::openManual()
 
 void MainCommands::selectRound(int round)
 {
-    if (round < 0 || round >= kRounds)
-        return;
     events::selectRound(m_state, round);
-    emit m_state.notifier.roundChanged(round);
 }
 
 QString MainCommands::chooseBackgroundPicture(const std::function<double()> &random)

@@ -1,7 +1,6 @@
 #include "StartUp.h"
 
 #include "app/MeetFile.h"
-#include "db/Schema.h"
 
 #include <QFile>
 
@@ -23,13 +22,9 @@ void prepareState(AppState &state)
 StartUpResult ensureMeetDatabase(AppState &state)
 {
     StartUpResult result;
-    const QString path = state.databasePath();
-    if (QFile::exists(path)) {
-        result.problem = db::Database::checkFile(path);
-        if (result.problem != db::FileProblem::None)
-            result.status = Status::failure(fileProblemText(state.texts, result.problem, state.currentDatabase));
+    // An existing file is checked when it becomes current, and never replaced.
+    if (QFile::exists(state.databasePath()))
         return result;
-    }
     Catalogs &c = state.catalogs;
     if (c.personCount == 0)
         c.personCount = kDefaultPersons;
@@ -38,15 +33,7 @@ StartUpResult ensureMeetDatabase(AppState &state)
     if (c.clubCount == 0)
         c.clubCount = kDefaultClubs;
     state.database.close();
-    if (Status s = createMeetFile(state); !s) {
-        result.status = s;
-        return result;
-    }
-    if (Status s = state.database.open(path, &result.problem); !s) {
-        result.status = s;
-        return result;
-    }
-    result.status = schema::initAllTables(state);
+    result.status = createMeetFile(state);
     result.createdDatabase = result.status.ok();
     return result;
 }

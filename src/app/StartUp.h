@@ -7,8 +7,7 @@
 namespace arenor {
 
 struct StartUpResult {
-    Status status;
-    db::FileProblem problem = db::FileProblem::None; // why the meet file could not be used
+    Status status; // says, when the meet file could not be used, why
     bool createdDatabase = false;
 };
 
@@ -16,8 +15,8 @@ struct StartUpResult {
 // directory, the two flags, and the round tag. programDir must be set.
 void prepareState(AppState &state);
 
-// When the current database file is missing: default sizes, the format question, the file
-// and all its tables. An existing file is checked and opened, never replaced.
+// When the current database file is missing: default sizes, the format question, and the
+// whole meet file. An existing file is left to the check when it becomes current.
 StartUpResult ensureMeetDatabase(AppState &state);
 
 } // namespace arenor

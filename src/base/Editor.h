@@ -3,7 +3,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <vector>
 
 namespace arenor {
 
@@ -33,17 +32,6 @@ public:
     // The program and leading arguments the command maps to on this machine; empty when
     // none of the candidates is installed.
     static QStringList resolve(const QString &command);
-};
-
-class RecordingEditorLauncher : public EditorLauncher {
-public:
-    bool start(const EditorLaunch &launch) override
-    {
-        launches.push_back(launch);
-        return result;
-    }
-    std::vector<EditorLaunch> launches;
-    bool result = true;
 };
 
 } // namespace arenor

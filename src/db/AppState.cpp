@@ -32,8 +32,17 @@ QString AppState::meetFile(const QString &name) const
 
 QString AppState::meetDirFor(const QString &databasePath)
 {
-    // The name less its last four characters, whatever they are.
-    return databasePath.left(std::max<qsizetype>(0, databasePath.size() - 4)) + u'/';
+    // The file's name less ".mdb", in the file's own folder. A name without that ending, or
+    // with nothing before it, cannot name a directory beside the file itself, so it gets
+    // "_filer" added.
+    const QFileInfo file(databasePath);
+    const QString name = file.fileName();
+    QString stem = name;
+    if (name.endsWith(QLatin1String(".mdb"), Qt::CaseInsensitive))
+        stem.chop(4);
+    if (stem.isEmpty() || stem == name)
+        stem = name + QStringLiteral("_filer");
+    return QDir::cleanPath(file.absolutePath() + u'/' + stem) + u'/';
 }
 
 bool AppState::setMeetDirectory()

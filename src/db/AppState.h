@@ -86,7 +86,7 @@ public:
     QString meetFile(const QString &name) const;    // a file of the meet directory
     // Derives the meet directory from the current database and creates it when missing.
     bool setMeetDirectory();
-    // The meet directory belonging to a database path: the path less its last four characters.
+    // The meet directory belonging to a database path: the file's name less ".mdb" beside it.
     static QString meetDirFor(const QString &databasePath);
 
     // ---- shared values ----

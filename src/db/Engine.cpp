@@ -50,8 +50,8 @@ QString quoteIdentifier(const QString &name)
 QString insertStatement(const QString &table, qsizetype width)
 {
     QStringList marks(width, QStringLiteral("?"));
-    return QStringLiteral("INSERT INTO ") + quoteIdentifier(table) + QStringLiteral(" VALUES (") + marks.join(u',') +
-           u')';
+    return QStringLiteral("INSERT INTO ") + quoteIdentifier(table) + QStringLiteral(" VALUES (") +
+           marks.join(u',') + u')';
 }
 
 QString updateByRowidStatement(const QString &table, const QStringList &fields)
@@ -73,12 +73,14 @@ Status readTable(Database &db, const QString &table, QStringList &fields, std::v
         return Status::failure(QStringLiteral("no database is open"));
     QSqlQuery q(db.handle());
     q.setForwardOnly(true);
-    QString sql = QStringLiteral("SELECT rowid, * FROM ") + quoteIdentifier(table) + QStringLiteral(" ORDER BY ");
+    QString sql =
+        QStringLiteral("SELECT rowid, * FROM ") + quoteIdentifier(table) + QStringLiteral(" ORDER BY ");
     if (!sortField.isEmpty())
         sql += quoteIdentifier(sortField) + QStringLiteral(", ");
     sql += QStringLiteral("rowid");
     if (!q.exec(sql))
-        return Status::failure(QStringLiteral("cannot read ") + table + QStringLiteral(": ") + q.lastError().text());
+        return Status::failure(QStringLiteral("cannot read ") + table + QStringLiteral(": ") +
+                               q.lastError().text());
     const QSqlRecord rec = q.record();
     for (int i = 1; i < rec.count(); ++i)
         fields << rec.fieldName(i);
@@ -127,22 +129,35 @@ FileProblem Database::checkFile(const QString &path)
         return FileProblem::NotDatabase;
     // The application id lives big-endian at offset 68 of the header.
     const auto b = reinterpret_cast<const unsigned char *>(head.constData());
-    const quint32 appId = (quint32(b[68]) << 24) | (quint32(b[69]) << 16) | (quint32(b[70]) << 8) | quint32(b[71]);
+    const quint32 appId =
+        (quint32(b[68]) << 24) | (quint32(b[69]) << 16) | (quint32(b[70]) << 8) | quint32(b[71]);
     if (appId != 0 && appId != quint32(kApplicationId))
         return FileProblem::Foreign;
+    // A file cut short: the header's page count (valid when its change counter matches) asks
+    // for more bytes than there are. A hot journal may still restore them, so then say nothing.
+    auto be32 = [b](int at) {
+        return (quint32(b[at]) << 24) | (quint32(b[at + 1]) << 16) | (quint32(b[at + 2]) << 8) |
+               quint32(b[at + 3]);
+    };
+    const quint32 rawPageSize = (quint32(b[16]) << 8) | quint32(b[17]);
+    const qint64 pageSize = rawPageSize == 1 ? 65536 : qint64(rawPageSize);
+    if (be32(92) == be32(24) && !QFileInfo::exists(path + QStringLiteral("-journal")) &&
+        qint64(be32(28)) * pageSize > info.size())
+        return FileProblem::NotDatabase;
     return FileProblem::None;
 }
 
-Status Database::create(const QString &path, Format format)
+Status Database::create(const QString &path, Format format, bool allowEmpty)
 {
     QFileInfo info(path);
-    if (info.exists())
+    if (info.exists() && !(allowEmpty && info.isFile() && info.size() == 0))
         return Status::failure(QStringLiteral("the file exists: ") + path);
-    {
+    if (!info.exists()) {
         // Create the file ourselves so an unwritable place fails here, not at the first write.
         QFile f(path);
         if (!f.open(QIODevice::NewOnly | QIODevice::WriteOnly))
-            return Status::failure(QStringLiteral("cannot write ") + path + QStringLiteral(": ") + f.errorString());
+            return Status::failure(QStringLiteral("cannot write ") + path + QStringLiteral(": ") +
+                                   f.errorString());
     }
     Status result;
     const QString name = newConnectionName();
@@ -187,6 +202,9 @@ Status Database::open(const QString &path, FileProblem *problem)
         return Status::failure(QStringLiteral("the file is a database of another program: ") + path);
     case FileProblem::Unreadable:
         return Status::failure(QStringLiteral("the file cannot be read: ") + path);
+    case FileProblem::Incomplete:
+    case FileProblem::Newer:
+        break; // found only by the schema check above this layer
     }
     const QString name = newConnectionName();
     Status result;
@@ -240,12 +258,28 @@ QSqlDatabase Database::handle() const
     return QSqlDatabase::database(m_connection, false);
 }
 
+namespace {
+int readUserVersion(const QSqlDatabase &db)
+{
+    QSqlQuery q(db);
+    return q.exec(QStringLiteral("PRAGMA user_version")) && q.next() ? q.value(0).toInt() : 0;
+}
+} // namespace
+
 Format Database::format() const
 {
-    QSqlQuery q(handle());
-    if (q.exec(QStringLiteral("PRAGMA user_version")) && q.next() && q.value(0).toInt() == int(Format::Compact))
-        return Format::Compact;
-    return Format::Modern;
+    return readUserVersion(handle()) % kVersionStep == int(Format::Compact) ? Format::Compact
+                                                                            : Format::Modern;
+}
+
+int Database::schemaVersion() const
+{
+    return readUserVersion(handle()) / kVersionStep;
+}
+
+Status Database::setSchemaVersion(int version)
+{
+    return exec(QStringLiteral("PRAGMA user_version = %1").arg(userVersion(format(), version)));
 }
 
 bool Database::tableExists(const QString &table) const
@@ -276,8 +310,8 @@ Status Database::createTable(const QString &table, const QList<FieldDef> &fields
     for (const FieldDef &f : fields)
         cols << quoteIdentifier(f.name) + u' ' + sqlType(f.type);
     QSqlQuery q(handle());
-    if (!q.exec(QStringLiteral("CREATE TABLE ") + quoteIdentifier(table) + QStringLiteral(" (") + cols.join(u", ") +
-                u')'))
+    if (!q.exec(QStringLiteral("CREATE TABLE ") + quoteIdentifier(table) + QStringLiteral(" (") +
+                cols.join(u", ") + u')'))
         return errorStatus(QStringLiteral("cannot create table ") + table, q.lastError());
     return {};
 }

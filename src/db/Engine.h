@@ -24,8 +24,27 @@ struct FieldDef {
 // The two file formats offered when a meet file is made; recorded in the file itself.
 enum class Format { Modern = 30, Compact = 25 };
 
+// The file's PRAGMA user_version holds both the format and the version of the schema (the
+// number of migrations applied): 1000 x schema version + format code. Files of the first
+// version hold the bare format code (30 or 25), so they read as schema version 0.
+constexpr int kVersionStep = 1000;
+constexpr int userVersion(Format format, int schemaVersion)
+{
+    return schemaVersion * kVersionStep + int(format);
+}
+
 // Why a file cannot be opened as a meet database.
-enum class FileProblem { None, Missing, Empty, OldFormat, NotDatabase, Foreign, Unreadable };
+enum class FileProblem {
+    None,
+    Missing,
+    Empty,
+    OldFormat,
+    NotDatabase,
+    Foreign,
+    Unreadable,
+    Incomplete,
+    Newer
+};
 
 // "name" with every embedded double quote doubled: safe for any user text.
 QString quoteIdentifier(const QString &name);
@@ -51,9 +70,10 @@ public:
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
 
-    // Makes a new, empty meet file. Fails when the file exists or cannot be written.
-    static Status create(const QString &path, Format format);
-    // Looks at a file without changing it.
+    // Makes a new, empty meet file of schema version 0. Fails when the file exists (unless
+    // allowEmpty and it is empty) or cannot be written.
+    static Status create(const QString &path, Format format, bool allowEmpty = false);
+    // Looks at a file without changing it: its header, and that it is not cut short.
     static FileProblem checkFile(const QString &path);
 
     // Fails when the file is missing or is not a meet database; a failed open never
@@ -63,6 +83,9 @@ public:
     bool isOpen() const;
     QString path() const { return m_path; }
     Format format() const;
+    int schemaVersion() const;
+    // Sets the schema version, keeping the format.
+    Status setSchemaVersion(int version);
 
     bool tableExists(const QString &table) const;
     QStringList tables() const;

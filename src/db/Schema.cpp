@@ -22,9 +22,45 @@ QString misc(int r, int f)
 
 } // namespace
 
-QString tableName(const AppState &state, Table table)
+QString tableName(Table table)
 {
-    return state.texts.message(int(table));
+    switch (table) {
+    case Table::Stafettlag:
+        return kStafettlag;
+    case Table::Poengoppsett:
+        return kPoengoppsett;
+    case Table::Ovelser:
+        return kOvelser;
+    case Table::Klubber:
+        return kKlubber;
+    case Table::Klasser:
+        return kKlasser;
+    case Table::Oppsett:
+        return kOppsett;
+    case Table::Pamelding:
+        return kPamelding;
+    case Table::Personer:
+        return kPersoner;
+    case Table::Tidtakingoppsett:
+        return kTidtakingoppsett;
+    }
+    return {};
+}
+
+const QList<Table> &meetTables()
+{
+    static const QList<Table> tables{Table::Klasser,      Table::Klubber,          Table::Oppsett,
+                                     Table::Ovelser,      Table::Pamelding,        Table::Personer,
+                                     Table::Poengoppsett, Table::Tidtakingoppsett, Table::Stafettlag};
+    return tables;
+}
+
+QList<FieldSpec> fieldSpecs(Table table)
+{
+    QList<FieldSpec> fields;
+    for (const db::FieldDef &f : fieldsOf(table))
+        fields.append({f, table == Table::Tidtakingoppsett && f.name.toInt() >= kTimingInterval ? 1 : 0});
+    return fields;
 }
 
 QList<db::FieldDef> fieldsOf(Table table)
@@ -66,10 +102,10 @@ Status initTable(AppState &state, const TableInit &init, InitOutcome *outcome)
     if (!database.isOpen())
         return Status::failure(QStringLiteral("no meet database is open"));
     ProgressSink &progress = state.progressSink();
-    BusyScope busy(progress);
-    const QString name = tableName(state, init.table);
+    const QString name = tableName(init.table);
     const bool exists = database.tableExists(name);
     if (exists) {
+        // Asked before the busy pointer is shown, so the question shows the normal one.
         const QString question = name + state.texts.message(65) + state.texts.message(2);
         const bool overwrite = state.prompt && state.prompt->askYesNo(question, state.texts.message(1));
         if (!overwrite) {
@@ -78,10 +114,13 @@ Status initTable(AppState &state, const TableInit &init, InitOutcome *outcome)
             return {};
         }
     }
+    BusyScope busy(progress);
     if (init.statusMessage)
         progress.setStatusText(state.texts.message(init.statusMessage));
     progress.setProgressMaximum(init.progressMaximum);
     const QList<QVariantList> rows = init.rows ? init.rows() : QList<QVariantList>();
+    // The bar counts written rows on the scale of its maximum.
+    const qsizetype step = std::max<qsizetype>(1, rows.size() / 20);
     // Drop, create and fill in one transaction: a failure leaves the old table whole.
     Status s = database.transaction([&]() -> Status {
         if (exists) {
@@ -96,12 +135,14 @@ Status initTable(AppState &state, const TableInit &init, InitOutcome *outcome)
         QSqlQuery q(database.handle());
         if (!q.prepare(db::insertStatement(name, width)))
             return Status::failure(q.lastError().text());
-        for (const QVariantList &row : rows) {
+        for (qsizetype r = 0; r < rows.size(); ++r) {
             for (qsizetype i = 0; i < width; ++i)
-                q.bindValue(int(i), row[i]);
+                q.bindValue(int(i), rows[r][i]);
             if (!q.exec())
                 return Status::failure(QStringLiteral("cannot write ") + name + QStringLiteral(": ") +
                                        q.lastError().text());
+            if ((r + 1) % step == 0)
+                progress.setProgressValue(int(qint64(init.progressMaximum) * (r + 1) / rows.size()));
         }
         return {};
     });
@@ -150,7 +191,8 @@ Status initClubs(AppState &state)
     };
     init.fillCatalog = [&state, count, test] {
         for (int r = 1; r <= count && r <= kMaxClubs; ++r)
-            state.catalogs.clubs[size_t(r)] = test ? state.texts.message(134) + numberText(qint64(r)) : dash();
+            state.catalogs.clubs[size_t(r)] =
+                test ? state.texts.message(134) + numberText(qint64(r)) : dash();
     };
     return initTable(state, init);
 }
@@ -279,20 +321,24 @@ Status initRelayTeams(AppState &state)
     return initTable(state, init);
 }
 
+QVariantList timingSetupRow()
+{
+    // Channels 1, 3, 5 register out-times, 2, 4, 6 in-times.
+    static const bool flags[16] = {false, false, true,  false, true, false, false, true,
+                                   true,  false, false, true,  true, false, false, true};
+    QVariantList row;
+    for (bool f : flags)
+        row.append(f);
+    // Fields 16..23, then the polling interval (ms) and the registration delay (ticks).
+    for (const char *t : {"2", "280", "03BC", "0", "TTL 8 BIT I/O", "280", "03BC", "1", "1", "10"})
+        row.append(QString::fromLatin1(t));
+    return row;
+}
+
 Status initTimingSetup(AppState &state)
 {
     TableInit init{Table::Tidtakingoppsett, 0, 1, {}, {}};
-    init.rows = [] {
-        // Channels 1, 3, 5 register out-times, 2, 4, 6 in-times.
-        static const bool flags[16] = {false, false, true,  false, true,  false, false, true,
-                                       true,  false, false, true,  true,  false, false, true};
-        QVariantList row;
-        for (bool f : flags)
-            row.append(f);
-        for (const char *t : {"2", "280", "03BC", "0", "TTL 8 BIT I/O", "280", "03BC", "1"})
-            row.append(QString::fromLatin1(t));
-        return QList<QVariantList>{row};
-    };
+    init.rows = [] { return QList<QVariantList>{timingSetupRow()}; };
     return initTable(state, init);
 }
 
@@ -310,10 +356,11 @@ Status initEventSetups(AppState &state)
                 const bool relay = event >= 24 && event <= 28;
                 for (int cls = 1; cls <= kClassCount; ++cls) {
                     ++index;
-                    rows.append({QString::number(index), technical ? QStringLiteral("1") : QStringLiteral("0"),
+                    rows.append({QString::number(index),
+                                 technical ? QStringLiteral("1") : QStringLiteral("0"),
                                  relay ? QStringLiteral("2") : QStringLiteral("0"),
-                                 technical ? QStringLiteral("1") : QStringLiteral("0"), QStringLiteral("0"), date,
-                                 QStringLiteral("00.00"), QStringLiteral("_"), QStringLiteral("0")});
+                                 technical ? QStringLiteral("1") : QStringLiteral("0"), QStringLiteral("0"),
+                                 date, QStringLiteral("00.00"), QStringLiteral("_"), QStringLiteral("0")});
                 }
             }
         return rows;
@@ -323,12 +370,110 @@ Status initEventSetups(AppState &state)
 
 Status initAllTables(AppState &state)
 {
-    for (auto init : {initClasses, initClubs, initEventSetups, initEventNames, initEntries, initPersons, initPoints,
-                      initTimingSetup, initRelayTeams}) {
+    for (auto init : {initClasses, initClubs, initEventSetups, initEventNames, initEntries, initPersons,
+                      initPoints, initTimingSetup, initRelayTeams}) {
         if (Status s = init(state); !s)
             return s;
     }
+    // Every table is there: a new file is marked with the current version, and a table the
+    // user chose to keep is brought up to it.
+    return migrate(state.database);
+}
+
+// ---- checks and migrations ----
+
+namespace {
+
+// Migration 1: the timing setup keeps the polling interval and the registration delay.
+Status addTimingFields(db::Database &database)
+{
+    const QStringList have = database.fieldNames(kTidtakingoppsett);
+    const QVariantList initial = timingSetupRow();
+    for (int f : {kTimingInterval, kTimingDelay}) {
+        const QString name = QString::number(f);
+        if (have.contains(name))
+            continue; // added before there were versions
+        if (Status s = database.exec(QStringLiteral("ALTER TABLE ") + db::quoteIdentifier(kTidtakingoppsett) +
+                                     QStringLiteral(" ADD COLUMN ") + db::quoteIdentifier(name) +
+                                     QStringLiteral(" TEXT"));
+            !s)
+            return s;
+        if (Status s = database.exec(QStringLiteral("UPDATE ") + db::quoteIdentifier(kTidtakingoppsett) +
+                                         QStringLiteral(" SET ") + db::quoteIdentifier(name) +
+                                         QStringLiteral(" = ?"),
+                                     {initial[f]});
+            !s)
+            return s;
+    }
     return {};
+}
+
+using Migration = Status (*)(db::Database &);
+// Migration n brings a file from version n - 1 to n.
+const Migration kMigrations[kSchemaVersion] = {addTimingFields};
+
+} // namespace
+
+QStringList missingParts(db::Database &database)
+{
+    QStringList missing;
+    const int version = database.schemaVersion();
+    for (Table t : meetTables()) {
+        const QString name = tableName(t);
+        if (!database.tableExists(name)) {
+            missing << name;
+            continue;
+        }
+        const QStringList have = database.fieldNames(name);
+        for (const FieldSpec &f : fieldSpecs(t))
+            if (f.since <= version && !have.contains(f.def.name))
+                missing << name + u'.' + f.def.name;
+    }
+    return missing;
+}
+
+Status migrate(db::Database &database)
+{
+    for (int v = database.schemaVersion(); v < kSchemaVersion; ++v) {
+        Status s = database.transaction([&]() -> Status {
+            if (Status m = kMigrations[v](database); !m)
+                return m;
+            return database.setSchemaVersion(v + 1);
+        });
+        if (!s)
+            return Status::failure(
+                QStringLiteral("cannot bring the meet file up to version %1: ").arg(v + 1) + s.error());
+    }
+    return {};
+}
+
+Status openMeet(db::Database &database, const QString &path, db::FileProblem *problem, QStringList *missing)
+{
+    db::FileProblem p = db::FileProblem::None;
+    if (Status s = database.open(path, &p); !s) {
+        if (problem)
+            *problem = p;
+        return s;
+    }
+    Status result;
+    QStringList lacks;
+    if (database.schemaVersion() > kSchemaVersion) {
+        p = db::FileProblem::Newer;
+        result = Status::failure(QStringLiteral("the file was made by a newer version: ") + path);
+    } else if (lacks = missingParts(database); !lacks.isEmpty()) {
+        p = db::FileProblem::Incomplete;
+        result = Status::failure(QStringLiteral("the meet file lacks ") + lacks.join(QStringLiteral(", ")) +
+                                 QStringLiteral(": ") + path);
+    } else {
+        result = migrate(database);
+    }
+    if (!result)
+        database.close();
+    if (problem)
+        *problem = p;
+    if (missing)
+        *missing = lacks;
+    return result;
 }
 
 } // namespace arenor::schema

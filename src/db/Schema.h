@@ -20,8 +20,50 @@ enum class Table {
     Tidtakingoppsett = 121,
 };
 
-QString tableName(const AppState &state, Table table);
+// The fixed table names (the message table holds the same text in both languages).
+inline const QString kStafettlag = QStringLiteral("Stafettlag");
+inline const QString kPoengoppsett = QStringLiteral("Poengoppsett");
+inline const QString kOvelser = QStringLiteral("Øvelser");
+inline const QString kKlubber = QStringLiteral("Klubber");
+inline const QString kKlasser = QStringLiteral("Klasser");
+inline const QString kOppsett = QStringLiteral("Oppsett");
+inline const QString kPamelding = QStringLiteral("Påmelding");
+inline const QString kPersoner = QStringLiteral("Personer");
+inline const QString kTidtakingoppsett = QStringLiteral("Tidtakingoppsett");
+
+QString tableName(Table table);
+// The same name; kept for callers that still pass the state.
+inline QString tableName(const AppState &, Table table)
+{
+    return tableName(table);
+}
+
+// The version of the schema a new meet gets; an older file is brought up to it by the
+// numbered migrations when it is opened.
+constexpr int kSchemaVersion = 1;
+
+// A field, and the schema version that added it (0: there from the first version).
+struct FieldSpec {
+    db::FieldDef def;
+    int since = 0;
+};
+// Every table of a meet, in the order the initialisers build them.
+const QList<Table> &meetTables();
+QList<FieldSpec> fieldSpecs(Table table);
+// The fields of the current version.
 QList<db::FieldDef> fieldsOf(Table table);
+
+// What a file lacks for its own version: "Table" for a missing table, "Table.field" for a
+// missing field. Reads only.
+QStringList missingParts(db::Database &database);
+// Runs the migrations from the file's version up to kSchemaVersion, each in one transaction
+// with its version number, so a file is never left between two versions.
+Status migrate(db::Database &database);
+// Opens a meet file for use: the file check, the schema check (a file that lacks tables or
+// fields, or is of a newer version, is refused untouched), then the migrations. missing gets
+// what the file lacks.
+Status openMeet(db::Database &database, const QString &path, db::FileProblem *problem = nullptr,
+                QStringList *missing = nullptr);
 
 constexpr int kPersonFields = 23;
 constexpr int kClubFields = 16;
@@ -33,7 +75,12 @@ constexpr int kPointFields = 41;
 constexpr int kPointSetups = 10;
 constexpr int kSetupFields = 9;
 constexpr int kSetupRecords = kRounds * kEventSlots * kClassCount; // 5760
-constexpr int kTimingFields = 24;
+constexpr int kTimingFields = 26;
+// The two timing setup fields of schema version 1: polling interval and registration delay.
+constexpr int kTimingInterval = 24;
+constexpr int kTimingDelay = 25;
+// The single row of a new meet's timing setup.
+QVariantList timingSetupRow();
 
 // What one initialiser writes: the table, its status text, and its rows.
 struct TableInit {
@@ -60,13 +107,17 @@ Status initRelayTeams(AppState &state);
 Status initTimingSetup(AppState &state);
 Status initEventSetups(AppState &state);
 
-// The table initialisation sequence, in its fixed order. Stops at the first failure.
+// The table initialisation sequence, in its fixed order. Stops at the first failure. A file
+// that got every table is marked with the current schema version.
 Status initAllTables(AppState &state);
 
 // The rows of the entries table for P competitors and R relay teams (4 blocks of P + R).
 QList<QVariantList> entryRows(int persons, int relays, bool testMode);
 
 // Record number of entrant row r (1-based: competitors, then relay teams) in round 0..3.
-inline int entryRecord(int round, int row, int persons, int relays) { return round * (persons + relays) + row; }
+inline int entryRecord(int round, int row, int persons, int relays)
+{
+    return round * (persons + relays) + row;
+}
 
 } // namespace arenor::schema

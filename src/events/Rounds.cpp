@@ -19,6 +19,7 @@ void selectRound(AppState &state, int round)
         if (!load.status || load.indexError)
             state.inform(35);
     }
+    emit state.notifier.roundChanged(round);
 }
 
 void rereadCurrentRound(AppState &state)

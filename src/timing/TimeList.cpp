@@ -7,12 +7,49 @@
 
 namespace arenor::timing {
 
+namespace {
+
+// Columns count characters, so a character outside the Basic Multilingual Plane (two UTF-16
+// units) takes one column and is never cut in half.
+qsizetype columnCount(const QString &text)
+{
+    return text.size() - std::count_if(text.begin(), text.end(), [](QChar c) { return c.isLowSurrogate(); });
+}
+
+QString padded(const QString &text, qsizetype columns)
+{
+    return text + QString(std::max<qsizetype>(0, columns - columnCount(text)), u' ');
+}
+
+// The characters of columns from+1 .. from+count.
+QString columns(const QString &line, qsizetype from, qsizetype count)
+{
+    qsizetype start = 0;
+    for (qsizetype column = 0; start < line.size() && column < from; ++column)
+        start += line[start].isHighSurrogate() && start + 1 < line.size() ? 2 : 1;
+    qsizetype end = start;
+    for (qsizetype column = 0; end < line.size() && column < count; ++column)
+        end += line[end].isHighSurrogate() && end + 1 < line.size() ? 2 : 1;
+    return line.mid(start, end - start);
+}
+
+// A field after the index: from its column, after one blank; one that fills the whole
+// column the reader gives it starts on that blank, so the reader gets it back whole.
+QString field(const QString &text, qsizetype readWidth, bool last)
+{
+    if (columnCount(text) >= readWidth)
+        return text;
+    return u' ' + (last ? text : padded(text, readWidth - 1));
+}
+
+} // namespace
+
 QString recordLine(const TimeRecord &r)
 {
-    QString line = r.index.leftJustified(9) + r.time.leftJustified(10);
+    QString line = padded(r.index, 8) + field(r.time, 10, false);
     if (r.message.isEmpty())
-        return line + r.number;
-    return line + r.number.leftJustified(10) + r.message;
+        return line + field(r.number, 10, true);
+    return line + field(r.number, 10, false) + field(r.message, 50, true);
 }
 
 QString displayLine(const TimeRecord &r)
@@ -23,8 +60,8 @@ QString displayLine(const TimeRecord &r)
 
 TimeRecord parseRecordLine(const QString &line)
 {
-    return {line.mid(0, 8).trimmed(), line.mid(8, 10).trimmed(), line.mid(18, 10).trimmed(),
-            line.mid(28, 50).trimmed()};
+    return {columns(line, 0, 8).trimmed(), columns(line, 8, 10).trimmed(), columns(line, 18, 10).trimmed(),
+            columns(line, 28, 50).trimmed()};
 }
 
 QString registrationIndex(int channel, int sequence)

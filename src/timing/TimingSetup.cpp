@@ -1,6 +1,7 @@
 #include "TimingSetup.h"
 
 #include "base/Convert.h"
+#include "db/Schema.h"
 
 namespace arenor::timing {
 
@@ -28,15 +29,11 @@ const QStringList &printerPortAddresses()
 
 TimingSetup::TimingSetup()
 {
-    static const bool flags[16] = {false, false, true,  false, true,  false, false, true,
-                                   true,  false, false, true,  true,  false, false, true};
-    for (int i = 0; i < 16; ++i)
-        values[size_t(i)] = flags[i];
-    const char *texts[] = {"2", "280", "03BC", "0", "TTL 8 BIT I/O", "280", "03BC", "1"};
-    for (int i = 0; i < 8; ++i)
-        values[size_t(16 + i)] = QString::fromLatin1(texts[i]);
-    values[field::Interval] = QString::number(kDefaultInterval);
-    values[field::Delay] = QString::number(kDefaultDelay);
+    static_assert(field::Interval == schema::kTimingInterval && field::Delay == schema::kTimingDelay &&
+                  field::Count == schema::kTimingFields);
+    const QVariantList row = schema::timingSetupRow();
+    for (int i = 0; i < field::Count; ++i)
+        values[size_t(i)] = row[i];
 }
 
 int TimingSetup::typeCode() const
@@ -85,25 +82,6 @@ Status TimingSetupStore::open(db::Database &database, const QString &table)
     m_setup = TimingSetup();
     if (!database.tableExists(table))
         return Status::failure(QStringLiteral("no table ") + table);
-    // Interval and delay follow the original 24 fields; an older meet gets them with their
-    // defaults. A table without the original fields is left as it is.
-    const QStringList fields = database.fieldNames(table);
-    if (fields.contains(QString::number(field::SignalLevel))) {
-        for (int f : {field::Interval, field::Delay}) {
-            const QString name = QString::number(f);
-            if (fields.contains(name))
-                continue;
-            Status s = database.exec(QStringLiteral("ALTER TABLE ") + db::quoteIdentifier(table) +
-                                     QStringLiteral(" ADD COLUMN ") + db::quoteIdentifier(name) +
-                                     QStringLiteral(" TEXT"));
-            if (s)
-                s = database.exec(QStringLiteral("UPDATE ") + db::quoteIdentifier(table) + QStringLiteral(" SET ") +
-                                      db::quoteIdentifier(name) + QStringLiteral(" = ?"),
-                                  {m_setup.values[size_t(f)]});
-            if (!s)
-                return s;
-        }
-    }
     if (Status s = m_records.open(database, table); !s)
         return s;
     if (m_records.recordCount() == 0)

@@ -25,7 +25,7 @@ constexpr int TypeName = 20;
 constexpr int CardAddressShown = 21;
 constexpr int PrinterPortShown = 22;
 constexpr int SignalLevel = 23;
-// Kept with the meet as well, in two text fields added behind the original ones.
+// Kept with the meet as well, in the two text fields of schema version 1.
 constexpr int Interval = 24;
 constexpr int Delay = 25;
 constexpr int Count = 26;
@@ -67,8 +67,8 @@ quint32 hexAddress(const QString &text);
 // The timing setup record of the open meet. Every change is written at once.
 class TimingSetupStore {
 public:
-    // Reads the record, adding the two trailing fields to an older table. A table without its
-    // record gets one on the first change.
+    // Reads the record (the file's migrations gave an older table its two trailing fields).
+    // A table without its record gets one on the first change.
     Status open(db::Database &database, const QString &table);
     void close() { m_records.close(); }
     bool isOpen() const { return m_records.isOpen(); }

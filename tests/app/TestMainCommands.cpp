@@ -179,12 +179,6 @@ private slots:
         QCOMPARE(progressBarWidth(640, 96), 640 - 507); // 9600 twips: width less 7600 twips
         QCOMPARE(progressBarWidth(1200, 96), 1200 - 507);
     }
-
-    void meetDirectoryDropsLastFourCharacters()
-    {
-        QCOMPARE(AppState::meetDirFor(QStringLiteral("/p/Demomeet.mdb")), QStringLiteral("/p/Demomeet/"));
-        QCOMPARE(AppState::meetDirFor(QStringLiteral("/p/Meetfile")), QStringLiteral("/p/Meet/"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestMainCommands)

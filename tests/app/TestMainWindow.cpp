@@ -5,11 +5,14 @@
 #include "app/ui/HelpWindow.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/QtPrompt.h"
+#include "db/Schema.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QInputDialog>
+#include <QLabel>
+#include <QProgressBar>
 #include <QMessageBox>
 #include <QTimer>
 #include <QComboBox>
@@ -179,6 +182,18 @@ private slots:
         QTest::newRow("text") << QByteArray("just some notes\n");
         QTest::newRow("truncated sqlite") << QByteArray("SQLite format 3\0\x10\0", 19);
         QTest::newRow("old format") << QByteArray("\0\x01\0\0Standard Jet DB\0\0\0\0", 23).leftJustified(200, '\0');
+        // Whole SQLite files that are no whole meet: another program's, and a meet lacking a table.
+        for (const char *sql : {"CREATE TABLE notes (text)", "DROP TABLE \"Tidtakingoppsett\""}) {
+            TestMeet meet;
+            meet.makeDatabase(1, 0, 1);
+            if (sql[0] == 'C')
+                for (const QString &t : meet.state.database.tables())
+                    QVERIFY(meet.state.database.dropTable(t).ok());
+            QVERIFY(meet.state.database.exec(QStringLiteral("PRAGMA application_id = 0")).ok());
+            QVERIFY(meet.state.database.exec(QString::fromLatin1(sql)).ok());
+            meet.state.database.close();
+            QTest::newRow(sql) << readFile(meet.state.databasePath());
+        }
     }
     void foreignDemomeetIsLeftUntouched()
     {
@@ -223,10 +238,14 @@ private slots:
         QWidget parent;
         QtPrompt prompt(texts, &parent);
         QStringList seen;
+        // Questions show the normal pointer while a long command shows the busy one.
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        QList<Qt::CursorShape> pointers;
         auto clickLater = [&](const QString &button) {
             QTimer::singleShot(50, [&, button] {
                 auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
                 QVERIFY(box);
+                pointers << QApplication::overrideCursor()->shape();
                 for (QAbstractButton *b : box->buttons()) {
                     seen << b->text();
                     if (b->text() == button)
@@ -257,6 +276,34 @@ private slots:
         answerInput(false);
         QVERIFY(!prompt.input({QStringLiteral("?"), QStringLiteral("Info"), QStringLiteral(" 20")}).has_value());
         QCOMPARE(QtPrompt::qtFilter(QStringLiteral("Database (*.mdb)|*.mdb")), QStringLiteral("Database (*.mdb)"));
+        QCOMPARE(pointers, QList<Qt::CursorShape>({Qt::ArrowCursor, Qt::ArrowCursor}));
+        QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        QApplication::restoreOverrideCursor();
+    }
+
+    // Building a table paints its status text and progress while it works, without the event
+    // loop running.
+    void longWorkPaintsItsProgress()
+    {
+        QTemporaryDir dir;
+        ScriptedPrompt prompt;
+        RecordingEditorLauncher editor;
+        Application app(dir.path(), &prompt, &editor);
+        app.start(false);
+        struct Paints : QObject {
+            int count = 0;
+            bool eventFilter(QObject *, QEvent *e) override
+            {
+                count += e->type() == QEvent::Paint;
+                return false;
+            }
+        } bar, status;
+        app.mainWindow().progressBar()->installEventFilter(&bar);
+        app.mainWindow().findChild<QLabel *>(QStringLiteral("statusPanel3"))->installEventFilter(&status);
+        prompt.setNextAnswer(Answer::Yes); // overwrite the entries
+        QVERIFY(schema::initEntries(app.state()).ok());
+        QVERIFY(bar.count > 0);
+        QVERIFY(status.count > 0);
     }
 
     void helpShowsContentsAndFinds()

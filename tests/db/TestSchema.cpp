@@ -1,12 +1,11 @@
 #include "TestSupport.h"
 
 #include "base/Convert.h"
-#include "app/MeetFile.h"
 #include "db/Schema.h"
-#include "registers/RegisterReaders.h"
 
 #include <QFile>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
 
 using namespace arenor;
@@ -18,10 +17,65 @@ namespace {
 QString cell(AppState &s, Table t, int record, int field)
 {
     db::Recordset rs;
-    if (!rs.open(s.database, schema::tableName(s, t)))
+    if (!rs.open(s.database, schema::tableName(t)))
         return QStringLiteral("<no table>");
     rs.moveTo(record - 1);
     return rs.field(field).toString();
+}
+
+QStringList column(QSqlQuery &q, const QString &sql)
+{
+    QStringList lines;
+    if (q.exec(sql))
+        while (q.next()) {
+            QStringList values;
+            for (int i = 0; i < q.record().count(); ++i)
+                values << q.value(i).toString();
+            lines << values.join(u'|');
+        }
+    return lines;
+}
+
+// The schema of a file: its version, sqlite_master (without page numbers) and every table's
+// columns.
+QString schemaDump(db::Database &d)
+{
+    QSqlQuery q(d.handle());
+    QStringList out = column(q, QStringLiteral("PRAGMA user_version"));
+    out += column(q, QStringLiteral("PRAGMA application_id"));
+    out += column(q, QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY rowid"));
+    for (const QString &t : d.tables())
+        out += column(q, QStringLiteral("SELECT '") + t + QStringLiteral("', * FROM pragma_table_info(") +
+                             db::quoteIdentifier(t).replace(u'"', u'\'') + u')');
+    return out.join(u'\n') + u'\n';
+}
+
+// Every row of the tables a new meet fills with fixed values (of the event setups a sample).
+QString rowsDump(db::Database &d)
+{
+    QSqlQuery q(d.handle());
+    QStringList out;
+    for (const QString &t : d.tables()) {
+        const QString where = t == schema::kOppsett
+                                  ? QStringLiteral(" WHERE rowid IN (1, 441, 481, 921, 1121, 1531, 5760)")
+                                  : QString();
+        for (const QString &line :
+             column(q, QStringLiteral("SELECT rowid, * FROM ") + db::quoteIdentifier(t) + where +
+                           QStringLiteral(" ORDER BY rowid")))
+            out << t + u' ' + line;
+    }
+    return out.join(u'\n') + u'\n';
+}
+
+void compareWithGolden(const QString &actual, const QString &name)
+{
+    const QString path = dataFile(name);
+    if (qEnvironmentVariableIsSet("ARENOR_WRITE_GOLDEN")) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(actual.toUtf8());
+    }
+    QCOMPARE(actual, QString::fromUtf8(readFile(path)));
 }
 
 } // namespace
@@ -29,192 +83,100 @@ QString cell(AppState &s, Table t, int record, int field)
 class TestSchema : public QObject {
     Q_OBJECT
 private slots:
-    void freshMeetHasEveryTableAndRow()
+    // The schema and the rows of a new meet, byte for byte.
+    void newMeetMatchesTheGoldenFiles()
     {
         TestMeet meet;
-        meet.makeDatabase(15, 5, 5);
-        AppState &s = meet.state;
-        db::Database &d = s.database;
-        QCOMPARE(d.recordCount(QStringLiteral("Klasser")), 40);
-        QCOMPARE(d.recordCount(QStringLiteral("Klubber")), 5);
-        QCOMPARE(d.recordCount(QStringLiteral("Oppsett")), 5760);
-        QCOMPARE(d.recordCount(QStringLiteral("Øvelser")), 10);
-        QCOMPARE(d.recordCount(QStringLiteral("Påmelding")), 80);
-        QCOMPARE(d.recordCount(QStringLiteral("Personer")), 15);
-        QCOMPARE(d.recordCount(QStringLiteral("Poengoppsett")), 10);
-        QCOMPARE(d.recordCount(QStringLiteral("Tidtakingoppsett")), 1);
-        QCOMPARE(d.recordCount(QStringLiteral("Stafettlag")), 5);
-        QCOMPARE(d.fieldNames(QStringLiteral("Personer")).size(), 23);
-        QCOMPARE(d.fieldNames(QStringLiteral("Klubber")).size(), 16);
-        QCOMPARE(d.fieldNames(QStringLiteral("Øvelser")).size(), 37);
-        QCOMPARE(d.fieldNames(QStringLiteral("Poengoppsett")).size(), 41);
-        QCOMPARE(d.fieldNames(QStringLiteral("Tidtakingoppsett")).last(), QStringLiteral("23"));
-
-        QCOMPARE(cell(s, Table::Personer, 7, 0), QStringLiteral(" 7"));
-        QCOMPARE(toInteger(cell(s, Table::Personer, 7, 0)), qint64(7));
-        QCOMPARE(cell(s, Table::Personer, 7, 19), QStringLiteral("1"));
-        QCOMPARE(cell(s, Table::Personer, 7, 22), QStringLiteral("-"));
-        QCOMPARE(cell(s, Table::Klasser, 1, 1), QStringLiteral("Junior"));
-        QCOMPARE(cell(s, Table::Klasser, 3, 1), QStringLiteral("_"));
-        QCOMPARE(cell(s, Table::Klasser, 22, 1), QStringLiteral("Gutter_8_år"));
-        QCOMPARE(cell(s, Table::Ovelser, 1, 13), QStringLiteral("60_m"));
-        QCOMPARE(cell(s, Table::Ovelser, 1, 36), QStringLiteral("Gateløp"));
-        QCOMPARE(cell(s, Table::Ovelser, 2, 1), QStringLiteral("-"));
-        QCOMPARE(cell(s, Table::Poengoppsett, 10, 1), QStringLiteral(" 40"));
-        QCOMPARE(cell(s, Table::Poengoppsett, 10, 40), QStringLiteral(" 1"));
-        QCOMPARE(cell(s, Table::Stafettlag, 5, 6), QStringLiteral("-"));
-
-        // Event setups: record number from round, event and class, defaults by event.
-        auto setup = [&](int round, int event, int cls, int field) {
-            return cell(s, Table::Oppsett, (round - 1) * 1440 + (event - 1) * 40 + cls, field);
-        };
-        QCOMPARE(setup(4, 36, 40, 0), QStringLiteral("5760"));
-        QCOMPARE(setup(2, 3, 11, 0), QStringLiteral("1531"));
-        QCOMPARE(setup(1, 12, 1, 1), QStringLiteral("1"));
-        QCOMPARE(setup(1, 12, 1, 3), QStringLiteral("1"));
-        QCOMPARE(setup(1, 13, 1, 1), QStringLiteral("0"));
-        QCOMPARE(setup(1, 24, 1, 2), QStringLiteral("2"));
-        QCOMPARE(setup(1, 29, 1, 2), QStringLiteral("0"));
-        QCOMPARE(setup(3, 30, 7, 5), s.dateStamp);
-        QCOMPARE(setup(3, 30, 7, 6), QStringLiteral("00.00"));
-        QCOMPARE(setup(3, 30, 7, 7), QStringLiteral("_"));
-
-        // Timing setup: channels 1, 3, 5 out, 2, 4, 6 in.
-        db::Recordset t;
-        QVERIFY(t.open(d, QStringLiteral("Tidtakingoppsett")).ok());
-        const bool flags[16] = {false, false, true, false, true, false, false, true,
-                                true,  false, false, true, true, false, false, true};
-        for (int i = 0; i < 16; ++i)
-            QCOMPARE(t.field(i).toBool(), flags[i]);
-        QCOMPARE(t.text(16), QStringLiteral("2"));
-        QCOMPARE(t.text(18), QStringLiteral("03BC"));
-        QCOMPARE(t.text(20), QStringLiteral("TTL 8 BIT I/O"));
-        QCOMPARE(t.text(23), QStringLiteral("1"));
-
-        QCOMPARE(s.catalogs.persons[15].startNo, QStringLiteral(" 15"));
-        QCOMPARE(s.catalogs.persons[15].contingentCode, qint16(1));
-        QCOMPARE(s.catalogs.clubs[5], QStringLiteral("-"));
-        QCOMPARE(s.catalogs.relays[5].club, QStringLiteral("-"));
+        meet.state.dateStamp = QStringLiteral("2026.01.02");
+        meet.makeDatabase(5, 2, 2);
+        compareWithGolden(schemaDump(meet.state.database), QStringLiteral("schema_new_meet.txt"));
+        compareWithGolden(rowsDump(meet.state.database), QStringLiteral("rows_new_meet.txt"));
+        QCOMPARE(meet.state.catalogs.persons[5].startNo, QStringLiteral(" 5"));
+        QCOMPARE(meet.state.catalogs.persons[5].contingentCode, qint16(1));
+        QCOMPARE(meet.state.catalogs.clubs[2], QStringLiteral("-"));
+        QCOMPARE(meet.state.catalogs.relays[2].club, QStringLiteral("-"));
     }
 
-    void entryBlocksPerRound()
+    // A meet file of the first version (timing setup of 24 fields; or with the two fields added
+    // before there were versions) is brought to the schema of a new meet when it is opened.
+    void olderMeetIsMigratedOnOpen_data()
     {
-        TestMeet meet;
-        meet.makeDatabase(5, 2, 1);
-        QCOMPARE(meet.state.database.recordCount(QStringLiteral("Påmelding")), 28);
-        QCOMPARE(schema::entryRecord(0, 6, 5, 2), 6);  // relay team 1, round 1
-        QCOMPARE(schema::entryRecord(1, 1, 5, 2), 8);  // competitor 1, round 2
-        QCOMPARE(schema::entryRecord(1, 7, 5, 2), 14); // relay team 2, round 2
-        QCOMPARE(cell(meet.state, Table::Pamelding, 28, 0), QStringLiteral(" 28"));
-        QCOMPARE(cell(meet.state, Table::Pamelding, 14, 36), QStringLiteral("0"));
+        QTest::addColumn<bool>("fieldsAddedEarlier");
+        QTest::newRow("first version") << false;
+        QTest::newRow("fields added before versions") << true;
     }
-
-    void smallestMeet()
+    void olderMeetIsMigratedOnOpen()
     {
+        QFETCH(bool, fieldsAddedEarlier);
         TestMeet meet;
-        meet.makeDatabase(1, 0, 1);
-        db::Database &d = meet.state.database;
-        QCOMPARE(d.recordCount(QStringLiteral("Personer")), 1);
-        QCOMPARE(d.recordCount(QStringLiteral("Påmelding")), 4);
-        QCOMPARE(d.recordCount(QStringLiteral("Stafettlag")), 0);
-        QVERIFY(d.tableExists(QStringLiteral("Stafettlag")));
-        QCOMPARE(d.recordCount(QStringLiteral("Klasser")), 40);
-        QCOMPARE(d.recordCount(QStringLiteral("Øvelser")), 10);
-        QCOMPARE(d.recordCount(QStringLiteral("Poengoppsett")), 10);
+        const QString path = meet.state.databasePath();
+        QVERIFY(db::Database::create(path, db::Format::Modern).ok());
+        {
+            db::Database d;
+            QVERIFY(d.open(path).ok());
+            for (Table t : schema::meetTables()) {
+                QList<db::FieldDef> fields;
+                for (const schema::FieldSpec &f : schema::fieldSpecs(t))
+                    if (f.since == 0 || fieldsAddedEarlier)
+                        fields << f.def;
+                QVERIFY(d.createTable(schema::tableName(t), fields).ok());
+            }
+            QVariantList timing = schema::timingSetupRow();
+            if (fieldsAddedEarlier)
+                timing[schema::kTimingInterval] = QStringLiteral("7");
+            else
+                timing.resize(schema::kTimingInterval);
+            QVERIFY(d.insertRows(schema::kTidtakingoppsett, {timing}).ok());
+        }
+        db::Database d;
+        QVERIFY(schema::openMeet(d, path).ok());
+        QCOMPARE(d.schemaVersion(), schema::kSchemaVersion);
+        QCOMPARE(d.format(), db::Format::Modern);
+        if (!fieldsAddedEarlier)
+            compareWithGolden(schemaDump(d), QStringLiteral("schema_new_meet.txt"));
+        db::Recordset rs;
+        QVERIFY(rs.open(d, schema::kTidtakingoppsett).ok());
+        QCOMPARE(rs.text(schema::kTimingInterval),
+                 fieldsAddedEarlier ? QStringLiteral("7") : QStringLiteral("1"));
+        QCOMPARE(rs.text(schema::kTimingDelay), QStringLiteral("10"));
     }
 
-    void testModeSampleValues()
+    void testModeAndLanguageOfTheMoment()
     {
         TestMeet meet;
         meet.state.options[OptTestMode] = true;
+        meet.state.texts.load(Language::English);
         meet.makeDatabase(8, 1, 3);
         AppState &s = meet.state;
         QCOMPARE(cell(s, Table::Personer, 7, 1), QStringLiteral("Forn7"));
         QCOMPARE(cell(s, Table::Personer, 7, 2), QStringLiteral("Etter7"));
-        QCOMPARE(cell(s, Table::Personer, 7, 3), QStringLiteral("Klubb 1"));
         QCOMPARE(cell(s, Table::Personer, 7, 5), QStringLiteral("Misc- 7 5"));
-        QCOMPARE(cell(s, Table::Klubber, 1, 1), QStringLiteral("Klubb 1"));
+        QCOMPARE(cell(s, Table::Klubber, 1, 1), QStringLiteral("Club 1"));
         QCOMPARE(cell(s, Table::Klubber, 3, 5), QStringLiteral("Misc- 3 5"));
-        QCOMPARE(cell(s, Table::Pamelding, 9, 1), QStringLiteral("1"));
         QCOMPARE(cell(s, Table::Pamelding, 9, 13), QStringLiteral("1"));
-        QCOMPARE(cell(s, Table::Pamelding, 9, 35), QStringLiteral("1"));
         QCOMPARE(cell(s, Table::Pamelding, 9, 2), QStringLiteral("0"));
+        QCOMPARE(cell(s, Table::Klasser, 22, 1), QStringLiteral("Boys_8_year"));
+        QCOMPARE(cell(s, Table::Ovelser, 1, 1), QStringLiteral("Sledge"));
         QCOMPARE(s.catalogs.persons[7].name, QStringLiteral("Etter7 Forn7"));
-        QCOMPARE(s.catalogs.clubs[1], QStringLiteral("Klubb 1"));
     }
 
-    void classesFollowLanguageOfTheMoment()
-    {
-        TestMeet meet;
-        meet.state.texts.load(Language::English);
-        meet.makeDatabase(1, 0, 1);
-        QCOMPARE(cell(meet.state, Table::Klasser, 22, 1), QStringLiteral("Boys_8_year"));
-        QCOMPARE(cell(meet.state, Table::Ovelser, 1, 1), QStringLiteral("Sledge"));
-    }
-
-    void existingTableKeptOnNoReplacedOnYes()
+    // Yes to "Personer exists. Do you want to overwrite the old one?" builds it anew (the No
+    // answer is tried by the reset).
+    void existingTableReplacedOnYes()
     {
         TestMeet meet;
         meet.makeDatabase(3, 1, 2);
         AppState &s = meet.state;
-        QVERIFY(s.database.exec(QStringLiteral("UPDATE \"Personer\" SET \"1\" = 'Kari' WHERE rowid = 2")).ok());
+        QVERIFY(
+            s.database.exec(QStringLiteral("UPDATE \"Personer\" SET \"1\" = 'Kari' WHERE rowid = 2")).ok());
         meet.prompt.clear();
-        meet.prompt.setNextAnswer(Answer::No);
+        meet.prompt.setNextAnswer(Answer::Yes);
         s.catalogs.personCount = 9;
         QVERIFY(schema::initPersons(s).ok());
-        QCOMPARE(meet.prompt.lastMessage(), QStringLiteral("Personer eksisterer.Vil du overskrive den gamle!"));
-        QCOMPARE(meet.prompt.asked().back().message.buttons, Buttons::YesNo);
-        QCOMPARE(s.database.recordCount(QStringLiteral("Personer")), 3);
-        QCOMPARE(cell(s, Table::Personer, 2, 1), QStringLiteral("Kari"));
-
-        meet.prompt.setNextAnswer(Answer::Yes);
-        QVERIFY(schema::initPersons(s).ok());
+        QCOMPARE(meet.prompt.lastMessage(),
+                 QStringLiteral("Personer eksisterer.Vil du overskrive den gamle!"));
         QCOMPARE(s.database.recordCount(QStringLiteral("Personer")), 9);
         QCOMPARE(cell(s, Table::Personer, 2, 1), QStringLiteral("-"));
-    }
-
-    void largestMeetAndReaders()
-    {
-        TestMeet meet;
-        meet.makeDatabase(3000, 50, 50);
-        QCOMPARE(meet.state.database.recordCount(QStringLiteral("Påmelding")), 4 * 3050);
-        Catalogs &c = meet.state.catalogs;
-        c = Catalogs();
-        int refreshed = 0;
-        QObject::connect(&meet.state.notifier, &MeetNotifier::entriesChanged, [&] { ++refreshed; });
-        registers::readRegisters(meet.state);
-        QCOMPARE(c.personCount, 3000);
-        QCOMPARE(c.relayCount, 50);
-        QCOMPARE(c.clubCount, 50);
-        QCOMPARE(c.classes[40], QStringLiteral("_"));
-        QCOMPARE(c.classes[2], QStringLiteral("Senior"));
-        QCOMPARE(c.persons[3000].startNo, QStringLiteral(" 3000"));
-        QCOMPARE(refreshed, 1);
-        QVERIFY(!meet.state.readingRegister);
-    }
-
-    void formatQuestionAndMessages()
-    {
-        TestMeet meet;
-        meet.state.options[OptAllMessages] = true;
-        meet.prompt.setNextAnswer(Answer::No); // the 16-bit choice
-        QVERIFY(createMeetFile(meet.state).ok());
-        const QStringList texts = meet.prompt.messageTexts();
-        QCOMPARE(texts.size(), 3);
-        QCOMPARE(texts[0], formatQuestion(meet.state.texts));
-        QCOMPARE(texts[1], meet.state.texts.message(32));
-        QCOMPARE(texts[2], meet.state.texts.message(33));
-        QVERIFY(meet.state.database.open(meet.state.databasePath()).ok());
-        QCOMPARE(meet.state.database.format(), db::Format::Compact);
-
-        // An existing file: message 25 first, No keeps it.
-        meet.state.database.close();
-        meet.prompt.clear();
-        meet.prompt.setNextAnswer(Answer::No);
-        CreateOutcome outcome = CreateOutcome::Created;
-        QVERIFY(createMeetFile(meet.state, &outcome).ok());
-        QCOMPARE(outcome, CreateOutcome::KeptOld);
-        QCOMPARE(meet.prompt.messageTexts(), QStringList({meet.state.texts.message(25)}));
     }
 };
 

@@ -1,7 +1,6 @@
 #include "TestSupport.h"
 
 #include "app/MeetFile.h"
-#include "db/Schema.h"
 
 #include <QFile>
 #include <QTest>
@@ -24,7 +23,6 @@ void TestMeet::makeDatabase(int persons, int relays, int clubs)
     prompt.setNextAnswer(Answer::Yes); // format question
     QVERIFY(createMeetFile(state).ok());
     QVERIFY(state.database.open(state.databasePath()).ok());
-    QVERIFY(schema::initAllTables(state).ok());
 }
 
 QString storedText(AppState &state, const QString &table, int record, int field)

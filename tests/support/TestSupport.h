@@ -2,6 +2,8 @@
 // Shared test helpers: a program directory in a temporary folder, a state wired to a
 // scripted prompt and a recording editor, and a meet database made without questions.
 
+#include "RecordingEditorLauncher.h"
+#include "ScriptedPrompt.h"
 #include "db/AppState.h"
 
 #include <QTemporaryDir>

@@ -71,8 +71,9 @@ private slots:
         QTest::newRow("registration")
             << TimeRecord{"1-0001", "12.34.56", "17", ""} << "1-0001   12.34.56  17";
         QTest::newRow("no number") << TimeRecord{"2-0010", "34.56.78", "", ""} << "2-0010   34.56.78  ";
-        QTest::newRow("message") << TimeRecord{"0042", "10.00.00", "42", "Ok"}
-                                 << "0042     10.00.00  42        Ok";
+        QTest::newRow("message") << TimeRecord{"0042", "10.00.00", "42", "Ok"} << "0042     10.00.00  42        Ok";
+        QTest::newRow("characters beyond 16 bits")
+            << TimeRecord{"1-0001ø🏃", "12.00.00", "🏃", "🏃"} << "1-0001ø🏃 12.00.00  🏃         🏃";
         QTest::newRow("auto number") << TimeRecord{"1-0002", "56.78", " 2", ""} << "1-0002   56.78      2";
     }
     void recordLineColumns()

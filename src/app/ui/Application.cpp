@@ -5,7 +5,6 @@
 #include "app/ui/MainWindow.h"
 #include "app/ui/OptionsWindow.h"
 #include "app/ui/QtPrompt.h"
-#include "registers/RegisterReaders.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -62,6 +61,13 @@ Application::~Application()
     m_main.reset();
 }
 
+bool Application::claimDirectory()
+{
+    if (!m_lock)
+        m_lock = std::make_unique<ProgramLock>(m_state.programDir);
+    return claimProgramDirectory(*m_lock, *m_state.prompt, m_state.texts);
+}
+
 StartUpResult Application::start(bool showSplash)
 {
     QDir::setCurrent(m_state.programDir);
@@ -80,11 +86,6 @@ StartUpResult Application::start(bool showSplash)
     m_state.setRoundTag(3);
 
     StartUpResult result = ensureMeetDatabase(m_state);
-    if (!result.status) {
-        if (splash)
-            splash->hide();
-        m_state.informText(result.status.error(), Icon::Exclamation);
-    }
     if (Status s = meetFilesCheck(m_state); !s)
         m_state.informText(s.error(), Icon::Exclamation);
 
@@ -94,20 +95,19 @@ StartUpResult Application::start(bool showSplash)
         m_timing->startPolling();
     m_settings->load(true);
     main.applyCaptions();
-    if (result.status) {
-        if (Status s = m_state.bindDataControls(); !s) {
-            result.status = s;
-            m_state.informText(fileProblemText(m_state.texts, db::Database::checkFile(m_state.databasePath()),
-                                               m_state.currentDatabase),
-                               Icon::Exclamation);
-        }
+    main.fillRoundSelector();
+    // The same sequence as after every database command; a file that is no whole meet is
+    // left untouched and not used.
+    if (result.status)
+        result.status = lifecycle::meetBecameCurrent(m_state);
+    if (!result.status) {
+        if (splash)
+            splash->hide();
+        m_state.informText(result.status.error(), Icon::Exclamation);
+        m_commands->selectRound(3);
     }
     main.updateTitle();
-    registers::readRegisters(m_state);
-    main.fillRoundSelector();
-    m_commands->selectRound(3);
     main.roundSelector()->setCurrentIndex(std::min(3, main.roundSelector()->count() - 1));
-    emit m_state.notifier.timeFilesChanged();
     if (m_state.option(OptMaximiseAtStart))
         main.showMaximized();
     else

@@ -3,6 +3,7 @@
 // and the start-up sequence in its fixed order.
 
 #include "app/MainCommands.h"
+#include "app/ProgramLock.h"
 #include "app/Settings.h"
 #include "app/StartUp.h"
 #include "db/AppState.h"
@@ -23,6 +24,10 @@ public:
                 timing::TimingClock *timingClock = nullptr);
     ~Application();
 
+    // Takes the program directory for this program (one program per directory); false when the
+    // user chose to quit because another program holds it.
+    bool claimDirectory();
+
     // Runs the start-up procedure and shows the main window. showSplash: the start-up picture.
     StartUpResult start(bool showSplash = true);
 
@@ -33,6 +38,7 @@ public:
 
 private:
     AppState m_state;
+    std::unique_ptr<ProgramLock> m_lock;
     std::unique_ptr<Prompt> m_ownPrompt;
     std::unique_ptr<EditorLauncher> m_ownEditor;
     std::unique_ptr<MainCommands> m_commands;

@@ -85,7 +85,10 @@ ChildWindow *createChildWindow(WindowId id, AppState &state, MainWindow &main)
         w = createTimingWindow(state, main);
         break;
     case WindowId::EventSetup:
+        w = createEventSetupWindow(state, main);
+        break;
     case WindowId::Entries:
+        w = createEntriesWindow(state, main);
         break;
     }
     return w ? w : new ShellWindow(id, state);

@@ -40,5 +40,7 @@ ChildWindow *createChildWindow(WindowId id, AppState &state, MainWindow &main);
 ChildWindow *createOptionsWindow(AppState &state, MainWindow &main);                // app/ui
 ChildWindow *createRegisterWindow(WindowId id, AppState &state, MainWindow &main); // registers/ui
 ChildWindow *createTimingWindow(AppState &state, MainWindow &main);                // timing/ui
+ChildWindow *createEntriesWindow(AppState &state, MainWindow &main);               // registers/ui
+ChildWindow *createEventSetupWindow(AppState &state, MainWindow &main);            // events/ui
 
 } // namespace arenor

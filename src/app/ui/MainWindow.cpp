@@ -5,6 +5,7 @@
 #include "app/ui/OptionsWindow.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -173,8 +174,14 @@ void MainWindow::buildMenus()
 
     m = menuBar()->addMenu(QString());
     m_menus[QStringLiteral("RoundsHeader")] = m;
-    for (int r = 0; r < kRounds; ++r)
-        addMenuAction(m, QStringLiteral("Rounds%1").arg(r), 236 + r, [this, r] { roundChosen(r); });
+    auto *rounds = new QActionGroup(this);
+    for (int r = 0; r < kRounds; ++r) {
+        QAction *a = addMenuAction(m, QStringLiteral("Rounds%1").arg(r), 236 + r, [this, r] { roundChosen(r); });
+        a->setCheckable(true);
+        rounds->addAction(a);
+    }
+    // The check mark and the selector show the current round, whoever changed it.
+    connect(&m_state.notifier, &MeetNotifier::roundChanged, this, [this] { showCurrentRound(); });
 
     m = menuBar()->addMenu(QString());
     m_menus[QStringLiteral("Listsoperations")] = m;
@@ -389,18 +396,27 @@ void MainWindow::applyCaptions()
 
 void MainWindow::fillRoundSelector()
 {
-    const int current = m_roundCombo->currentIndex();
+    const QSignalBlocker block(m_roundCombo);
     m_roundCombo->clear();
     m_roundCombo->addItems(m_state.texts.roundNames());
-    if (current >= 0 && current < m_roundCombo->count())
-        m_roundCombo->setCurrentIndex(current);
+    showCurrentRound();
+}
+
+void MainWindow::showCurrentRound()
+{
+    const int round = m_state.currentRound;
+    if (round >= 0 && round < m_roundCombo->count()) {
+        const QSignalBlocker block(m_roundCombo);
+        m_roundCombo->setCurrentIndex(round);
+    }
+    if (QAction *a = menuAction(QStringLiteral("Rounds%1").arg(round)))
+        a->setChecked(true);
 }
 
 void MainWindow::roundChosen(int round)
 {
     m_commands.selectRound(round);
-    if (round >= 0 && round < m_roundCombo->count())
-        m_roundCombo->setCurrentIndex(round);
+    showCurrentRound();
 }
 
 void MainWindow::updateTitle()
@@ -493,9 +509,13 @@ void MainWindow::setButtonBarVisible(bool on)
     m_buttonBar->setVisible(on);
 }
 
+// Long work runs without returning to the event loop: what it reports is painted at once
+// (the bar at most every 40 ms, so a fast loop is not slowed down by painting).
 void MainWindow::setStatusText(const QString &text)
 {
     m_statusPanels[2]->setText(text);
+    if (m_statusPanels[2]->isVisible())
+        m_statusPanels[2]->repaint();
 }
 
 void MainWindow::setProgressMaximum(int maximum)
@@ -506,6 +526,10 @@ void MainWindow::setProgressMaximum(int maximum)
 void MainWindow::setProgressValue(int value)
 {
     m_progress->setValue(std::clamp(value, 0, m_progress->maximum()));
+    if (m_progress->isVisible() && (!m_progressPainted.isValid() || m_progressPainted.elapsed() >= 40)) {
+        m_progress->repaint();
+        m_progressPainted.start();
+    }
 }
 
 void MainWindow::setBusy(bool busy)

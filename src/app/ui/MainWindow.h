@@ -6,6 +6,7 @@
 #include "app/ui/ChildWindow.h"
 #include "db/AppState.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <array>
 #include <map>
@@ -50,6 +51,8 @@ public:
     // Relabels the frame and every child window from the caption table.
     void applyCaptions();
     void fillRoundSelector();
+    // The round selector and the round menu's check mark show the current round.
+    void showCurrentRound();
     void updateTitle();
     void setBackgroundPicture(const QString &path);
 
@@ -112,6 +115,7 @@ private:
     QProgressBar *m_progress = nullptr;
     HelpWindow *m_help = nullptr;
     int m_busyDepth = 0;
+    QElapsedTimer m_progressPainted;
 };
 
 } // namespace arenor

@@ -1,11 +1,25 @@
 #include "QtPrompt.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace arenor {
+
+namespace {
+
+// A question shows the normal pointer, even while a long command shows the busy one.
+class NormalPointer {
+public:
+    NormalPointer() { QApplication::setOverrideCursor(Qt::ArrowCursor); }
+    ~NormalPointer() { QApplication::restoreOverrideCursor(); }
+    NormalPointer(const NormalPointer &) = delete;
+    NormalPointer &operator=(const NormalPointer &) = delete;
+};
+
+} // namespace
 
 QString QtPrompt::buttonText(Answer a) const
 {
@@ -25,6 +39,7 @@ QString QtPrompt::buttonText(Answer a) const
 
 Answer QtPrompt::message(const MessageRequest &request)
 {
+    NormalPointer pointer;
     QMessageBox box(m_parent);
     box.setWindowTitle(request.title);
     box.setText(request.text);
@@ -81,6 +96,7 @@ Answer QtPrompt::message(const MessageRequest &request)
 
 std::optional<QString> QtPrompt::input(const InputRequest &request)
 {
+    NormalPointer pointer;
     QInputDialog dialog(m_parent);
     dialog.setWindowTitle(request.title);
     dialog.setLabelText(request.prompt);
@@ -107,6 +123,7 @@ QString QtPrompt::qtFilter(const QString &filter)
 
 std::optional<QString> QtPrompt::file(const FileRequest &request)
 {
+    NormalPointer pointer;
     QFileDialog dialog(m_parent, request.title, request.directory, qtFilter(request.filter));
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

@@ -1,4 +1,4 @@
-#include "Prompt.h"
+#include "ScriptedPrompt.h"
 
 namespace arenor {
 
@@ -12,7 +12,8 @@ Answer ScriptedPrompt::message(const MessageRequest &request)
     }
     if (request.buttons != Buttons::Ok)
         ++m_unexpected;
-    return request.buttons == Buttons::YesNo || request.buttons == Buttons::YesNoCancel ? Answer::Yes : Answer::Ok;
+    return request.buttons == Buttons::YesNo || request.buttons == Buttons::YesNoCancel ? Answer::Yes
+                                                                                        : Answer::Ok;
 }
 
 std::optional<QString> ScriptedPrompt::take(std::deque<Scripted> &queue, int &unexpected)

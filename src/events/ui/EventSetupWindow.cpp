@@ -1,0 +1,346 @@
+#include "events/ui/EventSetupWindow.h"
+
+#include "app/ui/MainWindow.h"
+#include "base/Convert.h"
+#include "events/EventSetup.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace arenor {
+
+using namespace events;
+
+namespace {
+
+// The list buttons: caption, object name.
+const std::pair<int, const char *> kButtons[10] = {
+    {18, "gridListPushButton"}, {19, "showListPushButton"}, {20, "makeListPushButton"},
+    {21, "sortPushButton"},     {22, "makeNewPushButton"},  {23, "showEventListPushButton"},
+    {24, "resetPushButton"},    {25, "updatePushButton"},   {26, "changePushButton"},
+    {27, "closePushButton"},
+};
+
+} // namespace
+
+EventSetupWindow::EventSetupWindow(AppState &state, MainWindow &main)
+    : RegisterWindowBase(WindowId::EventSetup, state, main, schema::Table::Oppsett, 2, 2)
+{
+    m_events = new QListWidget(this);
+    m_events->setObjectName(QStringLiteral("eventsListWidget"));
+    m_captions.addName(m_events, 228);
+    m_classes = new QListWidget(this);
+    m_classes->setObjectName(QStringLiteral("classesListWidget"));
+    m_captions.addName(m_classes, 232);
+    addToTabOrder(m_events);
+    addToTabOrder(m_classes);
+    connect(m_events, &QListWidget::currentRowChanged, this, [this](int p) { pickEvent(p); });
+    connect(m_classes, &QListWidget::currentRowChanged, this, [this](int p) { pickClass(p); });
+
+    // The four option groups; a click writes its field only while "Save listsetups" is on.
+    auto optionGroup = [this](int caption, const char *name, int firstCaption, int count, int field,
+                              QRadioButton **out) {
+        QGroupBox *g = groupBox(caption, QString::fromLatin1(name));
+        auto *l = new QVBoxLayout(g);
+        for (int i = 0; i < count; ++i) {
+            auto *b = new QRadioButton(g);
+            b->setObjectName(QStringLiteral("%1RadioButton%2")
+                                 .arg(QString::fromLatin1(name).remove(QStringLiteral("GroupBox")))
+                                 .arg(i));
+            m_captions.add(b, firstCaption + i);
+            connect(b, &QRadioButton::clicked, this, [this, field, i] { optionClicked(field, i); });
+            l->addWidget(b);
+            addToTabOrder(b);
+            out[i] = b;
+        }
+        return g;
+    };
+    QGroupBox *listGroup = optionGroup(3, "listTypeGroupBox", 31, 6, SetupListType, m_listType.data());
+    QGroupBox *categoryGroup = optionGroup(4, "categoryGroupBox", 5, 3, SetupCategory, m_category.data());
+    m_formatGroup = optionGroup(354, "timeFormatGroupBox", 355, 3, SetupTimeFormat, m_format.data());
+    m_sortGroup = optionGroup(8, "sortingGroupBox", 9, 6, SetupSorting, m_sort.data());
+
+    // The bound boxes of the record.
+    m_index = boundLineEdit(QStringLiteral("setupIndexLineEdit"), SetupIndex);
+    m_index->setReadOnly(true);
+    m_captions.addName(m_index, 2, QStringLiteral(" index"));
+    m_mover = lineEdit(QStringLiteral("setupMoverLineEdit"));
+    m_captions.addName(m_mover, 121, QStringLiteral(" (") + m_state.texts.caption(2).trimmed() + u')');
+    addToTabOrder(m_mover);
+    connect(m_mover, &QLineEdit::textEdited, this, [this](const QString &text) {
+        if (m_index->text().isEmpty()) {
+            form().refresh();
+            m_state.informText(m_state.texts.message(9) + QStringLiteral("002"));
+            return;
+        }
+        if (const auto n = setupMoverTarget(text))
+            moveToRecord(*n);
+    });
+    QLineEdit *date = boundLineEdit(QStringLiteral("startDateLineEdit"), SetupDate);
+    QLineEdit *time = boundLineEdit(QStringLiteral("startTimeLineEdit"), SetupStartTime);
+    m_variant =
+        bind(comboBox(QStringLiteral("variantComboBox"), [] { return variantTexts(); }), SetupVariant);
+    m_variant->refill();
+    m_help = boundLineEdit(QStringLiteral("helpColumnsLineEdit"), SetupHelpColumns);
+    for (QLineEdit *e : {date, time, m_help})
+        connect(e, &QLineEdit::editingFinished, this, [this] {
+            if (form().currentRow() >= 0) {
+                m_help->setText(clampedHelpColumns(m_help->text()));
+                form().save();
+            }
+        });
+    connect(m_variant, &QComboBox::currentTextChanged, this, [this] { updateStatus(); });
+    connect(m_variant, &QComboBox::activated, this, [this] {
+        if (form().currentRow() >= 0)
+            form().save();
+    });
+    connect(&form(), &RecordForm::currentRowChanged, this, [this](int row) { showStoredRecord(row); });
+
+    auto *fields = new QGridLayout;
+    fields->addWidget(m_index, 0, 0);
+    fields->addWidget(m_mover, 0, 1);
+    addField(fields, 1, 0, 15, date);
+    addField(fields, 2, 0, 16, time);
+    addField(fields, 3, 0, 17, m_variant);
+    addField(fields, 4, 0, 363, m_help);
+
+    auto *buttons = new QGridLayout;
+    for (int i = 0; i < 10; ++i) {
+        m_buttons[size_t(i)] =
+            button(kButtons[i].first, QString::fromLatin1(kButtons[i].second), [this, i] { listCommand(i); });
+        buttons->addWidget(m_buttons[size_t(i)], i / 2, i % 2);
+    }
+
+    auto *lists = new QVBoxLayout;
+    lists->addWidget(m_events, 3);
+    lists->addWidget(m_classes, 2);
+    auto *options = new QGridLayout;
+    options->addWidget(listGroup, 0, 0);
+    options->addWidget(categoryGroup, 0, 1);
+    options->addWidget(m_formatGroup, 1, 1);
+    options->addWidget(m_sortGroup, 1, 0);
+    auto *right = new QVBoxLayout;
+    right->addLayout(options);
+    right->addLayout(fields);
+    right->addStretch(1);
+    right->addLayout(buttons);
+    navigator()->hide();
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(lists, 1);
+    layout->addLayout(right, 1);
+
+    const MeetNotifier *n = &m_state.notifier;
+    connect(n, &MeetNotifier::entriesChanged, this, [this] { rebuildEventList(); });
+    connect(n, &MeetNotifier::registerChanged, this, [this] { rebuildEventList(); });
+    connect(n, &MeetNotifier::roundChanged, this, [this] {
+        rebuildEventList();
+        if (event() > 0 && cls() > 0)
+            moveToRecord(setupRecordNumber(m_state.currentRound, event(), cls()));
+        updateStatus();
+    });
+    connect(n, &MeetNotifier::optionChanged, this, [this](int option) {
+        if (option == OptAlwaysUseGrid)
+            applyAlwaysGrid();
+        else if (option == OptSaveListSetups)
+            showStoredRecord(form().currentRow());
+    });
+    applyAlwaysGrid();
+    rebuildEventList();
+    finishTabOrder();
+    resize(760, 620);
+}
+
+void EventSetupWindow::retranslate()
+{
+    RegisterWindowBase::retranslate();
+    rebuildEventList();
+}
+
+int EventSetupWindow::event() const
+{
+    const int p = m_events->currentRow();
+    return p >= 0 && p < kEventSlots ? p + 1 : 0;
+}
+
+int EventSetupWindow::cls() const
+{
+    const int p = m_classes->currentRow();
+    return p >= 0 && p < kClassCount ? p + 1 : 0;
+}
+
+QString EventSetupWindow::variant() const
+{
+    return m_variant->currentText();
+}
+
+void EventSetupWindow::rebuildEventList()
+{
+    const int row = m_events->currentRow();
+    {
+        const QSignalBlocker block(m_events);
+        m_events->clear();
+        m_events->addItems(eventListLines(m_state));
+        m_events->setCurrentRow(row);
+    }
+    rebuildClassList();
+}
+
+void EventSetupWindow::rebuildClassList()
+{
+    const int row = m_classes->currentRow();
+    const QSignalBlocker block(m_classes);
+    m_classes->clear();
+    if (event() == 0)
+        return;
+    m_classes->addItems(classListLines(m_state, event(), m_listType[kListTypeRelay]->isChecked()));
+    m_classes->setCurrentRow(row);
+}
+
+void EventSetupWindow::pickEvent(int position)
+{
+    if (position < 0 || position >= kEventSlots)
+        return;
+    if (m_events->currentRow() != position) {
+        const QSignalBlocker block(m_events);
+        m_events->setCurrentRow(position);
+    }
+    rebuildClassList();
+}
+
+void EventSetupWindow::pickClass(int position)
+{
+    if (position < 0 || position >= kClassCount || event() == 0)
+        return;
+    if (m_classes->currentRow() != position) {
+        const QSignalBlocker block(m_classes);
+        m_classes->setCurrentRow(position);
+    }
+    moveToRecord(setupRecordNumber(m_state.currentRound, event(), position + 1));
+    updateStatus();
+}
+
+void EventSetupWindow::moveToRecord(int record)
+{
+    if (record < 1 || record > form().recordCount())
+        return;
+    const QSignalBlocker block(m_mover);
+    m_mover->setText(QString::number(record));
+    form().setCurrentRow(record - 1);
+}
+
+void EventSetupWindow::showStoredRecord(int row)
+{
+    if (row < 0)
+        return;
+    db::RecordModel &model = form().model();
+    // A help-column count outside 0..5 is shown, and kept, within it.
+    const QString help = model.text(row, SetupHelpColumns);
+    if (const QString clamped = clampedHelpColumns(help); clamped != help) {
+        m_help->setText(clamped);
+        model.setValue(row, SetupHelpColumns, clamped);
+    }
+    if (!m_state.option(OptSaveListSetups))
+        return;
+    auto select = [&](auto &buttons, int field) {
+        const qint64 i = toInteger(model.text(row, field), -1, qint64(buttons.size()));
+        if (i >= 0 && i < qint64(buttons.size()))
+            buttons[size_t(i)]->setChecked(true);
+    };
+    select(m_format, SetupTimeFormat);
+    select(m_category, SetupCategory);
+    select(m_listType, SetupListType);
+    select(m_sort, SetupSorting);
+    for (int i = 0; i < 3; ++i)
+        if (m_category[size_t(i)]->isChecked())
+            if (const auto on = timeFormatsEnabled(i))
+                m_formatGroup->setEnabled(*on);
+    rebuildClassList();
+}
+
+void EventSetupWindow::optionClicked(int field, int index)
+{
+    const int row = form().currentRow();
+    if (m_state.option(OptSaveListSetups) && row >= 0)
+        form().model().setValue(row, field, QString::number(index));
+    if (field == SetupCategory)
+        if (const auto on = timeFormatsEnabled(index))
+            m_formatGroup->setEnabled(*on);
+    if (field == SetupListType)
+        rebuildClassList();
+}
+
+void EventSetupWindow::applyAlwaysGrid()
+{
+    const bool grid = m_state.option(OptAlwaysUseGrid);
+    m_sortGroup->setVisible(!grid);
+    m_buttons[2]->setVisible(!grid);
+    m_buttons[3]->setVisible(!grid);
+}
+
+void EventSetupWindow::updateStatus()
+{
+    m_state.progressSink().setStatusText(setupStatusText(m_state, event(), cls(), variant()));
+}
+
+void EventSetupWindow::resetSetups()
+{
+    if (!m_state.database.isOpen())
+        return;
+    form().save();
+    if (Status s = schema::initEventSetups(m_state); !s)
+        m_state.informText(s.error(), Icon::Exclamation);
+    form().refresh();
+}
+
+void EventSetupWindow::listCommand(int index)
+{
+    switch (index) {
+    case 6:
+        resetSetups();
+        return;
+    case 7:
+        rebuildEventList();
+        return;
+    case 8:
+        m_main.showRegisterWindow(WindowId::Entries);
+        return;
+    case 9:
+        hideWindow();
+        return;
+    default:
+        break;
+    }
+    // The list buttons: an event always, a class for the class lists (0..3).
+    if (event() == 0) {
+        m_state.inform(7);
+        return;
+    }
+    if (index <= 3 && cls() == 0) {
+        m_state.inform(6);
+        return;
+    }
+    form().save();
+    const bool no = m_state.texts.messageLanguage() == Language::Norwegian;
+    QString what;
+    if (index == 0)
+        what = (no ? QStringLiteral("Grinden ") : QStringLiteral("The grid ")) +
+               gridTableName(m_state, event(), cls(), variant());
+    else
+        what = no ? QStringLiteral("Resultatlista") : QStringLiteral("The result list");
+    m_state.informText(what + (no ? QStringLiteral(" kan ikke lages ennå. Ingenting ble laget.")
+                                  : QStringLiteral(" cannot be made yet. Nothing was made.")),
+                       Icon::Exclamation);
+}
+
+ChildWindow *createEventSetupWindow(AppState &state, MainWindow &main)
+{
+    return new EventSetupWindow(state, main);
+}
+
+} // namespace arenor

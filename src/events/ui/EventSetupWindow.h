@@ -1,0 +1,71 @@
+#pragma once
+// The event setup window (" Oppsett"): the events of the current round with their entry counts,
+// the classes of the chosen event with theirs, and the setup record of the round, event and
+// class picked. The list buttons check the selections; the grid and the result lists they
+// lead to are not made by this program yet, and they say so.
+
+#include "registers/ui/RegisterWindowBase.h"
+
+#include <array>
+
+class QListWidget;
+class QRadioButton;
+
+namespace arenor {
+
+class EventSetupWindow : public RegisterWindowBase {
+    Q_OBJECT
+public:
+    EventSetupWindow(AppState &state, MainWindow &main);
+
+    // The event list with the counts of the current round, keeping the chosen event.
+    void rebuildEventList();
+    // The class list of the chosen event.
+    void rebuildClassList();
+    // Picking an event and a class (0-based list positions), as a click does.
+    void pickEvent(int position);
+    void pickClass(int position);
+    // The chosen event and class (1-based; 0 when none).
+    int event() const;
+    int cls() const;
+    // Moves to setup record n (1..5760), as "OppsettMover" does.
+    void moveToRecord(int record);
+
+    // butt(0..9).
+    void listCommand(int index);
+    void resetSetups();
+
+    QListWidget *eventList() const { return m_events; }
+    QListWidget *classList() const { return m_classes; }
+    QRadioButton *listType(int i) const { return m_listType[size_t(i)]; }
+    QRadioButton *category(int i) const { return m_category[size_t(i)]; }
+    QRadioButton *timeFormat(int i) const { return m_format[size_t(i)]; }
+    QRadioButton *sorting(int i) const { return m_sort[size_t(i)]; }
+    QLineEdit *helpColumns() const { return m_help; }
+    QLineEdit *mover() const { return m_mover; }
+
+    void retranslate() override;
+
+private:
+    void optionClicked(int field, int index);
+    void showStoredRecord(int row);
+    void applyAlwaysGrid();
+    void updateStatus();
+    QString variant() const;
+
+    QListWidget *m_events = nullptr;
+    QListWidget *m_classes = nullptr;
+    std::array<QRadioButton *, 6> m_listType{};
+    std::array<QRadioButton *, 3> m_category{};
+    std::array<QRadioButton *, 3> m_format{};
+    std::array<QRadioButton *, 6> m_sort{};
+    QWidget *m_formatGroup = nullptr;
+    QWidget *m_sortGroup = nullptr;
+    QLineEdit *m_index = nullptr;
+    QLineEdit *m_mover = nullptr;
+    QLineEdit *m_help = nullptr;
+    RefillingComboBox *m_variant = nullptr;
+    std::array<QPushButton *, 10> m_buttons{};
+};
+
+} // namespace arenor
