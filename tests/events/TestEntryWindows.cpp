@@ -10,6 +10,7 @@
 #include "events/Rounds.h"
 #include "events/ui/EventSetupWindow.h"
 #include "events/ui/GridWindow.h"
+#include "events/ui/ResultHandlingDialog.h"
 #include "registers/RegisterReaders.h"
 #include "registers/ui/EntriesWindow.h"
 
@@ -231,6 +232,36 @@ private slots:
         w.listCommand(2);
         QCOMPARE(m.meet.prompt.lastMessage(), s.texts.message(8));
         QCOMPARE(m.meet.prompt.unexpected(), 0);
+    }
+
+    // "&Behandle" over a technical event's attempts: a wrong column number is told and changes
+    // nothing; the best attempt reaches the grid.
+    void resultHandlingFromGrid()
+    {
+        WindowMeet<EventSetupWindow> m(schema::Table::Oppsett, 4, 1, 1);
+        events::GridContext context;
+        context.helpCount = 3;
+        const QString table = QStringLiteral("Klasse_Finale_Lengde_Menn");
+        QList<db::FieldDef> fields;
+        for (const events::GridColumn &c : events::gridColumnLayout(events::ListType::Standard, 3))
+            fields << db::FieldDef{events::columnName(c, Language::Norwegian)};
+        QVERIFY(m.state.database.createTable(table, fields));
+        QVERIFY(m.state.database.insertRows(table, {{0, 1, "A", "K", "-", "7.10", "-", "6.95", "-"}}));
+        GridWindow *grid = openEventGrid(m.state, m.main, context, table, QStringLiteral("LENGDE"));
+        QVERIFY(grid && grid->commandButton(RegisterGrid::Handle)->isEnabled());
+        ResultHandlingDialog *d = grid->openHandling();
+        const QList<QWidget *> controls = d->findChildren<QWidget *>();
+        for (QWidget *c : controls)
+            if (qobject_cast<QAbstractButton *>(c) || qobject_cast<QLineEdit *>(c))
+                QVERIFY2(!c->accessibleName().isEmpty(), qPrintable(c->objectName()));
+        d->option(0)->setChecked(true);
+        d->info(0)->setText(QStringLiteral("4"));
+        QVERIFY(!d->confirm());
+        QVERIFY(m.meet.prompt.lastMessage().contains(QStringLiteral("1 til 3")));
+        d->option(5)->setChecked(true);
+        QVERIFY(d->confirm());
+        QCOMPARE(grid->model().text(0, 4), QStringLiteral("7.10"));
+        grid->closeGrid();
     }
 };
 

@@ -3,6 +3,7 @@
 #include "app/ui/MainWindow.h"
 #include "events/GridCommands.h"
 #include "events/GridImport.h"
+#include "events/ui/ResultHandlingDialog.h"
 #include "timing/TimingController.h"
 
 #include <QApplication>
@@ -20,7 +21,8 @@ GridWindow::GridWindow(AppState &state, MainWindow &main, const GridContext &con
 {
     setObjectName(QStringLiteral("gridDialog"));
     // The event's commands: places and differences always; the results and the import of
-    // times for step lists. Sorting, start setup and result handling are not offered here.
+    // times for step lists; the result handling whenever the event has help columns (the
+    // attempts of a technical event stand in a standard list).
     const bool step = gridLayoutOf(context.type) == ListType::Step;
     const std::pair<Command, std::function<bool()>> commands[] = {
         {MakeList, [this] { return makeList(); }},       {ShowList, [this] { return showList(); }},
@@ -32,6 +34,18 @@ GridWindow::GridWindow(AppState &state, MainWindow &main, const GridContext &con
         b->setEnabled((command != Results && command != ImportTimes) || step);
         connect(b, &QPushButton::clicked, this, [run] { run(); });
     }
+    commandButton(Handle)->setEnabled(context.helpCount > 0);
+    connect(commandButton(Handle), &QPushButton::clicked, this, [this] { openHandling(); });
+}
+
+ResultHandlingDialog *GridWindow::openHandling()
+{
+    commitEdit();
+    auto *dialog = new ResultHandlingDialog(m_appState, m_context, table(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this] { model().refresh(); });
+    dialog->open();
+    return dialog;
 }
 
 bool GridWindow::columnsUsable()

@@ -9,6 +9,8 @@
 
 namespace arenor {
 
+class ResultHandlingDialog;
+
 class GridWindow : public RegisterGrid {
     Q_OBJECT
 public:
@@ -23,6 +25,9 @@ public:
     bool importTimes();
     bool makeList();
     bool showList();
+    // "&Behandle": the result handling window over this grid (modal, deleted when closed); the
+    // grid shows the table again once an operation ran.
+    ResultHandlingDialog *openHandling();
 
 private:
     // The grid's columns by role; tells the user and gives false when the table lacks one
