@@ -101,34 +101,6 @@ private slots:
             QCOMPARE(asked[2].input.defaultText, QStringLiteral(" 20"));
     }
 
-    void newMeetRefusesBadNames_data()
-    {
-        // message: 0: no message
-        Cases<QString, int>::columns();
-        QTest::newRow("cancelled dialog") << kCancel << 0;
-        QTest::newRow("no .mdb") << "Meet.md" << 45;
-        QTest::newRow("existing file") << "Demomeet.mdb" << 46;
-        QTest::newRow("existing file, other name") << "Old.mdb" << 46;
-        QTest::newRow("dot only") << ".md" << 45;
-    }
-    void newMeetRefusesBadNames()
-    {
-        auto [chosen, message] = Cases<QString, int>::fetch();
-        Meet meet;
-        writeFile(meet.program(QStringLiteral("Old.mdb")), "keep me");
-        const QByteArray before = readFile(meet.state.databasePath());
-        meet.prompt.setNextFile(chosen == kCancel ? std::nullopt
-                                                  : std::optional<QString>(meet.program(chosen)));
-        QCOMPARE(lifecycle::makeNewDatabase(meet.state), Outcome::Stopped);
-        QCOMPARE(meet.prompt.messageTexts(),
-                 message ? QStringList{meet.state.texts.message(message)} : QStringList{});
-        QCOMPARE(meet.state.currentDatabase, QStringLiteral("Demomeet.mdb"));
-        QVERIFY(meet.client.events.isEmpty());
-        QVERIFY(meet.state.database.isOpen());
-        QCOMPARE(readFile(meet.state.databasePath()), before);
-        QCOMPARE(readFile(meet.program(QStringLiteral("Old.mdb"))), QByteArray("keep me"));
-    }
-
     // A new meet becomes current with the final round; with all messages on, the format answer
     // and the new file are reported.
     void newMeetIsMadeAndBecomesCurrent_data()
@@ -193,35 +165,45 @@ private slots:
         QVERIFY(!QFile::exists(meet.program(QStringLiteral("Blocked.mdb"))));
     }
 
-    // Nothing changes when the chosen file cannot be the meet; a file that is no whole meet
-    // (made by sql from an empty database, or from a copy of the meet) gets message 43.
-    void openRefusesWithoutChangingAnything_data()
+    // Nothing changes when the chosen file cannot be the new or the opened meet: the meet stays
+    // open and bound, its file and the chosen one stay as they were, and one message says why
+    // ("#n": message n). A file that is no whole meet (made by sql from an empty database, or
+    // from a copy of the meet) gets message 43.
+    void refusedFilesChangeNothing_data()
     {
-        // content: written to the chosen file first, unless empty
-        // message: part of the only message
-        Cases<QString, QByteArray, QString, QString>::columns();
-        auto row = [](const char *name, const char *chosen, const QByteArray &content, const char *sql,
-                      const char *message) {
-            QTest::newRow(name) << QString::fromUtf8(chosen) << content << QString::fromUtf8(sql)
+        // new meet (or open), chosen, content written to it first, sql run on it, message
+        Cases<bool, QString, QByteArray, QString, QString>::columns();
+        auto row = [](const char *name, bool makeNew, const char *chosen, const QByteArray &content,
+                      const char *sql, const char *message) {
+            QTest::newRow(name) << makeNew << QString::fromUtf8(chosen) << content << QString::fromUtf8(sql)
                                 << QString::fromUtf8(message);
         };
-        row("the open meet, other case and blanks", " demomeet.MDB ", {}, "", "Allerede åpnet, avbryter!");
-        row("no such file", "Missing.mdb", {}, "", "Sorry! Ingen database med det navnet!");
-        row("not a database", "Notes.mdb", "just some notes\r\n", "", "Notes.mdb er ingen database");
-        row("old Windows format", "Old.mdb",
+        row("new: cancelled dialog", true, "<cancel>", {}, "", "");
+        row("new: no .mdb", true, "Meet.md", {}, "", "#45");
+        row("new: dot only", true, ".md", {}, "", "#45");
+        row("new: the open meet", true, "Demomeet.mdb", {}, "", "#46");
+        row("new: existing file", true, "Old.mdb", "keep me", "", "#46");
+        row("the open meet, other case and blanks", false, " demomeet.MDB ", {}, "",
+            "Allerede åpnet, avbryter!");
+        row("no such file", false, "Missing.mdb", {}, "", "Sorry! Ingen database med det navnet!");
+        row("not a database", false, "Notes.mdb", "just some notes\r\n", "", "Notes.mdb er ingen database");
+        row("old Windows format", false, "Old.mdb",
             QByteArray("\x00\x01\x00\x00Standard Jet DB\x00\x01\x00\x00\x00", 24), "",
             "Old.mdb er i det gamle Windows-formatet");
         QByteArray broken("SQLite format 3\0", 16);
         broken += QByteArray(100 - 16, '\0') + QByteArray(4096 - 100, '\xA5');
-        row("damaged header", "Broken.mdb", broken, "", "Broken.mdb er ingen database");
-        row("empty database", "X.mdb", {}, "VACUUM", "mangler Klasser, Klubber, Oppsett");
-        row("other program", "X.mdb", {}, "CREATE TABLE notes (text)", "Klasser");
-        row("one table dropped", "X.mdb", {}, "DROP TABLE \"Tidtakingoppsett\"", "mangler Tidtakingoppsett.");
-        row("one field dropped", "X.mdb", {}, "ALTER TABLE \"Personer\" DROP COLUMN \"22\"", "Personer.22");
+        row("damaged header", false, "Broken.mdb", broken, "", "Broken.mdb er ingen database");
+        row("empty database", false, "X.mdb", {}, "VACUUM", "mangler Klasser, Klubber, Oppsett");
+        row("other program", false, "X.mdb", {}, "CREATE TABLE notes (text)", "Klasser");
+        row("one table dropped", false, "X.mdb", {}, "DROP TABLE \"Tidtakingoppsett\"",
+            "mangler Tidtakingoppsett.");
+        row("one field dropped", false, "X.mdb", {}, "ALTER TABLE \"Personer\" DROP COLUMN \"22\"",
+            "Personer.22");
     }
-    void openRefusesWithoutChangingAnything()
+    void refusedFilesChangeNothing()
     {
-        auto [chosen, content, sql, message] = Cases<QString, QByteArray, QString, QString>::fetch();
+        auto [makeNew, chosen, content, sql, message] =
+            Cases<bool, QString, QByteArray, QString, QString>::fetch();
         Meet meet;
         const QString path = meet.program(chosen);
         if (!content.isEmpty())
@@ -234,16 +216,20 @@ private slots:
             QVERIFY(d.open(path).ok());
             QVERIFY(d.exec(QStringLiteral("PRAGMA application_id = 0")).ok() && d.exec(sql).ok());
         }
-        const QByteArray before = readFile(path);
-        meet.prompt.setNextFile(path);
-        QCOMPARE(lifecycle::openMeetDatabase(meet.state), Outcome::Stopped);
-        QCOMPARE(meet.prompt.messageTexts().size(), 1);
-        QVERIFY2(meet.prompt.lastMessage().contains(message), qPrintable(meet.prompt.lastMessage()));
+        const QByteArray before = readFile(path), meetBefore = readFile(meet.state.databasePath());
+        meet.prompt.setNextFile(chosen == kCancel ? std::nullopt : std::optional<QString>(path));
+        QCOMPARE(makeNew ? lifecycle::makeNewDatabase(meet.state) : lifecycle::openMeetDatabase(meet.state),
+                 Outcome::Stopped);
+        const QString why =
+            message.startsWith(u'#') ? meet.state.texts.message(message.mid(1).toInt()) : message;
+        QCOMPARE(meet.prompt.messageTexts().size(), message.isEmpty() ? 0 : 1);
+        QVERIFY2(meet.prompt.lastMessage().contains(why), qPrintable(meet.prompt.lastMessage()));
         QVERIFY(sql.isEmpty() || meet.prompt.lastMessage().startsWith(meet.state.texts.message(43)));
         QCOMPARE(meet.state.currentDatabase, QStringLiteral("Demomeet.mdb"));
         QVERIFY(meet.client.events.isEmpty());
         QCOMPARE(meet.state.database.recordCount(QStringLiteral("Personer")), 15);
         QCOMPARE(readFile(path), before);
+        QCOMPARE(readFile(meet.state.databasePath()), meetBefore);
     }
 
     // A program killed at any moment while it makes a meet leaves either no meet file (the next

@@ -13,6 +13,7 @@ using lists::MeetList;
 class TestMainCommands : public QObject {
     Q_OBJECT
 private slots:
+    // List file names: long ones carry the round, short ones its initial.
     void listNamesFollowRoundLanguageAndOption_data()
     {
         Cases<int, bool, QString, QString>::columns();
@@ -20,12 +21,8 @@ private slots:
         // clang-format off
         for (auto [list, longNames, tag, name] : {
              std::tuple{L::Results, true, "Finale_", "Hele_stevnet_Finale_.txt"}, {L::Results, false, "Finale_", "Al-F.txt"},
-             {L::StartListText, true, "Finale_", "Finale_Innsjekk.txt"}, {L::StartListText, true, "Final_", "Final_Innsjekk.txt"},
-             {L::StartListText, false, "Finale_", "På-F.txt"}, {L::Newspaper, true, "Semifinale_", "Hele_stevnet_Semifinale_Avis.txt"},
-             {L::Newspaper, false, "Semifinale_", "Av-S.txt"}, {L::Contingent, true, "Opening_", "Opening_Kontigent.txt"},
-             {L::Contingent, false, "Opening_", "Ko-O.txt"}, {L::Points, true, "Kvartfinale_", "Poeng_Kvartfinale_.txt"},
-             {L::Points, false, "Kvartfinale_", "Po-K.txt"}, {L::TimeSchedule, true, "Innledende_", "Innledende_Tidskjema.txt"},
-             {L::TimeSchedule, false, "Innledende_", "Ti-I.txt"}})
+             {L::StartListText, true, "Final_", "Final_Innsjekk.txt"}, {L::StartListText, false, "Finale_", "På-F.txt"},
+             {L::Newspaper, true, "Semifinale_", "Hele_stevnet_Semifinale_Avis.txt"}, {L::Points, false, "Kvartfinale_", "Po-K.txt"}})
             QTest::newRow(name) << int(list) << longNames << QString::fromUtf8(tag) << QString::fromUtf8(name);
         // clang-format on
     }

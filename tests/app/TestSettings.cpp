@@ -254,7 +254,6 @@ private slots:
             QCOMPARE(allTexts(s.state.texts), startUp);
         }
         QCOMPARE(s.host.events.size(), 2);
-        QCOMPARE(MainCommands::manualName(s.state.languageChoice), QStringLiteral("Mane7093.doc"));
     }
 
     void writeFailureIsReported()

@@ -268,10 +268,12 @@ private slots:
     void addressing_data()
     {
         Cases<int, int, bool, int, int>::columns();
-        QTest::newRow("line 3, round 2") << 1 << 2 << false << 15 << 3;
-        QTest::newRow("relay line 1, round 2") << 1 << 0 << true << 23 << 11;
-        QTest::newRow("first record") << 0 << 0 << false << 1 << 1;
-        QTest::newRow("last team, final") << 3 << 1 << true << 48 << 12;
+        // clang-format off
+        for (auto [name, round, line, relays, record, row] : {std::tuple{"line 3, round 2", 1, 2, false, 15, 3},
+             {"relay line 1, round 2", 1, 0, true, 23, 11}, {"first record", 0, 0, false, 1, 1},
+             {"last team, final", 3, 1, true, 48, 12}})
+            QTest::newRow(name) << round << line << relays << record << row;
+        // clang-format on
     }
     void addressing()
     {
@@ -373,10 +375,7 @@ private slots:
     {
         EntriesMeet m;
         const QString typed = QStringLiteral("Høyde \"A\"/B's ") + QString(990, u'ø');
-        QSqlQuery q(m.state.database.handle());
-        QVERIFY(q.prepare(QStringLiteral("UPDATE \"Øvelser\" SET \"6\" = ? WHERE rowid = 1")));
-        q.addBindValue(typed);
-        QVERIFY(q.exec());
+        setCell(m.state, Table::Ovelser, 1, 6, typed);
         QVERIFY(readEventNames(m.state));
         QCOMPARE(m.state.eventNames[6], typed);
         QCOMPARE(m.state.eventNames[13], QStringLiteral("60_m"));
