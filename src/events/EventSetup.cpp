@@ -131,14 +131,22 @@ QStringList classListLines(const AppState &state, int event, bool relays)
     return lines;
 }
 
+ListSelection listSelection(const AppState &state, int event, int cls, const QString &variant)
+{
+    ListSelection s;
+    s.roundTag = state.roundTag;
+    s.event = std::clamp(event, 0, kEventSlots);
+    s.eventName = state.eventNames[size_t(s.event)];
+    s.variant = variant;
+    s.classNumber = std::clamp(cls, 0, kMaxClassSlots);
+    s.className = state.catalogs.classes[size_t(s.classNumber)];
+    return s;
+}
+
 QString gridTableName(const AppState &state, int event, int cls, const QString &variant)
 {
-    if (state.option(OptLongFileNames))
-        return state.texts.message(69) + state.roundTag +
-               state.eventNames[size_t(std::clamp(event, 0, kEventSlots))] + variant.trimmed() +
-               state.catalogs.classes[size_t(std::clamp(cls, 0, kMaxClassSlots))];
-    return state.texts.message(67) + state.roundInitial() +
-           QStringLiteral("%1%2").arg(event, 2, 10, QChar(u'0')).arg(cls, 2, 10, QChar(u'0'));
+    return gridTableName(state.texts, listSelection(state, event, cls, variant),
+                         state.option(OptLongFileNames));
 }
 
 QString setupStatusText(const AppState &state, int event, int cls, const QString &variant)
@@ -150,22 +158,21 @@ QString setupStatusText(const AppState &state, int event, int cls, const QString
     return state.roundTag + eventName + variant.trimmed() + className;
 }
 
+namespace {
+QString missingSetupText(int record)
+{
+    return QStringLiteral("no event setup record ") + QString::number(record);
+}
+} // namespace
+
 Status readSetupRecord(AppState &state, int record, QStringList &fields)
 {
     fields.clear();
-    const QString table = setupTable(state);
-    std::vector<qint64> rowid;
-    if (Status s = registers::recordRowids(state.database, table, record, 1, rowid); !s)
+    QSqlQuery q;
+    if (Status s =
+            registers::selectRecord(state.database, setupTable(state), record, q, missingSetupText(record));
+        !s)
         return s;
-    if (rowid.empty())
-        return Status::failure(QStringLiteral("no event setup record ") + QString::number(record));
-    QSqlQuery q(state.database.handle());
-    if (!q.prepare(QStringLiteral("SELECT * FROM ") + db::quoteIdentifier(table) +
-                   QStringLiteral(" WHERE rowid = ?")))
-        return Status::failure(q.lastError().text());
-    q.addBindValue(rowid.front());
-    if (!q.exec() || !q.next())
-        return Status::failure(q.lastError().text());
     for (int i = 0; i < q.record().count(); ++i)
         fields << q.value(i).toString();
     while (fields.size() < schema::kSetupFields)
@@ -175,20 +182,8 @@ Status readSetupRecord(AppState &state, int record, QStringList &fields)
 
 Status writeSetupField(AppState &state, int record, int field, const QString &value)
 {
-    const QString table = setupTable(state);
-    std::vector<qint64> rowid;
-    if (Status s = registers::recordRowids(state.database, table, record, 1, rowid); !s)
-        return s;
-    if (rowid.empty())
-        return Status::failure(QStringLiteral("no event setup record ") + QString::number(record));
-    QSqlQuery q(state.database.handle());
-    if (!q.prepare(db::updateByRowidStatement(table, {QString::number(field)})))
-        return Status::failure(q.lastError().text());
-    q.addBindValue(value);
-    q.addBindValue(rowid.front());
-    if (!q.exec())
-        return Status::failure(q.lastError().text());
-    return {};
+    return registers::writeRecordField(state.database, setupTable(state), record, field, value,
+                                       missingSetupText(record));
 }
 
 } // namespace arenor::events
