@@ -1,5 +1,5 @@
-#include "app/ProgramLock.h"
 #include "ScriptedPrompt.h"
+#include "app/ProgramLock.h"
 
 #include <QFile>
 #include <QProcess>

@@ -168,9 +168,9 @@ private slots:
         }
     }
 
-    // A file that ends early, is missing, or is not a settings file at all: what could be
-    // read is taken, the rest keeps its value, and nothing is said.
-    void shortMissingAndGarbledFiles()
+    // A file that ends early or is missing: what could be read is taken, the rest keeps its
+    // value, and nothing is said (any bytes at all are the settings fuzzer's).
+    void shortAndMissingFiles()
     {
         Settings s;
         QStringList lines = settingsLines(s.state);
@@ -190,18 +190,6 @@ private slots:
         QCOMPARE(readSettingsFile(missing.state, true), 0);
         QCOMPARE(missing.state.options, before);
         QVERIFY(missing.host.events.isEmpty());
-
-        Settings garbled; // every byte but digits and line ends
-        QByteArray junk;
-        for (int i = 0; i < 4000; ++i) {
-            const char c = char((i * 37 + 11) % 256);
-            junk += (c >= '0' && c <= '9') || c == '\n' ? 'x' : c;
-        }
-        writeFile(settingsPath(garbled.state), junk);
-        readSettingsFile(garbled.state, true);
-        QCOMPARE(garbled.state.options, before);
-        QCOMPARE(garbled.state.texts.language(), Language::Norwegian);
-        QCOMPARE(garbled.prompt.asked().size(), size_t(0));
     }
 
     // A file from the older program: Windows-1252 labels, its own numbers; written again it
