@@ -326,16 +326,10 @@ void EventSetupWindow::listCommand(int index)
         return;
     }
     form().save();
-    const bool no = m_state.texts.messageLanguage() == Language::Norwegian;
-    QString what;
-    if (index == 0)
-        what = (no ? QStringLiteral("Grinden ") : QStringLiteral("The grid ")) +
-               gridTableName(m_state, event(), cls(), variant());
-    else
-        what = no ? QStringLiteral("Resultatlista") : QStringLiteral("The result list");
-    m_state.informText(what + (no ? QStringLiteral(" kan ikke lages ennå. Ingenting ble laget.")
-                                  : QStringLiteral(" cannot be made yet. Nothing was made.")),
-                       Icon::Exclamation);
+    const QString text = index == 0 ? m_state.texts.message(Text::GridNotMadeYet)
+                                          .arg(gridTableName(m_state, event(), cls(), variant()))
+                                    : m_state.texts.message(Text::ResultListNotMadeYet);
+    m_state.informText(text, Icon::Exclamation);
 }
 
 ChildWindow *createEventSetupWindow(AppState &state, MainWindow &main)
