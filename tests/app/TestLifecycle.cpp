@@ -444,8 +444,9 @@ private slots:
             s.database.exec(QStringLiteral("UPDATE \"Personer\" SET \"1\" = 'Kari' WHERE rowid = 2")).ok());
         const QList<QVariantList> persons = rowsOf(s.database, QStringLiteral("Personer"));
         meet.prompt.clear();
-        for (const char *command : {"compact", "repair", "copy"})
-            QCOMPARE(lifecycle::runDatabaseCommand(s, QString::fromLatin1(command)), Outcome::Done);
+        for (auto command : {lifecycle::compactMeetDatabase, lifecycle::repairMeetDatabase,
+                             lifecycle::copyMeetDatabase})
+            QCOMPARE(command(s), Outcome::Done);
         QCOMPARE(rowsOf(s.database, QStringLiteral("Personer")), persons);
         QCOMPARE(filesIn(meet.dir.path()), QStringList({"Kopi.mdb", "Temp.mdb"}));
         QVERIFY(meet.prompt.messageTexts().isEmpty());
