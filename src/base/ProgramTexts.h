@@ -25,7 +25,8 @@ enum class Text {
     DirectoryInUse,   // %1 directory, %2 process
     // Lists, editor and quitting
     ListNotMadeYet,
-    GridNotMadeYet, // %1 grid table
+    GridMissing,      // %1 grid table
+    GridLacksColumns, // %1 columns
     ResultListNotMadeYet,
     NoEditor, // %1 file
     QuitQuestion,

@@ -131,14 +131,22 @@ QStringList classListLines(const AppState &state, int event, bool relays)
     return lines;
 }
 
+ListSelection listSelection(const AppState &state, int event, int cls, const QString &variant)
+{
+    ListSelection s;
+    s.roundTag = state.roundTag;
+    s.event = std::clamp(event, 0, kEventSlots);
+    s.eventName = state.eventNames[size_t(s.event)];
+    s.variant = variant;
+    s.classNumber = std::clamp(cls, 0, kMaxClassSlots);
+    s.className = state.catalogs.classes[size_t(s.classNumber)];
+    return s;
+}
+
 QString gridTableName(const AppState &state, int event, int cls, const QString &variant)
 {
-    if (state.option(OptLongFileNames))
-        return state.texts.message(69) + state.roundTag +
-               state.eventNames[size_t(std::clamp(event, 0, kEventSlots))] + variant.trimmed() +
-               state.catalogs.classes[size_t(std::clamp(cls, 0, kMaxClassSlots))];
-    return state.texts.message(67) + state.roundInitial() +
-           QStringLiteral("%1%2").arg(event, 2, 10, QChar(u'0')).arg(cls, 2, 10, QChar(u'0'));
+    return gridTableName(state.texts, listSelection(state, event, cls, variant),
+                         state.option(OptLongFileNames));
 }
 
 QString setupStatusText(const AppState &state, int event, int cls, const QString &variant)

@@ -3,6 +3,7 @@
 // (round - 1) x 1440 + (event - 1) x 40 + class, and the two pick lists with their counts.
 
 #include "db/AppState.h"
+#include "events/GridList.h"
 
 #include <QStringList>
 #include <array>
@@ -47,8 +48,12 @@ QStringList eventListLines(const AppState &state);
 // relay teams are counted while the list type is relay, otherwise competitors.
 QStringList classListLines(const AppState &state, int event, bool relays);
 
+// The event and class chosen (1-based numbers; 0 for none) as the list names and headings take
+// them: the current round tag, the event and class names, the variant.
+ListSelection listSelection(const AppState &state, int event, int cls, const QString &variant);
 // The grid table name of the chosen event and class: long ("Klasse_" + round tag + event name
-// + trimmed variant + class name) or short ("Kl-" + round initial + two-digit event and class).
+// + trimmed variant + class name) or short ("Kl-" + round initial + two-digit event and class),
+// unsafe characters made "_" as in the class list's file name.
 QString gridTableName(const AppState &state, int event, int cls, const QString &variant);
 
 // Status bar panel 3: round tag, event name, trimmed variant, class name, run together.

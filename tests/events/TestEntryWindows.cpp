@@ -6,18 +6,22 @@
 #include "app/ui/MainWindow.h"
 #include "db/Schema.h"
 
+#include "base/TextFile.h"
 #include "events/Rounds.h"
 #include "events/ui/EventSetupWindow.h"
+#include "events/ui/GridWindow.h"
 #include "registers/RegisterReaders.h"
 #include "registers/ui/EntriesWindow.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -42,18 +46,21 @@ template <typename Window> struct WindowMeet {
         : table(shown)
     {
         meet.makeDatabase(persons, relays, clubs);
-        if (fill) fill(state);
+        if (fill)
+            fill(state);
         window = std::make_unique<Window>(state, main);
         window->retranslate();
         state.bindDataControls();
-        if (read) read(state);
+        if (read)
+            read(state);
         window->show();
         meet.prompt.clear();
     }
     template <typename T> T *child(const char *name)
     {
         T *c = window->template findChild<T *>(QString::fromLatin1(name));
-        if (!c) qFatal("no %s", name);
+        if (!c)
+            qFatal("no %s", name);
         return c;
     }
     QString stored(int record, int field)
@@ -155,8 +162,75 @@ private slots:
             QCOMPARE(w.form().currentRow() + 1, 1531);
         }
         m.state.texts.loadMessages(Language::English);
+        w.listCommand(1); // no class list made yet
+        QCOMPARE(m.meet.prompt.lastMessage(), m.state.texts.message(4));
+    }
+
+    // An organiser's road through one step list: the grid made from the entries, results
+    // computed, times imported, the class list made and shown; the grid's commands by mode.
+    void gridFromEventSetup()
+    {
+        WindowMeet<EventSetupWindow> m(schema::Table::Oppsett, 4, 1, 1, {}, registers::readRegisters);
+        EventSetupWindow &w = *m.window;
+        AppState &s = m.state;
+        s.eventNames[3] = QStringLiteral("800m");
+        s.catalogs.classes[11] = QStringLiteral("Menn");
+        for (int p = 1; p <= 4; ++p) {
+            s.catalogs.persons[size_t(p)] = {QString::number(p), QStringLiteral("N%1").arg(p), "K", "Menn",
+                                             0};
+            s.entryMatrix.set(s.currentRound, 3, p, p != 4);
+        }
+        w.rebuildEventList();
+        w.pickEvent(2);
+        w.pickClass(10);
+        w.listType(3)->click();
+        w.category(0)->click();
+        w.timeFormat(1)->click();
         w.listCommand(0);
-        QVERIFY(m.meet.prompt.lastMessage().contains(QStringLiteral("Cl-K0311 cannot be made yet")));
+        auto *grid = m.main.findChild<GridWindow *>();
+        QVERIFY(grid);
+        QCOMPARE(grid->heading(), QStringLiteral("800M MENN FINALE"));
+        QCOMPARE(grid->view()->accessibleName(), grid->heading());
+        for (int b = 0; b < RegisterGrid::CommandCount; ++b) {
+            QVERIFY(!grid->commandButton(b)->accessibleName().isEmpty());
+            const bool on =
+                b != RegisterGrid::Sort && b != RegisterGrid::StartSetup && b != RegisterGrid::Handle;
+            QCOMPARE(grid->commandButton(b)->isEnabled(), on);
+        }
+        db::RecordModel &g = grid->model(); // Øvpl,Stnr,Navn,Klubb,Resultat,Differanse,Ut,Inn
+        QCOMPARE(g.rowCount(), 3);
+        const QString in[] = {"1.05.10", "1.04.00", "1.06.00"};
+        for (int r = 0; r < 3; ++r) {
+            g.setValue(r, 6, QStringLiteral("0.59.95"));
+            g.setValue(r, 7, in[r]);
+        }
+        // Times registered for number 2 (out and in) replace what was typed.
+        QVERIFY(QDir().mkpath(s.meetDir));
+        QVERIFY(writeTextFile(s.meetFile("UtTider.txt"), {"===", "x", "===", "1-0001   0.59.00   2"}));
+        QVERIFY(writeTextFile(s.meetFile("InnTider.txt"), {"===", "x", "===", "2-0001   1.03.00   2"}));
+        QVERIFY(grid->importTimes());
+        QCOMPARE(g.text(1, 6) + u' ' + g.text(1, 7), QStringLiteral("0.59.00 1.03.00"));
+        QVERIFY(!readFile(s.meetFile("UtTider.txt")).contains("1-0001"));
+        grid->commandButton(RegisterGrid::Results)->click();
+        grid->commandButton(RegisterGrid::Places)->click();
+        grid->commandButton(RegisterGrid::Differences)->click();
+        QStringList rows;
+        for (int r = 0; r < 3; ++r)
+            rows << g.text(r, 0) + u' ' + g.text(r, 4) + u' ' + g.text(r, 5);
+        QCOMPARE(rows.join(u';'),
+                 QStringLiteral("1 00.05.15 00.00.00;2 00.04.00 -00.01.15;3 00.06.05 00.00.90"));
+
+        QVERIFY(grid->makeList());
+        QVERIFY(grid->showList());
+        QCOMPARE(m.meet.editor.launches.size(), size_t(1));
+        grid->closeGrid();
+        // The event setup shows and makes the same list; an existing one is replaced only on OK.
+        w.listCommand(1);
+        QCOMPARE(m.meet.editor.launches.size(), size_t(2));
+        m.meet.prompt.setNextAnswer(Answer::Cancel);
+        w.listCommand(2);
+        QCOMPARE(m.meet.prompt.lastMessage(), s.texts.message(8));
+        QCOMPARE(m.meet.prompt.unexpected(), 0);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "app/ui/MainWindow.h"
 #include "base/Convert.h"
 #include "events/EventSetup.h"
+#include "events/ui/GridWindow.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <random>
 
 namespace arenor {
 
@@ -82,8 +84,8 @@ EventSetupWindow::EventSetupWindow(AppState &state, MainWindow &main)
         if (const auto n = setupMoverTarget(text))
             moveToRecord(*n);
     });
-    QLineEdit *date = boundLineEdit(QStringLiteral("startDateLineEdit"), SetupDate);
-    QLineEdit *time = boundLineEdit(QStringLiteral("startTimeLineEdit"), SetupStartTime);
+    QLineEdit *date = m_date = boundLineEdit(QStringLiteral("startDateLineEdit"), SetupDate);
+    QLineEdit *time = m_time = boundLineEdit(QStringLiteral("startTimeLineEdit"), SetupStartTime);
     m_variant =
         bind(comboBox(QStringLiteral("variantComboBox"), [] { return variantTexts(); }), SetupVariant);
     m_variant->refill();
@@ -326,10 +328,53 @@ void EventSetupWindow::listCommand(int index)
         return;
     }
     form().save();
-    const QString text = index == 0 ? m_state.texts.message(Text::GridNotMadeYet)
-                                          .arg(gridTableName(m_state, event(), cls(), variant()))
-                                    : m_state.texts.message(Text::ResultListNotMadeYet);
-    m_state.informText(text, Icon::Exclamation);
+    switch (index) {
+    case 0:
+        openGrid();
+        return;
+    case 1:
+        showClassList(m_state, gridContext());
+        return;
+    case 2:
+        makeClassList(m_state, gridContext());
+        return;
+    default:
+        break;
+    }
+    m_state.informText(m_state.texts.message(Text::ResultListNotMadeYet), Icon::Exclamation);
+}
+
+GridContext EventSetupWindow::gridContext() const
+{
+    GridContext c;
+    c.selection = listSelection(m_state, event(), cls(), variant());
+    auto checked = [](const auto &buttons) {
+        for (size_t i = 0; i < buttons.size(); ++i)
+            if (buttons[i]->isChecked())
+                return int(i);
+        return 0;
+    };
+    c.type = listTypeFromCode(checked(m_listType));
+    c.helpCount = int(toInteger(clampedHelpColumns(m_help->text()), 0, 5));
+    c.run = m_category[0]->isChecked();
+    c.format = timeFormatFromCode(checked(m_format));
+    c.startDate = m_date->text();
+    c.startTime = m_time->text();
+    return c;
+}
+
+void EventSetupWindow::openGrid()
+{
+    // Drawn heats and lanes differ from one grid to the next.
+    static std::mt19937 random{std::random_device{}()};
+    const GridContext context = gridContext();
+    GridTableOutcome outcome;
+    if (Status s = CreateGridTable(m_state, context, outcome, random); !s) {
+        m_state.informText(s.error(), Icon::Exclamation);
+        return;
+    }
+    if (m_state.database.tableExists(outcome.table))
+        openEventGrid(m_state, m_main, context, outcome.table, outcome.heading);
 }
 
 ChildWindow *createEventSetupWindow(AppState &state, MainWindow &main)

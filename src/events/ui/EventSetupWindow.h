@@ -1,9 +1,11 @@
 #pragma once
 // The event setup window (" Oppsett"): the events of the current round with their entry counts,
 // the classes of the chosen event with theirs, and the setup record of the round, event and
-// class picked. The list buttons check the selections; the grid and the result lists they
-// lead to are not made by this program yet, and they say so.
+// class picked. "&Gridlist" makes the grid table of the event and class and opens it; "&Show
+// list" and "&Make list" show and write the class list from that grid. The event lists and
+// sorting come with the list engine and say so until then.
 
+#include "events/GridTable.h"
 #include "registers/ui/RegisterWindowBase.h"
 
 #include <array>
@@ -34,6 +36,10 @@ public:
     // butt(0..9).
     void listCommand(int index);
     void resetSetups();
+    // The chosen event and class with the options shown, as the grid and its list take them.
+    events::GridContext gridContext() const;
+    // "&Gridlist": makes the grid table (asking first when it exists) and opens the grid.
+    void openGrid();
 
     QListWidget *eventList() const { return m_events; }
     QListWidget *classList() const { return m_classes; }
@@ -64,6 +70,8 @@ private:
     QLineEdit *m_index = nullptr;
     QLineEdit *m_mover = nullptr;
     QLineEdit *m_help = nullptr;
+    QLineEdit *m_date = nullptr;
+    QLineEdit *m_time = nullptr;
     RefillingComboBox *m_variant = nullptr;
     std::array<QPushButton *, 10> m_buttons{};
 };

@@ -118,8 +118,16 @@ RegisterGrid::RegisterGrid(AppState &state, const QString &table, const QList<in
     group(kWindowCaption, QStringLiteral("windowGroupBox"), {Close});
     commands->addStretch(1);
 
+    m_headingLabel = new QLabel(this);
+    m_headingLabel->setObjectName(QStringLiteral("headingLabel"));
+    m_headingLabel->setVisible(false);
+    QFont bold = m_headingLabel->font();
+    bold.setBold(true);
+    m_headingLabel->setFont(bold);
+
     auto *left = new QVBoxLayout;
     left->addWidget(frame);
+    left->addWidget(m_headingLabel);
     left->addWidget(m_view, 1);
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);
@@ -150,6 +158,26 @@ void RegisterGrid::moveToRow(int row)
         return;
     const int column = std::max(0, m_view->currentIndex().column());
     m_view->setCurrentIndex(m_model.index(row, column));
+}
+
+void RegisterGrid::setHeading(const QString &heading)
+{
+    m_headingLabel->setText(heading);
+    m_headingLabel->setVisible(!heading.isEmpty());
+    m_view->setAccessibleName(heading.isEmpty() ? m_table : heading);
+}
+
+QString RegisterGrid::heading() const
+{
+    return m_headingLabel->text();
+}
+
+void RegisterGrid::commitEdit()
+{
+    const QModelIndex current = m_view->currentIndex();
+    // Moving the current cell away makes the view write its open editor.
+    m_view->setCurrentIndex(QModelIndex());
+    m_view->setCurrentIndex(current);
 }
 
 void RegisterGrid::closeGrid()

@@ -64,6 +64,12 @@ public:
 
     // Ends an edit in progress so it is written, then closes the window ("&Lukk").
     void closeGrid();
+    // The heading above the grid (event grids: event, variant, class and round); hidden when
+    // empty. It also names the grid for assistive technology.
+    void setHeading(const QString &heading);
+    QString heading() const;
+    // Writes an edit still open in a cell, keeping the current cell.
+    void commitEdit();
 
 signals:
     // After the window closed and let go of the table.
@@ -82,6 +88,7 @@ private:
     RecordNavigator *m_navigator = nullptr;
     std::array<QPushButton *, CommandCount> m_buttons{};
     QLabel *m_recordNameLabel = nullptr;
+    QLabel *m_headingLabel = nullptr;
     bool m_changed = false;
     bool m_closed = false;
 };

@@ -1,0 +1,72 @@
+#pragma once
+// Making the grid table of one event and class: its columns for the list type (help columns
+// after Results), and one prepared row per entrant of the class in the event and current
+// round, placed in heats and lanes when the organiser asks for it.
+
+#include "db/AppState.h"
+#include "events/GridColumns.h"
+#include "events/GridList.h"
+#include "events/ResultArithmetic.h"
+
+#include <QList>
+#include <QVariantList>
+#include <random>
+
+namespace arenor::events {
+
+// The event and class of a grid as the event setup has them.
+struct GridContext {
+    ListSelection selection;
+    ListType type = ListType::Standard;
+    int helpCount = 0; // 0..5
+    bool run = false;  // the event's category is run: results are times
+    TimeFormat format = TimeFormat::HoursMinutesSeconds;
+    QString startDate{};
+    QString startTime{};
+    ResultKind kind() const { return run ? ResultKind::Time : ResultKind::Number; }
+};
+using GridTableRequest = GridContext;
+
+struct GridTableOutcome {
+    QString table;
+    QString heading;      // event, variant, class and round in capitals
+    bool created = false; // false: an existing table was kept (or nothing could be made)
+    int rows = 0;
+};
+
+// The heading of the grid: the class list's heading line in capitals.
+QString gridHeading(const ListSelection &selection);
+
+// The prepared rows of the grid, in table order. lanes > 0 draws heats and lanes at random:
+// the entrants are shuffled, then fill heat 1 lanes 1..lanes, heat 2 and so on, and the rows
+// are stored in that order. With lanes 0 every Heat and Lane is 0 and the rows follow the
+// start numbers. In test mode each row gets made-up results.
+QList<QVariantList> gridTableRows(const AppState &state, const GridTableRequest &request, int lanes,
+                                  std::mt19937 &random);
+
+// Makes the table (asking the lane question for heat lists, and whether to replace a table of
+// that name: No keeps it with its results) in one transaction, so a failure leaves the old
+// table whole. Reports the count with message 11 when "All messages" is on.
+Status CreateGridTable(AppState &state, const GridTableRequest &request, GridTableOutcome &outcome,
+                       std::mt19937 &random);
+
+// The class list of the context with its options and Info.txt header lines, without rows.
+GridList gridListFor(const AppState &state, const GridContext &context);
+
+// Writes the class list file from the grid table's rows in record order (the order the grid
+// shows them). Fails, writing nothing, when the table is missing or lacks a column.
+Status makeGridListFile(AppState &state, const GridContext &context, const QString &table,
+                        const QString &path, int *rows = nullptr);
+
+// "Make list": the class list file of the context from its grid table, after message 8 when
+// the file exists (Cancel makes nothing), then message 11 with the count when "All messages"
+// is on. False when nothing was written; a failure is told to the user.
+bool makeClassList(AppState &state, const GridContext &context);
+// "Show list": message 4 when the class list file is missing; message 23 when it heads
+// another event or class, after which it is shown all the same in the editor.
+bool showClassList(AppState &state, const GridContext &context);
+
+// Message 11 with the count: "Det er funnet 5 deltakere", " 2 stafettlag" for relay lists.
+QString gridCountText(const TextTables &texts, int count, bool relays);
+
+} // namespace arenor::events

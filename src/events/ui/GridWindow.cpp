@@ -1,0 +1,174 @@
+#include "events/ui/GridWindow.h"
+
+#include "app/ui/MainWindow.h"
+#include "events/GridCommands.h"
+#include "events/GridImport.h"
+#include "timing/TimingController.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTableView>
+#include <functional>
+
+namespace arenor {
+
+using namespace events;
+
+GridWindow::GridWindow(AppState &state, MainWindow &main, const GridContext &context, const QString &table)
+    : RegisterGrid(state, table, {}, std::nullopt, &main), m_appState(state), m_main(main),
+      m_context(context), m_columns(model().fieldNames())
+{
+    setObjectName(QStringLiteral("gridDialog"));
+    // The event's commands: places and differences always; the results and the import of
+    // times for step lists. Sorting, start setup and result handling are not offered here.
+    const bool step = gridLayoutOf(context.type) == ListType::Step;
+    const std::pair<Command, std::function<bool()>> commands[] = {
+        {MakeList, [this] { return makeList(); }},       {ShowList, [this] { return showList(); }},
+        {Differences, [this] { return differences(); }}, {Places, [this] { return places(); }},
+        {Results, [this] { return stepResults(); }},     {ImportTimes, [this] { return importTimes(); }},
+    };
+    for (const auto &[command, run] : commands) {
+        QPushButton *b = commandButton(command);
+        b->setEnabled((command != Results && command != ImportTimes) || step);
+        connect(b, &QPushButton::clicked, this, [run] { run(); });
+    }
+}
+
+bool GridWindow::columnsUsable()
+{
+    const QList<GridColumn> missing = m_columns.missing(gridLayoutOf(m_context.type));
+    if (missing.isEmpty())
+        return true;
+    const TextTables &t = m_appState.texts;
+    m_appState.informText(t.message(Text::GridLacksColumns).arg(columnNames(missing, t.messageLanguage())),
+                          Icon::Exclamation);
+    return false;
+}
+
+QStringList GridWindow::columnTexts(int column) const
+{
+    QStringList texts;
+    const db::RecordModel &m = const_cast<GridWindow *>(this)->model();
+    texts.reserve(m.rowCount());
+    for (int r = 0; r < m.rowCount(); ++r)
+        texts << m.text(r, column);
+    return texts;
+}
+
+bool GridWindow::writeColumn(int column, const QList<QVariant> &values)
+{
+    db::RecordModel &m = model();
+    QString error;
+    Status s = m_appState.database.transaction([&]() -> Status {
+        m.beginBatch();
+        for (int r = 0; r < m.rowCount() && r < values.size(); ++r)
+            m.setValue(r, column, values[r]);
+        if (!m.endBatch())
+            return Status::failure(m.lastError());
+        return {};
+    });
+    if (!s) {
+        // The transaction was rolled back: show the table as it is stored.
+        m.refresh();
+        m_appState.informText(s.error(), Icon::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+bool GridWindow::differences()
+{
+    commitEdit();
+    if (!columnsUsable())
+        return false;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QStringList d = gridDifferences(columnTexts(m_columns.index(ColumnRole::Results)), m_context.kind(),
+                                          m_context.format);
+    const bool ok = writeColumn(m_columns.index(ColumnRole::Difference), QList<QVariant>(d.begin(), d.end()));
+    QApplication::restoreOverrideCursor();
+    return ok;
+}
+
+bool GridWindow::places()
+{
+    commitEdit();
+    if (!columnsUsable())
+        return false;
+    QList<QVariant> values;
+    for (int p :
+         gridPlaces(columnTexts(m_columns.index(ColumnRole::Results)), m_context.kind(), m_context.format))
+        values << QVariant(p);
+    return writeColumn(m_columns.index(ColumnRole::Place), values);
+}
+
+bool GridWindow::stepResults()
+{
+    commitEdit();
+    if (!columnsUsable())
+        return false;
+    const QStringList r =
+        gridStepResults(columnTexts(m_columns.index(ColumnRole::Out)),
+                        columnTexts(m_columns.index(ColumnRole::In)), m_context.kind(), m_context.format);
+    return writeColumn(m_columns.index(ColumnRole::Results), QList<QVariant>(r.begin(), r.end()));
+}
+
+bool GridWindow::importTimes()
+{
+    commitEdit();
+    if (!columnsUsable())
+        return false;
+    timing::TimingController *timing = m_main.timingController();
+    const bool keep = timing && timing->setup().keepImported();
+    const QStringList numbers = columnTexts(m_columns.index(ColumnRole::Number));
+    bool ok = true;
+    for (timing::Direction d : {timing::Direction::Out, timing::Direction::In}) {
+        const int column = m_columns.index(d == timing::Direction::Out ? ColumnRole::Out : ColumnRole::In);
+        QStringList times = columnTexts(column);
+        const Status s = importTimesFile(m_appState.meetFile(timing::timesFileName(d)), d, numbers, times,
+                                         m_appState.catalogs, keep);
+        if (!s) {
+            m_appState.informText(s.error(), Icon::Exclamation);
+            ok = false;
+            break;
+        }
+        if (!writeColumn(column, QList<QVariant>(times.begin(), times.end()))) {
+            ok = false;
+            break;
+        }
+    }
+    // The time lists and the timing window show the files as they are now.
+    emit m_appState.notifier.timeFilesChanged();
+    return ok;
+}
+
+bool GridWindow::makeList()
+{
+    commitEdit();
+    return makeClassList(m_appState, m_context);
+}
+
+bool GridWindow::showList()
+{
+    return showClassList(m_appState, m_context);
+}
+
+GridWindow *openEventGrid(AppState &state, MainWindow &main, const GridContext &context, const QString &table,
+                          const QString &heading)
+{
+    if (!state.database.isOpen())
+        return nullptr;
+    auto *grid = new GridWindow(state, main, context, table);
+    if (!grid->model().isOpen()) {
+        state.informText(state.texts.message(9) + QStringLiteral("\n\n") + grid->model().lastError(),
+                         Icon::Exclamation);
+        delete grid;
+        return nullptr;
+    }
+    grid->setHeading(heading);
+    grid->setAttribute(Qt::WA_DeleteOnClose);
+    grid->setWindowModality(Qt::ApplicationModal);
+    grid->show();
+    return grid;
+}
+
+} // namespace arenor

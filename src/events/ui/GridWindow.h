@@ -1,0 +1,45 @@
+#pragma once
+// The grid window over the grid table of one event and class: the register grid with its
+// heading and its commands at work. Places, differences and step results read and write the
+// grid's columns in the order the grid shows its rows; the list commands write and show the
+// class list; the import takes registered times by start number.
+
+#include "events/GridTable.h"
+#include "registers/ui/RegisterGrid.h"
+
+namespace arenor {
+
+class GridWindow : public RegisterGrid {
+    Q_OBJECT
+public:
+    GridWindow(AppState &state, MainWindow &main, const events::GridContext &context, const QString &table);
+
+    const events::GridContext &context() const { return m_context; }
+
+    // The commands, as their buttons run them. False when nothing was changed.
+    bool differences();
+    bool places();
+    bool stepResults();
+    bool importTimes();
+    bool makeList();
+    bool showList();
+
+private:
+    // The grid's columns by role; tells the user and gives false when the table lacks one
+    // of its layout (a grid edited by hand).
+    bool columnsUsable();
+    QStringList columnTexts(int column) const;
+    bool writeColumn(int column, const QList<QVariant> &values);
+
+    AppState &m_appState;
+    MainWindow &m_main;
+    events::GridContext m_context;
+    events::GridColumns m_columns;
+};
+
+// Opens the grid window over the event's grid table (modal, deleted when closed); nullptr
+// when the table cannot be read, after telling the user.
+GridWindow *openEventGrid(AppState &state, MainWindow &main, const events::GridContext &context,
+                          const QString &table, const QString &heading);
+
+} // namespace arenor
