@@ -25,7 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString plain = exact.decode(body);
     if (!exact.hasError())
         FUZZ_CHECK(text == plain);
-    FUZZ_CHECK(decodeText(text.toUtf8()) == text);
+    // Written and read again it is the same text, except that a mark left at its start (a
+    // file that began with two) is taken for the file's own mark then.
+    if (!text.startsWith(QChar::ByteOrderMark))
+        FUZZ_CHECK(decodeText(text.toUtf8()) == text);
 
     const QStringList lines = splitLines(text);
     qsizetype total = 0;

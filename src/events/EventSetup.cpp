@@ -158,22 +158,21 @@ QString setupStatusText(const AppState &state, int event, int cls, const QString
     return state.roundTag + eventName + variant.trimmed() + className;
 }
 
+namespace {
+QString missingSetupText(int record)
+{
+    return QStringLiteral("no event setup record ") + QString::number(record);
+}
+} // namespace
+
 Status readSetupRecord(AppState &state, int record, QStringList &fields)
 {
     fields.clear();
-    const QString table = setupTable(state);
-    std::vector<qint64> rowid;
-    if (Status s = registers::recordRowids(state.database, table, record, 1, rowid); !s)
+    QSqlQuery q;
+    if (Status s =
+            registers::selectRecord(state.database, setupTable(state), record, q, missingSetupText(record));
+        !s)
         return s;
-    if (rowid.empty())
-        return Status::failure(QStringLiteral("no event setup record ") + QString::number(record));
-    QSqlQuery q(state.database.handle());
-    if (!q.prepare(QStringLiteral("SELECT * FROM ") + db::quoteIdentifier(table) +
-                   QStringLiteral(" WHERE rowid = ?")))
-        return Status::failure(q.lastError().text());
-    q.addBindValue(rowid.front());
-    if (!q.exec() || !q.next())
-        return Status::failure(q.lastError().text());
     for (int i = 0; i < q.record().count(); ++i)
         fields << q.value(i).toString();
     while (fields.size() < schema::kSetupFields)
@@ -183,20 +182,8 @@ Status readSetupRecord(AppState &state, int record, QStringList &fields)
 
 Status writeSetupField(AppState &state, int record, int field, const QString &value)
 {
-    const QString table = setupTable(state);
-    std::vector<qint64> rowid;
-    if (Status s = registers::recordRowids(state.database, table, record, 1, rowid); !s)
-        return s;
-    if (rowid.empty())
-        return Status::failure(QStringLiteral("no event setup record ") + QString::number(record));
-    QSqlQuery q(state.database.handle());
-    if (!q.prepare(db::updateByRowidStatement(table, {QString::number(field)})))
-        return Status::failure(q.lastError().text());
-    q.addBindValue(value);
-    q.addBindValue(rowid.front());
-    if (!q.exec())
-        return Status::failure(q.lastError().text());
-    return {};
+    return registers::writeRecordField(state.database, setupTable(state), record, field, value,
+                                       missingSetupText(record));
 }
 
 } // namespace arenor::events

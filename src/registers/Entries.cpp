@@ -129,23 +129,51 @@ Status recordRowids(db::Database &database, const QString &table, int first, int
     return {};
 }
 
-Status readEntryRecord(AppState &state, int record, EntryRecord &out)
+Status selectRecord(db::Database &database, const QString &table, int record, QSqlQuery &q,
+                    const QString &missing)
 {
-    out = EntryRecord();
-    const QString table = entriesTable(state);
     std::vector<qint64> rowid;
-    if (Status s = recordRowids(state.database, table, record, 1, rowid); !s)
+    if (Status s = recordRowids(database, table, record, 1, rowid); !s)
         return s;
     if (rowid.empty())
-        return Status::failure(missingRecordText(state, record));
-    QSqlQuery q(state.database.handle());
+        return Status::failure(missing);
+    q = QSqlQuery(database.handle());
     q.setForwardOnly(true);
     if (!q.prepare(QStringLiteral("SELECT * FROM ") + db::quoteIdentifier(table) +
                    QStringLiteral(" WHERE rowid = ?")))
         return Status::failure(q.lastError().text());
     q.addBindValue(rowid.front());
     if (!q.exec() || !q.next())
-        return Status::failure(missingRecordText(state, record));
+        return Status::failure(missing);
+    return {};
+}
+
+Status writeRecordField(db::Database &database, const QString &table, int record, int field,
+                        const QVariant &value, const QString &missing)
+{
+    std::vector<qint64> rowid;
+    if (Status s = recordRowids(database, table, record, 1, rowid); !s)
+        return s;
+    if (rowid.empty())
+        return Status::failure(missing);
+    QSqlQuery q(database.handle());
+    if (!q.prepare(db::updateByRowidStatement(table, {QString::number(field)})))
+        return Status::failure(q.lastError().text());
+    q.addBindValue(value);
+    q.addBindValue(rowid.front());
+    if (!q.exec())
+        return Status::failure(q.lastError().text());
+    return {};
+}
+
+Status readEntryRecord(AppState &state, int record, EntryRecord &out)
+{
+    out = EntryRecord();
+    QSqlQuery q;
+    if (Status s =
+            selectRecord(state.database, entriesTable(state), record, q, missingRecordText(state, record));
+        !s)
+        return s;
     out.index = q.value(0).toString();
     const int width = std::min(q.record().count() - 1, kEventSlots);
     for (int k = 1; k <= width; ++k)
@@ -157,19 +185,10 @@ Status setEntry(AppState &state, int record, int event, bool on)
 {
     if (event < 1 || event > kEventSlots)
         return Status::failure(QStringLiteral("no event slot ") + QString::number(event));
-    const QString table = entriesTable(state);
-    std::vector<qint64> rowid;
-    if (Status s = recordRowids(state.database, table, record, 1, rowid); !s)
+    if (Status s = writeRecordField(state.database, entriesTable(state), record, event, on,
+                                    missingRecordText(state, record));
+        !s)
         return s;
-    if (rowid.empty())
-        return Status::failure(missingRecordText(state, record));
-    QSqlQuery q(state.database.handle());
-    if (!q.prepare(db::updateByRowidStatement(table, {QString::number(event)})))
-        return Status::failure(q.lastError().text());
-    q.addBindValue(on);
-    q.addBindValue(rowid.front());
-    if (!q.exec())
-        return Status::failure(q.lastError().text());
     if (const auto place = entryPlace(record, state.catalogs.personCount, state.catalogs.relayCount);
         place && matrixHolds(state, place->round))
         state.entryMatrix.set(place->round, event, place->row, on);
@@ -285,18 +304,10 @@ RoundLoad loadRoundEntries(AppState &state, int round)
 Status readEventNames(AppState &state, int row)
 {
     const QString table = schema::tableName(state, schema::Table::Ovelser);
-    std::vector<qint64> rowid;
-    if (Status s = recordRowids(state.database, table, row, 1, rowid); !s)
+    QSqlQuery q;
+    if (Status s = selectRecord(state.database, table, row, q, QStringLiteral("no event names in ") + table);
+        !s)
         return s;
-    if (rowid.empty())
-        return Status::failure(QStringLiteral("no event names in ") + table);
-    QSqlQuery q(state.database.handle());
-    if (!q.prepare(QStringLiteral("SELECT * FROM ") + db::quoteIdentifier(table) +
-                   QStringLiteral(" WHERE rowid = ?")))
-        return Status::failure(q.lastError().text());
-    q.addBindValue(rowid.front());
-    if (!q.exec() || !q.next())
-        return Status::failure(q.lastError().text());
     const int width = std::min(q.record().count() - 1, kEventSlots);
     for (int k = 1; k <= kEventSlots; ++k)
         state.eventNames[size_t(k)] = k <= width ? q.value(k).toString() : QString();

@@ -15,6 +15,8 @@
 #include <optional>
 #include <vector>
 
+class QSqlQuery;
+
 namespace arenor::registers {
 
 // What the entrant list shows: the four option buttons "&Navn og klubb", "&Navn og klasse",
@@ -80,5 +82,14 @@ Status readEventNames(AppState &state, int row = 1);
 // is shorter.
 Status recordRowids(db::Database &database, const QString &table, int first, int count,
                     std::vector<qint64> &rowids);
+
+// Record `record` (1-based position) of the table, selected whole into q and positioned on it;
+// `missing` is the failure when the table is shorter.
+Status selectRecord(db::Database &database, const QString &table, int record, QSqlQuery &q,
+                    const QString &missing);
+
+// One field of record `record` written through its rowid.
+Status writeRecordField(db::Database &database, const QString &table, int record, int field,
+                        const QVariant &value, const QString &missing);
 
 } // namespace arenor::registers

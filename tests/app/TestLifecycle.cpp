@@ -5,14 +5,12 @@
 #include "base/Convert.h"
 #include "db/Schema.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTest>
 
 using namespace arenor;
@@ -38,8 +36,11 @@ struct CountingSettings : SettingsStore {
 struct Meet : TestMeet {
     RecordingClient client;
     CountingSettings settings;
-    Meet(int persons = 15, int relays = 5, int clubs = 5)
+    Meet(int persons = 15, int relays = 5, int clubs = 5,
+         const QString &name = QStringLiteral("Demomeet.mdb"))
     {
+        state.currentDatabase = name;
+        state.setMeetDirectory();
         makeDatabase(persons, relays, clubs);
         meetFilesCheck(state);
         state.addDataBound(&client);
@@ -48,38 +49,6 @@ struct Meet : TestMeet {
     }
     QString program(const QString &name) const { return dir.path() + u'/' + name; }
 };
-
-// Every row of a table in record order.
-QList<QVariantList> rowsOf(db::Database &d, const QString &table)
-{
-    QList<QVariantList> rows;
-    QSqlQuery q(d.handle());
-    q.exec(QStringLiteral("SELECT * FROM ") + db::quoteIdentifier(table) + QStringLiteral(" ORDER BY rowid"));
-    while (q.next()) {
-        QVariantList row;
-        for (int i = 0; i < q.record().count(); ++i)
-            row << q.value(i);
-        rows << row;
-    }
-    return rows;
-}
-
-QByteArray hashOf(const QString &path)
-{
-    return QCryptographicHash::hash(readFile(path), QCryptographicHash::Sha1);
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QStringList filesIn(const QString &dir)
-{
-    return QDir(dir).entryList(QDir::Files, QDir::Name);
-}
 
 const QString kCancel = QStringLiteral("<cancel>");
 
@@ -97,10 +66,8 @@ private slots:
     // The answers of a new meet's size questions: conversion, defaults, limits and Cancel.
     void registerSizes_data()
     {
-        QTest::addColumn<QStringList>("answers");
-        QTest::addColumn<QList<int>>("before"); // persons, relays, clubs
-        QTest::addColumn<QList<int>>("after");
-        QTest::addColumn<int>("questions");
+        // before: persons, relays, clubs
+        Cases<QStringList, QList<int>, QList<int>, int>::columns();
         const QList<int> old{100, 10, 30};
         QTest::newRow("plain") << QStringList{" 40", " 7", " 12"} << old << QList<int>{40, 7, 12} << 3;
         QTest::newRow("blanks and fractions")
@@ -117,10 +84,7 @@ private slots:
     }
     void registerSizes()
     {
-        QFETCH(QStringList, answers);
-        QFETCH(QList<int>, before);
-        QFETCH(QList<int>, after);
-        QFETCH(int, questions);
+        auto [answers, before, after, questions] = Cases<QStringList, QList<int>, QList<int>, int>::fetch();
         TestMeet meet;
         Catalogs &c = meet.state.catalogs;
         c.personCount = before[0];
@@ -135,36 +99,6 @@ private slots:
         // Whatever the current size, the clubs question proposes 20.
         if (questions == 3)
             QCOMPARE(asked[2].input.defaultText, QStringLiteral(" 20"));
-    }
-
-    void newMeetRefusesBadNames_data()
-    {
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<int>("message"); // 0: no message
-        QTest::newRow("cancelled dialog") << kCancel << 0;
-        QTest::newRow("no .mdb") << "Meet.md" << 45;
-        QTest::newRow("no extension") << "Meet" << 45;
-        QTest::newRow("existing file") << "Demomeet.mdb" << 46;
-        QTest::newRow("existing file, other name") << "Old.mdb" << 46;
-        QTest::newRow("dot only") << ".md" << 45;
-    }
-    void newMeetRefusesBadNames()
-    {
-        QFETCH(QString, chosen);
-        QFETCH(int, message);
-        Meet meet;
-        writeBytes(meet.program(QStringLiteral("Old.mdb")), "keep me");
-        const QByteArray before = hashOf(meet.state.databasePath());
-        meet.prompt.setNextFile(chosen == kCancel ? std::nullopt
-                                                  : std::optional<QString>(meet.program(chosen)));
-        QCOMPARE(lifecycle::makeNewDatabase(meet.state), Outcome::Stopped);
-        QCOMPARE(meet.prompt.messageTexts(),
-                 message ? QStringList{meet.state.texts.message(message)} : QStringList{});
-        QCOMPARE(meet.state.currentDatabase, QStringLiteral("Demomeet.mdb"));
-        QVERIFY(meet.client.events.isEmpty());
-        QVERIFY(meet.state.database.isOpen());
-        QCOMPARE(hashOf(meet.state.databasePath()), before);
-        QCOMPARE(readFile(meet.program(QStringLiteral("Old.mdb"))), QByteArray("keep me"));
     }
 
     // A new meet becomes current with the final round; with all messages on, the format answer
@@ -218,8 +152,8 @@ private slots:
     {
         QFETCH(QString, chosen);
         Meet meet;
-        writeBytes(meet.program(QStringLiteral("Blocked")), "a file where the meet directory would go");
-        const QByteArray before = hashOf(meet.state.databasePath());
+        writeFile(meet.program(QStringLiteral("Blocked")), "a file where the meet directory would go");
+        const QByteArray before = readFile(meet.state.databasePath());
         meet.prompt.setNextFile(QDir::isAbsolutePath(chosen) ? chosen : meet.program(chosen));
         QCOMPARE(lifecycle::makeNewDatabase(meet.state), Outcome::Recovered);
         QVERIFY(meet.prompt.messageTexts().first().startsWith(meet.state.texts.message(50)));
@@ -227,53 +161,53 @@ private slots:
         QCOMPARE(meet.state.meetDir, meet.program(QStringLiteral("Demomeet/")));
         QCOMPARE(meet.client.events.last(), QStringLiteral("Demomeet.mdb"));
         QCOMPARE(meet.state.database.recordCount(QStringLiteral("Personer")), 15);
-        QCOMPARE(hashOf(meet.state.databasePath()), before);
+        QCOMPARE(readFile(meet.state.databasePath()), before);
         QVERIFY(!QFile::exists(meet.program(QStringLiteral("Blocked.mdb"))));
     }
 
-    // Nothing changes when the chosen file cannot be the meet; a file that is no whole meet
-    // (made by sql from an empty database, or from a copy of the meet) gets message 43.
-    void openRefusesWithoutChangingAnything_data()
+    // Nothing changes when the chosen file cannot be the new or the opened meet: the meet stays
+    // open and bound, its file and the chosen one stay as they were, and one message says why
+    // ("#n": message n). A file that is no whole meet (made by sql from an empty database, or
+    // from a copy of the meet) gets message 43.
+    void refusedFilesChangeNothing_data()
     {
-        QTest::addColumn<QString>("chosen");
-        QTest::addColumn<QByteArray>("content"); // written to the chosen file first, unless empty
-        QTest::addColumn<QString>("sql");
-        QTest::addColumn<QString>("message"); // part of the only message
-        QTest::newRow("the open meet, other case and blanks") << " demomeet.MDB " << QByteArray() << ""
-                                                              << "Allerede åpnet, avbryter!";
-        QTest::newRow("no such file") << "Missing.mdb" << QByteArray() << ""
-                                      << "Sorry! Ingen database med det navnet!";
-        QTest::newRow("not a database") << "Notes.mdb" << QByteArray("just some notes\r\n") << ""
-                                        << "Notes.mdb er ingen database";
-        QTest::newRow("old Windows format")
-            << "Old.mdb" << QByteArray("\x00\x01\x00\x00Standard Jet DB\x00\x01\x00\x00\x00", 24) << ""
-            << "Old.mdb er i det gamle Windows-formatet";
+        // new meet (or open), chosen, content written to it first, sql run on it, message
+        Cases<bool, QString, QByteArray, QString, QString>::columns();
+        auto row = [](const char *name, bool makeNew, const char *chosen, const QByteArray &content,
+                      const char *sql, const char *message) {
+            QTest::newRow(name) << makeNew << QString::fromUtf8(chosen) << content << QString::fromUtf8(sql)
+                                << QString::fromUtf8(message);
+        };
+        row("new: cancelled dialog", true, "<cancel>", {}, "", "");
+        row("new: no .mdb", true, "Meet.md", {}, "", "#45");
+        row("new: dot only", true, ".md", {}, "", "#45");
+        row("new: the open meet", true, "Demomeet.mdb", {}, "", "#46");
+        row("new: existing file", true, "Old.mdb", "keep me", "", "#46");
+        row("the open meet, other case and blanks", false, " demomeet.MDB ", {}, "",
+            "Allerede åpnet, avbryter!");
+        row("no such file", false, "Missing.mdb", {}, "", "Sorry! Ingen database med det navnet!");
+        row("not a database", false, "Notes.mdb", "just some notes\r\n", "", "Notes.mdb er ingen database");
+        row("old Windows format", false, "Old.mdb",
+            QByteArray("\x00\x01\x00\x00Standard Jet DB\x00\x01\x00\x00\x00", 24), "",
+            "Old.mdb er i det gamle Windows-formatet");
         QByteArray broken("SQLite format 3\0", 16);
         broken += QByteArray(100 - 16, '\0') + QByteArray(4096 - 100, '\xA5');
-        QTest::newRow("damaged header") << "Broken.mdb" << broken << ""
-                                        << "Broken.mdb er ingen database";
-        QTest::newRow("empty database") << "X.mdb" << QByteArray() << "VACUUM"
-                                        << "mangler Klasser, Klubber, Oppsett";
-        QTest::newRow("only Personer") << "X.mdb" << QByteArray() << "CREATE TABLE Personer (x)"
-                                       << "Klasser";
-        QTest::newRow("other program") << "X.mdb" << QByteArray() << "CREATE TABLE notes (text)"
-                                       << "Klasser";
-        QTest::newRow("one table dropped") << "X.mdb" << QByteArray() << "DROP TABLE \"Tidtakingoppsett\""
-                                           << "mangler Tidtakingoppsett.";
-        QTest::newRow("one field dropped")
-            << "X.mdb" << QByteArray() << "ALTER TABLE \"Personer\" DROP COLUMN \"22\""
-            << "Personer.22";
+        row("damaged header", false, "Broken.mdb", broken, "", "Broken.mdb er ingen database");
+        row("empty database", false, "X.mdb", {}, "VACUUM", "mangler Klasser, Klubber, Oppsett");
+        row("other program", false, "X.mdb", {}, "CREATE TABLE notes (text)", "Klasser");
+        row("one table dropped", false, "X.mdb", {}, "DROP TABLE \"Tidtakingoppsett\"",
+            "mangler Tidtakingoppsett.");
+        row("one field dropped", false, "X.mdb", {}, "ALTER TABLE \"Personer\" DROP COLUMN \"22\"",
+            "Personer.22");
     }
-    void openRefusesWithoutChangingAnything()
+    void refusedFilesChangeNothing()
     {
-        QFETCH(QString, chosen);
-        QFETCH(QByteArray, content);
-        QFETCH(QString, sql);
-        QFETCH(QString, message);
+        auto [makeNew, chosen, content, sql, message] =
+            Cases<bool, QString, QByteArray, QString, QString>::fetch();
         Meet meet;
         const QString path = meet.program(chosen);
         if (!content.isEmpty())
-            writeBytes(path, content);
+            writeFile(path, content);
         if (!sql.isEmpty()) {
             QVERIFY(sql.startsWith(u'V') || sql.startsWith(u'C')
                         ? db::Database::create(path, db::Format::Modern).ok()
@@ -282,16 +216,20 @@ private slots:
             QVERIFY(d.open(path).ok());
             QVERIFY(d.exec(QStringLiteral("PRAGMA application_id = 0")).ok() && d.exec(sql).ok());
         }
-        const QByteArray before = readFile(path);
-        meet.prompt.setNextFile(path);
-        QCOMPARE(lifecycle::openMeetDatabase(meet.state), Outcome::Stopped);
-        QCOMPARE(meet.prompt.messageTexts().size(), 1);
-        QVERIFY2(meet.prompt.lastMessage().contains(message), qPrintable(meet.prompt.lastMessage()));
+        const QByteArray before = readFile(path), meetBefore = readFile(meet.state.databasePath());
+        meet.prompt.setNextFile(chosen == kCancel ? std::nullopt : std::optional<QString>(path));
+        QCOMPARE(makeNew ? lifecycle::makeNewDatabase(meet.state) : lifecycle::openMeetDatabase(meet.state),
+                 Outcome::Stopped);
+        const QString why =
+            message.startsWith(u'#') ? meet.state.texts.message(message.mid(1).toInt()) : message;
+        QCOMPARE(meet.prompt.messageTexts().size(), message.isEmpty() ? 0 : 1);
+        QVERIFY2(meet.prompt.lastMessage().contains(why), qPrintable(meet.prompt.lastMessage()));
         QVERIFY(sql.isEmpty() || meet.prompt.lastMessage().startsWith(meet.state.texts.message(43)));
         QCOMPARE(meet.state.currentDatabase, QStringLiteral("Demomeet.mdb"));
         QVERIFY(meet.client.events.isEmpty());
         QCOMPARE(meet.state.database.recordCount(QStringLiteral("Personer")), 15);
         QCOMPARE(readFile(path), before);
+        QCOMPARE(readFile(meet.state.databasePath()), meetBefore);
     }
 
     // A program killed at any moment while it makes a meet leaves either no meet file (the next
@@ -336,7 +274,7 @@ private slots:
     {
         Meet meet;
         AppState &s = meet.state;
-        writeBytes(s.meetFile(QStringLiteral("Hele_stevnet_Finale_.txt")), "old list");
+        writeFile(s.meetFile(QStringLiteral("Hele_stevnet_Finale_.txt")), "old list");
         scriptInputs(meet.prompt, {"30", "4", "6"});
         meet.prompt.setNextAnswer(Answer::Yes); // message 25
         meet.prompt.setNextAnswer(Answer::No);  // the older format
@@ -365,7 +303,7 @@ private slots:
     void resetCancelledAtTheSecondQuestionChangesNothing()
     {
         Meet meet;
-        const QByteArray before = hashOf(meet.state.databasePath());
+        const QByteArray before = readFile(meet.state.databasePath());
         const QStringList files = filesIn(meet.state.meetDir);
         scriptInputs(meet.prompt, {"30", kCancel});
         meet.prompt.setNextAnswer(Answer::Ok);
@@ -373,7 +311,7 @@ private slots:
         QCOMPARE(meet.prompt.asked().size(), size_t(3));
         QCOMPARE(meet.prompt.lastMessage(), QStringLiteral("Resetting mislyktes eller ble avbrutt!"));
         QCOMPARE(filesIn(meet.state.meetDir), files);
-        QCOMPARE(hashOf(meet.state.databasePath()), before);
+        QCOMPARE(readFile(meet.state.databasePath()), before);
         QVERIFY(meet.client.events.isEmpty());
         QCOMPARE(meet.state.catalogs.personCount, 15);
     }
@@ -384,7 +322,7 @@ private slots:
     {
         Meet meet;
         AppState &s = meet.state;
-        writeBytes(s.meetFile(QStringLiteral("Hele_stevnet_Finale_.txt")), "old list");
+        writeFile(s.meetFile(QStringLiteral("Hele_stevnet_Finale_.txt")), "old list");
         const QStringList files = filesIn(s.meetDir);
         scriptInputs(meet.prompt, {"30", "4", "6"});
         meet.prompt.setNextAnswer(Answer::No); // message 25
@@ -398,11 +336,13 @@ private slots:
         QVERIFY(meet.prompt.messageTexts()[1].startsWith(QStringLiteral("Klasser eksisterer.")));
     }
 
-    // Compaction and copy keep every row in its order, and the format; the copy leaves the
-    // meet as it is and replaces an earlier copy.
-    void compactionAndCopyKeepEveryRowInOrder()
+    // Compaction, repair and copy keep every row in its order, and the format; the copy leaves
+    // the meet as it is and replaces an earlier copy. No file the program did not make in the
+    // running command is ever deleted: a meet named Temp.mdb is an ordinary meet, and Kopi.mdb
+    // (the copy's name) is no name for a new meet.
+    void compactionRepairAndCopyKeepEveryRowInOrder()
     {
-        Meet meet(40, 5, 5);
+        Meet meet(40, 5, 5, QStringLiteral("Temp.mdb"));
         AppState &s = meet.state;
         // Gaps and a changed record, so a renumbering or reordering would show.
         QVERIFY(s.database.exec(QStringLiteral("DELETE FROM \"Personer\" WHERE rowid IN (3, 17, 18)")).ok());
@@ -412,55 +352,35 @@ private slots:
         QVERIFY(s.database.exec(QStringLiteral("PRAGMA user_version = 25")).ok());
         const QList<QVariantList> persons = rowsOf(s.database, QStringLiteral("Personer"));
         const QList<QVariantList> entries = rowsOf(s.database, QStringLiteral("Påmelding"));
-        writeBytes(meet.program(QStringLiteral("Kopi.mdb")), "an earlier copy");
+        writeFile(meet.program(QStringLiteral("Kopi.mdb")), "an earlier copy");
 
         QCOMPARE(lifecycle::compactMeetDatabase(s), Outcome::Done);
+        QCOMPARE(meet.client.events, QStringList({"unbind", "Temp.mdb"}));
+        QCOMPARE(s.database.format(), db::Format::Compact);
+        const QByteArray before = readFile(s.databasePath());
+        QCOMPARE(lifecycle::copyMeetDatabase(s), Outcome::Done);
+        QCOMPARE(readFile(s.databasePath()), before);
+        QCOMPARE(lifecycle::repairMeetDatabase(s), Outcome::Done);
         QVERIFY(meet.prompt.messageTexts().isEmpty());
-        QCOMPARE(filesIn(meet.dir.path()), QStringList({"Demomeet.mdb", "Kopi.mdb"}));
-        QCOMPARE(meet.client.events, QStringList({"unbind", "Demomeet.mdb"}));
+        QCOMPARE(filesIn(meet.dir.path()), QStringList({"Kopi.mdb", "Temp.mdb"}));
         QCOMPARE(rowsOf(s.database, QStringLiteral("Personer")), persons);
         QCOMPARE(rowsOf(s.database, QStringLiteral("Påmelding")), entries);
-        QCOMPARE(s.database.format(), db::Format::Compact);
-
-        const QByteArray before = hashOf(s.databasePath());
-        QCOMPARE(lifecycle::copyMeetDatabase(s), Outcome::Done);
-        QCOMPARE(hashOf(s.databasePath()), before);
-        db::Database d;
-        QVERIFY(d.open(meet.program(QStringLiteral("Kopi.mdb"))).ok());
-        QCOMPARE(rowsOf(d, QStringLiteral("Personer")), persons);
-        QCOMPARE(d.format(), db::Format::Compact);
-    }
-
-    // No file the program did not make in the running command is ever deleted: a meet named
-    // Temp.mdb is an ordinary meet, and Kopi.mdb (the copy's name) is no name for a new meet.
-    void meetsNamedLikeWorkFiles()
-    {
-        TestMeet meet;
-        meet.state.currentDatabase = QStringLiteral("Temp.mdb");
-        meet.state.setMeetDirectory();
-        meet.makeDatabase();
-        AppState &s = meet.state;
-        QVERIFY(
-            s.database.exec(QStringLiteral("UPDATE \"Personer\" SET \"1\" = 'Kari' WHERE rowid = 2")).ok());
-        const QList<QVariantList> persons = rowsOf(s.database, QStringLiteral("Personer"));
-        meet.prompt.clear();
-        for (auto command : {lifecycle::compactMeetDatabase, lifecycle::repairMeetDatabase,
-                             lifecycle::copyMeetDatabase})
-            QCOMPARE(command(s), Outcome::Done);
-        QCOMPARE(rowsOf(s.database, QStringLiteral("Personer")), persons);
-        QCOMPARE(filesIn(meet.dir.path()), QStringList({"Kopi.mdb", "Temp.mdb"}));
-        QVERIFY(meet.prompt.messageTexts().isEmpty());
+        {
+            db::Database d;
+            QVERIFY(d.open(meet.program(QStringLiteral("Kopi.mdb"))).ok());
+            QCOMPARE(rowsOf(d, QStringLiteral("Personer")), persons);
+            QCOMPARE(d.format(), db::Format::Compact);
+        }
 
         // The copy of another meet leaves the meet named Temp.mdb alone.
-        const QByteArray temp = hashOf(s.databasePath());
+        const QByteArray temp = readFile(s.databasePath());
         s.unbindDataControls();
         s.currentDatabase = QStringLiteral("Demomeet.mdb");
         s.setMeetDirectory();
         meet.makeDatabase();
         QCOMPARE(lifecycle::copyMeetDatabase(s), Outcome::Done);
-        QCOMPARE(hashOf(meet.dir.filePath(QStringLiteral("Temp.mdb"))), temp);
-
-        meet.prompt.setNextFile(meet.dir.filePath(QStringLiteral("kopi.MDB")));
+        QCOMPARE(readFile(meet.program(QStringLiteral("Temp.mdb"))), temp);
+        meet.prompt.setNextFile(meet.program(QStringLiteral("kopi.MDB")));
         QCOMPARE(lifecycle::makeNewDatabase(s), Outcome::Stopped);
         QVERIFY(meet.prompt.lastMessage().startsWith(QStringLiteral("Kopi.mdb er navnet på kopien")));
         QCOMPARE(s.currentDatabase, QStringLiteral("Demomeet.mdb"));
@@ -469,23 +389,16 @@ private slots:
     // The meet directory is the file's name less ".mdb", beside the file, whatever the name.
     void meetDirectoryOfShortNames_data()
     {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("meetDir");
-        QTest::newRow("ab") << "/p/Arenor/ab"
-                            << "/p/Arenor/ab_filer/";
-        QTest::newRow("x.mdb") << "/p/Arenor/x.mdb"
-                               << "/p/Arenor/x/";
-        QTest::newRow(".mdb") << "/p/Arenor/.mdb"
-                              << "/p/Arenor/.mdb_filer/";
-        QTest::newRow("upper case") << "/p/Arenor/Meet.MDB"
-                                    << "/p/Arenor/Meet/";
-        QTest::newRow("dotted folder") << "/p/a.mdb/b.mdb"
-                                       << "/p/a.mdb/b/";
+        Cases<QString, QString>::columns();
+        // clang-format off
+        for (auto [file, meetDir] : {std::pair{"/p/Arenor/ab", "/p/Arenor/ab_filer/"}, {"/p/Arenor/x.mdb", "/p/Arenor/x/"},
+             {"/p/Arenor/.mdb", "/p/Arenor/.mdb_filer/"}, {"/p/Arenor/Meet.MDB", "/p/Arenor/Meet/"}, {"/p/a.mdb/b.mdb", "/p/a.mdb/b/"}})
+            QTest::newRow(file) << QString::fromLatin1(file) << QString::fromLatin1(meetDir);
+        // clang-format on
     }
     void meetDirectoryOfShortNames()
     {
-        QFETCH(QString, file);
-        QFETCH(QString, meetDir);
+        auto [file, meetDir] = Cases<QString, QString>::fetch();
         QCOMPARE(AppState::meetDirFor(file), meetDir);
     }
 
@@ -511,7 +424,7 @@ private slots:
         QVERIFY(at + pageSize <= bytes.size());
         for (qsizetype i = 0; i < pageSize; ++i)
             bytes[at + i] = char(0xE7);
-        writeBytes(path, bytes);
+        writeFile(path, bytes);
 
         QCOMPARE(lifecycle::repairMeetDatabase(s), Outcome::Done);
         QCOMPARE(readFile(path + QStringLiteral(".damaged")), bytes);

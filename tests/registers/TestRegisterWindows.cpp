@@ -148,33 +148,24 @@ private slots:
     // kept, in the form and in the grid; the record's own place repairs a misnumbered record.
     void numberIsTheRecordsPlace_data()
     {
-        QTest::addColumn<int>("window"); // 0 competitors, 1 clubs, 2 relay teams
-        QTest::addColumn<bool>("grid");
-        QTest::addColumn<QString>("stored"); // record 2's number before
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("taken");
-        auto row = [](const char *name, int window, bool grid, const char *stored, const QString &typed,
-                      bool taken) { QTest::newRow(name) << window << grid << stored << typed << taken; };
-        row("another competitor's slot", 0, false, " 2", "3", false);
-        row("a bib number", 0, false, " 2", "101", false);
-        row("number and text", 0, false, " 2", "2abc", false);
-        row("a long paste", 0, false, " 2", QString(500, u'9'), false);
-        row("its own place", 0, false, " 2", "02", true);
-        row("repaired", 0, false, " 3", "2", true);
-        row("left misnumbered", 0, false, " 3", " 3", true);
-        row("club beyond", 1, false, " 2", "51", false);
-        row("relay team 1", 2, false, " 2", "1", false);
-        row("grid: slot", 0, true, " 2", "3", false);
-        row("grid: club text", 1, true, " 2", "x", false);
-        row("grid: repaired", 2, true, " 4", "2", true);
+        // window: 0 competitors, 1 clubs, 2 relay teams
+        // stored: record 2's number before
+        Cases<int, bool, QString, QString, bool>::columns();
+        // clang-format off
+        for (auto [name, window, grid, stored, typed, taken] : {
+             std::tuple{"another competitor's slot", 0, false, " 2", "3", false}, {"a bib number", 0, false, " 2", "101", false},
+             {"number and text", 0, false, " 2", "2abc", false}, {"its own place", 0, false, " 2", "02", true},
+             {"repaired", 0, false, " 3", "2", true}, {"left misnumbered", 0, false, " 3", " 3", true},
+             {"club beyond", 1, false, " 2", "51", false}, {"relay team 1", 2, false, " 2", "1", false},
+             {"grid: slot", 0, true, " 2", "3", false}, {"grid: club text", 1, true, " 2", "x", false},
+             {"grid: repaired", 2, true, " 4", "2", true}})
+            QTest::newRow(name) << window << grid << QString::fromLatin1(stored) << QString::fromLatin1(typed) << taken;
+        // clang-format on
+        QTest::newRow("a long paste") << 0 << false << QStringLiteral(" 2") << QString(500, u'9') << false;
     }
     void numberIsTheRecordsPlace()
     {
-        QFETCH(int, window);
-        QFETCH(bool, grid);
-        QFETCH(QString, stored);
-        QFETCH(QString, typed);
-        QFETCH(bool, taken);
+        auto [window, grid, stored, typed, taken] = Cases<int, bool, QString, QString, bool>::fetch();
         RegistersMeet m;
         const Table table = std::array{Table::Personer, Table::Klubber, Table::Stafettlag}[size_t(window)];
         RegisterWindowBase &w =

@@ -2,7 +2,10 @@
 
 #include "app/MeetFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTest>
 
 namespace arenor::test {
@@ -49,9 +52,42 @@ QByteArray readFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QStringList filesIn(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::Files, QDir::Name);
+}
+
+QList<QVariantList> rowsOf(db::Database &database, const QString &table)
+{
+    QList<QVariantList> rows;
+    QSqlQuery q(database.handle());
+    q.exec(QStringLiteral("SELECT * FROM ") + db::quoteIdentifier(table) + QStringLiteral(" ORDER BY rowid"));
+    while (q.next()) {
+        QVariantList row;
+        for (int i = 0; i < q.record().count(); ++i)
+            row << q.value(i);
+        rows << row;
+    }
+    return rows;
+}
+
 QString dataFile(const QString &name)
 {
     return qEnvironmentVariable("ARENOR_TEST_DATA") + u'/' + name;
+}
+
+void compareWithGolden(const QByteArray &actual, const QString &name)
+{
+    if (qEnvironmentVariableIsSet("ARENOR_WRITE_GOLDEN"))
+        writeFile(dataFile(name), actual);
+    QCOMPARE(actual, readFile(dataFile(name)));
 }
 
 } // namespace arenor::test

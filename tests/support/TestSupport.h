@@ -7,7 +7,10 @@
 #include "db/AppState.h"
 
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
+#include <tuple>
+#include <utility>
 
 namespace arenor::test {
 
@@ -27,9 +30,33 @@ struct TestMeet {
 QString storedText(AppState &state, const QString &table, int record, int field);
 void setStoredText(AppState &state, const QString &table, int record, int field, const QString &value);
 
-// The bytes of a file, or empty when it cannot be read.
+// The bytes of a file, or empty when it cannot be read; writing a file whole.
 QByteArray readFile(const QString &path);
-// The path of a golden file under tests/data.
+void writeFile(const QString &path, const QByteArray &bytes);
+// The names of the files in a directory, sorted.
+QStringList filesIn(const QString &dir);
+// Every row of a table in record order.
+QList<QVariantList> rowsOf(db::Database &database, const QString &table);
+// The path of a golden file under tests/data; comparing with one (ARENOR_WRITE_GOLDEN=1
+// writes it instead, after a deliberate change of format).
 QString dataFile(const QString &name);
+void compareWithGolden(const QByteArray &actual, const QString &name);
+
+// A data table's columns by their types alone: Cases<int, QString>::columns() in the _data
+// function, and `const auto [number, text] = Cases<int, QString>::fetch();` in the test.
+template <typename... T> struct Cases {
+    // The table keeps the names it is given, so they are literals.
+    static constexpr const char *kNames[] = {"0", "1", "2", "3", "4", "5", "6", "7"};
+    static void columns() { columnsAt(std::index_sequence_for<T...>()); }
+    static std::tuple<T...> fetch() { return fetchAt(std::index_sequence_for<T...>()); }
+    template <std::size_t... I> static void columnsAt(std::index_sequence<I...>)
+    {
+        (QTest::addColumn<T>(kNames[I]), ...);
+    }
+    template <std::size_t... I> static std::tuple<T...> fetchAt(std::index_sequence<I...>)
+    {
+        return {*static_cast<T *>(QTest::qData(kNames[I], qMetaTypeId<T>()))...};
+    }
+};
 
 } // namespace arenor::test

@@ -63,20 +63,18 @@ class TestPolling : public QObject {
 private slots:
     void captureTexts_data()
     {
-        QTest::addColumn<QTime>("time");
-        QTest::addColumn<int>("format"); // 3: the window's clock
-        QTest::addColumn<QString>("text");
-        QTest::newRow("hours") << QTime(9, 5, 3, 995) << 0 << "09.05.03";
-        QTest::newRow("7 ms cut to 00") << QTime(9, 5, 3, 7) << 1 << "05.03.00";
-        QTest::newRow("995 ms cut to 99") << QTime(9, 5, 3, 995) << 1 << "05.03.99";
-        QTest::newRow("seconds") << QTime(23, 59, 59, 999) << 2 << "59.99";
-        QTest::newRow("clock") << QTime(7, 8, 9, 995) << 3 << "07.08.09.99";
+        // format: 3: the window's clock
+        Cases<QTime, int, QString>::columns();
+        // clang-format off
+        for (auto [name, time, format, text] : {std::tuple{"hours", QTime(9, 5, 3, 995), 0, "09.05.03"},
+             {"7 ms cut to 00", QTime(9, 5, 3, 7), 1, "05.03.00"}, {"995 ms cut to 99", QTime(9, 5, 3, 995), 1, "05.03.99"},
+             {"seconds", QTime(23, 59, 59, 999), 2, "59.99"}, {"clock", QTime(7, 8, 9, 995), 3, "07.08.09.99"}})
+            QTest::newRow(name) << time << format << QString::fromLatin1(text);
+        // clang-format on
     }
     void captureTexts()
     {
-        QFETCH(QTime, time);
-        QFETCH(int, format);
-        QFETCH(QString, text);
+        auto [time, format, text] = Cases<QTime, int, QString>::fetch();
         QCOMPARE(format == 3 ? clockText(time) : captureText(time, TimeFormat(format)), text);
     }
 
@@ -84,18 +82,17 @@ private slots:
     // was set (or the offset changed), never for a few milliseconds of drift.
     void wallClockAnchor_data()
     {
-        QTest::addColumn<qint64>("wallStepMs");
-        QTest::addColumn<QTime>("after");
-        QTest::newRow("unchanged") << qint64(0) << QTime(10, 0, 1, 500);
-        QTest::newRow("20 ms drift kept") << qint64(20) << QTime(10, 0, 1, 500);
-        QTest::newRow("set 30 ms back") << qint64(-30) << QTime(10, 0, 1, 470);
-        QTest::newRow("summer time") << qint64(3600000) << QTime(11, 0, 1, 500);
-        QTest::newRow("across midnight") << qint64(14 * 3600000) << QTime(0, 0, 1, 500);
+        Cases<qint64, QTime>::columns();
+        // clang-format off
+        for (auto [name, step, after] : {std::tuple{"unchanged", 0LL, QTime(10, 0, 1, 500)},
+             {"20 ms drift kept", 20LL, QTime(10, 0, 1, 500)}, {"set 30 ms back", -30LL, QTime(10, 0, 1, 470)},
+             {"summer time", 3600000LL, QTime(11, 0, 1, 500)}, {"across midnight", 14 * 3600000LL, QTime(0, 0, 1, 500)}})
+            QTest::newRow(name) << qint64(step) << after;
+        // clang-format on
     }
     void wallClockAnchor()
     {
-        QFETCH(qint64, wallStepMs);
-        QFETCH(QTime, after);
+        auto [wallStepMs, after] = Cases<qint64, QTime>::fetch();
         qint64 mono = 5'000'000'000;
         qint64 wall = 20000 * 86400000LL + 10 * 3600000LL; // local 10:00 of a day
         SystemTimingClock clock({[&] { return mono; }, [&] { return wall; }});
@@ -167,21 +164,13 @@ private slots:
 
     void channelSetupChoosesTheLists_data()
     {
-        QTest::addColumn<bool>("out");
-        QTest::addColumn<bool>("in");
-        QTest::addColumn<QString>("outIndex");
-        QTest::addColumn<QString>("inIndex");
-        QTest::newRow("both: consecutive numbers") << true << true << "2-0004"
-                                                   << "2-0005";
-        QTest::newRow("neither: nothing") << false << false << ""
-                                          << "";
+        Cases<bool, bool, QString, QString>::columns();
+        QTest::newRow("both: consecutive numbers") << true << true << QStringLiteral("2-0004") << "2-0005";
+        QTest::newRow("neither: nothing") << false << false << QString() << QString();
     }
     void channelSetupChoosesTheLists()
     {
-        QFETCH(bool, out);
-        QFETCH(bool, in);
-        QFETCH(QString, outIndex);
-        QFETCH(QString, inIndex);
+        auto [out, in, outIndex, inIndex] = Cases<bool, bool, QString, QString>::fetch();
         Rig r;
         r.config().out[1] = out;
         r.config().in[1] = in;
@@ -199,19 +188,16 @@ private slots:
 
     void adapterLevels_data()
     {
-        QTest::addColumn<bool>("low");
-        QTest::addColumn<int>("read");
-        QTest::addColumn<bool>("active");
-        QTest::newRow("low, 0") << true << 0 << true;
-        QTest::newRow("low, 2") << true << 2 << false;
-        QTest::newRow("high, 1") << false << 1 << true;
-        QTest::newRow("high, -1") << false << -1 << false;
+        Cases<bool, int, bool>::columns();
+        // clang-format off
+        for (auto [name, low, read, active] : {std::tuple{"low, 0", true, 0, true}, {"low, 2", true, 2, false},
+             {"high, 1", false, 1, true}, {"high, -1", false, -1, false}})
+            QTest::newRow(name) << low << read << active;
+        // clang-format on
     }
     void adapterLevels()
     {
-        QFETCH(bool, low);
-        QFETCH(int, read);
-        QFETCH(bool, active);
+        auto [low, read, active] = Cases<bool, int, bool>::fetch();
         Rig r;
         r.config().lowLevel = low;
         r.input.automatic = true;
@@ -247,9 +233,7 @@ private slots:
 
     void eventStamps_data()
     {
-        QTest::addColumn<quint64>("eventMs");
-        QTest::addColumn<qint64>("nowNs");
-        QTest::addColumn<qint64>("stamp");
+        Cases<quint64, qint64, qint64>::columns();
         const qint64 now = 5000123456789LL; // 5000123.456789 ms
         QTest::newRow("no time") << quint64(0) << now << now;
         QTest::newRow("12 ms ago") << quint64(5000111) << now << now - 12 * 1000000LL;
@@ -260,9 +244,7 @@ private slots:
     }
     void eventStamps()
     {
-        QFETCH(quint64, eventMs);
-        QFETCH(qint64, nowNs);
-        QFETCH(qint64, stamp);
+        auto [eventMs, nowNs, stamp] = Cases<quint64, qint64, qint64>::fetch();
         QCOMPARE(eventStampNs(eventMs, nowNs), stamp);
     }
 };
