@@ -57,9 +57,16 @@ const QList<Table> &meetTables()
 
 QList<FieldSpec> fieldSpecs(Table table)
 {
+    // Only the timing setup grew: interval and delay in version 1, the adapters' choices in 2.
+    const auto since = [table](const db::FieldDef &f) {
+        if (table != Table::Tidtakingoppsett)
+            return 0;
+        const int n = f.name.toInt();
+        return n >= kTimingGpioChip ? 2 : n >= kTimingInterval ? 1 : 0;
+    };
     QList<FieldSpec> fields;
     for (const db::FieldDef &f : fieldsOf(table))
-        fields.append({f, table == Table::Tidtakingoppsett && f.name.toInt() >= kTimingInterval ? 1 : 0});
+        fields.append({f, since(f)});
     return fields;
 }
 
@@ -330,7 +337,9 @@ QVariantList timingSetupRow()
     for (bool f : flags)
         row.append(f);
     // Fields 16..23, then the polling interval (ms) and the registration delay (ticks).
-    for (const char *t : {"2", "280", "03BC", "0", "TTL 8 BIT I/O", "280", "03BC", "1", "1", "10"})
+    // Then the GPIO chip, its input and output lines and the serial device.
+    for (const char *t : {"2", "280", "03BC", "0", "TTL 8 BIT I/O", "280", "03BC", "1", "1", "10",
+                          "/dev/gpiochip0", "", "", ""})
         row.append(QString::fromLatin1(t));
     return row;
 }
@@ -384,12 +393,12 @@ Status initAllTables(AppState &state)
 
 namespace {
 
-// Migration 1: the timing setup keeps the polling interval and the registration delay.
-Status addTimingFields(db::Database &database)
+// Adds timing setup fields first..last - 1 with a new meet's values.
+Status addTimingFields(db::Database &database, int first, int last)
 {
     const QStringList have = database.fieldNames(kTidtakingoppsett);
     const QVariantList initial = timingSetupRow();
-    for (int f : {kTimingInterval, kTimingDelay}) {
+    for (int f = first; f < last; ++f) {
         const QString name = QString::number(f);
         if (have.contains(name))
             continue; // added before there were versions
@@ -408,9 +417,21 @@ Status addTimingFields(db::Database &database)
     return {};
 }
 
+// Migration 1: the timing setup keeps the polling interval and the registration delay.
+Status addIntervalAndDelay(db::Database &database)
+{
+    return addTimingFields(database, kTimingInterval, kTimingDelay + 1);
+}
+
+// Migration 2: the timing setup keeps the choices of the GPIO and serial adapters.
+Status addEventAdapterFields(db::Database &database)
+{
+    return addTimingFields(database, kTimingGpioChip, kTimingFields);
+}
+
 using Migration = Status (*)(db::Database &);
 // Migration n brings a file from version n - 1 to n.
-const Migration kMigrations[kSchemaVersion] = {addTimingFields};
+const Migration kMigrations[kSchemaVersion] = {addIntervalAndDelay, addEventAdapterFields};
 
 } // namespace
 

@@ -40,7 +40,7 @@ inline QString tableName(const AppState &, Table table)
 
 // The version of the schema a new meet gets; an older file is brought up to it by the
 // numbered migrations when it is opened.
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 
 // A field, and the schema version that added it (0: there from the first version).
 struct FieldSpec {
@@ -75,10 +75,13 @@ constexpr int kPointFields = 41;
 constexpr int kPointSetups = 10;
 constexpr int kSetupFields = 9;
 constexpr int kSetupRecords = kRounds * kEventSlots * kClassCount; // 5760
-constexpr int kTimingFields = 26;
+constexpr int kTimingFields = 30;
 // The two timing setup fields of schema version 1: polling interval and registration delay.
 constexpr int kTimingInterval = 24;
 constexpr int kTimingDelay = 25;
+// The four of version 2, from here to the end: the GPIO chip, its input and output lines, and
+// the serial device of the adapters that report edges.
+constexpr int kTimingGpioChip = 26;
 // The single row of a new meet's timing setup.
 QVariantList timingSetupRow();
 

@@ -32,12 +32,16 @@ std::optional<QString> TimingController::HoldingPrompt::file(const FileRequest &
 
 TimingController::TimingController(AppState &state, TimingClock *clock, DigitalIoFactory factory)
     : m_state(state), m_ownClock(clock ? nullptr : std::make_unique<SystemTimingClock>()),
-      m_clock(clock ? clock : m_ownClock.get()), m_factory(std::move(factory)), m_poller(*m_clock)
+      m_clock(clock ? clock : m_ownClock.get()), m_factory(std::move(factory)), m_poller(*m_clock),
+      m_edges(*m_clock)
 {
     m_session.setMeetDir(m_state.meetDir);
     applyPollConfig();
-    m_poller.setNotify(
-        [this] { QMetaObject::invokeMethod(this, &TimingController::takePollEvents, Qt::QueuedConnection); });
+    const auto notify = [this] {
+        QMetaObject::invokeMethod(this, &TimingController::takePollEvents, Qt::QueuedConnection);
+    };
+    m_poller.setNotify(notify);
+    m_edges.setNotify(notify);
     m_rateNs = m_clock->nowNs();
     m_state.addDataBound(this);
     connect(&m_state.notifier, &MeetNotifier::timeFilesChanged, this, &TimingController::readTimeFiles);
@@ -45,6 +49,8 @@ TimingController::TimingController(AppState &state, TimingClock *clock, DigitalI
 
 TimingController::~TimingController()
 {
+    m_edges.setNotify(nullptr);
+    m_edges.stop();
     m_poller.stop();
     m_state.removeDataBound(this);
 }
@@ -92,7 +98,7 @@ void TimingController::unbindDatabase()
 {
     // The adapter lets go of its device before another meet (or the same one again) claims
     // it: a printer port stays claimed until its holder releases it.
-    m_poller.clearAdapter();
+    stopAdapter();
     m_store.close();
     m_session.markUnread();
     m_bound = false;
@@ -183,12 +189,21 @@ bool TimingController::setAutomatic(bool on)
 void TimingController::applyPollConfig()
 {
     m_poller.setConfig(PollConfig::from(setup()));
-    m_poller.setIntervalMs(setup().interval());
+    setIntervalMs(setup().interval());
+}
+
+void TimingController::setIntervalMs(int ms)
+{
+    m_poller.setIntervalMs(ms);
+    // The delay of an event adapter counts in polling intervals as well.
+    m_edges.setConfig(PollConfig::from(setup()), m_poller.intervalMs());
 }
 
 bool TimingController::startAdapter()
 {
-    m_poller.clearAdapter(); // the old adapter releases its device before the new one claims it
+    stopAdapter(); // the old adapter releases its device before the new one claims it
+    if (isEventAdapterType(setup().typeCode()))
+        return startEventAdapter();
     const TimingSetup &s = setup();
     std::unique_ptr<DigitalIo> io = m_factory ? m_factory(s.typeCode()) : nullptr;
     DioResult board = DioResult::failure(QStringLiteral("no adapter"));
@@ -197,16 +212,44 @@ bool TimingController::startAdapter()
                                   hexAddress(s.text(field::PrinterPort))});
     if (!board.ok()) {
         // The message says automatic timing was not switched on: the record agrees.
-        changeSetup({{field::Automatic, false}});
-        tell(m_state.texts.message(252), QString());
+        adapterFailed({});
         return false;
     }
     m_poller.setAdapter(std::move(io), board.value);
     return true;
 }
 
+bool TimingController::startEventAdapter()
+{
+    OpenedAdapter opened = m_eventFactory ? m_eventFactory(setup()) : OpenedAdapter{};
+    AdapterError error = opened.error;
+    if (opened.adapter)
+        error = m_edges.start(std::move(opened.adapter));
+    else if (error.ok())
+        error.kind = AdapterError::Other;
+    if (!error.ok()) {
+        adapterFailed(error);
+        return false;
+    }
+    return true;
+}
+
+// Message 252, with the reason below it when the adapter gave one; automatic timing goes off
+// in the record, so the box shows it off.
+void TimingController::adapterFailed(const AdapterError &error)
+{
+    stopAdapter();
+    changeSetup({{field::Automatic, false}});
+    QString text = m_state.texts.message(252);
+    if (!error.ok())
+        text += QStringLiteral("\n\n") + adapterErrorText(m_state.texts.language(), error);
+    tell(text, QString());
+}
+
 void TimingController::stopAdapter()
 {
+    // Captures still waiting for their delay are registered by the next takePollEvents.
+    m_edges.stop();
     m_poller.clearAdapter();
 }
 
@@ -214,9 +257,18 @@ void TimingController::stopAdapter()
 
 void TimingController::takePollEvents()
 {
-    bool adapterFailed = false;
-    for (std::vector<PollEvent> events = m_poller.takeEvents(); !events.empty();
-         events = m_poller.takeEvents()) {
+    bool failed = false;
+    AdapterError edgeFailure;
+    const auto takeEvents = [&] {
+        std::vector<PollEvent> events = m_poller.takeEvents();
+        for (PollEvent &e : m_edges.takeEvents()) {
+            if (e.kind == PollEvent::AdapterFailed)
+                edgeFailure = m_edges.failure();
+            events.push_back(std::move(e));
+        }
+        return events;
+    };
+    for (std::vector<PollEvent> events = takeEvents(); !events.empty(); events = takeEvents()) {
         for (PollEvent &e : events) {
             switch (e.kind) {
             case PollEvent::Captured:
@@ -228,17 +280,14 @@ void TimingController::takePollEvents()
                     m_held.push_back(std::move(e));
                 break;
             case PollEvent::AdapterFailed:
-                adapterFailed = true;
+                failed = true;
                 break;
             }
         }
     }
     registerHeld();
-    if (adapterFailed) {
-        stopAdapter();
-        changeSetup({{field::Automatic, false}});
-        tell(m_state.texts.message(252), QString());
-    }
+    if (failed)
+        adapterFailed(edgeFailure);
 }
 
 void TimingController::registerHeld()

@@ -10,6 +10,7 @@
 
 #include "db/AppState.h"
 #include "timing/DigitalIo.h"
+#include "timing/EdgeCapture.h"
 #include "timing/SignalPoller.h"
 #include "timing/TimingSession.h"
 #include "timing/TimingSetup.h"
@@ -38,7 +39,12 @@ public:
     SignalPoller &poller() { return m_poller; }
     TimingClock &clock() { return *m_clock; }
     void setAdapterFactory(DigitalIoFactory factory) { m_factory = std::move(factory); }
-    bool automatic() const { return m_poller.automatic(); }
+    // The GPIO and serial adapters, which report edges instead of being polled (tests give
+    // them fake system calls).
+    using EventAdapterFactory = std::function<OpenedAdapter(const TimingSetup &)>;
+    void setEventAdapterFactory(EventAdapterFactory factory) { m_eventFactory = std::move(factory); }
+    EdgeCapture &edges() { return m_edges; }
+    bool automatic() const { return m_poller.automatic() || m_edges.running(); }
     // Captures waiting for the lists (or for a question to close).
     int heldCount() const { return int(m_held.size()); }
 
@@ -63,8 +69,7 @@ public:
     void changeSetup(const QList<QPair<int, QVariant>> &changes);
     // The automatic timing check box: on starts the adapter (false when it could not be).
     bool setAutomatic(bool on);
-    void setIntervalMs(int ms) { m_poller.setIntervalMs(ms); }
-    void setDelay(int ticks);
+    void setIntervalMs(int ms);
 
     // Polling ticks per second since the last call.
     int measureRate();
@@ -98,6 +103,8 @@ private:
     void tellProblems(const QStringList &problems);
     void applyPollConfig();
     bool startAdapter();
+    bool startEventAdapter();
+    void adapterFailed(const AdapterError &error);
     void stopAdapter();
     void registerHeld();
     QStringList readLists();
@@ -108,6 +115,8 @@ private:
     DigitalIoFactory m_factory;
     TimingSession m_session;
     SignalPoller m_poller;
+    EdgeCapture m_edges;
+    EventAdapterFactory m_eventFactory = [](const TimingSetup &s) { return openEventAdapter(s); };
     TimingSetupStore m_store;
     HoldingPrompt m_prompt{*this};
     std::deque<PollEvent> m_held;

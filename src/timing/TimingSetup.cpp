@@ -7,10 +7,11 @@ namespace arenor::timing {
 
 const QStringList &adapterTypeNames()
 {
-    static const QStringList names{"8255/8253 8 Bit I/O",   "Multi 8255/8253 8 Bit I/O", "TTL 8 Bit I/O",
-                                   "Industry  8 Bit I/O",   "Industry 16  Bit I/O",      "8 Photo 8 Relay Bit I/O",
-                                   "16 Photo 16 Relay Bit I/O", "Pocket DIO 8 Bit",      "Pocket DI 16 Bit",
-                                   "Pocket DO 16 Bit"};
+    static const QStringList names{
+        "8255/8253 8 Bit I/O",       "Multi 8255/8253 8 Bit I/O", "TTL 8 Bit I/O",
+        "Industry  8 Bit I/O",       "Industry 16  Bit I/O",      "8 Photo 8 Relay Bit I/O",
+        "16 Photo 16 Relay Bit I/O", "Pocket DIO 8 Bit",          "Pocket DI 16 Bit",
+        "Pocket DO 16 Bit",          "GPIO lines (gpiochip)",     "Serial port modem lines"};
     return names;
 }
 
@@ -30,7 +31,7 @@ const QStringList &printerPortAddresses()
 TimingSetup::TimingSetup()
 {
     static_assert(field::Interval == schema::kTimingInterval && field::Delay == schema::kTimingDelay &&
-                  field::Count == schema::kTimingFields);
+                  field::GpioChip == schema::kTimingGpioChip && field::Count == schema::kTimingFields);
     const QVariantList row = schema::timingSetupRow();
     for (int i = 0; i < field::Count; ++i)
         values[size_t(i)] = row[i];
@@ -38,7 +39,7 @@ TimingSetup::TimingSetup()
 
 int TimingSetup::typeCode() const
 {
-    return int(toInteger(text(field::TypeCode), 0, 9));
+    return int(toInteger(text(field::TypeCode), 0, kLastTypeCode));
 }
 
 TimeFormat TimingSetup::timeFormat() const

@@ -28,14 +28,33 @@ constexpr int SignalLevel = 23;
 // Kept with the meet as well, in the two text fields of schema version 1.
 constexpr int Interval = 24;
 constexpr int Delay = 25;
-constexpr int Count = 26;
-constexpr int outOf(int channel) { return FirstChannel + 2 * (channel - 1); }
-constexpr int inOf(int channel) { return FirstChannel + 1 + 2 * (channel - 1); }
+// The GPIO and serial adapters' choices, behind those (schema version 2).
+constexpr int GpioChip = 26;
+constexpr int GpioInputs = 27;  // line per channel, "-" for none
+constexpr int GpioOutputs = 28; // line per output bit
+constexpr int SerialDevice = 29;
+constexpr int Count = 30;
+constexpr int outOf(int channel)
+{
+    return FirstChannel + 2 * (channel - 1);
+}
+constexpr int inOf(int channel)
+{
+    return FirstChannel + 1 + 2 * (channel - 1);
+}
 } // namespace field
 
 constexpr int kMinInterval = 1, kMaxInterval = 100, kDefaultInterval = 1;
 constexpr int kMinDelay = 1, kMaxDelay = 5000, kDefaultDelay = 10;
-constexpr int kFirstPrinterPortType = 7; // type codes from here on are printer-port adapters
+constexpr int kFirstPrinterPortType = 7; // type codes 7..9 are printer-port adapters
+constexpr int kLastPrinterPortType = 9;
+constexpr int kGpioType = 10;   // GPIO lines of a gpiochip
+constexpr int kSerialType = 11; // modem-status lines of a serial port
+constexpr int kLastTypeCode = kSerialType;
+constexpr bool isEventAdapterType(int code)
+{
+    return code == kGpioType || code == kSerialType;
+}
 
 const QStringList &adapterTypeNames();
 const QStringList &cardAddresses();
@@ -53,8 +72,11 @@ struct TimingSetup {
     bool automatic() const { return flag(field::Automatic); }
     bool registersOut(int channel) const { return flag(field::outOf(channel)); }
     bool registersIn(int channel) const { return flag(field::inOf(channel)); }
-    int typeCode() const;    // 0..9
-    bool printerPortType() const { return typeCode() >= kFirstPrinterPortType; }
+    int typeCode() const; // 0..kLastTypeCode
+    bool printerPortType() const
+    {
+        return typeCode() >= kFirstPrinterPortType && typeCode() <= kLastPrinterPortType;
+    }
     TimeFormat timeFormat() const;
     bool lowLevel() const; // "1": a low input is an active signal
     int interval() const;  // polling interval, ms
@@ -67,7 +89,7 @@ quint32 hexAddress(const QString &text);
 // The timing setup record of the open meet. Every change is written at once.
 class TimingSetupStore {
 public:
-    // Reads the record (the file's migrations gave an older table its two trailing fields).
+    // Reads the record (the file's migrations gave an older table the fields it lacked).
     // A table without its record gets one on the first change.
     Status open(db::Database &database, const QString &table);
     void close() { m_records.close(); }

@@ -243,16 +243,19 @@ private slots:
         QCOMPARE(meet.state.catalogs.relays[2].club, QStringLiteral("-"));
     }
 
-    // A meet file of the first version (timing setup of 24 fields; or with the two fields added
-    // before there were versions) is brought to the schema of a new meet when it is opened.
+    // An older meet file (timing setup of 24 fields, of 26, or with every field added before
+    // there were versions) is brought to the schema of a new meet when it is opened.
     void olderMeetIsMigratedOnOpen_data()
     {
+        QTest::addColumn<int>("version");
         QTest::addColumn<bool>("fieldsAddedEarlier");
-        QTest::newRow("first version") << false;
-        QTest::newRow("fields added before versions") << true;
+        QTest::newRow("first version") << 0 << false;
+        QTest::newRow("second version") << 1 << false;
+        QTest::newRow("fields added before versions") << 0 << true;
     }
     void olderMeetIsMigratedOnOpen()
     {
+        QFETCH(int, version);
         QFETCH(bool, fieldsAddedEarlier);
         TestMeet meet;
         const QString path = meet.state.databasePath();
@@ -263,16 +266,19 @@ private slots:
             for (Table t : schema::meetTables()) {
                 QList<db::FieldDef> fields;
                 for (const schema::FieldSpec &f : schema::fieldSpecs(t))
-                    if (f.since == 0 || fieldsAddedEarlier)
+                    if (f.since <= version || fieldsAddedEarlier)
                         fields << f.def;
                 QVERIFY(d.createTable(schema::tableName(t), fields).ok());
             }
             QVariantList timing = schema::timingSetupRow();
-            if (fieldsAddedEarlier)
+            if (fieldsAddedEarlier) {
                 timing[schema::kTimingInterval] = QStringLiteral("7");
-            else
-                timing.resize(schema::kTimingInterval);
+                timing[schema::kTimingGpioChip] = QStringLiteral("/dev/gpiochip2");
+            } else {
+                timing.resize(version == 0 ? schema::kTimingInterval : schema::kTimingGpioChip);
+            }
             QVERIFY(d.insertRows(schema::kTidtakingoppsett, {timing}).ok());
+            QVERIFY(d.setSchemaVersion(version).ok());
         }
         db::Database d;
         QVERIFY(schema::openMeet(d, path).ok());
@@ -285,6 +291,9 @@ private slots:
         QCOMPARE(rs.text(schema::kTimingInterval),
                  fieldsAddedEarlier ? QStringLiteral("7") : QStringLiteral("1"));
         QCOMPARE(rs.text(schema::kTimingDelay), QStringLiteral("10"));
+        QCOMPARE(rs.text(schema::kTimingGpioChip),
+                 fieldsAddedEarlier ? QStringLiteral("/dev/gpiochip2") : QStringLiteral("/dev/gpiochip0"));
+        QCOMPARE(rs.text(schema::kTimingFields - 1), QString());
     }
 
     // A new meet in test mode with the English tables: sample names and English rows.

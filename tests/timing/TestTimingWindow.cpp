@@ -113,6 +113,17 @@ private slots:
         emit type->activated(7);
         QCOMPARE(s.storedField(field::TypeName), QStringLiteral("Pocket DIO 8 Bit"));
         QVERIFY(printer->isEnabled());
+        // The GPIO adapter shows its line fields instead of the serial device.
+        QCOMPARE(type->count(), 12);
+        type->setCurrentIndex(kGpioType);
+        emit type->activated(kGpioType);
+        auto *inputs = s.find<QLineEdit>("gpioInputsLineEdit");
+        QVERIFY(!inputs->isHidden() && s.find<QComboBox>("serialDeviceComboBox")->isHidden());
+        inputs->setText(QStringLiteral("3 4"));
+        emit inputs->editingFinished();
+        QCOMPARE(s.storedField(field::GpioInputs), QStringLiteral("3 4"));
+        type->setCurrentIndex(7);
+        emit type->activated(7);
         auto *delay = s.find<QSlider>("delaySlider");
         delay->setValue(300);
         QCOMPARE(s.storedField(field::Delay), QStringLiteral("300"));

@@ -3,6 +3,7 @@
 #include "app/ui/MainWindow.h"
 #include "base/Convert.h"
 #include "db/Schema.h"
+#include "timing/ui/EventAdapterControls.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -253,6 +254,12 @@ QWidget *TimingWindow::buildChannelPage()
         store({{field::PrinterPort, m_printer->itemText(index)},
                {field::PrinterPortShown, m_printer->itemText(index)}});
     });
+    m_eventControls = new EventAdapterControls(m_adapterFrame, form, 3);
+    connect(m_eventControls, &EventAdapterControls::changed, this,
+            [this](const QList<QPair<int, QVariant>> &changes) {
+                store(changes);
+                updateAdapterControls();
+            });
     v->addWidget(m_adapterFrame);
 
     m_signalFrame = new QGroupBox(page);
@@ -459,6 +466,7 @@ void TimingWindow::retranslate()
     m_typeLabel->setText(t.caption(412));
     m_addressLabel->setText(t.caption(413));
     m_printerLabel->setText(t.caption(414));
+    m_eventControls->retranslate(t.language());
     m_signalFrame->setTitle(t.caption(415));
     m_signals->button(0)->setText(t.caption(416));
     m_signals->button(1)->setText(t.caption(417));
@@ -495,6 +503,7 @@ void TimingWindow::showSetup()
     };
     showText(m_address, s.text(field::CardAddress));
     showText(m_printer, s.text(field::PrinterPort));
+    m_eventControls->show(s);
     m_formats->button(int(s.timeFormat()))->setChecked(true);
     m_signals->button(s.lowLevel() ? 1 : 0)->setChecked(true);
     {
@@ -522,10 +531,11 @@ void TimingWindow::updateAdapterControls()
 {
     const bool automatic = m_options[2]->isChecked();
     m_type->setEnabled(!automatic);
-    m_address->setEnabled(!automatic);
+    m_address->setEnabled(!automatic && !isEventAdapterType(setup().typeCode()));
     const bool printer = !automatic && setup().printerPortType();
     m_printer->setEnabled(printer);
     m_printerLabel->setEnabled(setup().printerPortType());
+    m_eventControls->update(setup(), automatic);
 }
 
 void TimingWindow::refillList(Direction d)

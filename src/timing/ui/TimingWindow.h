@@ -25,6 +25,10 @@ class QTabWidget;
 class QTimer;
 
 namespace arenor {
+class EventAdapterControls;
+}
+
+namespace arenor {
 
 // A simulation button: pressed and released like a real signal, stamped when it happened.
 // Pressed by the mouse, the space key or an assistive technology's press action alike.
@@ -110,6 +114,7 @@ private:
 
     MainWindow &m_main;
     timing::TimingController &m_timing;
+    EventAdapterControls *m_eventControls = nullptr;
     bool m_showing = false; // controls are being set from the record
 
     QTabWidget *m_tabs = nullptr;
