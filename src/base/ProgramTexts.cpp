@@ -78,6 +78,30 @@ constexpr OwnText kTexts[] = {
      "read."},
     {Text::StartSetupNotAvailable, "Startoppsettet er ikke tilgjengelig ennå.",
      "The start setup is not available yet."},
+    {Text::AdapterMissing, "%1 finnes ikke. Er adapteret koblet til?",
+     "%1 does not exist. Is the adapter plugged in?"},
+    {Text::AdapterDenied,
+     "Ingen tilgang til %1. Brukeren må være med i gruppen \"%2\" (sudo adduser $USER %2), og så logge inn "
+     "på nytt.",
+     "No permission to use %1. The user has to be in group \"%2\" (sudo adduser $USER %2), then log in "
+     "again."},
+    {Text::AdapterBusy, "%1 er i bruk av et annet program.", "%1 is in use by another program."},
+    {Text::AdapterNotSupported, "%1 kan ikke melde endringer på linjene.",
+     "%1 cannot report changes of its lines."},
+    {Text::AdapterUnplugged,
+     "%1 ble borte (frakoblet?). Registrerte tider er beholdt; koble til igjen og slå på automatisk "
+     "tidtaking.",
+     "%1 went away (unplugged?). The registered times are kept; plug it in again and switch automatic timing "
+     "on."},
+    {Text::AdapterBadSetup, "Oppsettet for %1 kan ikke brukes.", "The setup for %1 cannot be used."},
+    {Text::AdapterError, "Feil på %1.", "Error on %1."},
+    {Text::NotWired, "Ikke koblet til: kanal %1.", "Not wired: channel %1."},
+    {Text::GpioChip, "GPIO-brikke", "GPIO chip"},
+    {Text::GpioInputs, "Inngangslinjer, kanal 1-6", "Input lines, channels 1-6"},
+    {Text::GpioOutputs, "Utgangslinjer, bit 0-6", "Output lines, bits 0-6"},
+    {Text::SerialPort, "Seriell port", "Serial port"},
+    {Text::GpioLinesTip, "Linjenumre skilt med mellomrom; \"-\" for en kanal uten linje.",
+     "Line numbers separated by blanks; \"-\" for a channel without a line."},
     // The timing window's design texts read the same in both languages.
     {Text::PollingRate, "Kontrollerer I/O portene", "Kontrollerer I/O portene"},
     {Text::PerSecond, "pr.  sekund", "pr.  sekund"},

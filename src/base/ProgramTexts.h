@@ -47,6 +47,20 @@ enum class Text {
     TimesOverflow,    // %1 file, %2 extra, %3 maximum
     TimeFileHeldBack, // %1 the reading problem
     StartSetupNotAvailable,
+    // The event adapters; %1 the device
+    AdapterMissing,
+    AdapterDenied, // %2 the group
+    AdapterBusy,
+    AdapterNotSupported,
+    AdapterUnplugged,
+    AdapterBadSetup,
+    AdapterError,
+    NotWired, // %1 the channels
+    GpioChip,
+    GpioInputs,
+    GpioOutputs,
+    SerialPort,
+    GpioLinesTip,
     PollingRate,
     PerSecond,
     IntervalLabel,
