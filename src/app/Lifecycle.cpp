@@ -20,11 +20,6 @@ namespace {
 const QString kFilter = QStringLiteral("Database (*.mdb)|*.mdb");
 const QString kCopyFile = QStringLiteral("Kopi.mdb");
 
-QString localText(const AppState &state, const char *norwegian, const char *english)
-{
-    return QString::fromUtf8(state.texts.messageLanguage() == Language::Norwegian ? norwegian : english);
-}
-
 QString absolutePathOf(const AppState &state, const QString &name)
 {
     return QDir::isAbsolutePath(name) ? QDir::cleanPath(name) : state.programFile(name);
@@ -90,11 +85,7 @@ template <typename Work> Status withFileReleased(AppState &state, Work work)
 
 QString copyNameRefusal(const AppState &state)
 {
-    return kCopyFile + localText(state,
-                                 " er navnet på kopien som \"Kopier\" lager, og kan ikke være navnet på et "
-                                 "stevne. Velg et annet navn.",
-                                 " is the name of the copy that \"Copy\" makes and cannot be the name of a "
-                                 "meet. Choose another name.");
+    return state.texts.message(Text::CopyNameRefused).arg(kCopyFile);
 }
 
 } // namespace
@@ -363,15 +354,12 @@ Outcome repairMeetDatabase(AppState &state)
         return Outcome::Failed;
     if (report.damaged) {
         registers::readRegisters(state);
-        QString text =
-            state.currentDatabase + localText(state, " var skadet. ", " was damaged. ") +
-            numberText(report.rowsSaved) +
-            localText(state, " poster ble berget over i en hel fil. Den skadde fila er tatt vare på som ",
-                      " records were saved into a sound file. The damaged file was kept as ") +
-            QFileInfo(report.keptOriginal).fileName() + u'.';
+        QString text = state.texts.message(Text::RepairSaved)
+                           .arg(state.currentDatabase, numberText(report.rowsSaved),
+                                QFileInfo(report.keptOriginal).fileName());
         if (!report.lostTables.isEmpty())
-            text += localText(state, " Ingen poster kunne leses i: ", " No record could be read in: ") +
-                    report.lostTables.join(QStringLiteral(", ")) + u'.';
+            text +=
+                state.texts.message(Text::RepairLostTables).arg(report.lostTables.join(QStringLiteral(", ")));
         state.informText(text, Icon::Exclamation);
     }
     return Outcome::Done;
@@ -388,35 +376,12 @@ Outcome copyMeetDatabase(AppState &state)
     const QString path = state.databasePath();
     const QString copy = state.programFile(kCopyFile);
     if (samePath(copy, path)) {
-        state.informText(
-            QFileInfo(copy).fileName() +
-                localText(state,
-                          " er det åpne stevnet, og kopien skulle fått samme navn. Åpne et "
-                          "annet stevne først.",
-                          " is the open meet, and the copy would get the same name. Open another "
-                          "meet first."),
-            Icon::Exclamation);
+        state.informText(state.texts.message(Text::CopyIsOpenMeet).arg(QFileInfo(copy).fileName()),
+                         Icon::Exclamation);
         return Outcome::Stopped;
     }
     // The current file stays unchanged; an earlier copy is replaced in one step.
     return withFileReleased(state, [&] { return compactFile(path, copy); }) ? Outcome::Done : Outcome::Failed;
-}
-
-Outcome runDatabaseCommand(AppState &state, const QString &command)
-{
-    if (command == QLatin1String("new"))
-        return makeNewDatabase(state);
-    if (command == QLatin1String("open"))
-        return openMeetDatabase(state);
-    if (command == QLatin1String("reset"))
-        return resetMeetDatabase(state);
-    if (command == QLatin1String("repair"))
-        return repairMeetDatabase(state);
-    if (command == QLatin1String("compact"))
-        return compactMeetDatabase(state);
-    if (command == QLatin1String("copy"))
-        return copyMeetDatabase(state);
-    return Outcome::Stopped;
 }
 
 } // namespace arenor::lifecycle

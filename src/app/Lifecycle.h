@@ -62,8 +62,4 @@ Outcome repairMeetDatabase(AppState &state);
 Outcome compactMeetDatabase(AppState &state);
 Outcome copyMeetDatabase(AppState &state);
 
-// Runs a command by the name the menu and toolbar send: "new", "open", "reset", "repair",
-// "compact", "copy".
-Outcome runDatabaseCommand(AppState &state, const QString &command);
-
 } // namespace arenor::lifecycle

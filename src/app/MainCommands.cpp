@@ -23,10 +23,7 @@ bool MainCommands::startEditor(const QString &path)
 
 void MainCommands::notMadeYet()
 {
-    const bool no = m_state.texts.messageLanguage() == Language::Norwegian;
-    m_state.informText(no ? QStringLiteral("Denne lista kan ikke lages ennå. Ingen liste ble laget.")
-                          : QStringLiteral("This list cannot be made yet. No list was made."),
-                       Icon::Exclamation);
+    m_state.informText(m_state.texts.message(Text::ListNotMadeYet), Icon::Exclamation);
 }
 
 void MainCommands::showList(MeetList list)
@@ -120,9 +117,8 @@ bool MainCommands::makePointsList()
 
 bool MainCommands::confirmQuit()
 {
-    const bool no = m_state.texts.messageLanguage() == Language::Norwegian;
-    const QString text = no ? QStringLiteral("Vil du avslutte?") : QStringLiteral("Do you want to quit?");
-    return !m_state.prompt || m_state.prompt->askYesNo(text, m_state.texts.message(1), Icon::Question);
+    return !m_state.prompt || m_state.prompt->askYesNo(m_state.texts.message(Text::QuitQuestion),
+                                                       m_state.texts.message(1), Icon::Question);
 }
 
 QString MainCommands::manualName(int languageChoice)

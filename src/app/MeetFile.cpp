@@ -248,11 +248,6 @@ Status buildMeetFile(AppState &state, const QString &path, db::Format format)
     return s ? work.putInPlaceOf(path) : s;
 }
 
-bool norwegian(const TextTables &texts)
-{
-    return texts.messageLanguage() == Language::Norwegian;
-}
-
 } // namespace
 
 WorkFile::WorkFile(const QString &beside)
@@ -359,46 +354,38 @@ Status meetFilesCheck(AppState &state)
 QString fileProblemText(const TextTables &texts, db::FileProblem problem, const QString &fileName,
                         const QStringList &missing)
 {
-    const bool no = norwegian(texts);
-    QString what;
+    Text what = Text::FileUnreadable;
     switch (problem) {
     case db::FileProblem::None:
         return {};
     case db::FileProblem::Missing:
-        what = no ? QStringLiteral("finnes ikke") : QStringLiteral("does not exist");
+        what = Text::FileMissing;
         break;
     case db::FileProblem::Empty:
-        what = no ? QStringLiteral("er tom og er ingen stevnedatabase")
-                  : QStringLiteral("is empty and is no meet database");
+        what = Text::FileEmpty;
         break;
     case db::FileProblem::OldFormat:
-        what = no ? QStringLiteral("er i det gamle Windows-formatet, som dette programmet ikke kan lese")
-                  : QStringLiteral("is of the old Windows format, which this program cannot read");
+        what = Text::FileOldFormat;
         break;
     case db::FileProblem::NotDatabase:
-        what = no ? QStringLiteral("er ingen database, eller den er skadet")
-                  : QStringLiteral("is not a database, or it is damaged");
+        what = Text::FileNotDatabase;
         break;
     case db::FileProblem::Foreign:
-        what = no ? QStringLiteral("er en database fra et annet program")
-                  : QStringLiteral("is a database of another program");
+        what = Text::FileForeign;
         break;
     case db::FileProblem::Unreadable:
-        what = no ? QStringLiteral("kan ikke leses") : QStringLiteral("cannot be read");
+        what = Text::FileUnreadable;
         break;
     case db::FileProblem::Incomplete:
-        what = (no ? QStringLiteral("er ingen hel stevnedatabase; den mangler ")
-                   : QStringLiteral("is no complete meet database; it lacks ")) +
-               missing.join(QStringLiteral(", "));
+        what = Text::FileIncomplete;
         break;
     case db::FileProblem::Newer:
-        what = no ? QStringLiteral("er laget av en nyere versjon av programmet")
-                  : QStringLiteral("was made by a newer version of the program");
+        what = Text::FileNewer;
         break;
     }
-    const QString untouched = no ? QStringLiteral(" Fila er ikke endret og blir ikke brukt.")
-                                 : QStringLiteral(" The file was left untouched and is not used.");
-    return fileName + u' ' + what + u'.' + untouched;
+    const QString lacking =
+        problem == db::FileProblem::Incomplete ? missing.join(QStringLiteral(", ")) : QString();
+    return fileName + u' ' + texts.message(what) + lacking + u'.' + texts.message(Text::FileUntouched);
 }
 
 Status compactFile(const QString &source, const QString &target)

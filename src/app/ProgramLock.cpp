@@ -26,17 +26,8 @@ qint64 ProgramLock::holder() const
 bool claimProgramDirectory(ProgramLock &lock, Prompt &prompt, const TextTables &texts)
 {
     while (!lock.tryLock()) {
-        const bool no = texts.messageLanguage() == Language::Norwegian;
-        const QString pid = QString::number(lock.holder());
         const QString text =
-            no ? QStringLiteral("Programkatalogen ") + lock.directory() +
-                     QStringLiteral(" er i bruk av et annet program som kjører nå (prosess ") + pid +
-                     QStringLiteral("). To programmer i samme katalog ville skrive over hverandres stevne og "
-                                    "tider.\n\nVil du avslutte? (Nei prøver igjen.)")
-               : QStringLiteral("The program directory ") + lock.directory() +
-                     QStringLiteral(" is in use by another program that is running now (process ") + pid +
-                     QStringLiteral("). Two programs in one directory would overwrite each other's meet and "
-                                    "times.\n\nDo you want to quit? (No tries again.)");
+            texts.message(Text::DirectoryInUse).arg(lock.directory(), QString::number(lock.holder()));
         if (prompt.askYesNo(text, texts.message(1), Icon::Exclamation))
             return false;
     }

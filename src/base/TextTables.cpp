@@ -6,6 +6,12 @@ namespace arenor {
 
 namespace {
 
+QString inLanguage(const lang::TextEntry &e, Language language)
+{
+    const char *const both[] = {e.norwegian, e.english};
+    return QString::fromUtf8(both[std::size_t(language)]);
+}
+
 template <std::size_t N>
 void fill(std::array<QString, N> &table, const lang::TextEntry *entries, std::size_t count, Language language)
 {
@@ -15,8 +21,7 @@ void fill(std::array<QString, N> &table, const lang::TextEntry *entries, std::si
         const lang::TextEntry &e = entries[i];
         if (e.number < 0 || static_cast<std::size_t>(e.number) >= N)
             continue;
-        table[static_cast<std::size_t>(e.number)] =
-            QString::fromUtf8(language == Language::Norwegian ? e.norwegian : e.english);
+        table[static_cast<std::size_t>(e.number)] = inLanguage(e, language);
     }
 }
 
@@ -24,7 +29,7 @@ QString lookup(const lang::TextEntry *entries, std::size_t count, int number, La
 {
     for (std::size_t i = 0; i < count; ++i)
         if (entries[i].number == number)
-            return QString::fromUtf8(language == Language::Norwegian ? entries[i].norwegian : entries[i].english);
+            return inLanguage(entries[i], language);
     return {};
 }
 
@@ -88,7 +93,7 @@ QStringList TextTables::roundNames() const
 
 QString TextTables::helpFileName() const
 {
-    return m_captionLanguage == Language::Norwegian ? QStringLiteral("Hjelp.hlp") : QStringLiteral("Help.hlp");
+    return caption(Text::HelpFile);
 }
 
 QString productName(const TextTables &texts)

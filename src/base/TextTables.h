@@ -1,6 +1,8 @@
 #pragma once
 // The caption table (2..418) and message table (1..255) of the current language.
 
+#include "base/ProgramTexts.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -37,6 +39,12 @@ public:
     static QString message(int number, Language language);
     static QString caption(int number, Language language);
 
+    // The program's own texts: in the message language for what boxes and files say, in the
+    // caption language for what the windows show.
+    QString message(Text id) const { return text(id, m_messageLanguage); }
+    QString caption(Text id) const { return text(id, m_captionLanguage); }
+    static QString text(Text id, Language language);
+
     // The round names for the round selector: captions 236..239 without their first
     // character and last three; an entry shorter than four characters ends the list.
     QStringList roundNames() const;
@@ -45,6 +53,8 @@ public:
 
     // "Hjelp.hlp" / "Help.hlp": the help file of the caption language.
     QString helpFileName() const;
+    // The in-program help page of the caption language.
+    QString helpPage() const { return caption(Text::HelpPage); }
 
 private:
     std::array<QString, kMaxMessage + 1> m_messages;

@@ -125,12 +125,7 @@ bool AppState::startEditor(const QString &path)
 {
     const bool ok = editor && editor->start({editorCommand, path, maximiseEditor()});
     if (!ok) {
-        const bool no = texts.messageLanguage() == Language::Norwegian;
-        informText(no ? QStringLiteral("Fant ingen editor for å vise ") + path +
-                            QStringLiteral(". Velg en editor under Alternativer.")
-                      : QStringLiteral("No editor was found to show ") + path +
-                            QStringLiteral(". Choose an editor in Alternatives."),
-                   Icon::Exclamation);
+        informText(texts.message(Text::NoEditor).arg(path), Icon::Exclamation);
     }
     return ok;
 }

@@ -134,12 +134,7 @@ Status makeGridListFile(AppState &state, const GridContext &context, const QStri
                         const QString &path, int *rows)
 {
     if (!state.database.isOpen() || !state.database.tableExists(table))
-        return Status::failure(
-            state.texts.messageLanguage() == Language::Norwegian
-                ? QStringLiteral("Grinden %1 finnes ikke. Lag den med \u00ABGrindliste\u00BB først.")
-                      .arg(table)
-                : QStringLiteral("The grid %1 does not exist. Make it with \u00ABGridlist\u00BB first.")
-                      .arg(table));
+        return Status::failure(state.texts.message(Text::GridMissing).arg(table));
     GridList list = gridListFor(state, context);
     std::vector<qint64> rowids;
     std::vector<QVariantList> values;

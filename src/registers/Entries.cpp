@@ -31,9 +31,7 @@ bool matrixHolds(const AppState &state, int round)
 
 QString missingRecordText(const AppState &state, int record)
 {
-    const bool no = state.texts.messageLanguage() == Language::Norwegian;
-    return (no ? QStringLiteral("Påmeldingen mangler post ") : QStringLiteral("The entries lack record ")) +
-           QString::number(record) + u'.';
+    return state.texts.message(Text::EntriesLackRecord).arg(record);
 }
 
 } // namespace

@@ -43,16 +43,9 @@ QString recordNumberRefusal(const AppState &state, RecordNumber kind, const QStr
     if (shown.size() > 20)
         shown = shown.left(20) + QStringLiteral("...");
     const QString number = QString::number(place);
-    if (state.texts.messageLanguage() == Language::Norwegian) {
-        static const char *const kNames[] = {"Startnummer", "Klubbnummer", "Stafettlag nummer"};
-        return QStringLiteral("%1 \"%2\" ble ikke tatt i bruk: nummeret er postens plass i registeret, og "
-                              "denne posten står på plass %3. Posten beholder nummer \"%4\".")
-            .arg(QString::fromUtf8(kNames[int(kind)]), shown, number, stored.trimmed());
-    }
-    static const char *const kNames[] = {"Start number", "Club number", "Relay team number"};
-    return QStringLiteral("%1 \"%2\" was not taken: the number is the record's place in the register, and "
-                          "this record is in place %3. The record keeps number \"%4\".")
-        .arg(QString::fromUtf8(kNames[int(kind)]), shown, number, stored.trimmed());
+    constexpr Text kNames[] = {Text::StartNumber, Text::ClubNumber, Text::RelayTeamNumber};
+    return state.texts.message(Text::NumberNotTaken)
+        .arg(state.texts.message(kNames[int(kind)]), shown, number, stored.trimmed());
 }
 
 std::function<QString(int row, int field, const QVariant &value)>

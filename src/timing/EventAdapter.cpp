@@ -60,49 +60,32 @@ AdapterError AdapterError::fromErrno(int err, const QString &device, const QStri
 
 QString adapterErrorText(Language language, const AdapterError &error)
 {
-    const bool no = language == Language::Norwegian;
     const QString &d = error.device;
+    auto say = [language](Text id) { return TextTables::text(id, language); };
     QString text;
     switch (error.kind) {
     case AdapterError::None:
         return {};
     case AdapterError::Missing:
-        text = no ? QStringLiteral("%1 finnes ikke. Er adapteret koblet til?").arg(d)
-                  : QStringLiteral("%1 does not exist. Is the adapter plugged in?").arg(d);
+        text = say(Text::AdapterMissing).arg(d);
         break;
-    case AdapterError::Denied: {
-        const QString group = error.group.isEmpty() ? QStringLiteral("?") : error.group;
-        text = no ? QStringLiteral("Ingen tilgang til %1. Brukeren må være med i gruppen \"%2\" "
-                                   "(sudo adduser $USER %2), og så logge inn på nytt.")
-                        .arg(d, group)
-                  : QStringLiteral("No permission to use %1. The user has to be in group \"%2\" "
-                                   "(sudo adduser $USER %2), then log in again.")
-                        .arg(d, group);
+    case AdapterError::Denied:
+        text = say(Text::AdapterDenied).arg(d, error.group.isEmpty() ? QStringLiteral("?") : error.group);
         break;
-    }
     case AdapterError::Busy:
-        text = no ? QStringLiteral("%1 er i bruk av et annet program.").arg(d)
-                  : QStringLiteral("%1 is in use by another program.").arg(d);
+        text = say(Text::AdapterBusy).arg(d);
         break;
     case AdapterError::NotSupported:
-        text = no ? QStringLiteral("%1 kan ikke melde endringer på linjene.").arg(d)
-                  : QStringLiteral("%1 cannot report changes of its lines.").arg(d);
+        text = say(Text::AdapterNotSupported).arg(d);
         break;
     case AdapterError::Unplugged:
-        text =
-            no ? QStringLiteral("%1 ble borte (frakoblet?). Registrerte tider er beholdt; koble til igjen og "
-                                "slå på automatisk tidtaking.")
-                     .arg(d)
-               : QStringLiteral("%1 went away (unplugged?). The registered times are kept; plug it in again "
-                                "and switch automatic timing on.")
-                     .arg(d);
+        text = say(Text::AdapterUnplugged).arg(d);
         break;
     case AdapterError::BadSetup:
-        text = no ? QStringLiteral("Oppsettet for %1 kan ikke brukes.").arg(d)
-                  : QStringLiteral("The setup for %1 cannot be used.").arg(d);
+        text = say(Text::AdapterBadSetup).arg(d);
         break;
     case AdapterError::Other:
-        text = no ? QStringLiteral("Feil på %1.").arg(d) : QStringLiteral("Error on %1.").arg(d);
+        text = say(Text::AdapterError).arg(d);
         break;
     }
     if (!error.detail.isEmpty())
@@ -174,8 +157,7 @@ QString unwiredText(Language language, const std::vector<int> &channels)
     for (int c : channels)
         numbers << QString::number(c);
     const QString list = numbers.join(QStringLiteral(", "));
-    return language == Language::Norwegian ? QStringLiteral("Ikke koblet til: kanal %1.").arg(list)
-                                           : QStringLiteral("Not wired: channel %1.").arg(list);
+    return TextTables::text(Text::NotWired, language).arg(list);
 }
 
 namespace {

@@ -352,11 +352,7 @@ void TimingController::tellProblems(const QStringList &problems)
 
 QString unreadableTimesText(Language language, const QString &problem)
 {
-    if (language == Language::Norwegian)
-        return problem + QStringLiteral("\n\nTidsfila blir ikke skrevet over. Nye tider holdes tilbake og "
-                                        "registreres når fila kan leses.");
-    return problem + QStringLiteral("\n\nThe time file is not overwritten. New times are held back and "
-                                    "registered once the file can be read.");
+    return TextTables::text(Text::TimeFileHeldBack, language).arg(problem);
 }
 
 } // namespace arenor::timing

@@ -125,33 +125,15 @@ QPair<QString, QString> competitorLabels(const Catalogs &catalogs, const QString
 
 QString listFullText(Language language, Direction d, int channel, const QString &time)
 {
-    const bool out = d == Direction::Out;
-    if (language == Language::Norwegian)
-        return QStringLiteral("%1 er full (%2 tider). Tiden %3 fra kanal %4 ble ikke lagret; skriv den opp.")
-            .arg(out ? QStringLiteral("Utlista") : QStringLiteral("Innlista"))
-            .arg(kMaxTimes)
-            .arg(time)
-            .arg(channel);
-    return QStringLiteral(
-               "The %1 list is full (%2 times). The time %3 from channel %4 was not stored; write it down.")
-        .arg(out ? QStringLiteral("out-times") : QStringLiteral("in-times"))
-        .arg(kMaxTimes)
-        .arg(time)
-        .arg(channel);
+    const Text list = d == Direction::Out ? Text::OutTimesList : Text::InTimesList;
+    return TextTables::text(Text::TimesListFull, language)
+        .arg(TextTables::text(list, language), QString::number(kMaxTimes), time, QString::number(channel));
 }
 
 QString overflowReadText(Language language, const QString &fileName, int extra)
 {
-    if (language == Language::Norwegian)
-        return QStringLiteral("%1 har %2 tider for mye. Bare de %3 første vises; resten blir stående i fila.")
-            .arg(fileName)
-            .arg(extra)
-            .arg(kMaxTimes);
-    return QStringLiteral(
-               "%1 holds %2 times too many. Only the first %3 are shown; the rest stay in the file.")
-        .arg(fileName)
-        .arg(extra)
-        .arg(kMaxTimes);
+    return TextTables::text(Text::TimesOverflow, language)
+        .arg(fileName, QString::number(extra), QString::number(kMaxTimes));
 }
 
 } // namespace arenor::timing

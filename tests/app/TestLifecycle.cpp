@@ -354,13 +354,13 @@ private slots:
         const QList<QVariantList> entries = rowsOf(s.database, QStringLiteral("Påmelding"));
         writeFile(meet.program(QStringLiteral("Kopi.mdb")), "an earlier copy");
 
-        QCOMPARE(lifecycle::runDatabaseCommand(s, QStringLiteral("compact")), Outcome::Done);
+        QCOMPARE(lifecycle::compactMeetDatabase(s), Outcome::Done);
         QCOMPARE(meet.client.events, QStringList({"unbind", "Temp.mdb"}));
         QCOMPARE(s.database.format(), db::Format::Compact);
         const QByteArray before = readFile(s.databasePath());
-        QCOMPARE(lifecycle::runDatabaseCommand(s, QStringLiteral("copy")), Outcome::Done);
+        QCOMPARE(lifecycle::copyMeetDatabase(s), Outcome::Done);
         QCOMPARE(readFile(s.databasePath()), before);
-        QCOMPARE(lifecycle::runDatabaseCommand(s, QStringLiteral("repair")), Outcome::Done);
+        QCOMPARE(lifecycle::repairMeetDatabase(s), Outcome::Done);
         QVERIFY(meet.prompt.messageTexts().isEmpty());
         QCOMPARE(filesIn(meet.dir.path()), QStringList({"Kopi.mdb", "Temp.mdb"}));
         QCOMPARE(rowsOf(s.database, QStringLiteral("Personer")), persons);

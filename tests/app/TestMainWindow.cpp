@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -83,16 +84,34 @@ private slots:
         }
         QCOMPARE(buttons, 20);
         QCOMPARE(separators, 9);
-        QCOMPARE(w.toolAction('a')->toolTip(), QStringLiteral("Lag ny database"));
-        QCOMPARE(w.toolAction('p')->toolTip(), QStringLiteral("Avslutt"));
+        QCOMPARE(w.action(Command::NewMeet)->toolTip(), QStringLiteral("Lag ny database"));
+        QCOMPARE(w.action(Command::Quit)->toolTip(), QStringLiteral("Avslutt"));
         QStringList titles;
         for (QAction *a : w.menuBar()->actions())
             titles << a->text();
         QCOMPARE(titles, QStringList({"&Database", "&Vinduer", "&Runder", "&Rundelister", "&Hjelp"}));
-        QCOMPARE(w.menuAction(QStringLiteral("Timeing"))->text(), QStringLiteral("&Tidtaking..."));
+        QCOMPARE(w.action(Command::ShowTiming)->text(), QStringLiteral("&Tidtaking..."));
         QCOMPARE(w.barButton(4)->text(), QStringLiteral("&Satfettlag"));
         for (int i = 0; i < 9; ++i)
             QVERIFY(!w.barButton(i)->accessibleName().isEmpty());
+    }
+
+    // The "Deltakere" button gives up its D, so Alt+D opens the Database menu.
+    void altWithAMenuLetterOpensTheMenu()
+    {
+        QTemporaryDir dir;
+        ScriptedPrompt prompt;
+        RecordingEditorLauncher editor;
+        Application app(dir.path(), &prompt, &editor);
+        app.start(false);
+        MainWindow &w = app.mainWindow();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_D, Qt::AltModifier);
+        QMenu *database = w.menuBar()->actions().first()->menu();
+        QTRY_VERIFY(database->isVisible());
+        QVERIFY(!w.barButton(2)->hasFocus());
+        database->hide();
     }
 
     void windowsOpenHideAndFollowCloseMode()
@@ -113,11 +132,11 @@ private slots:
             QVERIFY(!w.subWindow(WindowId(i))->isVisible());
 
         w.barButton(2)->click(); // competitors
-        w.menuAction(QStringLiteral("ClubList"))->trigger();
+        w.action(Command::ShowClubs)->trigger();
         QVERIFY(w.subWindow(WindowId::Competitors)->isVisible());
         QVERIFY(w.subWindow(WindowId::Clubs)->isVisible());
         app.state().options[OptCloseWindowsMode] = 1;
-        w.menuAction(QStringLiteral("Classes"))->trigger();
+        w.action(Command::ShowClasses)->trigger();
         QVERIFY(!w.subWindow(WindowId::Competitors)->isVisible());
         QVERIFY(!w.subWindow(WindowId::Clubs)->isVisible());
         QVERIFY(w.subWindow(WindowId::Classes)->isVisible());
@@ -154,8 +173,8 @@ private slots:
         app.state().texts.load(Language::English);
         w.applyCaptions();
         QCOMPARE(w.windowTitle(), QStringLiteral("Arenor [Demomeet.mdb]"));
-        QCOMPARE(w.toolAction('e')->toolTip(), QStringLiteral("Show results list"));
-        QCOMPARE(w.menuAction(QStringLiteral("Quit"))->text(), QStringLiteral("&Quit..."));
+        QCOMPARE(w.action(Command::ViewResultsList)->toolTip(), QStringLiteral("Show results list"));
+        QCOMPARE(w.action(Command::Quit)->text(), QStringLiteral("&Quit..."));
         QVERIFY(snapshot() != before);
         app.state().texts.load(Language::Norwegian);
         w.applyCaptions();
@@ -169,7 +188,7 @@ private slots:
         RecordingEditorLauncher editor;
         Application app(dir.path(), &prompt, &editor);
         app.start(false);
-        app.mainWindow().menuAction(QStringLiteral("Rounds1"))->trigger();
+        app.mainWindow().action(Command::Round2)->trigger();
         QCOMPARE(app.state().roundTag, QStringLiteral("Kvartfinale_"));
         QCOMPARE(app.mainWindow().roundSelector()->currentIndex(), 1);
     }
@@ -222,7 +241,7 @@ private slots:
         RecordingEditorLauncher editor;
         Application app(dir.path(), &prompt, &editor);
         app.start(false);
-        app.mainWindow().menuAction(QStringLiteral("Order"))->trigger();
+        app.mainWindow().action(Command::Manual)->trigger();
         QCOMPARE(editor.launches.size(), size_t(1));
         QCOMPARE(editor.launches[0].file, dir.path() + QStringLiteral("/Mann7093.doc"));
         QVERIFY(QFile::exists(editor.launches[0].file));

@@ -82,8 +82,8 @@ private slots:
         MainCommands(m.state).selectRound(1);
         // The selector and the menu follow the round, whoever chose it.
         QCOMPARE(m.main.roundSelector()->currentIndex(), 1);
-        QVERIFY(m.main.menuAction(QStringLiteral("Rounds1"))->isChecked());
-        QVERIFY(!m.main.menuAction(QStringLiteral("Rounds3"))->isChecked());
+        QVERIFY(m.main.action(Command::Round2)->isChecked());
+        QVERIFY(!m.main.action(Command::Round4)->isChecked());
 
         w.setListContent(registers::EntryListContent::Name);
         w.list()->setCurrentRow(2);

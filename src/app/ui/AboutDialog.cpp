@@ -12,7 +12,8 @@ AboutDialog::AboutDialog(const TextTables &texts, QWidget *parent) : QDialog(par
     setWindowTitle(texts.caption(43));
     auto *layout = new QVBoxLayout(this);
     auto *logo = new QLabel(this);
-    logo->setPixmap(QPixmap(QStringLiteral(":/images/splash.png")).scaledToWidth(320, Qt::SmoothTransformation));
+    logo->setPixmap(
+        QPixmap(QStringLiteral(":/images/splash.png")).scaledToWidth(320, Qt::SmoothTransformation));
     logo->setAlignment(Qt::AlignCenter);
     logo->setAccessibleName(texts.caption(45));
     layout->addWidget(logo);
@@ -24,7 +25,7 @@ AboutDialog::AboutDialog(const TextTables &texts, QWidget *parent) : QDialog(par
     f.setPointSizeF(f.pointSizeF() * 1.3);
     product->setFont(f);
     layout->addWidget(product);
-    auto *back = new QPushButton(QStringLiteral("&Tilbake"), this);
+    auto *back = new QPushButton(texts.caption(Text::Back), this);
     back->setObjectName(QStringLiteral("backPushButton"));
     back->setDefault(true);
     connect(back, &QPushButton::clicked, this, &QDialog::accept);

@@ -50,7 +50,6 @@ Application::Application(const QString &programDir, Prompt *prompt, EditorLaunch
     QObject::connect(&m_state.notifier, &MeetNotifier::meetSwitched, m_main.get(), &MainWindow::updateTitle);
     m_settings = std::make_unique<SettingsFile>(m_state, createSettingsHost(m_state, *m_main));
     installSettings(m_state, *m_settings);
-    m_main->databaseCommand = [this](const QString &command) { lifecycle::runDatabaseCommand(m_state, command); };
 }
 
 Application::~Application()

@@ -5,40 +5,40 @@
 
 namespace arenor {
 
-ChildWindow::ChildWindow(WindowId id, AppState &state, QWidget *parent) : QWidget(parent), m_state(state), m_id(id)
+ChildWindow::ChildWindow(WindowId id, AppState &state, QWidget *parent)
+    : QWidget(parent), m_state(state), m_id(id)
 {
     setObjectName(QStringLiteral("childWindow%1").arg(int(id)));
 }
 
-QString ChildWindow::defaultTitle(WindowId id, Language language)
+Text ChildWindow::defaultTitle(WindowId id)
 {
-    const bool no = language == Language::Norwegian;
     switch (id) {
     case WindowId::EventSetup:
-        return no ? QStringLiteral(" Oppsett") : QStringLiteral(" Setup");
+        return Text::TitleEventSetup;
     case WindowId::Entries:
-        return no ? QStringLiteral("Startliste") : QStringLiteral("Startlist");
+        return Text::TitleEntries;
     case WindowId::Options:
-        return no ? QStringLiteral("Alternativer") : QStringLiteral("Alternatives");
+        return Text::TitleOptions;
     case WindowId::Competitors:
-        return no ? QStringLiteral("Deltakere") : QStringLiteral("Competitors");
+        return Text::TitleCompetitors;
     case WindowId::Clubs:
-        return no ? QStringLiteral("Klubber") : QStringLiteral("Clubs");
+        return Text::TitleClubs;
     case WindowId::Points:
-        return no ? QStringLiteral("Poeng") : QStringLiteral("Points");
+        return Text::TitlePoints;
     case WindowId::Relays:
-        return no ? QStringLiteral("Stafettlag") : QStringLiteral("Relayparties");
+        return Text::TitleRelays;
     case WindowId::Classes:
-        return no ? QStringLiteral("Klasser") : QStringLiteral("Classes");
+        return Text::TitleClasses;
     case WindowId::Timing:
-        return no ? QStringLiteral("Tidtaking") : QStringLiteral("Timeing");
+        return Text::TitleTiming;
     }
-    return {};
+    return Text::TitleEntries;
 }
 
 void ChildWindow::retranslate()
 {
-    setWindowTitle(defaultTitle(m_id, m_state.texts.language()));
+    setWindowTitle(m_state.texts.caption(defaultTitle(m_id)));
     setAccessibleName(windowTitle().trimmed());
 }
 

@@ -24,7 +24,7 @@ public:
     virtual void retranslate();
 
     // The window title in the current language, when no caption number holds it.
-    static QString defaultTitle(WindowId id, Language language);
+    static Text defaultTitle(WindowId id);
 
 protected:
     AppState &m_state;
@@ -37,7 +37,7 @@ private:
 ChildWindow *createChildWindow(WindowId id, AppState &state, MainWindow &main);
 
 // The makers of each area's windows; nullptr leaves the shell in place.
-ChildWindow *createOptionsWindow(AppState &state, MainWindow &main);                // app/ui
+ChildWindow *createOptionsWindow(AppState &state, MainWindow &main);               // app/ui
 ChildWindow *createRegisterWindow(WindowId id, AppState &state, MainWindow &main); // registers/ui
 ChildWindow *createTimingWindow(AppState &state, MainWindow &main);                // timing/ui
 ChildWindow *createEntriesWindow(AppState &state, MainWindow &main);               // registers/ui

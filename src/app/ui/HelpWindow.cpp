@@ -55,14 +55,14 @@ void HelpWindow::setLanguage(Language language)
 
 void HelpWindow::load()
 {
-    const bool no = m_language == Language::Norwegian;
-    setWindowTitle(no ? QStringLiteral("Hjelp") : QStringLiteral("Help"));
+    auto text = [this](Text id) { return TextTables::text(id, m_language); };
+    setWindowTitle(text(Text::Help));
     setAccessibleName(windowTitle());
-    findChild<QLabel *>(QStringLiteral("searchLabel"))->setText(no ? QStringLiteral("&Søk:") : QStringLiteral("&Search:"));
-    m_contents->setAccessibleName(no ? QStringLiteral("Innhold") : QStringLiteral("Contents"));
+    findChild<QLabel *>(QStringLiteral("searchLabel"))->setText(text(Text::HelpSearchLabel));
+    m_contents->setAccessibleName(text(Text::HelpContents));
     m_browser->setAccessibleName(windowTitle());
-    m_search->setAccessibleName(no ? QStringLiteral("Søk") : QStringLiteral("Search"));
-    QFile f(no ? QStringLiteral(":/help/Hjelp.html") : QStringLiteral(":/help/Help.html"));
+    m_search->setAccessibleName(text(Text::HelpSearch));
+    QFile f(text(Text::HelpPage));
     const QString html = f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     m_browser->setHtml(html);
     m_contents->clear();

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "app/Lifecycle.h"
 #include "app/ui/AboutDialog.h"
 #include "app/ui/HelpWindow.h"
 #include "app/ui/OptionsWindow.h"
@@ -22,81 +23,473 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include <optional>
+
 namespace arenor {
 
 using lists::MeetList;
 
 namespace {
 
-struct ToolDef {
-    char key;
+// One row per command: the object name (the menu item's design name), the menu caption
+// (negative: that caption between "&" and "...", zero: toolbar only), the toolbar tool tip caption
+// (zero: not on the toolbar), the button-bar caption, the icon, the shortcut and what it runs.
+struct CommandDef {
+    Command command;
+    const char *name;
+    int menuCaption;
+    int toolTip;
+    std::optional<Text> barCaption;
     const char *themeIcon;
-    QStyle::StandardPixmap fallback;
+    QStyle::StandardPixmap fallbackIcon;
+    QKeySequence::StandardKey shortcut;
+    void (*run)(MainWindow &);
 };
 
-// Toolbar buttons in order; a zero key is a separator. Each entry, separators included,
-// takes the next tool tip caption from 267 on.
-const ToolDef kTools[] = {
-    {'a', "document-new", QStyle::SP_FileIcon},
-    {'b', "document-open", QStyle::SP_DialogOpenButton},
-    {'c', "edit-clear", QStyle::SP_BrowserReload},
-    {0, nullptr, QStyle::SP_CustomBase},
-    {'d', "document-save", QStyle::SP_DialogSaveButton},
-    {'e', "document-print-preview", QStyle::SP_FileDialogContentsView},
-    {0, nullptr, QStyle::SP_CustomBase},
-    {'f', "document-save-as", QStyle::SP_DriveFDIcon},
-    {'g', "document-properties", QStyle::SP_FileDialogInfoView},
-    {0, nullptr, QStyle::SP_CustomBase},
-    {'h', "document-export", QStyle::SP_DriveHDIcon},
-    {'i', "x-office-document", QStyle::SP_FileDialogDetailedView},
-    {0, nullptr, QStyle::SP_CustomBase},
-    {'j', "list-add", QStyle::SP_FileDialogNewFolder},
-    {'k', "format-justify-left", QStyle::SP_FileDialogListView},
-    {0, nullptr, QStyle::SP_CustomBase},
-    {'l', "accessories-calculator", QStyle::SP_DriveCDIcon},
-    {'m', "x-office-spreadsheet", QStyle::SP_DirIcon},
-    {0, nullptr, QStyle::SP_CustomBase},
-    {'u', "emblem-favorite", QStyle::SP_DialogApplyButton},
-    {'v', "starred", QStyle::SP_DialogYesButton},
-    {0, nullptr, QStyle::SP_CustomBase},
-    {'x', "appointment-new", QStyle::SP_ComputerIcon},
-    {'y', "x-office-calendar", QStyle::SP_DesktopIcon},
-    {0, nullptr, QStyle::SP_CustomBase},
-    {'n', "window-new", QStyle::SP_TitleBarNormalButton},
-    {'o', "window-close", QStyle::SP_TitleBarMinButton},
-    {0, nullptr, QStyle::SP_CustomBase},
-    {'p', "application-exit", QStyle::SP_DialogCloseButton},
+constexpr auto kNoIcon = QStyle::SP_CustomBase;
+constexpr auto kNoKey = QKeySequence::UnknownKey;
+
+template <lifecycle::Outcome (*F)(AppState &)> void database(MainWindow &w)
+{
+    F(w.state());
+}
+template <WindowId Id> void showWindow(MainWindow &w)
+{
+    w.showRegisterWindow(Id);
+}
+template <MeetList L> void makeList(MainWindow &w)
+{
+    w.commands().makeList(L);
+}
+template <MeetList L> void askAndMakeList(MainWindow &w)
+{
+    w.commands().makeListWithQuestion(L);
+}
+template <MeetList L> void viewList(MainWindow &w)
+{
+    w.commands().showList(L);
+}
+template <int R> void round(MainWindow &w)
+{
+    w.chooseRound(R);
+}
+void nothing(MainWindow &) {}
+
+constexpr CommandDef kCommands[] = {
+    {Command::NewMeet,
+     "Lagnytt",
+     213,
+     267,
+     {},
+     "document-new",
+     QStyle::SP_FileIcon,
+     kNoKey,
+     database<lifecycle::makeNewDatabase>},
+    {Command::OpenMeet,
+     "Åpne",
+     214,
+     268,
+     {},
+     "document-open",
+     QStyle::SP_DialogOpenButton,
+     kNoKey,
+     database<lifecycle::openMeetDatabase>},
+    {Command::ResetMeet,
+     "DelLists",
+     215,
+     269,
+     {},
+     "edit-clear",
+     QStyle::SP_BrowserReload,
+     kNoKey,
+     database<lifecycle::resetMeetDatabase>},
+    {Command::RepairMeet,
+     "Reparer",
+     216,
+     0,
+     {},
+     nullptr,
+     kNoIcon,
+     kNoKey,
+     database<lifecycle::repairMeetDatabase>},
+    {Command::CompactMeet,
+     "Komprimer",
+     217,
+     0,
+     {},
+     nullptr,
+     kNoIcon,
+     kNoKey,
+     database<lifecycle::compactMeetDatabase>},
+    {Command::CopyMeet,
+     "Kopier",
+     218,
+     0,
+     {},
+     nullptr,
+     kNoIcon,
+     kNoKey,
+     database<lifecycle::copyMeetDatabase>},
+    {Command::ShowInfoFile,
+     "RunsData",
+     219,
+     0,
+     {},
+     nullptr,
+     kNoIcon,
+     kNoKey,
+     [](MainWindow &w) { w.commands().showInfoFile(); }},
+    {Command::ShowReportFile,
+     "Report",
+     220,
+     0,
+     {},
+     nullptr,
+     kNoIcon,
+     kNoKey,
+     [](MainWindow &w) { w.commands().showReportFile(); }},
+    {Command::Quit,
+     "Quit",
+     221,
+     295,
+     {},
+     "application-exit",
+     QStyle::SP_DialogCloseButton,
+     kNoKey,
+     [](MainWindow &w) { w.quitCommand(); }},
+    {Command::OpenAll,
+     "ShowAll",
+     223,
+     292,
+     {},
+     "window-new",
+     QStyle::SP_TitleBarNormalButton,
+     kNoKey,
+     [](MainWindow &w) { w.openAll(); }},
+    {Command::CloseAll,
+     "Cleanscreen",
+     224,
+     293,
+     {},
+     "window-close",
+     QStyle::SP_TitleBarMinButton,
+     kNoKey,
+     [](MainWindow &w) { w.closeAll(); }},
+    {Command::ShowEntries, "Catalog", 227, 0, Text::BarEntries, nullptr, kNoIcon, kNoKey,
+     showWindow<WindowId::Entries>},
+    {Command::ShowEventSetup, "Runs", 228, 0, Text::BarEventSetup, nullptr, kNoIcon, kNoKey,
+     showWindow<WindowId::EventSetup>},
+    {Command::ShowCompetitors, "Competitors", 229, 0, Text::BarCompetitors, nullptr, kNoIcon, kNoKey,
+     showWindow<WindowId::Competitors>},
+    {Command::ShowClubs, "ClubList", 230, 0, Text::BarClubs, nullptr, kNoIcon, kNoKey,
+     showWindow<WindowId::Clubs>},
+    {Command::ShowRelays, "Relays", 231, 0, Text::BarRelays, nullptr, kNoIcon, kNoKey,
+     showWindow<WindowId::Relays>},
+    {Command::ShowClasses, "Classes", 232, 0, Text::BarClasses, nullptr, kNoIcon, kNoKey,
+     showWindow<WindowId::Classes>},
+    {Command::ShowOptions, "Alternatives", 233, 0, Text::BarOptions, nullptr, kNoIcon, kNoKey,
+     showWindow<WindowId::Options>},
+    {Command::ShowPointsSetup, "PointSetup", 234, 0, Text::BarPoints, nullptr, kNoIcon, kNoKey,
+     showWindow<WindowId::Points>},
+    {Command::ShowTiming, "Timeing", -379, 0, Text::BarTiming, nullptr, kNoIcon, kNoKey,
+     showWindow<WindowId::Timing>},
+    {Command::Round1, "Rounds0", 236, 0, {}, nullptr, kNoIcon, kNoKey, round<0>},
+    {Command::Round2, "Rounds1", 237, 0, {}, nullptr, kNoIcon, kNoKey, round<1>},
+    {Command::Round3, "Rounds2", 238, 0, {}, nullptr, kNoIcon, kNoKey, round<2>},
+    {Command::Round4, "Rounds3", 239, 0, {}, nullptr, kNoIcon, kNoKey, round<3>},
+    {Command::MakeStartListText,
+     "MakeCheckOn",
+     241,
+     280,
+     {},
+     "list-add",
+     QStyle::SP_FileDialogNewFolder,
+     kNoKey,
+     askAndMakeList<MeetList::StartListText>},
+    {Command::ViewStartListText,
+     "ViewCheckOn",
+     242,
+     281,
+     {},
+     "format-justify-left",
+     QStyle::SP_FileDialogListView,
+     kNoKey,
+     viewList<MeetList::StartListText>},
+    {Command::MakeResultsList,
+     "MakeAllfile",
+     243,
+     0,
+     {},
+     nullptr,
+     kNoIcon,
+     kNoKey,
+     makeList<MeetList::Results>},
+    {Command::ViewResultsList,
+     "ViewAllFile",
+     244,
+     272,
+     {},
+     "document-print-preview",
+     QStyle::SP_FileDialogContentsView,
+     kNoKey,
+     viewList<MeetList::Results>},
+    {Command::MakeNewspaperList,
+     "MakeAvisList",
+     245,
+     0,
+     {},
+     nullptr,
+     kNoIcon,
+     kNoKey,
+     askAndMakeList<MeetList::Newspaper>},
+    {Command::ViewNewspaperList,
+     "ShowAvisList",
+     246,
+     0,
+     {},
+     nullptr,
+     kNoIcon,
+     kNoKey,
+     viewList<MeetList::Newspaper>},
+    {Command::MakeContingentList,
+     "MakePayList",
+     247,
+     283,
+     {},
+     "accessories-calculator",
+     QStyle::SP_DriveCDIcon,
+     kNoKey,
+     makeList<MeetList::Contingent>},
+    {Command::ViewContingentList,
+     "ShowPayList",
+     248,
+     284,
+     {},
+     "x-office-spreadsheet",
+     QStyle::SP_DirIcon,
+     kNoKey,
+     viewList<MeetList::Contingent>},
+    {Command::MakePointsList,
+     "MakePointList",
+     249,
+     286,
+     {},
+     "emblem-favorite",
+     QStyle::SP_DialogApplyButton,
+     kNoKey,
+     [](MainWindow &w) { w.commands().makePointsList(); }},
+    {Command::ViewPointsList,
+     "ShowPointList",
+     250,
+     287,
+     {},
+     "starred",
+     QStyle::SP_DialogYesButton,
+     kNoKey,
+     viewList<MeetList::Points>},
+    {Command::MakeTimeSchedule,
+     "MakeRunsList",
+     251,
+     289,
+     {},
+     "appointment-new",
+     QStyle::SP_ComputerIcon,
+     kNoKey,
+     makeList<MeetList::TimeSchedule>},
+    {Command::ViewTimeSchedule,
+     "ShowRunsList",
+     252,
+     290,
+     {},
+     "x-office-calendar",
+     QStyle::SP_DesktopIcon,
+     kNoKey,
+     viewList<MeetList::TimeSchedule>},
+    {Command::HelpContents,
+     "GenralHelp",
+     254,
+     0,
+     {},
+     nullptr,
+     kNoIcon,
+     QKeySequence::HelpContents,
+     [](MainWindow &w) { w.showHelp(false); }},
+    {Command::HelpSearch,
+     "Serchhelp",
+     255,
+     0,
+     {},
+     nullptr,
+     kNoIcon,
+     kNoKey,
+     [](MainWindow &w) { w.showHelp(true); }},
+    {Command::Manual,
+     "Order",
+     256,
+     0,
+     {},
+     nullptr,
+     kNoIcon,
+     kNoKey,
+     [](MainWindow &w) { w.commands().openManual(); }},
+    {Command::About, "About", 257, 0, {}, nullptr, kNoIcon, kNoKey, [](MainWindow &w) { w.showAbout(); }},
+    {Command::AskAndMakeResultsList,
+     "tool_d",
+     0,
+     271,
+     {},
+     "document-save",
+     QStyle::SP_DialogSaveButton,
+     kNoKey,
+     askAndMakeList<MeetList::Results>},
+    {Command::MakeEventList,
+     "tool_f",
+     0,
+     274,
+     {},
+     "document-save-as",
+     QStyle::SP_DriveFDIcon,
+     kNoKey,
+     nothing},
+    {Command::ViewEventList,
+     "tool_g",
+     0,
+     275,
+     {},
+     "document-properties",
+     QStyle::SP_FileDialogInfoView,
+     kNoKey,
+     nothing},
+    {Command::MakeClassList,
+     "tool_h",
+     0,
+     277,
+     {},
+     "document-export",
+     QStyle::SP_DriveHDIcon,
+     kNoKey,
+     nothing},
+    {Command::ViewClassList,
+     "tool_i",
+     0,
+     278,
+     {},
+     "x-office-document",
+     QStyle::SP_FileDialogDetailedView,
+     kNoKey,
+     nothing},
 };
 
-// The button bar: design captions (kept as they stand) and the window each opens.
-struct BarButton {
-    const char *norwegian;
-    int englishCaption; // the menu caption that names the same window
-    WindowId window;
+constexpr bool commandsInOrder()
+{
+    for (std::size_t i = 0; i < std::size(kCommands); ++i)
+        if (kCommands[i].command != Command(i))
+            return false;
+    return std::size(kCommands) == std::size_t(Command::Count);
+}
+static_assert(commandsInOrder(), "one row per command, in the order of the names");
+
+const CommandDef &definition(Command c)
+{
+    return kCommands[std::size_t(c)];
+}
+
+// Where the commands appear; Command::Count marks a separator.
+constexpr Command kSeparator = Command::Count;
+struct MenuDef {
+    const char *name;
+    int caption;
+    std::initializer_list<Command> items;
 };
-const BarButton kBarButtons[9] = {
-    {"&Startliste", 227, WindowId::Entries},       {"&Øvelser", 228, WindowId::EventSetup},
-    {"&Deltakere", 229, WindowId::Competitors},    {"&Klubber", 230, WindowId::Clubs},
-    {"&Satfettlag", 231, WindowId::Relays},        {"&Klasser", 232, WindowId::Classes},
-    {"&Alternativer", 233, WindowId::Options},     {"&Poeng", 234, WindowId::Points},
-    {"&Tidtaking", 379, WindowId::Timing},
+const MenuDef kMenus[] = {
+    {"Main",
+     212,
+     {Command::NewMeet, Command::OpenMeet, Command::ResetMeet, kSeparator, Command::RepairMeet,
+      Command::CompactMeet, Command::CopyMeet, kSeparator, Command::ShowInfoFile, Command::ShowReportFile,
+      kSeparator, Command::Quit}},
+    {"Windowsview",
+     222,
+     {Command::OpenAll, Command::CloseAll, kSeparator, Command::ShowEntries, Command::ShowEventSetup,
+      Command::ShowCompetitors, Command::ShowClubs, Command::ShowRelays, Command::ShowClasses,
+      Command::ShowOptions, Command::ShowPointsSetup, Command::ShowTiming}},
+    {"RoundsHeader", 235, {Command::Round1, Command::Round2, Command::Round3, Command::Round4}},
+    {"Listsoperations",
+     240,
+     {Command::MakeStartListText, Command::ViewStartListText, kSeparator, Command::MakeResultsList,
+      Command::ViewResultsList, kSeparator, Command::MakeNewspaperList, Command::ViewNewspaperList,
+      kSeparator, Command::MakeContingentList, Command::ViewContingentList, kSeparator,
+      Command::MakePointsList, Command::ViewPointsList, kSeparator, Command::MakeTimeSchedule,
+      Command::ViewTimeSchedule}},
+    {"Help", 253, {Command::HelpContents, Command::HelpSearch, Command::Manual, kSeparator, Command::About}},
 };
+const Command kToolBar[] = {
+    Command::NewMeet,
+    Command::OpenMeet,
+    Command::ResetMeet,
+    kSeparator,
+    Command::AskAndMakeResultsList,
+    Command::ViewResultsList,
+    kSeparator,
+    Command::MakeEventList,
+    Command::ViewEventList,
+    kSeparator,
+    Command::MakeClassList,
+    Command::ViewClassList,
+    kSeparator,
+    Command::MakeStartListText,
+    Command::ViewStartListText,
+    kSeparator,
+    Command::MakeContingentList,
+    Command::ViewContingentList,
+    kSeparator,
+    Command::MakePointsList,
+    Command::ViewPointsList,
+    kSeparator,
+    Command::MakeTimeSchedule,
+    Command::ViewTimeSchedule,
+    kSeparator,
+    Command::OpenAll,
+    Command::CloseAll,
+    kSeparator,
+    Command::Quit,
+};
+const Command kButtonBar[9] = {Command::ShowEntries, Command::ShowEventSetup,  Command::ShowCompetitors,
+                               Command::ShowClubs,   Command::ShowRelays,      Command::ShowClasses,
+                               Command::ShowOptions, Command::ShowPointsSetup, Command::ShowTiming};
 
 constexpr WindowId kOpenAllOrder[] = {WindowId::EventSetup,  WindowId::Options, WindowId::Entries,
                                       WindowId::Competitors, WindowId::Clubs,   WindowId::Points,
                                       WindowId::Relays,      WindowId::Classes, WindowId::Timing};
-constexpr WindowId kCloseAllOrder[] = {WindowId::EventSetup, WindowId::Options, WindowId::Points,
+constexpr WindowId kCloseAllOrder[] = {WindowId::EventSetup, WindowId::Options,     WindowId::Points,
                                        WindowId::Entries,    WindowId::Competitors, WindowId::Clubs,
-                                       WindowId::Relays,     WindowId::Classes, WindowId::Timing};
+                                       WindowId::Relays,     WindowId::Classes,     WindowId::Timing};
 constexpr WindowId kLoadOrder[] = {WindowId::Entries, WindowId::Competitors, WindowId::Clubs,
                                    WindowId::Points,  WindowId::Relays,      WindowId::EventSetup,
                                    WindowId::Classes, WindowId::Options,     WindowId::Timing};
 
-QString withoutEllipsis(QString s)
+// The letter that Alt reaches through "&", lower case; none for "&&" or no marker.
+QChar mnemonicOf(const QString &caption)
 {
-    if (s.endsWith(QLatin1String("...")))
-        s.chop(3);
-    return s;
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != u'&')
+            continue;
+        if (caption[i + 1] != u'&')
+            return caption[i + 1].toLower();
+        ++i;
+    }
+    return {};
+}
+
+QString withoutMnemonic(QString caption)
+{
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != u'&')
+            continue;
+        if (caption[i + 1] != u'&')
+            return caption.remove(i, 1);
+        ++i;
+    }
+    return caption;
 }
 
 } // namespace
@@ -108,8 +501,8 @@ MainWindow::MainWindow(AppState &state, MainCommands &commands, QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
-    m_mdi->setAccessibleName(QStringLiteral("Windows"));
     setCentralWidget(m_mdi);
+    buildActions();
     buildMenus();
     buildToolBar();
     buildButtonBar();
@@ -120,101 +513,43 @@ MainWindow::MainWindow(AppState &state, MainCommands &commands, QWidget *parent)
 
 MainWindow::~MainWindow() = default;
 
-QAction *MainWindow::addMenuAction(QMenu *menu, const QString &name, int caption, std::function<void()> fn)
+void MainWindow::buildActions()
 {
-    auto *a = menu->addAction(QString());
-    a->setObjectName(name);
-    connect(a, &QAction::triggered, this, [fn = std::move(fn)] { fn(); });
-    m_menuActions[name] = a;
-    m_menuCaptions[name] = caption;
-    return a;
+    for (const CommandDef &d : kCommands) {
+        auto *a = new QAction(this);
+        a->setObjectName(QString::fromUtf8(d.name));
+        if (d.themeIcon) {
+            a->setIcon(
+                QIcon::fromTheme(QString::fromLatin1(d.themeIcon), style()->standardIcon(d.fallbackIcon)));
+            a->setIconVisibleInMenu(false);
+        }
+        if (d.shortcut != kNoKey)
+            a->setShortcut(d.shortcut);
+        connect(a, &QAction::triggered, this, [this, run = d.run] { run(*this); });
+        m_actions[size_t(d.command)] = a;
+    }
+    auto *rounds = new QActionGroup(this);
+    for (Command c : {Command::Round1, Command::Round2, Command::Round3, Command::Round4}) {
+        action(c)->setCheckable(true);
+        rounds->addAction(action(c));
+    }
+    // The check mark and the selector show the current round, whoever changed it.
+    connect(&m_state.notifier, &MeetNotifier::roundChanged, this, [this] { showCurrentRound(); });
 }
 
 void MainWindow::buildMenus()
 {
-    auto db = [this](const char *cmd) {
-        return [this, cmd] {
-            if (databaseCommand)
-                databaseCommand(QString::fromLatin1(cmd));
-        };
-    };
-    auto show = [this](WindowId id) { return [this, id] { showRegisterWindow(id); }; };
-    auto make = [this](MeetList l) { return [this, l] { m_commands.makeList(l); }; };
-    auto view = [this](MeetList l) { return [this, l] { m_commands.showList(l); }; };
-
-    QMenu *m = menuBar()->addMenu(QString());
-    m_menus[QStringLiteral("Main")] = m;
-    addMenuAction(m, QStringLiteral("Lagnytt"), 213, db("new"));
-    addMenuAction(m, QStringLiteral("Åpne"), 214, db("open"));
-    addMenuAction(m, QStringLiteral("DelLists"), 215, db("reset"));
-    m->addSeparator();
-    addMenuAction(m, QStringLiteral("Reparer"), 216, db("repair"));
-    addMenuAction(m, QStringLiteral("Komprimer"), 217, db("compact"));
-    addMenuAction(m, QStringLiteral("Kopier"), 218, db("copy"));
-    m->addSeparator();
-    addMenuAction(m, QStringLiteral("RunsData"), 219, [this] { m_commands.showInfoFile(); });
-    addMenuAction(m, QStringLiteral("Report"), 220, [this] { m_commands.showReportFile(); });
-    m->addSeparator();
-    addMenuAction(m, QStringLiteral("Quit"), 221, [this] { quitCommand(); });
-
-    m = menuBar()->addMenu(QString());
-    m_menus[QStringLiteral("Windowsview")] = m;
-    addMenuAction(m, QStringLiteral("ShowAll"), 223, [this] { openAll(); });
-    addMenuAction(m, QStringLiteral("Cleanscreen"), 224, [this] { closeAll(); });
-    m->addSeparator();
-    addMenuAction(m, QStringLiteral("Catalog"), 227, show(WindowId::Entries));
-    addMenuAction(m, QStringLiteral("Runs"), 228, show(WindowId::EventSetup));
-    addMenuAction(m, QStringLiteral("Competitors"), 229, show(WindowId::Competitors));
-    addMenuAction(m, QStringLiteral("ClubList"), 230, show(WindowId::Clubs));
-    addMenuAction(m, QStringLiteral("Relays"), 231, show(WindowId::Relays));
-    addMenuAction(m, QStringLiteral("Classes"), 232, show(WindowId::Classes));
-    addMenuAction(m, QStringLiteral("Alternatives"), 233, show(WindowId::Options));
-    addMenuAction(m, QStringLiteral("PointSetup"), 234, show(WindowId::Points));
-    addMenuAction(m, QStringLiteral("Timeing"), -379, show(WindowId::Timing));
-
-    m = menuBar()->addMenu(QString());
-    m_menus[QStringLiteral("RoundsHeader")] = m;
-    auto *rounds = new QActionGroup(this);
-    for (int r = 0; r < kRounds; ++r) {
-        QAction *a = addMenuAction(m, QStringLiteral("Rounds%1").arg(r), 236 + r, [this, r] { roundChosen(r); });
-        a->setCheckable(true);
-        rounds->addAction(a);
+    for (const MenuDef &d : kMenus) {
+        QMenu *m = menuBar()->addMenu(QString());
+        m->menuAction()->setObjectName(QString::fromLatin1(d.name));
+        for (Command c : d.items) {
+            if (c == kSeparator)
+                m->addSeparator();
+            else
+                m->addAction(action(c));
+        }
+        m_menus.emplace_back(m, d.caption);
     }
-    // The check mark and the selector show the current round, whoever changed it.
-    connect(&m_state.notifier, &MeetNotifier::roundChanged, this, [this] { showCurrentRound(); });
-
-    m = menuBar()->addMenu(QString());
-    m_menus[QStringLiteral("Listsoperations")] = m;
-    addMenuAction(m, QStringLiteral("MakeCheckOn"), 241, [this] { m_commands.makeListWithQuestion(MeetList::StartListText); });
-    addMenuAction(m, QStringLiteral("ViewCheckOn"), 242, view(MeetList::StartListText));
-    m->addSeparator();
-    addMenuAction(m, QStringLiteral("MakeAllfile"), 243, make(MeetList::Results));
-    addMenuAction(m, QStringLiteral("ViewAllFile"), 244, view(MeetList::Results));
-    m->addSeparator();
-    addMenuAction(m, QStringLiteral("MakeAvisList"), 245, [this] { m_commands.makeListWithQuestion(MeetList::Newspaper); });
-    addMenuAction(m, QStringLiteral("ShowAvisList"), 246, view(MeetList::Newspaper));
-    m->addSeparator();
-    addMenuAction(m, QStringLiteral("MakePayList"), 247, make(MeetList::Contingent));
-    addMenuAction(m, QStringLiteral("ShowPayList"), 248, view(MeetList::Contingent));
-    m->addSeparator();
-    addMenuAction(m, QStringLiteral("MakePointList"), 249, [this] { m_commands.makePointsList(); });
-    addMenuAction(m, QStringLiteral("ShowPointList"), 250, view(MeetList::Points));
-    m->addSeparator();
-    addMenuAction(m, QStringLiteral("MakeRunsList"), 251, make(MeetList::TimeSchedule));
-    addMenuAction(m, QStringLiteral("ShowRunsList"), 252, view(MeetList::TimeSchedule));
-
-    m = menuBar()->addMenu(QString());
-    m_menus[QStringLiteral("Help")] = m;
-    addMenuAction(m, QStringLiteral("GenralHelp"), 254, [this] { showHelp(false); })->setShortcut(QKeySequence::HelpContents);
-    addMenuAction(m, QStringLiteral("Serchhelp"), 255, [this] { showHelp(true); });
-    addMenuAction(m, QStringLiteral("Order"), 256, [this] { m_commands.openManual(); });
-    m->addSeparator();
-    addMenuAction(m, QStringLiteral("About"), 257, [this] { showAbout(); });
-    m_menuCaptions[QStringLiteral("Main")] = 212;
-    m_menuCaptions[QStringLiteral("Windowsview")] = 222;
-    m_menuCaptions[QStringLiteral("RoundsHeader")] = 235;
-    m_menuCaptions[QStringLiteral("Listsoperations")] = 240;
-    m_menuCaptions[QStringLiteral("Help")] = 253;
 }
 
 void MainWindow::buildToolBar()
@@ -223,73 +558,11 @@ void MainWindow::buildToolBar()
     m_toolBar->setObjectName(QStringLiteral("Toolbar1"));
     m_toolBar->setMovable(false);
     m_toolBar->setIconSize(QSize(22, 22));
-    int caption = 267;
-    for (const ToolDef &t : kTools) {
-        if (t.key == 0) {
+    for (Command c : kToolBar) {
+        if (c == kSeparator)
             m_toolBar->addSeparator();
-            ++caption;
-            continue;
-        }
-        QIcon icon = QIcon::fromTheme(QString::fromLatin1(t.themeIcon), style()->standardIcon(t.fallback));
-        QAction *a = m_toolBar->addAction(icon, QString());
-        a->setObjectName(QStringLiteral("tool_") + QChar::fromLatin1(t.key));
-        m_toolActions[t.key] = a;
-        m_toolCaptions.emplace_back(a, caption++);
-        const char key = t.key;
-        connect(a, &QAction::triggered, this, [this, key] {
-            switch (key) {
-            case 'a':
-                if (databaseCommand) databaseCommand(QStringLiteral("new"));
-                break;
-            case 'b':
-                if (databaseCommand) databaseCommand(QStringLiteral("open"));
-                break;
-            case 'c':
-                if (databaseCommand) databaseCommand(QStringLiteral("reset"));
-                break;
-            case 'd':
-                m_commands.makeListWithQuestion(MeetList::Results);
-                break;
-            case 'e':
-                m_commands.showList(MeetList::Results);
-                break;
-            case 'j':
-                m_commands.makeListWithQuestion(MeetList::StartListText);
-                break;
-            case 'k':
-                m_commands.showList(MeetList::StartListText);
-                break;
-            case 'l':
-                m_commands.makeList(MeetList::Contingent);
-                break;
-            case 'm':
-                m_commands.showList(MeetList::Contingent);
-                break;
-            case 'u':
-                m_commands.makePointsList();
-                break;
-            case 'v':
-                m_commands.showList(MeetList::Points);
-                break;
-            case 'x':
-                m_commands.makeList(MeetList::TimeSchedule);
-                break;
-            case 'y':
-                m_commands.showList(MeetList::TimeSchedule);
-                break;
-            case 'n':
-                openAll();
-                break;
-            case 'o':
-                closeAll();
-                break;
-            case 'p':
-                quitCommand();
-                break;
-            default: // f, g, h, i: the event and class lists live in the event setup window
-                break;
-            }
-        });
+        else
+            m_toolBar->addAction(action(c));
     }
 }
 
@@ -308,8 +581,7 @@ void MainWindow::buildButtonBar()
         auto *b = new QPushButton(holder);
         b->setObjectName(QStringLiteral("hbutt%1").arg(i));
         b->setFocusPolicy(Qt::TabFocus);
-        const WindowId id = kBarButtons[i].window;
-        connect(b, &QPushButton::clicked, this, [this, id] { showRegisterWindow(id); });
+        connect(b, &QPushButton::clicked, action(kButtonBar[i]), &QAction::trigger);
         layout->addWidget(b);
         m_barButtons[size_t(i)] = b;
     }
@@ -317,7 +589,7 @@ void MainWindow::buildButtonBar()
     m_roundCombo = new QComboBox(holder);
     m_roundCombo->setObjectName(QStringLiteral("Combo1"));
     m_roundCombo->setMinimumContentsLength(12);
-    connect(m_roundCombo, &QComboBox::activated, this, [this](int index) { roundChosen(index); });
+    connect(m_roundCombo, &QComboBox::activated, this, [this](int index) { chooseRound(index); });
     layout->addWidget(m_roundCombo);
     layout->addStretch(1);
     bar->addWidget(holder);
@@ -335,7 +607,6 @@ void MainWindow::buildStatusArea()
     }
     m_progress = new QProgressBar(sb);
     m_progress->setObjectName(QStringLiteral("prosess"));
-    m_progress->setAccessibleName(QStringLiteral("Progress"));
     m_progress->setTextVisible(false);
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
@@ -345,43 +616,42 @@ void MainWindow::buildStatusArea()
     m_statusPanels[0]->setText(m_state.dateStamp);
 }
 
-QAction *MainWindow::toolAction(char key) const
-{
-    auto it = m_toolActions.find(key);
-    return it == m_toolActions.end() ? nullptr : it->second;
-}
-
-QAction *MainWindow::menuAction(const QString &name) const
-{
-    auto it = m_menuActions.find(name);
-    return it == m_menuActions.end() ? nullptr : it->second;
-}
-
 void MainWindow::applyCaptions()
 {
     const TextTables &t = m_state.texts;
-    for (auto &[name, menu] : m_menus) {
-        menu->setTitle(t.caption(m_menuCaptions[name]));
-        menu->menuAction()->setObjectName(name);
+    QString menuLetters;
+    for (auto &[menu, caption] : m_menus) {
+        menu->setTitle(t.caption(caption));
+        menuLetters += mnemonicOf(menu->title());
     }
-    for (auto &[name, action] : m_menuActions) {
-        const int c = m_menuCaptions[name];
-        action->setText(c < 0 ? u'&' + t.caption(-c) + QStringLiteral("...") : t.caption(c));
+    for (const CommandDef &d : kCommands) {
+        QAction *a = action(d.command);
+        const QString tip = t.caption(d.toolTip);
+        if (d.menuCaption > 0)
+            a->setText(t.caption(d.menuCaption));
+        else if (d.menuCaption < 0)
+            a->setText(u'&' + t.caption(-d.menuCaption) + QStringLiteral("..."));
+        else
+            a->setText(tip);
+        if (d.toolTip) {
+            // The toolbar button shows and speaks the tool tip, the menu item its own caption.
+            a->setIconText(tip);
+            a->setToolTip(tip);
+        }
     }
-    for (auto &[action, caption] : m_toolCaptions) {
-        action->setText(t.caption(caption));
-        action->setToolTip(t.caption(caption));
-    }
-    const bool no = t.language() == Language::Norwegian;
+    // Alt with a menu title's letter opens that menu: a button whose letter a menu title
+    // already carries gives its letter up (the button stays reachable with Tab).
     for (int i = 0; i < 9; ++i) {
-        QString text = no ? QString::fromUtf8(kBarButtons[i].norwegian)
-                          : (kBarButtons[i].englishCaption == 379 ? u'&' + t.caption(379)
-                                                                  : withoutEllipsis(t.caption(kBarButtons[i].englishCaption)));
+        QString text = t.caption(*definition(kButtonBar[i]).barCaption);
+        if (const QChar letter = mnemonicOf(text); !letter.isNull() && menuLetters.contains(letter))
+            text = withoutMnemonic(text);
         m_barButtons[size_t(i)]->setText(text);
         m_barButtons[size_t(i)]->setAccessibleName(plainCaption(text));
     }
-    m_toolBar->setWindowTitle(no ? QStringLiteral("Verktøylinje") : QStringLiteral("Toolbar"));
-    m_buttonBar->setWindowTitle(no ? QStringLiteral("Knappelinje") : QStringLiteral("Buttonbar"));
+    m_toolBar->setWindowTitle(t.caption(Text::ToolBar));
+    m_buttonBar->setWindowTitle(t.caption(Text::ButtonBar));
+    m_mdi->setAccessibleName(t.caption(Text::WindowArea));
+    m_progress->setAccessibleName(t.caption(Text::Progress));
     m_roundCombo->setAccessibleName(t.caption(235).remove(u'&'));
     for (ChildWindow *w : m_children)
         if (w)
@@ -409,11 +679,11 @@ void MainWindow::showCurrentRound()
         const QSignalBlocker block(m_roundCombo);
         m_roundCombo->setCurrentIndex(round);
     }
-    if (QAction *a = menuAction(QStringLiteral("Rounds%1").arg(round)))
-        a->setChecked(true);
+    if (round >= 0 && round < kRounds)
+        action(Command(int(Command::Round1) + round))->setChecked(true);
 }
 
-void MainWindow::roundChosen(int round)
+void MainWindow::chooseRound(int round)
 {
     m_commands.selectRound(round);
     showCurrentRound();

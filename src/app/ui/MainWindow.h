@@ -9,7 +9,7 @@
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <array>
-#include <map>
+#include <vector>
 
 class QAction;
 class QComboBox;
@@ -28,6 +28,60 @@ namespace timing {
 class TimingController;
 }
 class HelpWindow;
+
+// Every command of the frame. Each has one action, shared by its menu item, toolbar button
+// and button-bar button; the table in MainWindow.cpp says its captions, icon, shortcut and what
+// it runs.
+enum class Command {
+    NewMeet,
+    OpenMeet,
+    ResetMeet,
+    RepairMeet,
+    CompactMeet,
+    CopyMeet,
+    ShowInfoFile,
+    ShowReportFile,
+    Quit,
+    OpenAll,
+    CloseAll,
+    ShowEntries,
+    ShowEventSetup,
+    ShowCompetitors,
+    ShowClubs,
+    ShowRelays,
+    ShowClasses,
+    ShowOptions,
+    ShowPointsSetup,
+    ShowTiming,
+    Round1,
+    Round2,
+    Round3,
+    Round4,
+    MakeStartListText,
+    ViewStartListText,
+    MakeResultsList,
+    ViewResultsList,
+    MakeNewspaperList,
+    ViewNewspaperList,
+    MakeContingentList,
+    ViewContingentList,
+    MakePointsList,
+    ViewPointsList,
+    MakeTimeSchedule,
+    ViewTimeSchedule,
+    HelpContents,
+    HelpSearch,
+    Manual,
+    About,
+    // Toolbar only: the meet results list after the overwrite question, and the event and
+    // class lists, which the event setup window makes and shows.
+    AskAndMakeResultsList,
+    MakeEventList,
+    ViewEventList,
+    MakeClassList,
+    ViewClassList,
+    Count
+};
 
 class MainWindow : public QMainWindow, public ProgressSink {
     Q_OBJECT
@@ -67,20 +121,19 @@ public:
     void setProgressValue(int value) override;
     void setBusy(bool busy) override;
 
-    // Menu and toolbar commands (public so tests can drive them).
+    // What the commands run.
     void quitCommand();
     void showHelp(bool search);
     void showAbout();
+    void chooseRound(int round);
+    AppState &state() const { return m_state; }
+    MainCommands &commands() const { return m_commands; }
 
     QComboBox *roundSelector() const { return m_roundCombo; }
     QProgressBar *progressBar() const { return m_progress; }
     QToolBar *toolBar() const { return m_toolBar; }
-    QAction *toolAction(char key) const;
-    QAction *menuAction(const QString &name) const;
+    QAction *action(Command command) const { return m_actions[size_t(command)]; }
     QPushButton *barButton(int index) const { return m_barButtons[size_t(index)]; }
-
-    // Database commands: filled in by the lifecycle layer.
-    std::function<void(const QString &command)> databaseCommand;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -91,8 +144,7 @@ private:
     void buildToolBar();
     void buildButtonBar();
     void buildStatusArea();
-    QAction *addMenuAction(QMenu *menu, const QString &name, int caption, std::function<void()> fn);
-    void roundChosen(int round);
+    void buildActions();
 
     AppState &m_state;
     MainCommands &m_commands;
@@ -101,11 +153,8 @@ private:
     std::array<ChildWindow *, kChildWindowCount> m_children{};
     std::array<QMdiSubWindow *, kChildWindowCount> m_subWindows{};
 
-    std::map<QString, QAction *> m_menuActions; // item name -> action
-    std::map<QString, int> m_menuCaptions;      // item name -> caption number
-    std::map<QString, QMenu *> m_menus;
-    std::vector<std::pair<QAction *, int>> m_toolCaptions;
-    std::map<char, QAction *> m_toolActions;
+    std::array<QAction *, size_t(Command::Count)> m_actions{};
+    std::vector<std::pair<QMenu *, int>> m_menus; // with their title captions
     QToolBar *m_toolBar = nullptr;
     QWidget *m_buttonBar = nullptr;
     std::array<QPushButton *, 9> m_barButtons{};

@@ -13,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -20,20 +21,6 @@
 namespace arenor {
 
 namespace {
-
-// The frames have no caption numbers of their own.
-QString frameTitle(int frame, Language language)
-{
-    const bool no = language == Language::Norwegian;
-    switch (frame) {
-    case 1:
-        return QStringLiteral("Editor");
-    case 2:
-        return no ? QStringLiteral("Språk") : QStringLiteral("Language");
-    default:
-        return no ? QStringLiteral("Alternativer") : QStringLiteral("Options");
-    }
-}
 
 // Unchecks every button of an exclusive group, which Qt allows only while it is not exclusive.
 void showChoice(QButtonGroup *group, int index)
@@ -121,7 +108,11 @@ OptionsWindow::OptionsWindow(AppState &state, MainWindow &main)
         auto *box = new QCheckBox(m_optionFrame);
         box->setObjectName(QStringLiteral("optionCheckBox%1").arg(i));
         grid->addWidget(box, i % 8, i / 8);
-        connect(box, &QCheckBox::clicked, this, [this, i](bool on) { setOption(m_state, i, on ? 1 : 0); });
+        // toggled, not clicked: a screen reader's toggle action changes the option as a click does.
+        connect(box, &QCheckBox::toggled, this, [this, i](bool on) {
+            if (!m_showing)
+                setOption(m_state, i, on ? 1 : 0);
+        });
         m_options[size_t(i)] = box;
     }
     layout->addWidget(m_optionFrame);
@@ -129,17 +120,19 @@ OptionsWindow::OptionsWindow(AppState &state, MainWindow &main)
     auto *choices = new QHBoxLayout;
     m_editorFrame =
         makeChoiceFrame(QStringLiteral("editor"), m_editorGroup, m_editors.data(), kEditorChoices);
-    for (int i = 0; i < kEditorChoices; ++i)
-        connect(m_editors[size_t(i)], &QRadioButton::clicked, this, [this, i] { chooseEditor(m_state, i); });
+    connect(m_editorGroup, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on && !m_showing)
+            chooseEditor(m_state, id);
+    });
     choices->addWidget(m_editorFrame);
     m_languageFrame =
         makeChoiceFrame(QStringLiteral("language"), m_languageGroup, m_languages.data(), kLanguageChoices);
-    for (int i = 0; i < kLanguageChoices; ++i) {
-        // Queued: the switch relabels this very button while it is being clicked.
-        connect(
-            m_languages[size_t(i)], &QRadioButton::clicked, this, [this, i] { chooseLanguage(m_state, i); },
-            Qt::QueuedConnection);
-    }
+    connect(m_languageGroup, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        // Queued: the switch relabels this very button while it is being toggled.
+        if (on && !m_showing)
+            QMetaObject::invokeMethod(
+                this, [this, id] { chooseLanguage(m_state, id); }, Qt::QueuedConnection);
+    });
     choices->addWidget(m_languageFrame);
     layout->addLayout(choices);
 
@@ -198,9 +191,10 @@ void OptionsWindow::retranslate()
         m_editors[size_t(i)]->setText(t.caption(68 + i));
     for (int i = 0; i < kLanguageChoices; ++i)
         m_languages[size_t(i)]->setText(t.caption(71 + i));
-    m_optionFrame->setTitle(frameTitle(0, t.language()));
-    m_editorFrame->setTitle(frameTitle(1, t.language()));
-    m_languageFrame->setTitle(frameTitle(2, t.language()));
+    // The frames have no caption numbers of their own.
+    m_optionFrame->setTitle(t.caption(Text::OptionsFrame));
+    m_editorFrame->setTitle(t.caption(Text::EditorFrame));
+    m_languageFrame->setTitle(t.caption(Text::LanguageFrame));
     m_pictureLabel->setText(t.caption(76));
     m_pictures->setAccessibleName(t.caption(76));
     for (int i = 0; i < 3; ++i) {
@@ -211,6 +205,8 @@ void OptionsWindow::retranslate()
 
 void OptionsWindow::showState()
 {
+    // What the state holds is shown, not written back.
+    const QScopedValueRollback showing(m_showing, true);
     for (int i = 0; i < OptionCount; ++i)
         m_options[size_t(i)]->setChecked(m_state.options[size_t(i)] != 0);
     showChoice(m_editorGroup, m_state.editorChoice);

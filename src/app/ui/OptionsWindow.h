@@ -60,6 +60,7 @@ private:
     QLabel *m_pictureLabel = nullptr;
     QComboBox *m_pictures = nullptr;
     std::array<QPushButton *, 3> m_buttons{};
+    bool m_showing = false;
 };
 
 // The frame's side of the settings, owned by the main window.

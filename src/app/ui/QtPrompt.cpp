@@ -23,16 +23,15 @@ public:
 
 QString QtPrompt::buttonText(Answer a) const
 {
-    const bool no = m_texts.language() == Language::Norwegian;
     switch (a) {
     case Answer::Ok:
-        return QStringLiteral("OK");
+        return m_texts.caption(Text::Ok);
     case Answer::Cancel:
-        return no ? QStringLiteral("Avbryt") : QStringLiteral("Cancel");
+        return m_texts.caption(Text::Cancel);
     case Answer::Yes:
-        return no ? QStringLiteral("&Ja") : QStringLiteral("&Yes");
+        return m_texts.caption(Text::Yes);
     case Answer::No:
-        return no ? QStringLiteral("&Nei") : QStringLiteral("&No");
+        return m_texts.caption(Text::No);
     }
     return {};
 }

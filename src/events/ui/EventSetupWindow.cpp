@@ -341,11 +341,7 @@ void EventSetupWindow::listCommand(int index)
     default:
         break;
     }
-    const bool no = m_state.texts.messageLanguage() == Language::Norwegian;
-    m_state.informText((no ? QStringLiteral("Resultatlista") : QStringLiteral("The result list")) +
-                           (no ? QStringLiteral(" kan ikke lages ennå. Ingenting ble laget.")
-                               : QStringLiteral(" cannot be made yet. Nothing was made.")),
-                       Icon::Exclamation);
+    m_state.informText(m_state.texts.message(Text::ResultListNotMadeYet), Icon::Exclamation);
 }
 
 GridContext EventSetupWindow::gridContext() const

@@ -53,10 +53,8 @@ bool GridWindow::columnsUsable()
     const QList<GridColumn> missing = m_columns.missing(gridLayoutOf(m_context.type));
     if (missing.isEmpty())
         return true;
-    const Language language = m_appState.texts.messageLanguage();
-    m_appState.informText((language == Language::Norwegian ? QStringLiteral("Grinden mangler kolonnene: ")
-                                                           : QStringLiteral("The grid lacks the columns: ")) +
-                              columnNames(missing, language),
+    const TextTables &t = m_appState.texts;
+    m_appState.informText(t.message(Text::GridLacksColumns).arg(columnNames(missing, t.messageLanguage())),
                           Icon::Exclamation);
     return false;
 }

@@ -69,11 +69,10 @@ QString RecordNavigator::caption() const
 
 void RecordNavigator::setLanguage(Language language)
 {
-    const bool no = language == Language::Norwegian;
-    const QString names[4] = {no ? QStringLiteral("Første post") : QStringLiteral("First record"),
-                              no ? QStringLiteral("Forrige post") : QStringLiteral("Previous record"),
-                              no ? QStringLiteral("Neste post") : QStringLiteral("Next record"),
-                              no ? QStringLiteral("Siste post") : QStringLiteral("Last record")};
+    constexpr Text kNames[4] = {Text::FirstRecord, Text::PreviousRecord, Text::NextRecord, Text::LastRecord};
+    QString names[4];
+    for (int i = 0; i < 4; ++i)
+        names[i] = TextTables::text(kNames[i], language);
     for (int i = 0; i < 4; ++i) {
         m_buttons[size_t(i)]->setToolTip(names[i]);
         m_buttons[size_t(i)]->setAccessibleName(names[i]);

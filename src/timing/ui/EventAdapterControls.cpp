@@ -64,16 +64,12 @@ EventAdapterControls::EventAdapterControls(QWidget *parent, QGridLayout *grid, i
 void EventAdapterControls::retranslate(Language language)
 {
     m_language = language;
-    const bool no = language == Language::Norwegian;
-    m_chipLabel->setText(no ? QStringLiteral("GPIO-brikke") : QStringLiteral("GPIO chip"));
-    m_inputsLabel->setText(no ? QStringLiteral("Inngangslinjer, kanal 1-6")
-                              : QStringLiteral("Input lines, channels 1-6"));
-    m_outputsLabel->setText(no ? QStringLiteral("Utgangslinjer, bit 0-6")
-                               : QStringLiteral("Output lines, bits 0-6"));
-    m_serialLabel->setText(no ? QStringLiteral("Seriell port") : QStringLiteral("Serial port"));
-    const QString lines =
-        no ? QStringLiteral("Linjenumre skilt med mellomrom; \"-\" for en kanal uten linje.")
-           : QStringLiteral("Line numbers separated by blanks; \"-\" for a channel without a line.");
+    auto say = [language](Text id) { return TextTables::text(id, language); };
+    m_chipLabel->setText(say(Text::GpioChip));
+    m_inputsLabel->setText(say(Text::GpioInputs));
+    m_outputsLabel->setText(say(Text::GpioOutputs));
+    m_serialLabel->setText(say(Text::SerialPort));
+    const QString lines = say(Text::GpioLinesTip);
     m_inputs->setToolTip(lines);
     m_outputs->setToolTip(lines);
 }

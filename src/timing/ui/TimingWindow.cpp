@@ -46,12 +46,6 @@ int channelOfKey(int key)
     return key >= Qt::Key_F4 && key <= Qt::Key_F9 ? key - Qt::Key_F4 : -1;
 }
 
-QString notAvailableText(Language language)
-{
-    return language == Language::Norwegian ? QStringLiteral("Startoppsettet er ikke tilgjengelig ennå.")
-                                           : QStringLiteral("The start setup is not available yet.");
-}
-
 } // namespace
 
 SignalButton::SignalButton(QWidget *parent) : QPushButton(parent)
@@ -398,13 +392,14 @@ QWidget *TimingWindow::buildSideColumn()
     v->addWidget(m_timeFrame);
 
     auto *rate = new QHBoxLayout;
-    m_rateLabel = new QLabel(QStringLiteral("Kontrollerer I/O portene"), column);
+    m_rateLabel = new QLabel(column);
     m_rateValue = new QLabel(column);
     m_rateValue->setObjectName(QStringLiteral("rateValueLabel"));
     m_rateLabel->setBuddy(m_rateValue);
     rate->addWidget(m_rateLabel);
     rate->addWidget(m_rateValue);
-    rate->addWidget(new QLabel(QStringLiteral("pr.  sekund"), column));
+    m_perSecondLabel = new QLabel(column);
+    rate->addWidget(m_perSecondLabel);
     v->addLayout(rate);
     m_rateBar = new QProgressBar(column);
     m_rateBar->setObjectName(QStringLiteral("rateProgressBar"));
@@ -476,9 +471,10 @@ void TimingWindow::retranslate()
     m_signals->button(0)->setText(t.caption(416));
     m_signals->button(1)->setText(t.caption(417));
     m_intervalFrame->setTitle(t.caption(418));
-    // These two labels have no entries in the caption tables; they read the same in both languages.
-    m_intervalLabel->setText(QStringLiteral("&Innsignaler     [ Intervall ms ]"));
-    m_delayLabel->setText(QStringLiteral("&Forsinkelse    [ Ca Intervall ms ]"));
+    m_intervalLabel->setText(t.caption(Text::IntervalLabel));
+    m_delayLabel->setText(t.caption(Text::DelayLabel));
+    m_rateLabel->setText(t.caption(Text::PollingRate));
+    m_perSecondLabel->setText(t.caption(Text::PerSecond));
     if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
         sub->setWindowTitle(windowTitle());
 }
@@ -606,7 +602,7 @@ void TimingWindow::generateStartTimes()
     if (isSignalConnected(QMetaMethod::fromSignal(&TimingWindow::startTimesRequested)))
         emit startTimesRequested();
     else
-        m_state.informText(notAvailableText(m_state.texts.language()), Icon::Information);
+        m_state.informText(m_state.texts.caption(Text::StartSetupNotAvailable), Icon::Information);
 }
 
 void TimingWindow::hideWindow()

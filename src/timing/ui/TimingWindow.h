@@ -150,6 +150,7 @@ private:
     QSlider *m_delay = nullptr;
     QLabel *m_delayValue = nullptr;
     QLabel *m_rateLabel = nullptr;
+    QLabel *m_perSecondLabel = nullptr;
     QLabel *m_rateValue = nullptr;
     QProgressBar *m_rateBar = nullptr;
     QPushButton *m_generate = nullptr;

@@ -1,0 +1,169 @@
+#include "TextTables.h"
+
+#include <array>
+
+namespace arenor {
+
+namespace {
+
+struct OwnText {
+    Text id;
+    const char *norwegian; // UTF-8
+    const char *english;   // UTF-8
+};
+
+// In the order of the names, which the check below holds to.
+constexpr OwnText kTexts[] = {
+    {Text::FileMissing, "finnes ikke", "does not exist"},
+    {Text::FileEmpty, "er tom og er ingen stevnedatabase", "is empty and is no meet database"},
+    {Text::FileOldFormat, "er i det gamle Windows-formatet, som dette programmet ikke kan lese",
+     "is of the old Windows format, which this program cannot read"},
+    {Text::FileNotDatabase, "er ingen database, eller den er skadet", "is not a database, or it is damaged"},
+    {Text::FileForeign, "er en database fra et annet program", "is a database of another program"},
+    {Text::FileUnreadable, "kan ikke leses", "cannot be read"},
+    {Text::FileIncomplete, "er ingen hel stevnedatabase; den mangler ",
+     "is no complete meet database; it lacks "},
+    {Text::FileNewer, "er laget av en nyere versjon av programmet",
+     "was made by a newer version of the program"},
+    {Text::FileUntouched, " Fila er ikke endret og blir ikke brukt.",
+     " The file was left untouched and is not used."},
+    {Text::RepairSaved,
+     "%1 var skadet. %2 poster ble berget over i en hel fil. Den skadde fila er tatt vare på som %3.",
+     "%1 was damaged. %2 records were saved into a sound file. The damaged file was kept as %3."},
+    {Text::RepairLostTables, " Ingen poster kunne leses i: %1.", " No record could be read in: %1."},
+    {Text::CopyNameRefused,
+     "%1 er navnet på kopien som \"Kopier\" lager, og kan ikke være navnet på et stevne. Velg et annet navn.",
+     "%1 is the name of the copy that \"Copy\" makes and cannot be the name of a meet. Choose another name."},
+    {Text::CopyIsOpenMeet,
+     "%1 er det åpne stevnet, og kopien skulle fått samme navn. Åpne et annet stevne først.",
+     "%1 is the open meet, and the copy would get the same name. Open another meet first."},
+    {Text::DirectoryInUse,
+     "Programkatalogen %1 er i bruk av et annet program som kjører nå (prosess %2). To programmer i samme "
+     "katalog ville skrive over hverandres stevne og tider.\n\nVil du avslutte? (Nei prøver igjen.)",
+     "The program directory %1 is in use by another program that is running now (process %2). Two programs "
+     "in one directory would overwrite each other's meet and times.\n\nDo you want to quit? (No tries "
+     "again.)"},
+    {Text::ListNotMadeYet, "Denne lista kan ikke lages ennå. Ingen liste ble laget.",
+     "This list cannot be made yet. No list was made."},
+    {Text::GridMissing, "Grinden %1 finnes ikke. Lag den med \u00ABGrindliste\u00BB først.",
+     "The grid %1 does not exist. Make it with \u00ABGridlist\u00BB first."},
+    {Text::GridLacksColumns, "Grinden mangler kolonnene: %1", "The grid lacks the columns: %1"},
+    {Text::ResultListNotMadeYet, "Resultatlista kan ikke lages ennå. Ingenting ble laget.",
+     "The result list cannot be made yet. Nothing was made."},
+    {Text::NoEditor, "Fant ingen editor for å vise %1. Velg en editor under Alternativer.",
+     "No editor was found to show %1. Choose an editor in Alternatives."},
+    {Text::QuitQuestion, "Vil du avslutte?", "Do you want to quit?"},
+    {Text::EntriesLackRecord, "Påmeldingen mangler post %1.", "The entries lack record %1."},
+    {Text::NumberNotTaken,
+     "%1 \"%2\" ble ikke tatt i bruk: nummeret er postens plass i registeret, og denne posten står på plass "
+     "%3. Posten beholder nummer \"%4\".",
+     "%1 \"%2\" was not taken: the number is the record's place in the register, and this record is in "
+     "place %3. The record keeps number \"%4\"."},
+    {Text::StartNumber, "Startnummer", "Start number"},
+    {Text::ClubNumber, "Klubbnummer", "Club number"},
+    {Text::RelayTeamNumber, "Stafettlag nummer", "Relay team number"},
+    {Text::FirstRecord, "Første post", "First record"},
+    {Text::PreviousRecord, "Forrige post", "Previous record"},
+    {Text::NextRecord, "Neste post", "Next record"},
+    {Text::LastRecord, "Siste post", "Last record"},
+    {Text::TimesListFull, "%1 er full (%2 tider). Tiden %3 fra kanal %4 ble ikke lagret; skriv den opp.",
+     "The %1 list is full (%2 times). The time %3 from channel %4 was not stored; write it down."},
+    {Text::OutTimesList, "Utlista", "out-times"},
+    {Text::InTimesList, "Innlista", "in-times"},
+    {Text::TimesOverflow, "%1 har %2 tider for mye. Bare de %3 første vises; resten blir stående i fila.",
+     "%1 holds %2 times too many. Only the first %3 are shown; the rest stay in the file."},
+    {Text::TimeFileHeldBack,
+     "%1\n\nTidsfila blir ikke skrevet over. Nye tider holdes tilbake og registreres når fila kan leses.",
+     "%1\n\nThe time file is not overwritten. New times are held back and registered once the file can be "
+     "read."},
+    {Text::StartSetupNotAvailable, "Startoppsettet er ikke tilgjengelig ennå.",
+     "The start setup is not available yet."},
+    {Text::AdapterMissing, "%1 finnes ikke. Er adapteret koblet til?",
+     "%1 does not exist. Is the adapter plugged in?"},
+    {Text::AdapterDenied,
+     "Ingen tilgang til %1. Brukeren må være med i gruppen \"%2\" (sudo adduser $USER %2), og så logge inn "
+     "på nytt.",
+     "No permission to use %1. The user has to be in group \"%2\" (sudo adduser $USER %2), then log in "
+     "again."},
+    {Text::AdapterBusy, "%1 er i bruk av et annet program.", "%1 is in use by another program."},
+    {Text::AdapterNotSupported, "%1 kan ikke melde endringer på linjene.",
+     "%1 cannot report changes of its lines."},
+    {Text::AdapterUnplugged,
+     "%1 ble borte (frakoblet?). Registrerte tider er beholdt; koble til igjen og slå på automatisk "
+     "tidtaking.",
+     "%1 went away (unplugged?). The registered times are kept; plug it in again and switch automatic timing "
+     "on."},
+    {Text::AdapterBadSetup, "Oppsettet for %1 kan ikke brukes.", "The setup for %1 cannot be used."},
+    {Text::AdapterError, "Feil på %1.", "Error on %1."},
+    {Text::NotWired, "Ikke koblet til: kanal %1.", "Not wired: channel %1."},
+    {Text::GpioChip, "GPIO-brikke", "GPIO chip"},
+    {Text::GpioInputs, "Inngangslinjer, kanal 1-6", "Input lines, channels 1-6"},
+    {Text::GpioOutputs, "Utgangslinjer, bit 0-6", "Output lines, bits 0-6"},
+    {Text::SerialPort, "Seriell port", "Serial port"},
+    {Text::GpioLinesTip, "Linjenumre skilt med mellomrom; \"-\" for en kanal uten linje.",
+     "Line numbers separated by blanks; \"-\" for a channel without a line."},
+    // The timing window's design texts read the same in both languages.
+    {Text::PollingRate, "Kontrollerer I/O portene", "Kontrollerer I/O portene"},
+    {Text::PerSecond, "pr.  sekund", "pr.  sekund"},
+    {Text::IntervalLabel, "&Innsignaler     [ Intervall ms ]", "&Innsignaler     [ Intervall ms ]"},
+    {Text::DelayLabel, "&Forsinkelse    [ Ca Intervall ms ]", "&Forsinkelse    [ Ca Intervall ms ]"},
+    {Text::ToolBar, "Verktøylinje", "Toolbar"},
+    {Text::ButtonBar, "Knappelinje", "Buttonbar"},
+    {Text::WindowArea, "Windows", "Windows"},
+    {Text::Progress, "Progress", "Progress"},
+    // The button bar's design captions (spelling kept); in English the menu's words.
+    {Text::BarEntries, "&Startliste", "&Startlist"},
+    {Text::BarEventSetup, "&Øvelser", "&Competitions"},
+    {Text::BarCompetitors, "&Deltakere", "&Competitors"},
+    {Text::BarClubs, "&Klubber", "&Clubs"},
+    {Text::BarRelays, "&Satfettlag", "&Relayparties"},
+    {Text::BarClasses, "&Klasser", "&Classes"},
+    {Text::BarOptions, "&Alternativer", "&Alternatives"},
+    {Text::BarPoints, "&Poeng", "&Points"},
+    {Text::BarTiming, "&Tidtaking", "&Timeing"},
+    {Text::TitleEventSetup, " Oppsett", " Setup"},
+    {Text::TitleEntries, "Startliste", "Startlist"},
+    {Text::TitleOptions, "Alternativer", "Alternatives"},
+    {Text::TitleCompetitors, "Deltakere", "Competitors"},
+    {Text::TitleClubs, "Klubber", "Clubs"},
+    {Text::TitlePoints, "Poeng", "Points"},
+    {Text::TitleRelays, "Stafettlag", "Relayparties"},
+    {Text::TitleClasses, "Klasser", "Classes"},
+    {Text::TitleTiming, "Tidtaking", "Timeing"},
+    {Text::OptionsFrame, "Alternativer", "Options"},
+    {Text::EditorFrame, "Editor", "Editor"},
+    {Text::LanguageFrame, "Språk", "Language"},
+    {Text::Help, "Hjelp", "Help"},
+    {Text::HelpSearchLabel, "&Søk:", "&Search:"},
+    {Text::HelpContents, "Innhold", "Contents"},
+    {Text::HelpSearch, "Søk", "Search"},
+    {Text::HelpPage, ":/help/Hjelp.html", ":/help/Help.html"},
+    {Text::HelpFile, "Hjelp.hlp", "Help.hlp"},
+    {Text::Ok, "OK", "OK"},
+    {Text::Cancel, "Avbryt", "Cancel"},
+    {Text::Yes, "&Ja", "&Yes"},
+    {Text::No, "&Nei", "&No"},
+    {Text::Back, "&Tilbake", "&Tilbake"},
+};
+
+constexpr bool inOrder()
+{
+    for (std::size_t i = 0; i < std::size(kTexts); ++i)
+        if (kTexts[i].id != Text(i))
+            return false;
+    return std::size(kTexts) == std::size_t(Text::Count);
+}
+static_assert(inOrder(), "every own text once, in the order of the names");
+
+} // namespace
+
+QString TextTables::text(Text id, Language language)
+{
+    const auto i = std::size_t(id);
+    if (i >= std::size(kTexts))
+        return {};
+    const std::array<const char *, 2> both = {kTexts[i].norwegian, kTexts[i].english};
+    return QString::fromUtf8(both[std::size_t(language)]);
+}
+
+} // namespace arenor

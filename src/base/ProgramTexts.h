@@ -1,0 +1,108 @@
+#pragma once
+// The program's own texts: everything a user reads that the numbered caption and message
+// tables lack, Norwegian and English side by side. Named rather than numbered, so the
+// numbered tables keep the numbers the settings and lists rely on. "%1", "%2"... mark the
+// parts filled in with QString::arg (one call with all parts, so a "%" in a name stays as typed).
+
+namespace arenor {
+
+enum class Text {
+    // A meet file that is refused: "<file> <what>.<untouched>"
+    FileMissing,
+    FileEmpty,
+    FileOldFormat,
+    FileNotDatabase,
+    FileForeign,
+    FileUnreadable,
+    FileIncomplete, // followed by the missing tables
+    FileNewer,
+    FileUntouched,
+    // The database commands
+    RepairSaved,      // %1 file, %2 records, %3 kept file
+    RepairLostTables, // %1 tables
+    CopyNameRefused,  // %1 the copy's name
+    CopyIsOpenMeet,   // %1 the copy's name
+    DirectoryInUse,   // %1 directory, %2 process
+    // Lists, editor and quitting
+    ListNotMadeYet,
+    GridMissing,      // %1 grid table
+    GridLacksColumns, // %1 columns
+    ResultListNotMadeYet,
+    NoEditor, // %1 file
+    QuitQuestion,
+    // Registers
+    EntriesLackRecord, // %1 record
+    NumberNotTaken,    // %1 kind, %2 typed, %3 place, %4 stored
+    StartNumber,
+    ClubNumber,
+    RelayTeamNumber,
+    FirstRecord,
+    PreviousRecord,
+    NextRecord,
+    LastRecord,
+    // Timing
+    TimesListFull, // %1 list, %2 maximum, %3 time, %4 channel
+    OutTimesList,
+    InTimesList,
+    TimesOverflow,    // %1 file, %2 extra, %3 maximum
+    TimeFileHeldBack, // %1 the reading problem
+    StartSetupNotAvailable,
+    // The event adapters; %1 the device
+    AdapterMissing,
+    AdapterDenied, // %2 the group
+    AdapterBusy,
+    AdapterNotSupported,
+    AdapterUnplugged,
+    AdapterBadSetup,
+    AdapterError,
+    NotWired, // %1 the channels
+    GpioChip,
+    GpioInputs,
+    GpioOutputs,
+    SerialPort,
+    GpioLinesTip,
+    PollingRate,
+    PerSecond,
+    IntervalLabel,
+    DelayLabel,
+    // Frame, help, prompt and windows
+    ToolBar,
+    ButtonBar,
+    WindowArea,
+    Progress,
+    BarEntries,
+    BarEventSetup,
+    BarCompetitors,
+    BarClubs,
+    BarRelays,
+    BarClasses,
+    BarOptions,
+    BarPoints,
+    BarTiming,
+    TitleEventSetup,
+    TitleEntries,
+    TitleOptions,
+    TitleCompetitors,
+    TitleClubs,
+    TitlePoints,
+    TitleRelays,
+    TitleClasses,
+    TitleTiming,
+    OptionsFrame,
+    EditorFrame,
+    LanguageFrame,
+    Help,
+    HelpSearchLabel,
+    HelpContents,
+    HelpSearch,
+    HelpPage,
+    HelpFile,
+    Ok,
+    Cancel,
+    Yes,
+    No,
+    Back,
+    Count
+};
+
+} // namespace arenor
