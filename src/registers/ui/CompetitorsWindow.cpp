@@ -4,13 +4,13 @@
 #include "registers/Competitors.h"
 #include "registers/ui/RegisterWindows.h"
 
-#include <QScopedValueRollback>
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 namespace arenor {

@@ -14,8 +14,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabWidget>
 #include <QScopedValueRollback>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace arenor {
