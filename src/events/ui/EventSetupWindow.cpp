@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 #include <random>
 
@@ -56,7 +57,11 @@ EventSetupWindow::EventSetupWindow(AppState &state, MainWindow &main)
                                  .arg(QString::fromLatin1(name).remove(QStringLiteral("GroupBox")))
                                  .arg(i));
             m_captions.add(b, firstCaption + i);
-            connect(b, &QRadioButton::clicked, this, [this, field, i] { optionClicked(field, i); });
+            // toggled, not clicked, so a screen reader's toggle action counts as a click.
+            connect(b, &QRadioButton::toggled, this, [this, field, i](bool on) {
+                if (on && !m_showing)
+                    optionClicked(field, i);
+            });
             l->addWidget(b);
             addToTabOrder(b);
             out[i] = b;
@@ -249,6 +254,7 @@ void EventSetupWindow::showStoredRecord(int row)
     }
     if (!m_state.option(OptSaveListSetups))
         return;
+    const QScopedValueRollback showing(m_showing, true);
     auto select = [&](auto &buttons, int field) {
         const qint64 i = toInteger(model.text(row, field), -1, qint64(buttons.size()));
         if (i >= 0 && i < qint64(buttons.size()))

@@ -66,6 +66,7 @@ private:
     std::array<QRadioButton *, 3> m_format{};
     std::array<QRadioButton *, 6> m_sort{};
     QWidget *m_formatGroup = nullptr;
+    bool m_showing = false; // the record's options are being shown, not chosen
     QWidget *m_sortGroup = nullptr;
     QLineEdit *m_index = nullptr;
     QLineEdit *m_mover = nullptr;

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
 
 namespace arenor {
@@ -83,8 +84,11 @@ CompetitorsWindow::CompetitorsWindow(AppState &state, MainWindow &main)
     m_captions.addName(code, 142);
     c->addWidget(code);
     c->addStretch(1);
-    connect(m_contingent, &QButtonGroup::idClicked, this,
-            [code](int option) { code->setText(contingentCodeText(option)); });
+    // idToggled, not idClicked, so a screen reader's toggle action chooses as a click does.
+    connect(m_contingent, &QButtonGroup::idToggled, this, [this, code](int option, bool on) {
+        if (on && !m_showing)
+            code->setText(contingentCodeText(option));
+    });
     connect(code, &QLineEdit::textChanged, this, &CompetitorsWindow::showContingent);
 
     QVBoxLayout *commands = commandColumn({{147,
@@ -108,6 +112,7 @@ CompetitorsWindow::CompetitorsWindow(AppState &state, MainWindow &main)
 
 void CompetitorsWindow::showContingent(const QString &code)
 {
+    const QScopedValueRollback showing(m_showing, true);
     const int option = contingentOption(code);
     if (option >= 0) {
         m_contingent->button(option)->setChecked(true);

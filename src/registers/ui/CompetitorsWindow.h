@@ -18,6 +18,7 @@ public:
 private:
     void showContingent(const QString &code);
     QButtonGroup *m_contingent = nullptr;
+    bool m_showing = false; // the code's option is being shown, not chosen
 };
 
 } // namespace arenor

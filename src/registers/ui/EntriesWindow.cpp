@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -113,7 +114,11 @@ EntriesWindow::EntriesWindow(AppState &state, MainWindow &main)
             auto *box = new QCheckBox(w);
             box->setObjectName(QStringLiteral("eventCheckBox%1").arg(k));
             box->setContextMenuPolicy(Qt::CustomContextMenu);
-            connect(box, &QCheckBox::clicked, this, [this, k](bool on) { tick(k, on); });
+            // toggled, not clicked, so a screen reader's toggle action ticks as a click does.
+            connect(box, &QCheckBox::toggled, this, [this, k](bool on) {
+                if (!m_showing)
+                    tick(k, on);
+            });
             connect(box, &QWidget::customContextMenuRequested, this, [this, k] { openParticipation(k); });
             QLineEdit *name = bind(lineEdit(QStringLiteral("eventNameLineEdit%1").arg(k)), k);
             name->setAccessibleName(QStringLiteral("%1 %2").arg(m_state.texts.caption(96)).arg(k));
@@ -245,6 +250,7 @@ void EntriesWindow::selectListEntry()
 
 void EntriesWindow::clearBoxes()
 {
+    const QScopedValueRollback showing(m_showing, true);
     for (int k = 1; k <= kEventSlots; ++k)
         m_boxes[size_t(k)]->setChecked(false);
     m_entryIndex->clear();
@@ -259,6 +265,7 @@ void EntriesWindow::showEntryRecord(int record)
         return;
     }
     m_record = record;
+    const QScopedValueRollback showing(m_showing, true);
     for (int k = 1; k <= kEventSlots; ++k)
         m_boxes[size_t(k)]->setChecked(rec.entered[size_t(k)]);
     m_entryIndex->setText(rec.index);
@@ -314,11 +321,13 @@ void EntriesWindow::tick(int event, bool on)
         return;
     if (m_record < 1) {
         // Nothing shown to store the tick in.
+        const QScopedValueRollback showing(m_showing, true);
         m_boxes[size_t(event)]->setChecked(false);
         emit m_state.notifier.entriesChanged(m_state.currentRound);
         return;
     }
     if (Status s = registers::setEntry(m_state, m_record, event, on); !s) {
+        const QScopedValueRollback showing(m_showing, true);
         m_boxes[size_t(event)]->setChecked(!on);
         m_state.informText(m_state.texts.message(9) + QStringLiteral("\n\n") + s.error(), Icon::Exclamation);
         return;

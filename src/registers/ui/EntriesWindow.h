@@ -77,6 +77,7 @@ private:
     QPushButton *m_resetNames = nullptr;
     QPushButton *m_resetEntries = nullptr;
     int m_record = 0;
+    bool m_showing = false; // the record's ticks are being shown, not made
 };
 
 } // namespace arenor

@@ -219,8 +219,15 @@ QWidget *TimingWindow::buildChannelPage()
         grid->addWidget(label, i, 0);
         grid->addWidget(out, i, 1);
         grid->addWidget(in, i, 2);
-        connect(out, &QCheckBox::clicked, this, [this, ch](bool on) { store({{field::outOf(ch), on}}); });
-        connect(in, &QCheckBox::clicked, this, [this, ch](bool on) { store({{field::inOf(ch), on}}); });
+        // toggled, not clicked, so a screen reader's toggle action stores as a click does.
+        connect(out, &QCheckBox::toggled, this, [this, ch](bool on) {
+            if (!m_showing)
+                store({{field::outOf(ch), on}});
+        });
+        connect(in, &QCheckBox::toggled, this, [this, ch](bool on) {
+            if (!m_showing)
+                store({{field::inOf(ch), on}});
+        });
         m_channelLabels[size_t(i)] = label;
         m_outChecks[size_t(i)] = out;
         m_inChecks[size_t(i)] = in;
@@ -272,8 +279,9 @@ QWidget *TimingWindow::buildChannelPage()
         m_signals->addButton(r, i);
         sl->addWidget(r);
     }
-    connect(m_signals, &QButtonGroup::idClicked, this, [this](int id) {
-        store({{field::SignalLevel, QString::number(id)}});
+    connect(m_signals, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on && !m_showing)
+            store({{field::SignalLevel, QString::number(id)}});
     });
     v->addWidget(m_signalFrame);
     v->addStretch(1);
@@ -295,11 +303,18 @@ QWidget *TimingWindow::buildTimerPage()
         ol->addWidget(c);
         m_options[size_t(i)] = c;
     }
-    connect(m_options[0], &QCheckBox::clicked, this, [this](bool on) {
-        store({{field::AutoOutNumber, on}});
+    connect(m_options[0], &QCheckBox::toggled, this, [this](bool on) {
+        if (!m_showing)
+            store({{field::AutoOutNumber, on}});
     });
-    connect(m_options[1], &QCheckBox::clicked, this, [this](bool on) { store({{field::KeepImported, on}}); });
-    connect(m_options[2], &QCheckBox::clicked, this, [this](bool on) { m_timing.setAutomatic(on); });
+    connect(m_options[1], &QCheckBox::toggled, this, [this](bool on) {
+        if (!m_showing)
+            store({{field::KeepImported, on}});
+    });
+    connect(m_options[2], &QCheckBox::toggled, this, [this](bool on) {
+        if (!m_showing)
+            m_timing.setAutomatic(on);
+    });
     v->addWidget(m_optionFrame);
 
     m_formatFrame = new QGroupBox(page);
@@ -312,8 +327,9 @@ QWidget *TimingWindow::buildTimerPage()
         m_formats->addButton(r, i);
         fl->addWidget(r);
     }
-    connect(m_formats, &QButtonGroup::idClicked, this, [this](int id) {
-        store({{field::Format, QString::number(id)}});
+    connect(m_formats, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on && !m_showing)
+            store({{field::Format, QString::number(id)}});
     });
     v->addWidget(m_formatFrame);
 
