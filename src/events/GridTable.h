@@ -18,8 +18,9 @@ namespace arenor::events {
 struct GridContext {
     ListSelection selection;
     ListType type = ListType::Standard;
-    int helpCount = 0; // 0..5
-    bool run = false;  // the event's category is run: results are times
+    int helpCount = 0;      // 0..5
+    bool run = false;       // the event's category is run: results are times
+    bool technical = false; // the category is technical (neither run nor combined)
     TimeFormat format = TimeFormat::HoursMinutesSeconds;
     QString startDate{};
     QString startTime{};

@@ -11,6 +11,7 @@
 #include "events/ui/EventSetupWindow.h"
 #include "events/ui/GridWindow.h"
 #include "events/ui/ResultHandlingDialog.h"
+#include "events/ui/SortDialog.h"
 #include "registers/RegisterReaders.h"
 #include "registers/ui/EntriesWindow.h"
 
@@ -194,8 +195,7 @@ private slots:
         QCOMPARE(grid->view()->accessibleName(), grid->heading());
         for (int b = 0; b < RegisterGrid::CommandCount; ++b) {
             QVERIFY(!grid->commandButton(b)->accessibleName().isEmpty());
-            const bool on =
-                b != RegisterGrid::Sort && b != RegisterGrid::StartSetup && b != RegisterGrid::Handle;
+            const bool on = b != RegisterGrid::StartSetup && b != RegisterGrid::Handle;
             QCOMPARE(grid->commandButton(b)->isEnabled(), on);
         }
         db::RecordModel &g = grid->model(); // Øvpl,Stnr,Navn,Klubb,Resultat,Differanse,Ut,Inn
@@ -213,13 +213,19 @@ private slots:
         QCOMPARE(g.text(1, 6) + u' ' + g.text(1, 7), QStringLiteral("0.59.00 1.03.00"));
         QVERIFY(!readFile(s.meetFile("UtTider.txt")).contains("1-0001"));
         grid->commandButton(RegisterGrid::Results)->click();
+        // Sorted by result (proposed: column 5, ascending for a run): places and differences
+        // follow the order shown, the table keeps its own.
+        SortDialog *sort = grid->openSort();
+        QVERIFY(sort->column(4)->isChecked() && sort->direction(0)->isChecked());
+        sort->findChild<QPushButton *>(QStringLiteral("sortPushButton"))->click();
+        QCOMPARE(grid->tableRow(0), 1);
         grid->commandButton(RegisterGrid::Places)->click();
         grid->commandButton(RegisterGrid::Differences)->click();
         QStringList rows;
         for (int r = 0; r < 3; ++r)
             rows << g.text(r, 0) + u' ' + g.text(r, 4) + u' ' + g.text(r, 5);
         QCOMPARE(rows.join(u';'),
-                 QStringLiteral("1 00.05.15 00.00.00;2 00.04.00 -00.01.15;3 00.06.05 00.00.90"));
+                 QStringLiteral("2 00.05.15 00.01.15;1 00.04.00 00.00.00;3 00.06.05 00.02.05"));
 
         QVERIFY(grid->makeList());
         QVERIFY(grid->showList());

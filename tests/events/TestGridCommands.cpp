@@ -1,5 +1,9 @@
 #include "events/GridColumns.h"
 #include "events/GridCommands.h"
+#include "events/GridSort.h"
+
+#include <QAbstractItemModelTester>
+#include <QStringListModel>
 
 #include "CaseTable.h"
 
@@ -21,6 +25,54 @@ private slots:
             placeTexts << QString::number(place);
         QCOMPARE(placeTexts.join(u','), cells[3]);
         QCOMPARE(gridDifferences(rows, kind, format).join(u';'), cells[4]);
+    }
+
+    // Results sort by value, rows without a result last either way; text in Norwegian order.
+    void sorting_data()
+    {
+        QTest::addColumn<int>("as");
+        QTest::addColumn<QString>("values");
+        QTest::addColumn<bool>("descending");
+        QTest::addColumn<QString>("sorted");
+        const int result = int(SortAs::Result), text = int(SortAs::Text);
+        QTest::newRow("times up") << result << "10.20;-;9.80;10.00;;9.80" << false
+                                  << "9.80;9.80;10.00;10.20;-;";
+        QTest::newRow("times down") << result << "10.20;-;9.80;10.00" << true << "10.20;10.00;9.80;-";
+        QTest::newRow("lengths down") << result << "4.95;x;10.05;7" << true << "10.05;7;4.95;x";
+        QTest::newRow("names") << text << "Øen;aas;Zeta;Åsen;Ærø;Berg" << false
+                               << "aas;Berg;Zeta;Ærø;Øen;Åsen";
+        QTest::newRow("names down") << text << "Øen;Åsen;Zeta" << true << "Åsen;Øen;Zeta";
+    }
+    void sorting()
+    {
+        QFETCH(int, as);
+        QFETCH(QString, values);
+        QFETCH(bool, descending);
+        QStringListModel source(values.split(u';'));
+        GridSortModel shown;
+        QAbstractItemModelTester tester(&shown);
+        shown.setSourceModel(&source);
+        shown.sortGrid(0, descending, SortAs(as), ResultKind::Time, TimeFormat::SecondsHundredths);
+        QStringList texts;
+        for (int r = 0; r < shown.rowCount(); ++r)
+            texts << source.stringList()[shown.sourceRow(r)];
+        QTEST(texts.join(u';'), "sorted");
+    }
+
+    void sortProposals()
+    {
+        GridContext heat;
+        heat.type = ListType::Heat;
+        heat.run = true;
+        const SortProposal p = sortProposal(heat, false);
+        QVERIFY(p.column == 8 && p.descending == false);
+        heat.run = false;
+        heat.technical = true;
+        QVERIFY(sortProposal(heat, false).descending == true);
+        QVERIFY(!sortProposal(heat, true).column && !sortProposal(heat, true).descending);
+        heat.type = ListType::Multi;
+        QVERIFY(!sortProposal(heat, false).column);
+        QCOMPARE(sortExpression(3, true), QStringLiteral(" 3 Desc"));
     }
 
     void stepResults()

@@ -132,7 +132,7 @@ private slots:
         QCOMPARE(grid->windowModality(), Qt::ApplicationModal);
         for (int i = 0; i < RegisterGrid::CommandCount; ++i)
             QCOMPARE(grid->commandButton(i)->isEnabled(), i == RegisterGrid::Close);
-        const QModelIndex cell = grid->model().index(3, PersonSurname);
+        const QModelIndex cell = grid->view()->model()->index(3, PersonSurname);
         grid->view()->setCurrentIndex(cell);
         grid->view()->edit(cell);
         grid->view()->viewport()->findChild<QLineEdit *>()->setText(QStringLiteral("Rutenett\nNavn"));

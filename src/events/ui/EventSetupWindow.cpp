@@ -363,6 +363,7 @@ GridContext EventSetupWindow::gridContext() const
     c.type = listTypeFromCode(checked(m_listType));
     c.helpCount = int(toInteger(clampedHelpColumns(m_help->text()), 0, 5));
     c.run = m_category[0]->isChecked();
+    c.technical = m_category[1]->isChecked();
     c.format = timeFormatFromCode(checked(m_format));
     c.startDate = m_date->text();
     c.startTime = m_time->text();

@@ -4,6 +4,7 @@
 #include "events/GridCommands.h"
 #include "events/GridImport.h"
 #include "events/ui/ResultHandlingDialog.h"
+#include "events/ui/SortDialog.h"
 #include "timing/TimingController.h"
 
 #include <QApplication>
@@ -36,6 +37,29 @@ GridWindow::GridWindow(AppState &state, MainWindow &main, const GridContext &con
     }
     commandButton(Handle)->setEnabled(context.helpCount > 0);
     connect(commandButton(Handle), &QPushButton::clicked, this, [this] { openHandling(); });
+    commandButton(Sort)->setEnabled(true);
+    connect(commandButton(Sort), &QPushButton::clicked, this, [this] { openSort(); });
+}
+
+SortDialog *GridWindow::openSort()
+{
+    commitEdit();
+    auto *dialog = new SortDialog(m_appState, &m_context, model().columnCount(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &SortDialog::sortRequested, this, &GridWindow::sortGrid);
+    dialog->open();
+    return dialog;
+}
+
+void GridWindow::sortGrid(int column, bool descending)
+{
+    const int c = column - 1;
+    if (c < 0 || c >= model().columnCount())
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    sortModel().sortGrid(c, descending, sortAsFor(columnRole(model().fieldNames()[c]), model().value(0, c)),
+                         m_context.kind(), m_context.format);
+    QApplication::restoreOverrideCursor();
 }
 
 ResultHandlingDialog *GridWindow::openHandling()
@@ -65,7 +89,7 @@ QStringList GridWindow::columnTexts(int column) const
     const db::RecordModel &m = const_cast<GridWindow *>(this)->model();
     texts.reserve(m.rowCount());
     for (int r = 0; r < m.rowCount(); ++r)
-        texts << m.text(r, column);
+        texts << m.text(tableRow(r), column);
     return texts;
 }
 
@@ -76,7 +100,7 @@ bool GridWindow::writeColumn(int column, const QList<QVariant> &values)
     Status s = m_appState.database.transaction([&]() -> Status {
         m.beginBatch();
         for (int r = 0; r < m.rowCount() && r < values.size(); ++r)
-            m.setValue(r, column, values[r]);
+            m.setValue(tableRow(r), column, values[r]);
         if (!m.endBatch())
             return Status::failure(m.lastError());
         return {};

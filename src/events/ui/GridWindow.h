@@ -10,6 +10,7 @@
 namespace arenor {
 
 class ResultHandlingDialog;
+class SortDialog;
 
 class GridWindow : public RegisterGrid {
     Q_OBJECT
@@ -28,6 +29,10 @@ public:
     // "&Behandle": the result handling window over this grid (modal, deleted when closed); the
     // grid shows the table again once an operation ran.
     ResultHandlingDialog *openHandling();
+    // "&Sorter": the sort window with its proposal (modal, deleted when closed).
+    SortDialog *openSort();
+    // SortGrid: shows the rows ordered by column 1..10; the commands then follow that order.
+    void sortGrid(int column, bool descending);
 
 private:
     // The grid's columns by role; tells the user and gives false when the table lacks one

@@ -79,7 +79,8 @@ RegisterGrid::RegisterGrid(AppState &state, const QString &table, const QList<in
 
     m_view = new QTableView(this);
     m_view->setObjectName(QStringLiteral("gridTableView"));
-    m_view->setModel(&m_model);
+    m_sort.setSourceModel(&m_model);
+    m_view->setModel(&m_sort);
     m_view->setItemDelegate(new SingleLineDelegate(multiLineFields, m_view));
     m_view->horizontalHeader()->setDefaultSectionSize(110);
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
@@ -90,7 +91,7 @@ RegisterGrid::RegisterGrid(AppState &state, const QString &table, const QList<in
             [this] { moveToRow(m_view->currentIndex().row() - 1); });
     connect(m_navigator, &RecordNavigator::next, this,
             [this] { moveToRow(m_view->currentIndex().row() + 1); });
-    connect(m_navigator, &RecordNavigator::last, this, [this] { moveToRow(m_model.rowCount() - 1); });
+    connect(m_navigator, &RecordNavigator::last, this, [this] { moveToRow(m_sort.rowCount() - 1); });
 
     for (int i = 0; i < CommandCount; ++i) {
         auto *b = new QPushButton(this);
@@ -154,10 +155,10 @@ void RegisterGrid::applyCaptions()
 
 void RegisterGrid::moveToRow(int row)
 {
-    if (row < 0 || row >= m_model.rowCount())
+    if (row < 0 || row >= m_sort.rowCount())
         return;
     const int column = std::max(0, m_view->currentIndex().column());
-    m_view->setCurrentIndex(m_model.index(row, column));
+    m_view->setCurrentIndex(m_sort.index(row, column));
 }
 
 void RegisterGrid::setHeading(const QString &heading)

@@ -13,6 +13,7 @@
 
 #include "db/AppState.h"
 #include "db/RecordModel.h"
+#include "events/GridSort.h"
 #include "registers/RegisterRules.h"
 
 #include <QDialog>
@@ -57,6 +58,10 @@ public:
     QString table() const { return m_table; }
     QTableView *view() const { return m_view; }
     db::RecordModel &model() { return m_model; }
+    // The order the grid shows its rows in (sorting changes only that order).
+    events::GridSortModel &sortModel() { return m_sort; }
+    // The table row shown at a position.
+    int tableRow(int shownRow) const { return m_sort.sourceRow(shownRow); }
     QPushButton *commandButton(int index) const { return m_buttons[size_t(index)]; }
     RecordNavigator *navigator() const { return m_navigator; }
     // True once a record was written through the grid.
@@ -84,6 +89,7 @@ private:
     AppState &m_state;
     QString m_table;
     db::RecordModel m_model;
+    events::GridSortModel m_sort;
     QTableView *m_view = nullptr;
     RecordNavigator *m_navigator = nullptr;
     std::array<QPushButton *, CommandCount> m_buttons{};
