@@ -8,6 +8,7 @@
 #include "events/GridSort.h"
 #include "events/GridTable.h"
 #include "events/ResultHandling.h"
+#include "events/StartSetup.h"
 
 #include <QBuffer>
 #include <QStringListModel>
@@ -202,6 +203,23 @@ static void BM_SortResults3000(benchmark::State &st)
     }
 }
 BENCHMARK(BM_SortResults3000)->Unit(benchmark::kMillisecond);
+
+// Staggered start times for 3000 competitors written to the out-times file and read back.
+static void BM_StartTimesFile3000(benchmark::State &st)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("UtTider.txt"));
+    const StartSetupRequest request{true, QStringLiteral("10.00.00"), QStringLiteral("30"),
+                                    QStringLiteral("2")};
+    for (auto _ : st) {
+        timing::TimeList list;
+        timing::ChannelCounters counters;
+        if (!writeStartTimesFile(path, request, kRows, Language::Norwegian) ||
+            !timing::readTimesFile(path, list, counters) || list.records.size() != size_t(kRows))
+            st.SkipWithError("start times failed");
+    }
+}
+BENCHMARK(BM_StartTimesFile3000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

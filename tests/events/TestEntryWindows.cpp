@@ -12,6 +12,7 @@
 #include "events/ui/GridWindow.h"
 #include "events/ui/ResultHandlingDialog.h"
 #include "events/ui/SortDialog.h"
+#include "events/ui/StartSetupDialog.h"
 #include "registers/RegisterReaders.h"
 #include "registers/ui/EntriesWindow.h"
 
@@ -195,14 +196,21 @@ private slots:
         QCOMPARE(grid->view()->accessibleName(), grid->heading());
         for (int b = 0; b < RegisterGrid::CommandCount; ++b) {
             QVERIFY(!grid->commandButton(b)->accessibleName().isEmpty());
-            const bool on = b != RegisterGrid::StartSetup && b != RegisterGrid::Handle;
+            const bool on = b != RegisterGrid::Handle || grid->context().helpCount > 0;
             QCOMPARE(grid->commandButton(b)->isEnabled(), on);
         }
         db::RecordModel &g = grid->model(); // Øvpl,Stnr,Navn,Klubb,Resultat,Differanse,Ut,Inn
         QCOMPARE(g.rowCount(), 3);
         const QString in[] = {"1.05.10", "1.04.00", "1.06.00"};
+        // A common start into the grid: every row gets the same out-time.
+        StartSetupDialog *start = grid->openStartSetup();
+        QVERIFY(!start->toFile()->isEnabled() && !start->toFile()->isChecked());
+        QCOMPARE(start->startTime()->text(), QStringLiteral("00.00.00"));
+        start->type(0)->setChecked(true);
+        start->startTime()->setText(QStringLiteral("00.59.95"));
+        emit start->confirmed();
         for (int r = 0; r < 3; ++r) {
-            g.setValue(r, 6, QStringLiteral("0.59.95"));
+            QCOMPARE(g.text(r, 6), QStringLiteral("00.59.95"));
             g.setValue(r, 7, in[r]);
         }
         // Times registered for number 2 (out and in) replace what was typed.

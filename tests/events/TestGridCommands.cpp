@@ -1,6 +1,10 @@
 #include "events/GridColumns.h"
 #include "events/GridCommands.h"
 #include "events/GridSort.h"
+#include "events/StartSetup.h"
+#include "timing/TimeList.h"
+
+#include <QTemporaryDir>
 
 #include <QAbstractItemModelTester>
 #include <QStringListModel>
@@ -73,6 +77,66 @@ private slots:
         heat.type = ListType::Multi;
         QVERIFY(!sortProposal(heat, false).column);
         QCOMPARE(sortExpression(3, true), QStringLiteral(" 3 Desc"));
+    }
+
+    // Staggered start times: the step with its carries, groups, "by number"; unsound input is
+    // refused rather than handed out as wrong times.
+    void startTimes_data()
+    {
+        QTest::addColumn<QString>("setup"); // format, start, interval, group size, rows (;) or count
+        QTest::addColumn<QString>("times");
+        QTest::newRow("interval 45") << "HMS,09.59.30,45,1,4"
+                                     << "09.59.30;10.00.15;10.01.00;10.01.45";
+        QTest::newRow("interval 90") << "HMS,10.59.00,90,1,3"
+                                     << "10.59.00;11.00.30;11.02.00";
+        QTest::newRow("groups by number") << "HMS,10.00.00,30,2,2;3;7"
+                                          << "10.00.00;10.00.30;10.01.30";
+        QTest::newRow("minutes") << "MSH,01.59.50,15,1,2"
+                                 << "01.59.50;02.14.50";
+        QTest::newRow("seconds format") << "SH,10.00,5,1,3"
+                                        << "10.00;15.00;20.00";
+        QTest::newRow("group size 0") << "HMS,10.00.00,30,0,3"
+                                      << "";
+        QTest::newRow("interval abc") << "HMS,10.00.00,abc,1,3"
+                                      << "";
+        QTest::newRow("past midnight") << "HMS,23.59.30,45,1,2"
+                                       << "";
+        QTest::newRow("not a time") << "HMS,10.00,30,1,2"
+                                    << "";
+    }
+    void startTimes()
+    {
+        QFETCH(QString, setup);
+        const QStringList s = setup.split(u',');
+        StartSetupRequest request;
+        request.format = test::formatOf(s[0]);
+        request.startTime = s[1];
+        request.interval = s[2];
+        request.groupSize = s[3];
+        QStringList times;
+        const Status status = s[4].contains(u';')
+                                  ? gridStartTimes(request, s[4].split(u';'), true, times, Language::English)
+                                  : events::startTimes(request, s[4].toInt(), times, Language::English);
+        QTEST(times.join(u';'), "times");
+        QCOMPARE(status.ok(), !times.isEmpty());
+    }
+
+    void startTimesFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("UtTider.txt"));
+        StartSetupRequest request{true, QStringLiteral("10.00.00"), QStringLiteral("30"),
+                                  QStringLiteral("2")};
+        QVERIFY(!writeStartTimesFile(path, request, 3001, Language::English));
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(writeStartTimesFile(path, request, 3, Language::English));
+        timing::TimeList list;
+        timing::ChannelCounters counters;
+        QVERIFY(timing::readTimesFile(path, list, counters));
+        QStringList lines;
+        for (const timing::TimeRecord &r : list.records)
+            lines << r.index + u' ' + r.time + u' ' + r.number;
+        QCOMPARE(lines.join(u';'), QStringLiteral("0001 10.00.00 1;0002 10.00.00 2;0003 10.00.30 3"));
     }
 
     void stepResults()

@@ -5,6 +5,7 @@
 #include "app/ui/MainWindow.h"
 #include "base/Convert.h"
 #include "base/TextFile.h"
+#include "events/ui/StartSetupDialog.h"
 #include "timing/ui/TimingWindow.h"
 
 #include <QAccessible>
@@ -169,6 +170,23 @@ private slots:
         QCOMPARE(s.storedField(field::Automatic), QStringLiteral("0"));
         QCOMPARE(s.prompt.lastMessage(), s.state().texts.message(252));
         QVERIFY(s.find<QComboBox>("adapterTypeComboBox")->isEnabled());
+    }
+
+    // "Generate start times": both boxes checked and fixed; the planned times reach the file.
+    void generateStartTimes()
+    {
+        Started s;
+        s.state().catalogs.personCount = 3;
+        s.find<QPushButton>("generateStartTimesPushButton")->click();
+        auto *d = s.w->findChild<StartSetupDialog *>();
+        QVERIFY(d);
+        for (QCheckBox *box : {d->byNumber(), d->toFile()})
+            QVERIFY(box->isChecked() && !box->isEnabled());
+        d->startTime()->setText(QStringLiteral("09.59.30"));
+        d->interval()->setText(QStringLiteral("45"));
+        emit d->confirmed();
+        QCOMPARE(s.outFile().mid(3).join(u'|'),
+                 QStringLiteral("0001     09.59.30  1|0002     10.00.15  2|0003     10.01.00  3"));
     }
 
     void rateIsTicksPerSecond()

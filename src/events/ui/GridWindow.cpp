@@ -5,9 +5,11 @@
 #include "events/GridImport.h"
 #include "events/ui/ResultHandlingDialog.h"
 #include "events/ui/SortDialog.h"
+#include "events/ui/StartSetupDialog.h"
 #include "timing/TimingController.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QPushButton>
 #include <QTableView>
 #include <functional>
@@ -37,8 +39,40 @@ GridWindow::GridWindow(AppState &state, MainWindow &main, const GridContext &con
     }
     commandButton(Handle)->setEnabled(context.helpCount > 0);
     connect(commandButton(Handle), &QPushButton::clicked, this, [this] { openHandling(); });
+    commandButton(StartSetup)->setEnabled(step);
+    connect(commandButton(StartSetup), &QPushButton::clicked, this, [this] { openStartSetup(); });
     commandButton(Sort)->setEnabled(true);
     connect(commandButton(Sort), &QPushButton::clicked, this, [this] { openSort(); });
+}
+
+StartSetupDialog *GridWindow::openStartSetup()
+{
+    commitEdit();
+    auto *dialog = new StartSetupDialog(m_appState, m_context.format, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // From the grid the times go into the grid.
+    dialog->toFile()->setChecked(false);
+    dialog->toFile()->setEnabled(false);
+    connect(dialog, &StartSetupDialog::confirmed, this, [this, dialog] {
+        if (!columnsUsable())
+            return;
+        QStringList times;
+        const Status s =
+            gridStartTimes(dialog->request(), columnTexts(m_columns.index(ColumnRole::Number)),
+                           dialog->byNumber()->isChecked(), times, m_appState.texts.messageLanguage());
+        if (!s) {
+            m_appState.informText(s.error(), Icon::Exclamation);
+            return;
+        }
+        QList<QVariant> values;
+        const QStringList old = columnTexts(m_columns.index(ColumnRole::Out));
+        for (int r = 0; r < times.size(); ++r)
+            values << (times[r].isEmpty() ? QVariant(old[r]) : QVariant(times[r]));
+        if (writeColumn(m_columns.index(ColumnRole::Out), values))
+            dialog->accept();
+    });
+    dialog->open();
+    return dialog;
 }
 
 SortDialog *GridWindow::openSort()

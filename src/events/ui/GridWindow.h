@@ -11,6 +11,7 @@ namespace arenor {
 
 class ResultHandlingDialog;
 class SortDialog;
+class StartSetupDialog;
 
 class GridWindow : public RegisterGrid {
     Q_OBJECT
@@ -31,6 +32,8 @@ public:
     ResultHandlingDialog *openHandling();
     // "&Sorter": the sort window with its proposal (modal, deleted when closed).
     SortDialog *openSort();
+    // "&Startoppsett": start times into the Out column of a step list (modal, deleted when closed).
+    StartSetupDialog *openStartSetup();
     // SortGrid: shows the rows ordered by column 1..10; the commands then follow that order.
     void sortGrid(int column, bool descending);
 

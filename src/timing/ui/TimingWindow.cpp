@@ -3,6 +3,9 @@
 #include "app/ui/MainWindow.h"
 #include "base/Convert.h"
 #include "db/Schema.h"
+#include "events/StartSetup.h"
+#include "events/ui/EventSetupWindow.h"
+#include "events/ui/StartSetupDialog.h"
 #include "timing/ui/EventAdapterControls.h"
 
 #include <QApplication>
@@ -669,7 +672,32 @@ void TimingWindow::showRate()
 
 ChildWindow *createTimingWindow(AppState &state, MainWindow &main)
 {
-    return new TimingWindow(state, main, *main.timingController());
+    auto *window = new TimingWindow(state, main, *main.timingController());
+    // Planned start times for every start number, in the event setup's time format.
+    QObject::connect(window, &TimingWindow::startTimesRequested, window, [&state, &main, window] {
+        const auto *setup = dynamic_cast<EventSetupWindow *>(main.childWindow(WindowId::EventSetup));
+        const events::TimeFormat format =
+            setup ? setup->gridContext().format : events::TimeFormat::HoursMinutesSeconds;
+        auto *dialog = new StartSetupDialog(state, format, window);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        for (QCheckBox *box : {dialog->byNumber(), dialog->toFile()}) {
+            box->setChecked(true);
+            box->setEnabled(false);
+        }
+        QObject::connect(dialog, &StartSetupDialog::confirmed, dialog, [&state, dialog] {
+            const Status s = events::writeStartTimesFile(
+                state.meetFile(timing::timesFileName(timing::Direction::Out)), dialog->request(),
+                state.catalogs.personCount, state.texts.messageLanguage());
+            if (!s) {
+                state.informText(s.error(), Icon::Exclamation);
+                return;
+            }
+            emit state.notifier.timeFilesChanged();
+            dialog->accept();
+        });
+        dialog->open();
+    });
+    return window;
 }
 
 } // namespace arenor
