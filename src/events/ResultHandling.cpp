@@ -110,18 +110,27 @@ Status handleGridTable(db::Database &database, const QString &table, const GridC
                                     : QStringLiteral("The grid lacks the columns: ")) +
                                columnNames(missing, language));
 
-    QStringList fields;
+    // Only the rowid, the result and the help columns are read and written.
+    const QStringList fields = database.fieldNames(table);
+    QStringList columnsRead{db::quoteIdentifier(fields[resultColumn])};
+    for (int n = 0; n < context.helpCount; ++n)
+        columnsRead << db::quoteIdentifier(fields[helpColumns[n]]);
     std::vector<qint64> rowids;
-    std::vector<QVariantList> rows;
-    if (Status s = db::readTable(database, table, fields, rowids, rows); !s)
-        return s;
     QStringList results;
-    results.reserve(qsizetype(rows.size()));
     QList<QStringList> help(context.helpCount);
-    for (const QVariantList &row : rows) {
-        results << row[resultColumn].toString();
-        for (int n = 0; n < context.helpCount; ++n)
-            help[n] << row[helpColumns[n]].toString();
+    {
+        QSqlQuery q(database.handle());
+        q.setForwardOnly(true);
+        if (!q.exec(QStringLiteral("SELECT rowid, ") + columnsRead.join(QStringLiteral(", ")) +
+                    QStringLiteral(" FROM ") + db::quoteIdentifier(table) +
+                    QStringLiteral(" ORDER BY rowid")))
+            return Status::failure(q.lastError().text());
+        while (q.next()) {
+            rowids.push_back(q.value(0).toLongLong());
+            results << q.value(1).toString();
+            for (int n = 0; n < context.helpCount; ++n)
+                help[n] << q.value(2 + n).toString();
+        }
     }
     const QStringList oldResults = results;
     const QList<QStringList> oldHelp = help;
@@ -137,7 +146,7 @@ Status handleGridTable(db::Database &database, const QString &table, const GridC
         QSqlQuery q(database.handle());
         if (!q.prepare(sql))
             return Status::failure(q.lastError().text());
-        for (size_t r = 0; r < rows.size(); ++r) {
+        for (size_t r = 0; r < rowids.size(); ++r) {
             bool changed = results[qsizetype(r)] != oldResults[qsizetype(r)];
             for (int n = 0; n < context.helpCount && !changed; ++n)
                 changed = help[n][qsizetype(r)] != oldHelp[n][qsizetype(r)];
