@@ -12,13 +12,7 @@ using namespace arenor;
 namespace {
 
 // Test mode enters everyone in three events of every round and names every class.
-struct LargestMeet : bench::LargestMeet {
-    LargestMeet() : bench::LargestMeet(true)
-    {
-        if (!ok)
-            qFatal("making the meet failed");
-    }
-};
+using LargestMeet = bench::TestModeMeet;
 
 } // namespace
 

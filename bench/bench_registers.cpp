@@ -1,7 +1,7 @@
 // Reading the registers of the largest meet: the competitors alone, and every catalogue as
 // start-up and the database commands rebuild them.
-#include "db/AppState.h"
 #include "app/MeetFile.h"
+#include "db/AppState.h"
 #include "db/Schema.h"
 #include "registers/RegisterReaders.h"
 
@@ -15,13 +15,7 @@ using namespace arenor;
 
 namespace {
 
-struct LargestMeet : bench::LargestMeet {
-    LargestMeet() : bench::LargestMeet(true)
-    {
-        if (!ok)
-            qFatal("making the meet failed");
-    }
-};
+using LargestMeet = bench::TestModeMeet;
 
 } // namespace
 
@@ -30,7 +24,8 @@ static void BM_ReadPersons3000(benchmark::State &st)
     LargestMeet meet;
     for (auto _ : st) {
         const registers::RegisterRead read = registers::readPersons(meet.state);
-        if (read.count != kMaxPersons || read.indexError) st.SkipWithError("wrong read");
+        if (read.count != kMaxPersons || read.indexError)
+            st.SkipWithError("wrong read");
     }
 }
 BENCHMARK(BM_ReadPersons3000)->Unit(benchmark::kMillisecond);

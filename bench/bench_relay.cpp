@@ -1,9 +1,9 @@
 // Dropping down a runner list of the relay window in the largest meet: 3000 competitors, all
 // of one club and class (test mode), so the list holds every one of them. Goal: under 20 ms.
-#include "db/AppState.h"
 #include "app/MainCommands.h"
-#include "app/ui/MainWindow.h"
 #include "app/MeetFile.h"
+#include "app/ui/MainWindow.h"
+#include "db/AppState.h"
 #include "db/Schema.h"
 #include "registers/RegisterReaders.h"
 #include "registers/Relay.h"
@@ -19,13 +19,8 @@ using namespace arenor;
 
 namespace {
 
-struct LargestMeet : bench::LargestMeet {
-    LargestMeet() : bench::LargestMeet(true)
-    {
-        if (!ok)
-            qFatal("making the meet failed");
-        registers::readRegisters(state);
-    }
+struct LargestMeet : bench::TestModeMeet {
+    LargestMeet() { registers::readRegisters(state); }
 };
 
 } // namespace
@@ -35,7 +30,8 @@ static void BM_RunnerChoices3000(benchmark::State &st)
     LargestMeet meet;
     for (auto _ : st) {
         const QStringList list = registers::relayRunnerChoices(meet.state, "Klubb 1", "Junior");
-        if (list.size() != kMaxPersons) st.SkipWithError("wrong list");
+        if (list.size() != kMaxPersons)
+            st.SkipWithError("wrong list");
     }
 }
 BENCHMARK(BM_RunnerChoices3000)->Unit(benchmark::kMillisecond);
@@ -45,7 +41,8 @@ static void BM_ClassChoices3000(benchmark::State &st)
     LargestMeet meet;
     for (auto _ : st) {
         const QStringList list = registers::relayClassChoices(meet.state, "Klubb 1");
-        if (list.size() != 1) st.SkipWithError("wrong list");
+        if (list.size() != 1)
+            st.SkipWithError("wrong list");
     }
 }
 BENCHMARK(BM_ClassChoices3000)->Unit(benchmark::kMillisecond);
@@ -75,7 +72,8 @@ static void BM_RunnerDropDown3000(benchmark::State &st)
     for (auto _ : st) {
         box.runner->showPopup();
         QApplication::processEvents();
-        if (box.runner->count() != kMaxPersons) st.SkipWithError("wrong list");
+        if (box.runner->count() != kMaxPersons)
+            st.SkipWithError("wrong list");
         st.PauseTiming();
         box.runner->hidePopup();
         QApplication::processEvents();
