@@ -80,7 +80,9 @@ std::optional<qint64> partValue(QStringView part, bool hundredths)
     if (digits > 0 && i + 1 < part.size() && (part[i] == u'e' || part[i] == u'E') &&
         isAsciiDigit(part[i + 1]))
         return std::nullopt;
-    if (negative && value != 0)
+    // A negative part, "-00" too, is no time: read as 0 it would rank "-00.22.68" (an in-time
+    // before the out-time) as 22.68.
+    if (negative)
         return std::nullopt;
     return hundredths && digits == 1 ? value * 10 : value;
 }

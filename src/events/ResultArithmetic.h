@@ -42,7 +42,8 @@ QString NextToken(QStringView text, qsizetype &position, QStringView delimiters)
 //   a decimal fraction ("12.3" is 12.30); the value counts the format's smallest unit (seconds
 //   for hours.minutes.seconds, hundredths otherwise). No result: no digit at all, a negative
 //   part, more parts than the format, a part after the first at or above its base
-//   ("99.99.99"), hundredths of three digits, or a first part beyond 999999.
+//   ("99.99.99"), hundredths of three digits, or a first part beyond 999999; so a negative
+//   time ("-00.07", an in-time before the out-time) is no result either.
 // - numbers: the leading numeric prefix ("7.35 m" is 7.35) in millionths, exact; no result
 //   when the prefix has no digit ("-", "abc") or its size reaches 10^12.
 std::optional<qint64> resultValue(ResultKind kind, TimeFormat format, QStringView text);
