@@ -72,13 +72,32 @@ std::optional<bool> choiceValue(const QString &field)
     return std::nullopt;
 }
 
+// A placement as the file holds it: whole numbers in full, others with as many significant
+// digits as fit the field (at most six, which a float gives back unchanged), so what is written
+// is read back as the same value and written again as the same text.
+QString placementText(float value)
+{
+    const double v = value;
+    const QString blank = v < 0 ? QString() : QStringLiteral(" ");
+    if (v == std::trunc(v) && std::fabs(v) < 1e8)
+        return blank + QString::number(v, 'f', 0);
+    QString text;
+    for (int digits = 6; digits >= 1; --digits) {
+        text = blank + QString::number(v, 'g', digits);
+        if (text.size() <= kSettingsValueWidth)
+            break;
+    }
+    return text;
+}
+
 std::optional<float> placementValue(const QString &field)
 {
     bool ok = false;
     const double v = field.toDouble(&ok);
-    if (ok && std::isfinite(v) && std::fabs(v) <= double(FLT_MAX))
-        return float(v);
-    return std::nullopt;
+    if (!ok || !std::isfinite(v) || std::fabs(v) > double(FLT_MAX))
+        return std::nullopt;
+    // Taken as it will be written, so a value the field cannot hold never changes on a rewrite.
+    return placementText(float(v)).toFloat();
 }
 
 // An option button set from the file: only a change to True counts as a click.
@@ -108,7 +127,7 @@ QStringList settingsLines(const AppState &state)
     for (int i = 0; i < kLanguageChoices; ++i)
         lines << labelled(trueFalse(state.languageChoice == i), kLanguageLabels[i]);
     for (int i = 0; i < kPlacementCount; ++i) {
-        const QString number = numberText(double(state.placements[size_t(i)]));
+        const QString number = placementText(state.placements[size_t(i)]);
         lines << (i % kPlacementsPerWindow == 0 ? labelled(number, kWindowLabels[i / kPlacementsPerWindow])
                                                 : number);
     }
