@@ -1,7 +1,9 @@
 #include "MainCommands.h"
 
 #include "events/Rounds.h"
+#include "lists/MeetLists.h"
 #include "lists/MeetTemplates.h"
+#include "lists/ResultLists.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,9 +23,14 @@ bool MainCommands::startEditor(const QString &path)
     return m_state.startEditor(path);
 }
 
-void MainCommands::notMadeYet()
+MainCommands::MainCommands(AppState &state) : m_state(state)
 {
-    m_state.informText(m_state.texts.message(Text::ListNotMadeYet), Icon::Exclamation);
+    m_writers = {{MeetList::Results, lists::MakeMeetResultsList},
+                 {MeetList::Newspaper, lists::MakeNewspaperList},
+                 {MeetList::StartListText, lists::MakeStartListText},
+                 {MeetList::Contingent, lists::MakeContingentList},
+                 {MeetList::Points, lists::MakePointsList},
+                 {MeetList::TimeSchedule, lists::MakeTimeSchedule}};
 }
 
 void MainCommands::showList(MeetList list)
@@ -82,10 +89,8 @@ void MainCommands::showReportFile()
 bool MainCommands::makeList(MeetList list)
 {
     auto it = m_writers.find(list);
-    if (it == m_writers.end()) {
-        notMadeYet();
+    if (it == m_writers.end())
         return false;
-    }
     // The list holds what the windows show: edited records are written first.
     if (!m_state.savePendingRecords())
         return false;

@@ -52,6 +52,8 @@ constexpr OwnText kTexts[] = {
      "The result list cannot be made yet. Nothing was made."},
     {Text::NoEditor, "Fant ingen editor for å vise %1. Velg en editor under Alternativer.",
      "No editor was found to show %1. Choose an editor in Alternatives."},
+    // Result lists (add below)
+    {Text::ResultListsEnd, "", ""},
     {Text::QuitQuestion, "Vil du avslutte?", "Do you want to quit?"},
     {Text::EntriesLackRecord, "Påmeldingen mangler post %1.", "The entries lack record %1."},
     {Text::NumberNotTaken,
@@ -78,6 +80,8 @@ constexpr OwnText kTexts[] = {
      "read."},
     {Text::StartSetupNotAvailable, "Startoppsettet er ikke tilgjengelig ennå.",
      "The start setup is not available yet."},
+    // Sorting list files (add below)
+    {Text::SortListsEnd, "", ""},
     {Text::AdapterMissing, "%1 finnes ikke. Er adapteret koblet til?",
      "%1 does not exist. Is the adapter plugged in?"},
     {Text::AdapterDenied,
@@ -144,6 +148,8 @@ constexpr OwnText kTexts[] = {
     {Text::Yes, "&Ja", "&Yes"},
     {Text::No, "&Nei", "&No"},
     {Text::Back, "&Tilbake", "&Tilbake"},
+    // Meet lists (add below)
+    {Text::MeetListsEnd, "", ""},
 };
 
 constexpr bool inOrder()

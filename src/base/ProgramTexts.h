@@ -29,6 +29,8 @@ enum class Text {
     GridLacksColumns, // %1 columns
     ResultListNotMadeYet,
     NoEditor, // %1 file
+    // Result lists: the event list, the joined lists (add below)
+    ResultListsEnd,
     QuitQuestion,
     // Registers
     EntriesLackRecord, // %1 record
@@ -47,6 +49,8 @@ enum class Text {
     TimesOverflow,    // %1 file, %2 extra, %3 maximum
     TimeFileHeldBack, // %1 the reading problem
     StartSetupNotAvailable,
+    // Sorting list files (add below)
+    SortListsEnd,
     // The event adapters; %1 the device
     AdapterMissing,
     AdapterDenied, // %2 the group
@@ -102,6 +106,8 @@ enum class Text {
     Yes,
     No,
     Back,
+    // Meet lists: start list text, contingent, points, newspaper (add below)
+    MeetListsEnd,
     Count
 };
 

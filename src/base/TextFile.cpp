@@ -131,9 +131,10 @@ QStringList readTextLines(const QString &path, bool *ok)
             *ok = false;
         return {};
     }
+    const QByteArray bytes = f.readAll();
     if (ok)
-        *ok = true;
-    return splitLines(decodeText(f.readAll()));
+        *ok = f.error() == QFileDevice::NoError;
+    return splitLines(decodeText(bytes));
 }
 
 } // namespace arenor

@@ -4,6 +4,8 @@
 #include "base/Convert.h"
 #include "events/EventSetup.h"
 #include "events/ui/GridWindow.h"
+#include "lists/ListSort.h"
+#include "lists/ResultLists.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,6 +23,15 @@ namespace arenor {
 using namespace events;
 
 namespace {
+
+// The index of the checked option of a group (0 when none is checked).
+template <typename Buttons> int checkedIndex(const Buttons &buttons)
+{
+    for (size_t i = 0; i < buttons.size(); ++i)
+        if (buttons[i]->isChecked())
+            return int(i);
+    return 0;
+}
 
 // The list buttons: caption, object name.
 const std::pair<int, const char *> kButtons[10] = {
@@ -342,29 +353,29 @@ void EventSetupWindow::listCommand(int index)
         showClassList(m_state, gridContext());
         return;
     case 2:
-        makeClassList(m_state, gridContext());
+        lists::makeEventListCommand(m_state, gridContext());
+        return;
+    case 3:
+        lists::sortClassListCommand(m_state, gridContext(), checkedIndex(m_sort) + 1);
+        return;
+    case 4:
+        lists::makeEventClassListCommand(m_state, gridContext());
         return;
     default:
-        break;
+        lists::showEventListCommand(m_state, gridContext());
+        return;
     }
-    m_state.informText(m_state.texts.message(Text::ResultListNotMadeYet), Icon::Exclamation);
 }
 
 GridContext EventSetupWindow::gridContext() const
 {
     GridContext c;
     c.selection = listSelection(m_state, event(), cls(), variant());
-    auto checked = [](const auto &buttons) {
-        for (size_t i = 0; i < buttons.size(); ++i)
-            if (buttons[i]->isChecked())
-                return int(i);
-        return 0;
-    };
-    c.type = listTypeFromCode(checked(m_listType));
+    c.type = listTypeFromCode(checkedIndex(m_listType));
     c.helpCount = int(toInteger(clampedHelpColumns(m_help->text()), 0, 5));
     c.run = m_category[0]->isChecked();
     c.technical = m_category[1]->isChecked();
-    c.format = timeFormatFromCode(checked(m_format));
+    c.format = timeFormatFromCode(checkedIndex(m_format));
     c.startDate = m_date->text();
     c.startTime = m_time->text();
     return c;
