@@ -121,8 +121,8 @@ EventListRequest eventListRequest(const events::GridContext &context)
     return request;
 }
 
-Status eventListLines(const AppState &state, const EventListRequest &request, std::mt19937 &random,
-                      QStringList &lines, int *rows)
+Status eventResultListLines(const AppState &state, const EventListRequest &request, std::mt19937 &random,
+                            QStringList &lines, int *rows)
 {
     const TextTables &texts = state.texts;
     const EventLayout layout = eventLayoutOf(request.type);
@@ -202,7 +202,7 @@ Status MakeEventList(AppState &state, const QString &path, EventListRequest requ
     int rows = 0;
     {
         BusyScope busy(state.progressSink());
-        if (Status s = eventListLines(state, request, random, lines, &rows); !s)
+        if (Status s = eventResultListLines(state, request, random, lines, &rows); !s)
             return s;
         if (Status s = writeTextFile(path, lines); !s)
             return s;

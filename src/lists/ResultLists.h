@@ -31,8 +31,8 @@ EventListRequest eventListRequest(const events::GridContext &context);
 // The event list's lines: title, Info.txt lines 5 to 8, the event line, the date line when
 // wanted, the column block, one row per entrant of the class in the event and current round
 // and the closing ruler. `rows` gets the number of entrants listed.
-Status eventListLines(const AppState &state, const EventListRequest &request, std::mt19937 &random,
-                      QStringList &lines, int *rows = nullptr);
+Status eventResultListLines(const AppState &state, const EventListRequest &request, std::mt19937 &random,
+                            QStringList &lines, int *rows = nullptr);
 
 // Writes the event list to the file, atomically; for the heat list type it first asks how many
 // lanes to draw (Cancel leaves heats and lanes blank). Message 11 with the count when "All
