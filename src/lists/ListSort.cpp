@@ -121,16 +121,21 @@ TimeFormat formatOfResults(const QList<Row> &rows)
 {
     const TimeFormat formats[] = {TimeFormat::SecondsHundredths, TimeFormat::MinutesSecondsHundredths,
                                   TimeFormat::HoursMinutesSeconds};
+    const auto withDigit = std::count_if(rows.begin(), rows.end(), [](const Row &row) {
+        return std::any_of(row.result.begin(), row.result.end(), [](QChar c) { return c.isDigit(); });
+    });
     TimeFormat best = formats[0];
-    int bestCount = -1;
+    qsizetype bestCount = -1;
     for (TimeFormat format : formats) {
-        int read = 0;
+        qsizetype read = 0;
         for (const Row &row : rows)
             read += events::resultValue(ResultKind::Time, format, row.result) ? 1 : 0;
         if (read > bestCount) {
             best = format;
             bestCount = read;
         }
+        if (read >= withDigit)
+            break;
     }
     return best;
 }
@@ -267,36 +272,35 @@ Outcome sortRows(AppState &state, QList<Row> &rows, const Layout &layout, const 
             return ascending ? *a.value < *b.value : *a.value > *b.value;
         };
     };
+    // Indices are sorted rather than rows, so each row moves once.
+    QList<int> order(rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    auto sortBy = [&](auto less) {
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return less(rows[a], rows[b]); });
+    };
     switch (request.sortCode) {
     case SortIncreasing:
-        std::stable_sort(rows.begin(), rows.end(), byValue(true));
+        sortBy(byValue(true));
         break;
     case SortDecreasing:
-        std::stable_sort(rows.begin(), rows.end(), byValue(false));
+        sortBy(byValue(false));
         break;
     case SortByName:
     case SortByClub: {
-        QList<std::pair<QString, int>> keys;
+        // A relay team's club stands in the name column (its class in the club column).
+        const bool byName = request.sortCode == SortByName || layout.relay();
+        QList<QString> keys;
         keys.reserve(rows.size());
-        for (int i = 0; i < rows.size(); ++i)
-            // A relay team's club stands in the name column (its class in the club column).
-            keys.append(
-                {nameKey(request.sortCode == SortByName || layout.relay() ? rows[i].name : rows[i].club), i});
-        std::stable_sort(keys.begin(), keys.end(),
-                         [](const auto &a, const auto &b) { return a.first < b.first; });
-        QList<Row> sorted;
-        sorted.reserve(rows.size());
-        for (const auto &key : keys)
-            sorted.append(std::move(rows[key.second]));
-        rows = std::move(sorted);
+        for (const Row &row : std::as_const(rows))
+            keys.append(nameKey(byName ? row.name : row.club));
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
         break;
     }
     case SortByNumber:
-        std::stable_sort(rows.begin(), rows.end(),
-                         [](const Row &a, const Row &b) { return toDouble(a.number) < toDouble(b.number); });
+        sortBy([](const Row &a, const Row &b) { return toDouble(a.number) < toDouble(b.number); });
         break;
     case SortByHeat:
-        std::stable_sort(rows.begin(), rows.end(), [&](const Row &a, const Row &b) {
+        sortBy([&](const Row &a, const Row &b) {
             const double ha = toDouble(a.heat), hb = toDouble(b.heat);
             return ha != hb ? ha < hb : better(a, b);
         });
@@ -304,6 +308,11 @@ Outcome sortRows(AppState &state, QList<Row> &rows, const Layout &layout, const 
     default:
         break;
     }
+    QList<Row> sorted;
+    sorted.reserve(rows.size());
+    for (int i : std::as_const(order))
+        sorted.append(std::move(rows[i]));
+    rows = std::move(sorted);
 
     // Places and differences follow performance, whatever order the rows are shown in.
     QList<int> all(rows.size());

@@ -1,6 +1,8 @@
 #include "TestSupport.h"
 #include "base/TextFile.h"
+#include "events/EventSetup.h"
 #include "lists/ListSort.h"
+#include "lists/MeetLists.h"
 
 #include <QTest>
 
@@ -109,6 +111,82 @@ private slots:
         }
         QVERIFY(!SortListFile(meet.state, meet.dir.filePath("none.txt"), 1, 2, 0).ok());
         QVERIFY(!SortListFile(meet.state, path, 7, 2, 0).ok());
+    }
+    // The time schedule in both languages: Cancel keeps the event order ("Sorted by competition"),
+    // OK sorts by date and time, rows without a time last; unused slots and empty events left out.
+    void timeSchedule_data()
+    {
+        Cases<bool>::columns();
+        QTest::newRow("no") << false;
+        QTest::newRow("en") << true;
+    }
+    void timeSchedule()
+    {
+        const auto [english] = Cases<bool>::fetch();
+        TestMeet meet;
+        meet.makeDatabase();
+        AppState &s = meet.state;
+        s.texts.load(english ? Language::English : Language::Norwegian);
+        s.setRoundTag(s.currentRound);
+        s.options[OptSeparators] = 1;
+        Catalogs &c = s.catalogs;
+        c.classes[1] = "Junior", c.classes[2] = "Menn", c.classes[3] = "Kvinner_senior_klasse";
+        const int classOf[] = {0, 1, 2, 2, 3, 1, 2};
+        for (int p = 1; p <= 6; ++p)
+            c.persons[size_t(p)].cls = c.classes[size_t(classOf[p])];
+        c.relays[1].cls = "Junior";
+        const QStringList events{"", "100m", "Lengde", "_", "Høyde", "4x100m", "200m"};
+        for (int e = 1; e < events.size(); ++e)
+            s.eventNames[size_t(e)] = events[e];
+        // event, entrant row, class of the setup, date, start time
+        const std::tuple<int, int, int, const char *, const char *> entries[] = {
+            {1, 1, 2, "2026.06.14", "12.30"},
+            {1, 2, 1, "", "00.00"},
+            {1, 3, 0, "", ""},
+            {2, 4, 1, "2026.06.13", "10.15"},
+            {2, 5, 0, "", ""},
+            {2, 6, 0, "", ""},
+            {3, 1, 0, "", ""},
+            {5, 16, 1, "2026.06.15", "00.00"},
+            {6, 2, 2, "14.06.2026", "9.00"}};
+        for (const auto &[event, row, cls, date, time] : entries) {
+            s.entryMatrix.set(s.currentRound, event, row, true);
+            const int record = events::setupRecordNumber(s.currentRound, event, std::max(cls, 1));
+            if (cls > 0) {
+                QVERIFY(events::writeSetupField(s, record, events::SetupDate, date).ok());
+                QVERIFY(events::writeSetupField(s, record, events::SetupStartTime, time).ok());
+            }
+        }
+        const QString path = s.meetFile("Tidskjema.txt");
+        meet.prompt.setNextAnswer(Answer::Cancel);
+        QVERIFY(MakeTimeSchedule(s, path).ok());
+        QByteArray all = readFile(path);
+        meet.prompt.setNextAnswer(Answer::Ok); // overwrite
+        meet.prompt.setNextAnswer(Answer::Ok); // sort
+        QVERIFY(MakeTimeSchedule(s, path).ok());
+        compareWithGolden(all + readFile(path),
+                          QString("lists_sort_schedule_%1.txt").arg(english ? "en" : "no"));
+        QCOMPARE(meet.prompt.unexpected(), 0);
+    }
+    // "Sorter": message 4 without the list; message 23 for another class's list, sorted all the same.
+    void classListCommand()
+    {
+        TestMeet meet;
+        const TextTables &t = meet.state.texts;
+        events::GridContext context;
+        context.selection = {"Finale_", 3, "100m", "_", 11, "Menn"};
+        context.run = true;
+        QVERIFY(!sortClassListCommand(meet.state, context, SortIncreasing));
+        QCOMPARE(meet.prompt.messageTexts(), QStringList{t.message(4)});
+        const QString path = meet.state.meetFile(events::ClassListName(t, context.selection, false));
+        writeFile(path, readFile(dataFile("lists_sort_standard.in")));
+        meet.prompt.clear();
+        QVERIFY(sortClassListCommand(meet.state, context, SortIncreasing));
+        QCOMPARE(meet.prompt.messageTexts(), QStringList{" 1" + t.message(15)});
+        meet.prompt.clear();
+        context.selection.className = "Kvinner";
+        QVERIFY(!sortClassListCommand(meet.state, context, SortByHeat));
+        QCOMPARE(meet.prompt.messageTexts(), (QStringList{t.message(23), t.message(14)}));
     }
 };
 
