@@ -48,8 +48,6 @@ constexpr OwnText kTexts[] = {
     {Text::GridMissing, "Grinden %1 finnes ikke. Lag den med \u00ABGrindliste\u00BB først.",
      "The grid %1 does not exist. Make it with \u00ABGridlist\u00BB first."},
     {Text::GridLacksColumns, "Grinden mangler kolonnene: %1", "The grid lacks the columns: %1"},
-    {Text::ResultListNotMadeYet, "Resultatlista kan ikke lages ennå. Ingenting ble laget.",
-     "The result list cannot be made yet. Nothing was made."},
     {Text::NoEditor, "Fant ingen editor for å vise %1. Velg en editor under Alternativer.",
      "No editor was found to show %1. Choose an editor in Alternatives."},
     // Result lists (add below)

@@ -27,7 +27,6 @@ enum class Text {
     ListNotMadeYet,
     GridMissing,      // %1 grid table
     GridLacksColumns, // %1 columns
-    ResultListNotMadeYet,
     NoEditor, // %1 file
     // Result lists: the event list, the joined lists (add below)
     ResultListsEnd,

@@ -5,8 +5,10 @@
 #include "lists/ListText.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace arenor::lists {
 
@@ -216,12 +218,18 @@ Status MakeEventList(AppState &state, const QString &path, EventListRequest requ
 
 QStringList listFilesStartingWith(const QString &dir, const QString &prefix, const QString &except)
 {
-    const QDir directory(dir);
     const QString exceptPath = QDir::cleanPath(QFileInfo(except).absoluteFilePath());
+    // Only the few matching names are sorted, not the whole meet directory.
+    QStringList names;
+    for (QDirIterator it(dir, QDir::Files); it.hasNext();) {
+        const QString name = it.nextFileInfo().fileName();
+        if (name.startsWith(prefix, Qt::CaseInsensitive) && name.endsWith(u".txt", Qt::CaseInsensitive))
+            names << name;
+    }
+    std::sort(names.begin(), names.end());
+    const QDir directory(dir);
     QStringList files;
-    for (const QString &name : directory.entryList(QDir::Files, QDir::Name)) {
-        if (!name.startsWith(prefix, Qt::CaseInsensitive) || !name.endsWith(u".txt", Qt::CaseInsensitive))
-            continue;
+    for (const QString &name : std::as_const(names)) {
         const QString path = QDir::cleanPath(directory.absoluteFilePath(name));
         if (path != exceptPath)
             files << path;
