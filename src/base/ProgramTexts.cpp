@@ -81,6 +81,18 @@ constexpr OwnText kTexts[] = {
     {Text::StartSetupNotAvailable, "Startoppsettet er ikke tilgjengelig ennå.",
      "The start setup is not available yet."},
     // Sorting list files (add below)
+    {Text::SortNoRuler,
+     "%1 kan ikke sorteres: ingen av de 15 første linjene begynner med \"=\". Fila er ikke endret.",
+     "%1 cannot be sorted: none of its first 15 lines starts with \"=\". The file was not changed."},
+    {Text::SortNoColumns,
+     "%1 kan ikke sorteres: overskriften har ingen kjent kolonnelinje (Øv.pl, Heat eller Bane). Fila er ikke "
+     "endret.",
+     "%1 cannot be sorted: its header has no known column line (Co.pl, Heat or Lane). The file was not "
+     "changed."},
+    {Text::SortTooManyRows, "%1 har flere enn %2 rader og kan ikke sorteres. Fila er ikke endret.",
+     "%1 has more than %2 rows and cannot be sorted. The file was not changed."},
+    {Text::SortUnknownOrder, "Ukjent sortering (%1). Ingen liste ble sortert.",
+     "Unknown sort order (%1). No list was sorted."},
     {Text::SortListsEnd, "", ""},
     {Text::AdapterMissing, "%1 finnes ikke. Er adapteret koblet til?",
      "%1 does not exist. Is the adapter plugged in?"},

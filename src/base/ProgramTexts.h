@@ -50,6 +50,10 @@ enum class Text {
     TimeFileHeldBack, // %1 the reading problem
     StartSetupNotAvailable,
     // Sorting list files (add below)
+    SortNoRuler,      // %1 file
+    SortNoColumns,    // %1 file
+    SortTooManyRows,  // %1 file, %2 the most rows
+    SortUnknownOrder, // %1 the sort code
     SortListsEnd,
     // The event adapters; %1 the device
     AdapterMissing,

@@ -20,6 +20,13 @@ QString misc(int r, int f)
     return QStringLiteral("Misc-") + numberText(qint64(r)) + numberText(qint64(f));
 }
 
+// The club of every test-mode competitor: club 1 as the club register names it in the
+// language of the day, so the competitors belong to a registered club in either language.
+QString testClubOne(const AppState &state)
+{
+    return state.texts.message(134) + numberText(qint64(1));
+}
+
 } // namespace
 
 QString tableName(Table table)
@@ -249,7 +256,7 @@ Status initPersons(AppState &state)
     const int count = state.catalogs.personCount;
     const bool test = state.testMode();
     TableInit init{Table::Personer, 106, count + 2, {}, {}};
-    init.rows = [count, test] {
+    init.rows = [&state, count, test] {
         QList<QVariantList> rows;
         rows.reserve(count);
         for (int r = 1; r <= count; ++r) {
@@ -264,7 +271,7 @@ Status initPersons(AppState &state)
                 else if (f == 2)
                     row.append(QStringLiteral("Etter") + QString::number(r));
                 else if (f == 3)
-                    row.append(QStringLiteral("Klubb 1"));
+                    row.append(testClubOne(state));
                 else if (f == 4)
                     row.append(QStringLiteral("Junior"));
                 else
@@ -279,7 +286,7 @@ Status initPersons(AppState &state)
             PersonSlot &slot = state.catalogs.persons[size_t(r)];
             slot.startNo = numberText(qint64(r));
             slot.name = test ? QStringLiteral("Etter%1 Forn%1").arg(r) : dash();
-            slot.club = test ? QStringLiteral("Klubb 1") : dash();
+            slot.club = test ? testClubOne(state) : dash();
             slot.cls = test ? QStringLiteral("Junior") : dash();
             slot.contingentCode = 1;
         }

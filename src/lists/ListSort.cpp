@@ -1,16 +1,488 @@
 #include "ListSort.h"
 
+#include "base/Convert.h"
+#include "base/TextFile.h"
+#include "events/GridList.h"
+#include "events/ResultArithmetic.h"
+#include "lists/ListText.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <limits>
+#include <numeric>
+#include <optional>
+#include <utility>
+
 namespace arenor::lists {
 
-Status SortListFile(AppState &state, const QString &, int, int, int)
+using events::ResultKind;
+using events::TimeFormat;
+
+namespace {
+
+// The engine's table holds three rows per competitor of the register.
+constexpr int kMaxRows = 3 * kMaxPersons;
+// A list's header block (title, meet lines, event line, column header) is never longer.
+constexpr int kMaxHeaderLines = 15;
+constexpr int kHeatShift = 22;
+constexpr int kRelayShift = 7;
+constexpr int kStandardWidth = 82;
+
+bool isRuler(const QString &line)
 {
-    return Status::failure(state.texts.message(Text::ListNotMadeYet));
+    return line.startsWith(u'=');
 }
 
-bool sortClassListCommand(AppState &state, const events::GridContext &, int)
+QString rightTrimmed(QStringView text)
 {
-    state.informText(state.texts.message(Text::ResultListNotMadeYet), Icon::Exclamation);
-    return false;
+    qsizetype end = text.size();
+    while (end > 0 && text[end - 1].isSpace())
+        --end;
+    return text.left(end).toString();
+}
+
+// Characters first..last of a line with the blanks after them cut: the field as it was
+// printed, leading blanks kept, so a number printed with its sign blank stays where it was.
+QString rawField(QStringView line, int first, int last)
+{
+    if (first - 1 >= line.size())
+        return {};
+    return rightTrimmed(line.mid(first - 1, last - first + 1));
+}
+
+bool isBlank(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); });
+}
+
+// One data row of a list: the fields by their columns, what the sort reads from them.
+struct Row {
+    QString heat, lane, heatPlace, place, number, name, club, result, difference;
+    QString tail; // everything after the row's closing separator (a step list's out/in times)
+    QString line; // the row as read (time schedule rows are moved whole)
+    std::optional<qint64> value;
+};
+
+// How a list file is laid out, as far as the sort cares.
+struct Layout {
+    int shift = 0; // 0 standard, 22 heat, 7 relay
+    bool heat() const { return shift == kHeatShift; }
+    bool relay() const { return shift == kRelayShift; }
+    int width() const { return kStandardWidth + shift; }
+};
+
+Row readRow(const QString &line, const Layout &layout)
+{
+    const int d = layout.shift;
+    Row row;
+    if (layout.heat()) {
+        row.heat = rawField(line, 3, 7);
+        row.lane = rawField(line, 10, 14);
+        row.heatPlace = rawField(line, 17, 22);
+    } else if (layout.relay()) {
+        row.lane = rawField(line, 3, 7);
+    }
+    row.place = rawField(line, 3 + d, 8 + d);
+    row.number = rawField(line, 11 + d, 16 + d);
+    row.name = rawField(line, 19 + d, 44 + d);
+    row.club = rawField(line, 47 + d, 59 + d);
+    row.result = trimmedField(line, 61 + d, 70 + d);
+    row.difference = rawField(line, 73 + d, 81 + d);
+    row.tail = line.mid(layout.width());
+    return row;
+}
+
+QString writeRow(const Row &row, const Layout &layout, bool separators)
+{
+    const int d = layout.shift;
+    ListLine line(separators);
+    line.separator(1);
+    if (layout.heat()) {
+        line.text(3, row.heat).separator(8).text(10, row.lane).separator(15);
+        line.text(17, row.heatPlace).separator(23);
+    } else if (layout.relay()) {
+        line.text(3, row.lane).separator(8);
+    }
+    line.text(3 + d, row.place).separator(9 + d);
+    line.text(11 + d, row.number).separator(17 + d);
+    line.text(19 + d, row.name).separator(45 + d);
+    line.text(47 + d, row.club).separator(60 + d);
+    // A result of the column's full ten characters starts one early, as it was read.
+    line.text(row.result.size() < 10 ? 62 + d : 61 + d, row.result).separator(71 + d);
+    line.text(73 + d, row.difference).separator(82 + d);
+    return line.line() + row.tail;
+}
+
+// The time format that reads the list's results: the one that reads every result holding a
+// digit, else the one that reads the most. Seconds first, so a list of "12.45" times gets
+// differences like "00.07" rather than "00.00.07".
+TimeFormat formatOfResults(const QList<Row> &rows)
+{
+    const TimeFormat formats[] = {TimeFormat::SecondsHundredths, TimeFormat::MinutesSecondsHundredths,
+                                  TimeFormat::HoursMinutesSeconds};
+    TimeFormat best = formats[0];
+    int bestCount = -1;
+    for (TimeFormat format : formats) {
+        int read = 0;
+        for (const Row &row : rows)
+            read += events::resultValue(ResultKind::Time, format, row.result) ? 1 : 0;
+        if (read > bestCount) {
+            best = format;
+            bestCount = read;
+        }
+    }
+    return best;
+}
+
+// Text order with the Norwegian letters after Z (Æ, Ø, Å; Ä and Ö as Æ and Ø), case ignored.
+QString nameKey(QStringView text)
+{
+    QString key = text.trimmed().toString().toUpper();
+    for (QChar &c : key) {
+        switch (c.unicode()) {
+        case 0x00C6: // Æ
+        case 0x00C4: // Ä
+            c = QChar(u'Z' + 1);
+            break;
+        case 0x00D8: // Ø
+        case 0x00D6: // Ö
+            c = QChar(u'Z' + 2);
+            break;
+        case 0x00C5: // Å
+            c = QChar(u'Z' + 3);
+            break;
+        default:
+            break;
+        }
+    }
+    return key;
+}
+
+// A date as typed in the event setup ("2026.06.14", "14.06.2026", "14.06.26") as yyyymmdd;
+// a text without digits sorts after every date.
+qint64 dateKey(QStringView text)
+{
+    QList<qint64> parts;
+    QList<int> digits;
+    qint64 value = -1;
+    int count = 0;
+    for (QChar c : text) {
+        if (c.isDigit() && c.unicode() < 128) {
+            value = std::max<qint64>(value, 0) * 10 + (c.unicode() - u'0');
+            if (value > 99999999)
+                value = 99999999;
+            ++count;
+        } else if (value >= 0) {
+            parts << value;
+            digits << count;
+            value = -1;
+            count = 0;
+        }
+    }
+    if (value >= 0) {
+        parts << value;
+        digits << count;
+    }
+    if (parts.isEmpty())
+        return std::numeric_limits<qint64>::max();
+    if (parts.size() < 3)
+        return parts.size() == 2 ? parts[1] * 100 + parts[0] : parts[0];
+    qint64 year = parts[2], month = parts[1], day = parts[0];
+    if (digits[0] >= 4)
+        std::swap(year, day);
+    if (year < 100)
+        year += 2000;
+    return (year * 100 + month) * 100 + day;
+}
+
+// A start time "12.30" or "12:30" in minutes; the default "00.00" and a blank are no time.
+std::optional<qint64> timeKey(QStringView text)
+{
+    const QString t = text.trimmed().toString();
+    if (t.isEmpty() || t == u"00.00")
+        return std::nullopt;
+    qsizetype split = t.indexOf(u'.');
+    if (split < 0)
+        split = t.indexOf(u':');
+    const qint64 hours = toInteger(t.left(split < 0 ? t.size() : split), 0, 100000);
+    const qint64 minutes = split < 0 ? 0 : toInteger(t.mid(split + 1), 0, 100000);
+    return hours * 60 + minutes;
+}
+
+enum class Outcome { Sorted, NoHeat };
+
+// Places by performance: best value 1, equal values share (1, 2, 2, 4), no value no place.
+// Fills `place` of each row from `rank` (indices into rows of one group).
+void fillPlaces(QList<Row> &rows, QList<int> group, bool lowerIsBetter, QString Row::*place)
+{
+    group.erase(std::remove_if(group.begin(), group.end(), [&](int i) { return !rows[i].value; }),
+                group.end());
+    std::stable_sort(group.begin(), group.end(), [&](int a, int b) {
+        return lowerIsBetter ? *rows[a].value < *rows[b].value : *rows[a].value > *rows[b].value;
+    });
+    for (int k = 0; k < group.size(); ++k) {
+        const int shared = k > 0 && *rows[group[k]].value == *rows[group[k - 1]].value
+                               ? int(toInteger(rows[group[k - 1]].*place))
+                               : k + 1;
+        rows[group[k]].*place = numberText(qint64(shared));
+    }
+}
+
+struct SortRequest {
+    int sortCode;
+    ResultKind kind;
+    bool lowerIsBetter;
+    bool dropBlank;
+};
+
+Outcome sortRows(AppState &state, QList<Row> &rows, const Layout &layout, const SortRequest &request,
+                 int &dropped)
+{
+    if (request.sortCode == SortByHeat &&
+        (!layout.heat() ||
+         std::all_of(rows.begin(), rows.end(), [](const Row &r) { return isBlank(r.heat); })))
+        return Outcome::NoHeat;
+
+    const qsizetype before = rows.size();
+    if (request.dropBlank)
+        rows.removeIf([](const Row &r) { return r.result.isEmpty(); });
+    dropped = int(before - rows.size());
+
+    const TimeFormat format =
+        request.kind == ResultKind::Time ? formatOfResults(rows) : TimeFormat::HoursMinutesSeconds;
+    for (Row &row : rows)
+        row.value = events::resultValue(request.kind, format, row.result);
+
+    // Better first, rows without a value last; equal rows keep their order.
+    auto better = [&](const Row &a, const Row &b) {
+        if (!a.value || !b.value)
+            return a.value.has_value() && !b.value.has_value();
+        return request.lowerIsBetter ? *a.value < *b.value : *a.value > *b.value;
+    };
+    auto byValue = [](bool ascending) {
+        return [ascending](const Row &a, const Row &b) {
+            if (!a.value || !b.value)
+                return a.value.has_value() && !b.value.has_value();
+            return ascending ? *a.value < *b.value : *a.value > *b.value;
+        };
+    };
+    switch (request.sortCode) {
+    case SortIncreasing:
+        std::stable_sort(rows.begin(), rows.end(), byValue(true));
+        break;
+    case SortDecreasing:
+        std::stable_sort(rows.begin(), rows.end(), byValue(false));
+        break;
+    case SortByName:
+    case SortByClub: {
+        QList<std::pair<QString, int>> keys;
+        keys.reserve(rows.size());
+        for (int i = 0; i < rows.size(); ++i)
+            // A relay team's club stands in the name column (its class in the club column).
+            keys.append(
+                {nameKey(request.sortCode == SortByName || layout.relay() ? rows[i].name : rows[i].club), i});
+        std::stable_sort(keys.begin(), keys.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        QList<Row> sorted;
+        sorted.reserve(rows.size());
+        for (const auto &key : keys)
+            sorted.append(std::move(rows[key.second]));
+        rows = std::move(sorted);
+        break;
+    }
+    case SortByNumber:
+        std::stable_sort(rows.begin(), rows.end(),
+                         [](const Row &a, const Row &b) { return toDouble(a.number) < toDouble(b.number); });
+        break;
+    case SortByHeat:
+        std::stable_sort(rows.begin(), rows.end(), [&](const Row &a, const Row &b) {
+            const double ha = toDouble(a.heat), hb = toDouble(b.heat);
+            return ha != hb ? ha < hb : better(a, b);
+        });
+        break;
+    default:
+        break;
+    }
+
+    // Places and differences follow performance, whatever order the rows are shown in.
+    QList<int> all(rows.size());
+    std::iota(all.begin(), all.end(), 0);
+    for (Row &row : rows)
+        row.place.clear();
+    fillPlaces(rows, all, request.lowerIsBetter, &Row::place);
+    if (layout.heat()) {
+        QMap<QString, QList<int>> heats;
+        for (int i = 0; i < rows.size(); ++i) {
+            rows[i].heatPlace.clear();
+            if (!isBlank(rows[i].heat))
+                heats[rows[i].heat.trimmed()].append(i);
+        }
+        for (const QList<int> &heat : std::as_const(heats))
+            fillPlaces(rows, heat, request.lowerIsBetter, &Row::heatPlace);
+    }
+    if (state.option(OptDifferences)) {
+        std::optional<qint64> best;
+        for (const Row &row : rows)
+            if (row.value && (!best || (request.lowerIsBetter ? *row.value < *best : *row.value > *best)))
+                best = row.value;
+        for (Row &row : rows) {
+            if (!row.value || !best)
+                row.difference.clear();
+            else
+                row.difference = events::resultText(
+                    request.kind, format, request.lowerIsBetter ? *row.value - *best : *best - *row.value);
+        }
+    }
+    return Outcome::Sorted;
+}
+
+// Time schedule rows by date, then start time; rows without a time last, equal keys in event order.
+void sortSchedule(QList<Row> &rows)
+{
+    struct Key {
+        bool timed;
+        qint64 date;
+        qint64 minutes;
+    };
+    QList<std::pair<Key, int>> keys;
+    keys.reserve(rows.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        const std::optional<qint64> minutes = timeKey(field(rows[i].line, 67, 72));
+        keys.append({{minutes.has_value(), dateKey(field(rows[i].line, 54, 64)), minutes.value_or(0)}, i});
+    }
+    std::stable_sort(keys.begin(), keys.end(), [](const auto &a, const auto &b) {
+        const Key &x = a.first, &y = b.first;
+        if (x.timed != y.timed)
+            return x.timed;
+        if (x.date != y.date)
+            return x.date < y.date;
+        return x.minutes < y.minutes;
+    });
+    QList<Row> sorted;
+    sorted.reserve(rows.size());
+    for (const auto &key : keys)
+        sorted.append(std::move(rows[key.second]));
+    rows = std::move(sorted);
+}
+
+struct SortOutcome {
+    Status status;
+    bool sorted = false;
+};
+
+SortOutcome sortListFile(AppState &state, const QString &path, int sortCode, int category, int selector)
+{
+    const QString name = QFileInfo(path).fileName();
+    if (selector < SortResultList || selector > SortTimeSchedule ||
+        (selector != SortTimeSchedule && (sortCode < SortIncreasing || sortCode > SortByHeat)))
+        return {Status::failure(state.texts.message(Text::SortUnknownOrder).arg(sortCode))};
+    bool readOk = false;
+    const QStringList lines = QFile::exists(path) ? readTextLines(path, &readOk) : QStringList();
+    if (!readOk)
+        return {Status::failure(path + QStringLiteral(": ") + state.texts.message(Text::FileUnreadable))};
+
+    // The header block ends with the first "=" ruler; for a result list, the first one after the
+    // column header, so a meet header whose rulers were made of "=" by hand still reads.
+    const qsizetype scanned = std::min<qsizetype>(lines.size(), kMaxHeaderLines);
+    Layout layout;
+    qsizetype columnLine = -1;
+    if (selector == SortResultList) {
+        for (qsizetype i = 0; i < scanned && columnLine < 0; ++i) {
+            const int shift = layoutShift(lines[i]);
+            if (shift != kNoLayout) {
+                layout.shift = shift;
+                columnLine = i;
+            }
+        }
+        if (columnLine < 0)
+            return {Status::failure(state.texts.message(Text::SortNoColumns).arg(name))};
+    }
+    qsizetype headerEnd = -1;
+    for (qsizetype i = columnLine + 1; i < scanned && headerEnd < 0; ++i)
+        if (isRuler(lines[i]))
+            headerEnd = i;
+    if (headerEnd < 0)
+        return {Status::failure(state.texts.message(Text::SortNoRuler).arg(name))};
+
+    qsizetype rowsEnd = headerEnd + 1;
+    while (rowsEnd < lines.size() && !isRuler(lines[rowsEnd]))
+        ++rowsEnd;
+    if (rowsEnd - headerEnd - 1 > kMaxRows)
+        return {Status::failure(state.texts.message(Text::SortTooManyRows).arg(name).arg(kMaxRows))};
+
+    QList<Row> rows;
+    rows.reserve(rowsEnd - headerEnd - 1);
+    for (qsizetype i = headerEnd + 1; i < rowsEnd; ++i) {
+        if (isBlank(lines[i]))
+            continue; // an empty line is no competitor
+        if (selector == SortTimeSchedule) {
+            Row row;
+            row.line = lines[i];
+            rows.append(std::move(row));
+        } else {
+            rows.append(readRow(lines[i], layout));
+        }
+    }
+
+    QStringList out = lines.mid(0, headerEnd + 1);
+    int dropped = 0;
+    // A step list is read as a standard one; its closing ruler keeps the width of its header's.
+    int width = layout.width();
+    if (selector == SortTimeSchedule) {
+        sortSchedule(rows);
+        width = int(std::clamp<qsizetype>(rightTrimmed(lines[headerEnd]).size(), kStandardWidth, 200));
+        if (headerEnd >= 3)
+            out[headerEnd - 3] = QStringLiteral("Sortert etter tid");
+        for (const Row &row : std::as_const(rows))
+            out << row.line;
+    } else {
+        const bool points = selector == SortPointsList;
+        const bool run = category == 2 && !points;
+        const SortRequest request{sortCode, run ? ResultKind::Time : ResultKind::Number, run,
+                                  points || sortCode == SortIncreasing || sortCode == SortDecreasing};
+        if (sortRows(state, rows, layout, request, dropped) == Outcome::NoHeat) {
+            state.inform(14);
+            return {};
+        }
+        if (layout.shift == 0)
+            width = int(std::clamp<qsizetype>(rightTrimmed(lines[headerEnd]).size(), width, 200));
+        const bool separators = state.option(OptSeparators);
+        for (const Row &row : std::as_const(rows))
+            out << writeRow(row, layout, separators);
+    }
+    out << ruler(u'=', width);
+    out << lines.mid(rowsEnd + 1);
+    if (Status s = writeTextFile(path, out); !s)
+        return {s};
+    if (dropped > 0)
+        state.informText(numberText(qint64(dropped)) + state.texts.message(15), Icon::Exclamation);
+    return {{}, true};
+}
+
+} // namespace
+
+Status SortListFile(AppState &state, const QString &path, int sortCode, int category, int selector)
+{
+    return sortListFile(state, path, sortCode, category, selector).status;
+}
+
+bool sortClassListCommand(AppState &state, const events::GridContext &context, int sortCode)
+{
+    const QString path =
+        state.meetFile(events::ClassListName(state.texts, context.selection, state.option(OptLongFileNames)));
+    if (!QFile::exists(path)) {
+        state.inform(4, Icon::Exclamation);
+        return false;
+    }
+    if (!events::CheckListHeading(path, context.selection))
+        state.inform(23, Icon::Exclamation);
+    const SortOutcome outcome = sortListFile(state, path, sortCode, context.run ? 2 : 1, SortResultList);
+    if (!outcome.status) {
+        state.informText(outcome.status.error(), Icon::Exclamation);
+        return false;
+    }
+    return outcome.sorted;
 }
 
 } // namespace arenor::lists

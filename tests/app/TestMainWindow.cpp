@@ -30,6 +30,15 @@
 using namespace arenor;
 using namespace arenor::test;
 
+// The program started on a fresh program directory, questions answered by the scripted prompt.
+struct StartedApp {
+    QTemporaryDir dir;
+    ScriptedPrompt prompt;
+    RecordingEditorLauncher editor;
+    Application app{dir.path(), &prompt, &editor};
+    StartedApp() { app.start(false); }
+};
+
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
@@ -65,11 +74,8 @@ private slots:
 
     void frameHasEveryCommand()
     {
-        QTemporaryDir dir;
-        ScriptedPrompt prompt;
-        RecordingEditorLauncher editor;
-        Application app(dir.path(), &prompt, &editor);
-        app.start(false);
+        StartedApp started;
+        Application &app = started.app;
         MainWindow &w = app.mainWindow();
         QToolBar *tb = w.toolBar();
         int buttons = 0, separators = 0;
@@ -99,11 +105,8 @@ private slots:
     // The "Deltakere" button gives up its D, so Alt+D opens the Database menu.
     void altWithAMenuLetterOpensTheMenu()
     {
-        QTemporaryDir dir;
-        ScriptedPrompt prompt;
-        RecordingEditorLauncher editor;
-        Application app(dir.path(), &prompt, &editor);
-        app.start(false);
+        StartedApp started;
+        Application &app = started.app;
         MainWindow &w = app.mainWindow();
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -116,11 +119,8 @@ private slots:
 
     void windowsOpenHideAndFollowCloseMode()
     {
-        QTemporaryDir dir;
-        ScriptedPrompt prompt;
-        RecordingEditorLauncher editor;
-        Application app(dir.path(), &prompt, &editor);
-        app.start(false);
+        StartedApp started;
+        Application &app = started.app;
         MainWindow &w = app.mainWindow();
         for (int i = 0; i < kChildWindowCount; ++i)
             QVERIFY(!w.subWindow(WindowId(i))->isVisible());
@@ -152,11 +152,8 @@ private slots:
 
     void languageSwitchRelabelsAndRestores()
     {
-        QTemporaryDir dir;
-        ScriptedPrompt prompt;
-        RecordingEditorLauncher editor;
-        Application app(dir.path(), &prompt, &editor);
-        app.start(false);
+        StartedApp started;
+        Application &app = started.app;
         MainWindow &w = app.mainWindow();
         auto snapshot = [&] {
             QStringList s;
@@ -183,11 +180,8 @@ private slots:
 
     void roundSelectorSetsRoundTag()
     {
-        QTemporaryDir dir;
-        ScriptedPrompt prompt;
-        RecordingEditorLauncher editor;
-        Application app(dir.path(), &prompt, &editor);
-        app.start(false);
+        StartedApp started;
+        Application &app = started.app;
         app.mainWindow().action(Command::Round2)->trigger();
         QCOMPARE(app.state().roundTag, QStringLiteral("Kvartfinale_"));
         QCOMPARE(app.mainWindow().roundSelector()->currentIndex(), 1);
@@ -236,18 +230,15 @@ private slots:
 
     void manualIsPutBesideTheMeetsAndShown()
     {
-        QTemporaryDir dir;
-        ScriptedPrompt prompt;
-        RecordingEditorLauncher editor;
-        Application app(dir.path(), &prompt, &editor);
-        app.start(false);
+        StartedApp started;
+        Application &app = started.app;
         app.mainWindow().action(Command::Manual)->trigger();
-        QCOMPARE(editor.launches.size(), size_t(1));
-        QCOMPARE(editor.launches[0].file, dir.path() + QStringLiteral("/Mann7093.doc"));
-        QVERIFY(QFile::exists(editor.launches[0].file));
+        QCOMPARE(started.editor.launches.size(), size_t(1));
+        QCOMPARE(started.editor.launches[0].file, started.dir.path() + QStringLiteral("/Mann7093.doc"));
+        QVERIFY(QFile::exists(started.editor.launches[0].file));
         app.state().languageChoice = 1;
         app.commands().openManual();
-        QCOMPARE(editor.launches.back().file, dir.path() + QStringLiteral("/Mane7093.doc"));
+        QCOMPARE(started.editor.launches.back().file, started.dir.path() + QStringLiteral("/Mane7093.doc"));
     }
 
     // The on-screen prompt: Norwegian button texts, and Cancel told from an empty answer.
@@ -304,11 +295,8 @@ private slots:
     // loop running.
     void longWorkPaintsItsProgress()
     {
-        QTemporaryDir dir;
-        ScriptedPrompt prompt;
-        RecordingEditorLauncher editor;
-        Application app(dir.path(), &prompt, &editor);
-        app.start(false);
+        StartedApp started;
+        Application &app = started.app;
         struct Paints : QObject {
             int count = 0;
             bool eventFilter(QObject *, QEvent *e) override
@@ -319,7 +307,7 @@ private slots:
         } bar, status;
         app.mainWindow().progressBar()->installEventFilter(&bar);
         app.mainWindow().findChild<QLabel *>(QStringLiteral("statusPanel3"))->installEventFilter(&status);
-        prompt.setNextAnswer(Answer::Yes); // overwrite the entries
+        started.prompt.setNextAnswer(Answer::Yes); // overwrite the entries
         QVERIFY(schema::initEntries(app.state()).ok());
         QVERIFY(bar.count > 0);
         QVERIFY(status.count > 0);
