@@ -34,20 +34,18 @@ bool isRuler(const QString &line)
     return line.startsWith(u'=');
 }
 
-QString rightTrimmed(QStringView text)
+QStringView rightTrimmed(QStringView text)
 {
     qsizetype end = text.size();
     while (end > 0 && text[end - 1].isSpace())
         --end;
-    return text.left(end).toString();
+    return text.left(end);
 }
 
 // Characters first..last of a line with the blanks after them cut: the field as it was
 // printed, leading blanks kept, so a number printed with its sign blank stays where it was.
-QString rawField(QStringView line, int first, int last)
+QStringView rawField(QStringView line, int first, int last)
 {
-    if (first - 1 >= line.size())
-        return {};
     return rightTrimmed(line.mid(first - 1, last - first + 1));
 }
 
@@ -56,11 +54,13 @@ bool isBlank(QStringView text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isSpace(); });
 }
 
-// One data row of a list: the fields by their columns, what the sort reads from them.
+// One data row of a list: views of its fields in the lines read (they outlive the rows), and
+// what the sort fills in.
 struct Row {
-    QString heat, lane, heatPlace, place, number, name, club, result, difference;
-    QString tail; // everything after the row's closing separator (a step list's out/in times)
-    QString line; // the row as read (time schedule rows are moved whole)
+    QStringView heat, lane, number, name, club, result, oldDifference;
+    QStringView tail; // everything after the row's closing separator (a step list's out/in times)
+    QStringView line; // the row as read (time schedule rows are moved whole)
+    QString heatPlace, place, difference;
     std::optional<qint64> value;
 };
 
@@ -72,46 +72,62 @@ struct Layout {
     int width() const { return kStandardWidth + shift; }
 };
 
-Row readRow(const QString &line, const Layout &layout)
+Row readRow(QStringView line, const Layout &layout)
 {
     const int d = layout.shift;
     Row row;
     if (layout.heat()) {
         row.heat = rawField(line, 3, 7);
         row.lane = rawField(line, 10, 14);
-        row.heatPlace = rawField(line, 17, 22);
     } else if (layout.relay()) {
         row.lane = rawField(line, 3, 7);
     }
-    row.place = rawField(line, 3 + d, 8 + d);
     row.number = rawField(line, 11 + d, 16 + d);
     row.name = rawField(line, 19 + d, 44 + d);
     row.club = rawField(line, 47 + d, 59 + d);
-    row.result = trimmedField(line, 61 + d, 70 + d);
-    row.difference = rawField(line, 73 + d, 81 + d);
+    row.result = line.mid(60 + d, 10).trimmed();
+    row.oldDifference = rawField(line, 73 + d, 81 + d);
     row.tail = line.mid(layout.width());
     return row;
 }
 
-QString writeRow(const Row &row, const Layout &layout, bool separators)
+// A row at the positions of the event list: a line of blanks of the layout's width with each
+// field copied to its column (never past the closing separator), then the separators.
+QString writeRow(const Row &row, const Layout &layout, bool separators, bool differences)
 {
     const int d = layout.shift;
-    ListLine line(separators);
-    line.separator(1);
+    const int width = layout.width();
+    QString line(width + row.tail.size(), u' ');
+    QChar *out = line.data();
+    auto put = [&](int column, QStringView text) {
+        const qsizetype n = std::min<qsizetype>(text.size(), width - column);
+        if (n > 0)
+            std::copy_n(text.data(), n, out + column - 1);
+    };
     if (layout.heat()) {
-        line.text(3, row.heat).separator(8).text(10, row.lane).separator(15);
-        line.text(17, row.heatPlace).separator(23);
+        put(3, row.heat);
+        put(10, row.lane);
+        put(17, row.heatPlace);
     } else if (layout.relay()) {
-        line.text(3, row.lane).separator(8);
+        put(3, row.lane);
     }
-    line.text(3 + d, row.place).separator(9 + d);
-    line.text(11 + d, row.number).separator(17 + d);
-    line.text(19 + d, row.name).separator(45 + d);
-    line.text(47 + d, row.club).separator(60 + d);
+    put(3 + d, row.place);
+    put(11 + d, row.number);
+    put(19 + d, row.name);
+    put(47 + d, row.club);
     // A result of the column's full ten characters starts one early, as it was read.
-    line.text(row.result.size() < 10 ? 62 + d : 61 + d, row.result).separator(71 + d);
-    line.text(73 + d, row.difference).separator(82 + d);
-    return line.line() + row.tail;
+    put(row.result.size() < 10 ? 62 + d : 61 + d, row.result);
+    put(73 + d, differences ? QStringView(row.difference) : row.oldDifference);
+    std::copy_n(row.tail.data(), row.tail.size(), out + width);
+    if (separators) {
+        for (int column : {1, 9 + d, 17 + d, 45 + d, 60 + d, 71 + d, 82 + d})
+            out[column - 1] = u':';
+        if (layout.heat() || layout.relay())
+            out[7] = u':';
+        if (layout.heat())
+            out[14] = out[22] = u':';
+    }
+    return line;
 }
 
 // The time format that reads the list's results: the one that reads every result holding a
@@ -121,16 +137,21 @@ TimeFormat formatOfResults(const QList<Row> &rows)
 {
     const TimeFormat formats[] = {TimeFormat::SecondsHundredths, TimeFormat::MinutesSecondsHundredths,
                                   TimeFormat::HoursMinutesSeconds};
+    const auto withDigit = std::count_if(rows.begin(), rows.end(), [](const Row &row) {
+        return std::any_of(row.result.begin(), row.result.end(), [](QChar c) { return c.isDigit(); });
+    });
     TimeFormat best = formats[0];
-    int bestCount = -1;
+    qsizetype bestCount = -1;
     for (TimeFormat format : formats) {
-        int read = 0;
+        qsizetype read = 0;
         for (const Row &row : rows)
             read += events::resultValue(ResultKind::Time, format, row.result) ? 1 : 0;
         if (read > bestCount) {
             best = format;
             bestCount = read;
         }
+        if (read >= withDigit)
+            break;
     }
     return best;
 }
@@ -236,8 +257,9 @@ struct SortRequest {
     bool dropBlank;
 };
 
+// Fills places and differences and gives the order the rows are shown in.
 Outcome sortRows(AppState &state, QList<Row> &rows, const Layout &layout, const SortRequest &request,
-                 int &dropped)
+                 int &dropped, QList<int> &order)
 {
     if (request.sortCode == SortByHeat &&
         (!layout.heat() ||
@@ -267,56 +289,53 @@ Outcome sortRows(AppState &state, QList<Row> &rows, const Layout &layout, const 
             return ascending ? *a.value < *b.value : *a.value > *b.value;
         };
     };
+    // Indices are sorted rather than rows, so no row moves.
+    order.resize(rows.size());
+    std::iota(order.begin(), order.end(), 0);
+    auto sortBy = [&](auto less) {
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return less(rows[a], rows[b]); });
+    };
     switch (request.sortCode) {
     case SortIncreasing:
-        std::stable_sort(rows.begin(), rows.end(), byValue(true));
+        sortBy(byValue(true));
         break;
     case SortDecreasing:
-        std::stable_sort(rows.begin(), rows.end(), byValue(false));
+        sortBy(byValue(false));
         break;
     case SortByName:
     case SortByClub: {
-        QList<std::pair<QString, int>> keys;
+        // A relay team's club stands in the name column (its class in the club column).
+        const bool byName = request.sortCode == SortByName || layout.relay();
+        QList<QString> keys;
         keys.reserve(rows.size());
-        for (int i = 0; i < rows.size(); ++i)
-            // A relay team's club stands in the name column (its class in the club column).
-            keys.append(
-                {nameKey(request.sortCode == SortByName || layout.relay() ? rows[i].name : rows[i].club), i});
-        std::stable_sort(keys.begin(), keys.end(),
-                         [](const auto &a, const auto &b) { return a.first < b.first; });
-        QList<Row> sorted;
-        sorted.reserve(rows.size());
-        for (const auto &key : keys)
-            sorted.append(std::move(rows[key.second]));
-        rows = std::move(sorted);
+        for (const Row &row : std::as_const(rows))
+            keys.append(nameKey(byName ? row.name : row.club));
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
         break;
     }
     case SortByNumber:
-        std::stable_sort(rows.begin(), rows.end(),
-                         [](const Row &a, const Row &b) { return toDouble(a.number) < toDouble(b.number); });
-        break;
-    case SortByHeat:
-        std::stable_sort(rows.begin(), rows.end(), [&](const Row &a, const Row &b) {
-            const double ha = toDouble(a.heat), hb = toDouble(b.heat);
-            return ha != hb ? ha < hb : better(a, b);
+    case SortByHeat: {
+        QList<double> keys;
+        keys.reserve(rows.size());
+        for (const Row &row : std::as_const(rows))
+            keys.append(toDouble((request.sortCode == SortByNumber ? row.number : row.heat).toString()));
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            return keys[a] != keys[b] ? keys[a] < keys[b]
+                                      : request.sortCode == SortByHeat && better(rows[a], rows[b]);
         });
         break;
+    }
     default:
         break;
     }
 
     // Places and differences follow performance, whatever order the rows are shown in.
-    QList<int> all(rows.size());
-    std::iota(all.begin(), all.end(), 0);
-    for (Row &row : rows)
-        row.place.clear();
-    fillPlaces(rows, all, request.lowerIsBetter, &Row::place);
+    fillPlaces(rows, order, request.lowerIsBetter, &Row::place);
     if (layout.heat()) {
         QMap<QString, QList<int>> heats;
         for (int i = 0; i < rows.size(); ++i) {
-            rows[i].heatPlace.clear();
             if (!isBlank(rows[i].heat))
-                heats[rows[i].heat.trimmed()].append(i);
+                heats[rows[i].heat.trimmed().toString()].append(i);
         }
         for (const QList<int> &heat : std::as_const(heats))
             fillPlaces(rows, heat, request.lowerIsBetter, &Row::heatPlace);
@@ -435,21 +454,24 @@ SortOutcome sortListFile(AppState &state, const QString &path, int sortCode, int
         if (headerEnd >= 3)
             out[headerEnd - 3] = QStringLiteral("Sortert etter tid");
         for (const Row &row : std::as_const(rows))
-            out << row.line;
+            out << row.line.toString();
     } else {
         const bool points = selector == SortPointsList;
         const bool run = category == 2 && !points;
         const SortRequest request{sortCode, run ? ResultKind::Time : ResultKind::Number, run,
                                   points || sortCode == SortIncreasing || sortCode == SortDecreasing};
-        if (sortRows(state, rows, layout, request, dropped) == Outcome::NoHeat) {
+        QList<int> order;
+        if (sortRows(state, rows, layout, request, dropped, order) == Outcome::NoHeat) {
             state.inform(14);
             return {};
         }
         if (layout.shift == 0)
             width = int(std::clamp<qsizetype>(rightTrimmed(lines[headerEnd]).size(), width, 200));
         const bool separators = state.option(OptSeparators);
-        for (const Row &row : std::as_const(rows))
-            out << writeRow(row, layout, separators);
+        const bool differences = state.option(OptDifferences);
+        out.reserve(out.size() + rows.size() + 2);
+        for (int i : std::as_const(order))
+            out << writeRow(rows[i], layout, separators, differences);
     }
     out << ruler(u'=', width);
     out << lines.mid(rowsEnd + 1);
