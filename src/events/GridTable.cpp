@@ -35,29 +35,15 @@ struct Entrant {
     qint16 slot = 0; // the relay team's slot in its register
 };
 
-QList<Entrant> entrants(const AppState &state, const GridTableRequest &request)
+Entrant entrantAt(const AppState &state, const GridTableRequest &request, int slot)
 {
     const Catalogs &c = state.catalogs;
-    const int round = state.currentRound;
-    const int event = request.selection.event;
-    const QString cls = request.selection.className.trimmed();
-    QList<Entrant> list;
     if (gridLayoutOf(request.type) == ListType::Relay) {
-        const int relays = std::clamp(c.relayCount, 0, kMaxRelays);
-        for (int t = 1; t <= relays; ++t) {
-            const RelaySlot &r = c.relays[size_t(t)];
-            if (r.cls.trimmed() == cls && state.entryMatrix.entered(round, event, c.personCount + t))
-                list.append({shortNumber(r.teamNo), r.club, r.cls, qint16(t)});
-        }
-        return list;
+        const RelaySlot &r = c.relays[size_t(slot)];
+        return {shortNumber(r.teamNo), r.club, r.cls, qint16(slot)};
     }
-    const int persons = std::clamp(c.personCount, 0, kMaxPersons);
-    for (int p = 1; p <= persons; ++p) {
-        const PersonSlot &s = c.persons[size_t(p)];
-        if (s.cls.trimmed() == cls && state.entryMatrix.entered(round, event, p))
-            list.append({shortNumber(s.startNo), s.name, s.club, 0});
-    }
-    return list;
+    const PersonSlot &s = c.persons[size_t(slot)];
+    return {shortNumber(s.startNo), s.name, s.club, 0};
 }
 
 QList<db::FieldDef> fieldsOf(const QList<GridColumn> &layout, Language language)
@@ -70,6 +56,56 @@ QList<db::FieldDef> fieldsOf(const QList<GridColumn> &layout, Language language)
 }
 
 } // namespace
+
+QList<int> enteredSlots(const AppState &state, const GridContext &context)
+{
+    const Catalogs &c = state.catalogs;
+    const int round = state.currentRound;
+    const int event = context.selection.event;
+    const QString cls = context.selection.className.trimmed();
+    QList<int> entries;
+    if (gridLayoutOf(context.type) == ListType::Relay) {
+        const int relays = std::clamp(c.relayCount, 0, kMaxRelays);
+        for (int t = 1; t <= relays; ++t) {
+            if (c.relays[size_t(t)].cls.trimmed() == cls &&
+                state.entryMatrix.entered(round, event, c.personCount + t))
+                entries.append(t);
+        }
+        return entries;
+    }
+    const int persons = std::clamp(c.personCount, 0, kMaxPersons);
+    for (int p = 1; p <= persons; ++p) {
+        if (c.persons[size_t(p)].cls.trimmed() == cls && state.entryMatrix.entered(round, event, p))
+            entries.append(p);
+    }
+    return entries;
+}
+
+void drawHeatOrder(QList<int> &entries, int lanes, std::mt19937 &random)
+{
+    if (lanes > 0)
+        std::shuffle(entries.begin(), entries.end(), random);
+}
+
+int askLaneCount(AppState &state)
+{
+    if (!state.prompt)
+        return 0;
+    const TextTables &texts = state.texts;
+    const QString prompt =
+        QStringList{texts.message(58), texts.message(59), texts.message(60), texts.message(61)}.join(u'\n');
+    const std::optional<QString> answer =
+        state.prompt->input({prompt, texts.message(62), QStringLiteral(" 8")});
+    // A count below one places nobody, as Cancel does: there is no lane to fill.
+    if (!answer || answer->trimmed().isEmpty())
+        return 0;
+    return int(toRoundedInteger(*answer, 0, kMaxPersons));
+}
+
+QString testModeResult(std::mt19937 &random)
+{
+    return twoDigitText(drawn(random, 1, 15)) + u'.' + twoDigitText(drawn(random, 1, 15));
+}
 
 bool makeClassList(AppState &state, const GridContext &context)
 {
@@ -161,9 +197,12 @@ QList<QVariantList> gridTableRows(const AppState &state, const GridTableRequest 
                                   std::mt19937 &random)
 {
     const QList<GridColumn> layout = gridColumnLayout(request.type, std::clamp(request.helpCount, 0, 5));
-    QList<Entrant> list = entrants(state, request);
-    if (lanes > 0)
-        std::shuffle(list.begin(), list.end(), random);
+    QList<int> entries = enteredSlots(state, request);
+    drawHeatOrder(entries, lanes, random);
+    QList<Entrant> list;
+    list.reserve(entries.size());
+    for (int slot : entries)
+        list.append(entrantAt(state, request, slot));
 
     QVariantList prepared;
     for (const GridColumn &column : layout)
@@ -202,7 +241,7 @@ QList<QVariantList> gridTableRows(const AppState &state, const GridTableRequest 
         if (testMode) {
             // Made-up results so the commands can be tried: two parts of 01..15, and for step
             // lists a finish of up to 59.59 after a start at 00.00.
-            row[results] = twoDigitText(drawn(random, 1, 15)) + u'.' + twoDigitText(drawn(random, 1, 15));
+            row[results] = testModeResult(random);
             if (in >= 0) {
                 row[out] = QStringLiteral("00.00");
                 row[in] = twoDigitText(drawn(random, 1, 59)) + u'.' + twoDigitText(drawn(random, 0, 59));
@@ -231,17 +270,7 @@ Status CreateGridTable(AppState &state, const GridTableRequest &request, GridTab
             return {};
     }
 
-    int lanes = 0;
-    if (gridLayoutOf(request.type) == ListType::Heat && state.prompt) {
-        const QString prompt =
-            QStringList{texts.message(58), texts.message(59), texts.message(60), texts.message(61)}.join(
-                u'\n');
-        const std::optional<QString> answer =
-            state.prompt->input({prompt, texts.message(62), QStringLiteral(" 8")});
-        // A count below one places nobody, as Cancel does: there is no lane to fill.
-        if (answer && !answer->trimmed().isEmpty())
-            lanes = int(toRoundedInteger(*answer, 0, kMaxPersons));
-    }
+    const int lanes = gridLayoutOf(request.type) == ListType::Heat ? askLaneCount(state) : 0;
 
     BusyScope busy(state.progressSink());
     const QList<GridColumn> layout = gridColumnLayout(request.type, std::clamp(request.helpCount, 0, 5));

@@ -45,6 +45,18 @@ QString gridHeading(const ListSelection &selection);
 QList<QVariantList> gridTableRows(const AppState &state, const GridTableRequest &request, int lanes,
                                   std::mt19937 &random);
 
+// The register slots of the context's class entered in its event in the current round, in
+// register order: competitors p, or relay teams t for relay lists.
+QList<int> enteredSlots(const AppState &state, const GridContext &context);
+// Heats and lanes drawn at random: with lanes > 0 the entrants are shuffled, and numbered in
+// heats of `lanes` in the new order afterwards. The grid and the event list draw alike.
+void drawHeatOrder(QList<int> &entries, int lanes, std::mt19937 &random);
+// The lane question (messages 58-61, default " 8"): the number of lanes, 0 for Cancel, an
+// empty answer or no number of at least one (heat and lane fields stay blank).
+int askLaneCount(AppState &state);
+// A made-up result of test mode: two parts of 01..15 ("07.12").
+QString testModeResult(std::mt19937 &random);
+
 // Makes the table (asking the lane question for heat lists, and whether to replace a table of
 // that name: No keeps it with its results) in one transaction, so a failure leaves the old
 // table whole. Reports the count with message 11 when "All messages" is on.

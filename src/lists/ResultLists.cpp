@@ -1,27 +1,315 @@
 #include "ResultLists.h"
 
+#include "base/Convert.h"
+#include "base/TextFile.h"
+#include "lists/ListText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 namespace arenor::lists {
 
-Status MakeMeetResultsList(AppState &state, const QString &)
+using events::ListType;
+
+namespace {
+
+// The rows of a list stop where the results column begins, so the list is a form to fill in;
+// test mode goes on with made-up results, the blank difference column and the closing ":".
+struct RowEnd {
+    int results;   // where the results column starts
+    int separator; // the ":" after the results, a blank that ends the row outside test mode
+    int width;     // the closing ":" of test mode
+};
+
+void endRow(ListLine &line, const RowEnd &end, bool testMode, std::mt19937 &random)
 {
-    return Status::failure(state.texts.message(Text::ListNotMadeYet));
+    if (!testMode) {
+        line.blankTo(end.separator);
+        return;
+    }
+    line.text(end.results, events::testModeResult(random)).separator(end.separator).separator(end.width);
+}
+
+int widthOf(EventLayout layout)
+{
+    switch (layout) {
+    case EventLayout::Heat:
+        return 104;
+    case EventLayout::Relay:
+        return 89;
+    case EventLayout::Standard:
+        break;
+    }
+    return 82;
+}
+
+int headerMessageOf(EventLayout layout)
+{
+    switch (layout) {
+    case EventLayout::Heat:
+        return 73;
+    case EventLayout::Relay:
+        return 74;
+    case EventLayout::Standard:
+        break;
+    }
+    return 72;
+}
+
+bool isBlankName(const QString &name)
+{
+    return name.trimmed() == u"-";
+}
+
+QString twoDigits(int number)
+{
+    return QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'));
+}
+
+// Message 11 with a count and what was counted, as "All messages" shows it.
+void tellCount(AppState &state, int count, int what)
+{
+    if (state.allMessages())
+        state.informText(state.texts.message(11) + numberText(qint64(count)) + state.texts.message(what),
+                         Icon::Exclamation);
+}
+
+// Replaces an existing file only when the user agrees (message 8).
+bool mayReplace(AppState &state, const QString &path)
+{
+    return !QFile::exists(path) ||
+           (state.prompt && state.prompt->askOkCancel(state.texts.message(8), state.texts.message(1)));
+}
+
+Status joinInto(AppState &state, const QString &path, const QString &prefix, int what)
+{
+    const QStringList files = listFilesStartingWith(QFileInfo(path).absolutePath(), prefix, path);
+    tellCount(state, int(files.size()), what);
+    QStringList lines;
+    if (Status s = joinListFiles(state, files, lines); !s)
+        return s;
+    return writeTextFile(path, lines);
+}
+
+} // namespace
+
+EventLayout eventLayoutOf(ListType type)
+{
+    switch (type) {
+    case ListType::Heat:
+    case ListType::Multi:
+    case ListType::Special:
+        return EventLayout::Heat;
+    case ListType::Relay:
+        return EventLayout::Relay;
+    case ListType::Standard:
+    case ListType::Step:
+        break;
+    }
+    return EventLayout::Standard;
+}
+
+EventListRequest eventListRequest(const events::GridContext &context)
+{
+    EventListRequest request;
+    request.selection = context.selection;
+    request.type = context.type;
+    request.category = context.run ? 2 : 1;
+    request.startDate = context.startDate;
+    request.startTime = context.startTime;
+    return request;
+}
+
+Status eventResultListLines(const AppState &state, const EventListRequest &request, std::mt19937 &random,
+                            QStringList &lines, int *rows)
+{
+    const TextTables &texts = state.texts;
+    const EventLayout layout = eventLayoutOf(request.type);
+    const int width = widthOf(layout);
+    QStringList info;
+    if (Status s = infoHeaderLines(state, info); !s)
+        return s;
+
+    lines.clear();
+    lines << texts.message(71) + roundNameOf(request.selection.roundTag).toUpper();
+    lines << info << QString() << events::listHeadingLine(request.selection);
+    if (state.option(OptTimeAndDateInLists))
+        lines << QStringLiteral("Dato :") + request.startDate + QStringLiteral(" Tid :") + request.startTime;
+    lines << ruler(u'-', width) << texts.message(headerMessageOf(layout)) << ruler(u'=', width);
+
+    // The entrants of the class only: the list is headed by the class, and the event list
+    // joins the class lists of the event.
+    events::GridContext context;
+    context.selection = request.selection;
+    context.type = layout == EventLayout::Relay ? ListType::Relay : ListType::Standard;
+    QList<int> entries = events::enteredSlots(state, context);
+    const Catalogs &c = state.catalogs;
+    entries.removeIf([&](int slot) {
+        return isBlankName(layout == EventLayout::Relay ? c.relays[size_t(slot)].club
+                                                        : c.persons[size_t(slot)].name);
+    });
+    const int lanes = layout == EventLayout::Heat ? std::max(request.lanes, 0) : 0;
+    events::drawHeatOrder(entries, lanes, random);
+
+    const bool separators = state.option(OptSeparators);
+    const bool testMode = state.testMode();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const int slot = entries[i];
+        ListLine line(separators);
+        line.separator(1);
+        if (layout == EventLayout::Relay) {
+            const RelaySlot &team = c.relays[size_t(slot)];
+            line.number(3, i + 1).separators({8, 16}).text(18, team.teamNo).separator(24);
+            line.text(26, team.club.trimmed(), 25).separator(52).text(54, team.cls, 12).separator(67);
+            endRow(line, {69, 78, 89}, testMode, random);
+        } else {
+            const int d = layout == EventLayout::Heat ? 22 : 0;
+            if (d > 0) {
+                if (lanes > 0)
+                    line.number(3, i / lanes + 1);
+                line.separator(8);
+                if (lanes > 0)
+                    line.number(10, i % lanes + 1);
+                line.separator(15);
+                // Test mode fills the heat place with the register position, so sorting by
+                // heat has something to order.
+                if (testMode && slot < 170)
+                    line.number(17, slot);
+                line.separator(23);
+            }
+            const PersonSlot &person = c.persons[size_t(slot)];
+            line.separator(9 + d).text(11 + d, person.startNo).separator(17 + d);
+            line.text(19 + d, person.name, 25)
+                .separator(45 + d)
+                .text(47 + d, person.club, 12)
+                .separator(60 + d);
+            endRow(line, {62 + d, 71 + d, 82 + d}, testMode, random);
+        }
+        lines << line.line();
+    }
+    lines << ruler(u'=', width);
+    if (rows)
+        *rows = int(entries.size());
+    return {};
+}
+
+Status MakeEventList(AppState &state, const QString &path, EventListRequest request, std::mt19937 &random)
+{
+    if (request.type == ListType::Heat)
+        request.lanes = events::askLaneCount(state);
+    QStringList lines;
+    int rows = 0;
+    {
+        BusyScope busy(state.progressSink());
+        if (Status s = eventResultListLines(state, request, random, lines, &rows); !s)
+            return s;
+        if (Status s = writeTextFile(path, lines); !s)
+            return s;
+    }
+    if (state.allMessages())
+        state.informText(
+            events::gridCountText(state.texts, rows, eventLayoutOf(request.type) == EventLayout::Relay),
+            Icon::Exclamation);
+    return {};
+}
+
+QStringList listFilesStartingWith(const QString &dir, const QString &prefix, const QString &except)
+{
+    const QDir directory(dir);
+    const QString exceptPath = QDir::cleanPath(QFileInfo(except).absoluteFilePath());
+    QStringList files;
+    for (const QString &name : directory.entryList(QDir::Files, QDir::Name)) {
+        if (!name.startsWith(prefix, Qt::CaseInsensitive) || !name.endsWith(u".txt", Qt::CaseInsensitive))
+            continue;
+        const QString path = QDir::cleanPath(directory.absoluteFilePath(name));
+        if (path != exceptPath)
+            files << path;
+    }
+    return files;
+}
+
+Status joinListFiles(const AppState &state, const QStringList &files, QStringList &lines)
+{
+    lines.clear();
+    bool first = true;
+    for (const QString &file : files) {
+        bool ok = false;
+        QStringList fileLines = readTextLines(file, &ok);
+        if (!ok)
+            return Status::failure(file + QStringLiteral(": ") + state.texts.message(Text::FileUnreadable));
+        if (fileLines.isEmpty())
+            continue;
+        // The lists after the first go on without their title and meet lines.
+        lines << (first ? fileLines : fileLines.mid(5));
+        first = false;
+    }
+    return {};
+}
+
+Status MakeMeetResultsList(AppState &state, const QString &path)
+{
+    const bool longNames = state.option(OptLongFileNames);
+    const QString prefix = longNames ? state.texts.message(68) + events::safeNamePart(state.roundTag)
+                                     : state.texts.message(66) + events::safeNamePart(state.roundInitial());
+    return joinInto(state, path, prefix, 12);
+}
+
+Status MakeEventClassList(AppState &state, const QString &path, const events::ListSelection &selection)
+{
+    if (selection.event < 1 || selection.event > kEventSlots)
+        return Status::failure(state.texts.message(7));
+    // The class lists' names begin so (see the grid table names).
+    const QString prefix =
+        state.option(OptLongFileNames)
+            ? state.texts.message(69) + events::safeNamePart(selection.roundTag + selection.eventName)
+            : state.texts.message(67) + events::safeNamePart(selection.roundTag.left(1)) +
+                  twoDigits(selection.event);
+    return joinInto(state, path, prefix, 13);
 }
 
 bool makeEventListCommand(AppState &state, const events::GridContext &context)
 {
-    return events::makeClassList(state, context);
+    const QString path =
+        state.meetFile(events::ClassListName(state.texts, context.selection, state.option(OptLongFileNames)));
+    if (!mayReplace(state, path))
+        return false;
+    // Drawn heats and lanes differ from one list to the next.
+    static std::mt19937 random{std::random_device{}()};
+    if (Status s = MakeEventList(state, path, eventListRequest(context), random); !s) {
+        state.informText(s.error(), Icon::Exclamation);
+        return false;
+    }
+    return true;
 }
 
-bool makeEventClassListCommand(AppState &state, const events::GridContext &)
+bool makeEventClassListCommand(AppState &state, const events::GridContext &context)
 {
-    state.informText(state.texts.message(Text::ResultListNotMadeYet), Icon::Exclamation);
-    return false;
+    const QString path =
+        state.meetFile(events::EventListName(state.texts, context.selection, state.option(OptLongFileNames)));
+    if (!mayReplace(state, path))
+        return false;
+    Status s;
+    {
+        BusyScope busy(state.progressSink());
+        s = MakeEventClassList(state, path, context.selection);
+    }
+    if (!s) {
+        state.informText(s.error(), Icon::Exclamation);
+        return false;
+    }
+    return true;
 }
 
-bool showEventListCommand(AppState &state, const events::GridContext &)
+bool showEventListCommand(AppState &state, const events::GridContext &context)
 {
-    state.informText(state.texts.message(Text::ResultListNotMadeYet), Icon::Exclamation);
-    return false;
+    const QString path =
+        state.meetFile(events::EventListName(state.texts, context.selection, state.option(OptLongFileNames)));
+    if (!QFile::exists(path)) {
+        state.inform(3, Icon::Exclamation);
+        return false;
+    }
+    return state.startEditor(path);
 }
 
 } // namespace arenor::lists

@@ -6,11 +6,51 @@
 #include "db/AppState.h"
 #include "events/GridTable.h"
 
+#include <QStringList>
+#include <random>
+
 namespace arenor::lists {
+
+// The three layouts of the event list: standard (list types standard and out/in), heat (heat,
+// multi and special) and relay.
+enum class EventLayout { Standard, Heat, Relay };
+EventLayout eventLayoutOf(events::ListType type);
+
+// What the event list is made for, as the event setup has it.
+struct EventListRequest {
+    events::ListSelection selection;
+    events::ListType type = events::ListType::Standard;
+    int category = 1; // 2 for a running event, 1 otherwise; the list's columns are the same
+    QString startDate;
+    QString startTime;
+    int lanes = 0; // heat layout: heats and lanes drawn at random in heats of this many lanes
+};
+
+EventListRequest eventListRequest(const events::GridContext &context);
+
+// The event list's lines: title, Info.txt lines 5 to 8, the event line, the date line when
+// wanted, the column block, one row per entrant of the class in the event and current round
+// and the closing ruler. `rows` gets the number of entrants listed.
+Status eventResultListLines(const AppState &state, const EventListRequest &request, std::mt19937 &random,
+                            QStringList &lines, int *rows = nullptr);
+
+// Writes the event list to the file, atomically; for the heat list type it first asks how many
+// lanes to draw (Cancel leaves heats and lanes blank). Message 11 with the count when "All
+// messages" is on.
+Status MakeEventList(AppState &state, const QString &path, EventListRequest request, std::mt19937 &random);
 
 // Joins the event lists of the current round into the file (every list after the first
 // without its first five lines). No list found gives an empty file.
 Status MakeMeetResultsList(AppState &state, const QString &path);
+// Joins the class lists of the selection's event in the current round into the file.
+Status MakeEventClassList(AppState &state, const QString &path, const events::ListSelection &selection);
+
+// The list files of the meet directory whose names start with the prefix (any case) and end
+// in ".txt", by name; the file `except` (the output of a join) is never among them.
+QStringList listFilesStartingWith(const QString &dir, const QString &prefix, const QString &except);
+// The files' lines joined: the first file with content whole, the others without their first
+// five lines. Fails, naming the file, when one cannot be read.
+Status joinListFiles(const AppState &state, const QStringList &files, QStringList &lines);
 
 // The event setup's buttons, after its checks for an event (and a class):
 // "&Make list": the list of the event and class from the entries, after message 8 when the

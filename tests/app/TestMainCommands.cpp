@@ -83,12 +83,14 @@ private slots:
             QVERIFY(QFile::exists(file));
     }
 
-    // Make asks before overwriting a list; without a writer it never claims success and writes
+    // Make asks before overwriting a list; a writer that fails never claims success and writes
     // nothing; the points list needs the results list; quitting asks Yes/No.
     void makeAndQuitAsk()
     {
         TestMeet meet;
         MainCommands commands(meet.state);
+        commands.setListWriter(MeetList::Results,
+                               [](AppState &, const QString &) { return Status::failure("no"); });
         QVERIFY(!commands.makeListWithQuestion(MeetList::Results));
         QVERIFY(!QFile::exists(commands.listPath(MeetList::Results)));
         QVERIFY(!commands.makePointsList());

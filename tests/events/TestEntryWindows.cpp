@@ -239,7 +239,7 @@ private slots:
         QVERIFY(grid->showList());
         QCOMPARE(m.meet.editor.launches.size(), size_t(1));
         grid->closeGrid();
-        // The event setup shows and makes the same list; an existing one is replaced only on OK.
+        // The event setup shows the grid's list; its own list from the entries replaces it only on OK.
         w.listCommand(1);
         QCOMPARE(m.meet.editor.launches.size(), size_t(2));
         m.meet.prompt.setNextAnswer(Answer::Cancel);
