@@ -161,6 +161,11 @@ constexpr OwnText kTexts[] = {
     {Text::No, "&Nei", "&No"},
     {Text::Back, "&Tilbake", "&Tilbake"},
     // Meet lists (add below)
+    {Text::ContingentRefused,
+     "Kontigenten \"%1\" kan ikke brukes: skriv et beløp fra 0 til 1000000. Ingen liste ble laget.",
+     "The contingent \"%1\" cannot be used: type an amount from 0 to 1000000. No list was made."},
+    // The heading of the clubs in the points list, where the message table has none.
+    {Text::ClubsHeading, "KLUBBER", "CLUBS"},
     {Text::MeetListsEnd, "", ""},
 };
 

@@ -111,6 +111,8 @@ enum class Text {
     No,
     Back,
     // Meet lists: start list text, contingent, points, newspaper (add below)
+    ContingentRefused, // %1 what was typed
+    ClubsHeading,
     MeetListsEnd,
     Count
 };
