@@ -1,6 +1,7 @@
 #include "ListSort.h"
 
 #include "base/Convert.h"
+#include "base/Progress.h"
 #include "base/TextFile.h"
 #include "events/GridList.h"
 #include "events/ResultArithmetic.h"
@@ -234,7 +235,7 @@ std::optional<qint64> timeKey(QStringView text)
 enum class Outcome { Sorted, NoHeat };
 
 // Places by performance: best value 1, equal values share (1, 2, 2, 4), no value no place.
-// Fills `place` of each row from `rank` (indices into rows of one group).
+// Fills the place field of the rows of one group (indices into rows).
 void fillPlaces(QList<Row> &rows, QList<int> group, bool lowerIsBetter, QString Row::*place)
 {
     group.erase(std::remove_if(group.begin(), group.end(), [&](int i) { return !rows[i].value; }),
@@ -499,7 +500,11 @@ bool sortClassListCommand(AppState &state, const events::GridContext &context, i
     }
     if (!events::CheckListHeading(path, context.selection))
         state.inform(23, Icon::Exclamation);
-    const SortOutcome outcome = sortListFile(state, path, sortCode, context.run ? 2 : 1, SortResultList);
+    SortOutcome outcome;
+    {
+        BusyScope busy(state.progressSink());
+        outcome = sortListFile(state, path, sortCode, context.run ? 2 : 1, SortResultList);
+    }
     if (!outcome.status) {
         state.informText(outcome.status.error(), Icon::Exclamation);
         return false;
