@@ -43,8 +43,6 @@ constexpr OwnText kTexts[] = {
      "The program directory %1 is in use by another program that is running now (process %2). Two programs "
      "in one directory would overwrite each other's meet and times.\n\nDo you want to quit? (No tries "
      "again.)"},
-    {Text::ListNotMadeYet, "Denne lista kan ikke lages ennå. Ingen liste ble laget.",
-     "This list cannot be made yet. No list was made."},
     {Text::GridMissing, "Grinden %1 finnes ikke. Lag den med \u00ABGrindliste\u00BB først.",
      "The grid %1 does not exist. Make it with \u00ABGridlist\u00BB first."},
     {Text::GridLacksColumns, "Grinden mangler kolonnene: %1", "The grid lacks the columns: %1"},

@@ -24,7 +24,6 @@ enum class Text {
     CopyIsOpenMeet,   // %1 the copy's name
     DirectoryInUse,   // %1 directory, %2 process
     // Lists, editor and quitting
-    ListNotMadeYet,
     GridMissing,      // %1 grid table
     GridLacksColumns, // %1 columns
     NoEditor, // %1 file

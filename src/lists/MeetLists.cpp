@@ -8,6 +8,7 @@
 #include "registers/Points.h"
 
 #include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
@@ -191,6 +192,11 @@ QStringList contingentListLines(const AppState &state, double fee)
     const bool sep = separatorsOn(state);
     const Catalogs &c = state.catalogs;
     const QString roundName = roundNameOf(state.roundTag);
+    // The competitors of each club by its trimmed name, in register order.
+    QHash<QString, QList<int>> members;
+    for (int p = 1; p <= c.personCount; ++p)
+        if (!isEmptySlot(c.persons[size_t(p)].name))
+            members[c.persons[size_t(p)].club.trimmed()].append(p);
     QStringList lines;
     for (int k = 1; k <= c.clubCount; ++k) {
         const QString &club = c.clubs[size_t(k)];
@@ -199,10 +205,8 @@ QStringList contingentListLines(const AppState &state, double fee)
         lines << state.texts.message(91) + club.toUpper() + QStringLiteral(", ") + roundName;
         lines << ruler(u'-', 76) << state.texts.message(92) << ruler(u'=', 76);
         qint64 total = 0;
-        for (int p = 1; p <= c.personCount; ++p) {
+        for (int p : members.value(club.trimmed())) {
             const PersonSlot &person = c.persons[size_t(p)];
-            if (isEmptySlot(person.name) || person.club.trimmed() != club.trimmed())
-                continue;
             const int events = eventsEntered(state, p);
             const qint64 price = priceHundredths(fee, events, person.contingentCode);
             total += price;
@@ -250,6 +254,15 @@ PointTotals pointTotals(const AppState &state, const QStringList &resultsList)
     const Catalogs &c = state.catalogs;
     PointTotals totals{std::vector<qint64>(size_t(c.personCount) + 1, 0),
                        std::vector<qint64>(size_t(c.clubCount) + 1, 0)};
+    // The lists cut club names to their column (12 characters, relay lists 25): a club is
+    // known by its name as the column holds it; the first of two such names gets the points.
+    QHash<QString, int> clubs, relayClubs;
+    for (int k = c.clubCount; k >= 1; --k) {
+        if (isEmptySlot(c.clubs[size_t(k)]) || c.clubs[size_t(k)].trimmed().isEmpty())
+            continue;
+        clubs.insert(clubColumn(c.clubs[size_t(k)], 12), k);
+        relayClubs.insert(clubColumn(c.clubs[size_t(k)], 25), k);
+    }
     const auto onRow = [&](int shift, const QString &line) {
         const int points =
             registers::pointsForPlace(state, int(toInteger(field(line, 3 + shift, 8 + shift), 0, 1000)));
@@ -262,18 +275,10 @@ PointTotals pointTotals(const AppState &state, const QStringList &resultsList)
             if (number >= 1 && number <= c.personCount && !isEmptySlot(c.persons[size_t(number)].name))
                 totals.persons[size_t(number)] += points;
         }
-        // The lists cut club names to their column: compare the names as the column holds them.
-        const int width = relay ? 25 : 12;
-        const QString club = relay ? clubColumn(field(line, 25, 51), width)
-                                   : clubColumn(field(line, 47 + shift, 58 + shift), width);
-        if (club.isEmpty())
-            return;
-        for (int k = 1; k <= c.clubCount; ++k) {
-            if (!isEmptySlot(c.clubs[size_t(k)]) && clubColumn(c.clubs[size_t(k)], width) == club) {
-                totals.clubs[size_t(k)] += points;
-                return;
-            }
-        }
+        const QString club =
+            relay ? clubColumn(field(line, 25, 51), 25) : clubColumn(field(line, 47 + shift, 58 + shift), 12);
+        if (const int k = (relay ? relayClubs : clubs).value(club); k > 0)
+            totals.clubs[size_t(k)] += points;
     };
     walkResultsList(resultsList, onRow, [](const QString &) {});
     return totals;
@@ -348,8 +353,11 @@ Status MakePointsList(AppState &state, const QString &path)
     if (!scratch.isValid())
         return Status::failure(scratch.errorString());
     const QString sortPath = scratch.filePath(QStringLiteral("points.txt"));
-    if (Status s = writeTextFile(sortPath, lines); !s)
-        return s;
+    QFile sortFile(sortPath);
+    if (!sortFile.open(QIODevice::WriteOnly))
+        return Status::failure(sortPath + QStringLiteral(": ") + sortFile.errorString());
+    writeLines(sortFile, lines);
+    sortFile.close();
     if (Status s = SortListFile(state, sortPath, SortDecreasing, 1, SortPointsList); !s)
         return s;
     bool ok = false;
