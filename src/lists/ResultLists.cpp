@@ -2,12 +2,14 @@
 
 #include "base/Convert.h"
 #include "base/TextFile.h"
+#include "events/EventSetup.h"
 #include "lists/ListText.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 
 namespace arenor::lists {
@@ -84,9 +86,13 @@ bool mayReplace(AppState &state, const QString &path)
            (state.prompt && state.prompt->askOkCancel(state.texts.message(8), state.texts.message(1)));
 }
 
-Status joinInto(AppState &state, const QString &path, const QString &prefix, int what)
+Status joinInto(AppState &state, const QString &path, const QString &prefix, int what,
+                const QSet<QString> &onlyNames = {})
 {
-    const QStringList files = listFilesStartingWith(QFileInfo(path).absolutePath(), prefix, path);
+    QStringList files = listFilesStartingWith(QFileInfo(path).absolutePath(), prefix, path);
+    if (!onlyNames.isEmpty())
+        files.removeIf(
+            [&](const QString &file) { return !onlyNames.contains(QFileInfo(file).fileName().toLower()); });
     tellCount(state, int(files.size()), what);
     QStringList lines;
     if (Status s = joinListFiles(state, files, lines); !s)
@@ -273,7 +279,20 @@ Status MakeEventClassList(AppState &state, const QString &path, const events::Li
             ? state.texts.message(69) + events::safeNamePart(selection.roundTag + selection.eventName)
             : state.texts.message(67) + events::safeNamePart(selection.roundTag.left(1)) +
                   twoDigits(selection.event);
-    return joinInto(state, path, prefix, 13);
+    if (!state.option(OptLongFileNames))
+        return joinInto(state, path, prefix, 13);
+    // A long name runs event, variant and class together, so "100m" is also the beginning of
+    // "100m hekk": only the names the event's own class lists can have are joined.
+    QSet<QString> names;
+    events::ListSelection s = selection;
+    for (const QString &variant : events::variantTexts()) {
+        s.variant = variant;
+        for (int k = 1; k <= kClassCount; ++k) {
+            s.className = state.catalogs.classes[size_t(k)];
+            names.insert(events::ClassListName(state.texts, s, true).toLower());
+        }
+    }
+    return joinInto(state, path, prefix, 13, names);
 }
 
 bool makeEventListCommand(AppState &state, const events::GridContext &context)
