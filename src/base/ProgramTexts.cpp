@@ -48,8 +48,6 @@ constexpr OwnText kTexts[] = {
     {Text::GridLacksColumns, "Grinden mangler kolonnene: %1", "The grid lacks the columns: %1"},
     {Text::NoEditor, "Fant ingen editor for å vise %1. Velg en editor under Alternativer.",
      "No editor was found to show %1. Choose an editor in Alternatives."},
-    // Result lists (add below)
-    {Text::ResultListsEnd, "", ""},
     {Text::QuitQuestion, "Vil du avslutte?", "Do you want to quit?"},
     {Text::EntriesLackRecord, "Påmeldingen mangler post %1.", "The entries lack record %1."},
     {Text::NumberNotTaken,
@@ -76,7 +74,7 @@ constexpr OwnText kTexts[] = {
      "read."},
     {Text::StartSetupNotAvailable, "Startoppsettet er ikke tilgjengelig ennå.",
      "The start setup is not available yet."},
-    // Sorting list files (add below)
+    // Sorting list files
     {Text::SortNoRuler,
      "%1 kan ikke sorteres: ingen av de 15 første linjene begynner med \"=\". Fila er ikke endret.",
      "%1 cannot be sorted: none of its first 15 lines starts with \"=\". The file was not changed."},
@@ -89,7 +87,6 @@ constexpr OwnText kTexts[] = {
      "%1 has more than %2 rows and cannot be sorted. The file was not changed."},
     {Text::SortUnknownOrder, "Ukjent sortering (%1). Ingen liste ble sortert.",
      "Unknown sort order (%1). No list was sorted."},
-    {Text::SortListsEnd, "", ""},
     {Text::AdapterMissing, "%1 finnes ikke. Er adapteret koblet til?",
      "%1 does not exist. Is the adapter plugged in?"},
     {Text::AdapterDenied,
@@ -156,13 +153,12 @@ constexpr OwnText kTexts[] = {
     {Text::Yes, "&Ja", "&Yes"},
     {Text::No, "&Nei", "&No"},
     {Text::Back, "&Tilbake", "&Tilbake"},
-    // Meet lists (add below)
+    // Meet lists
     {Text::ContingentRefused,
      "Kontigenten \"%1\" kan ikke brukes: skriv et beløp fra 0 til 1000000. Ingen liste ble laget.",
      "The contingent \"%1\" cannot be used: type an amount from 0 to 1000000. No list was made."},
     // The heading of the clubs in the points list, where the message table has none.
     {Text::ClubsHeading, "KLUBBER", "CLUBS"},
-    {Text::MeetListsEnd, "", ""},
 };
 
 constexpr bool inOrder()

@@ -27,8 +27,6 @@ enum class Text {
     GridMissing,      // %1 grid table
     GridLacksColumns, // %1 columns
     NoEditor, // %1 file
-    // Result lists: the event list, the joined lists (add below)
-    ResultListsEnd,
     QuitQuestion,
     // Registers
     EntriesLackRecord, // %1 record
@@ -47,12 +45,11 @@ enum class Text {
     TimesOverflow,    // %1 file, %2 extra, %3 maximum
     TimeFileHeldBack, // %1 the reading problem
     StartSetupNotAvailable,
-    // Sorting list files (add below)
+    // Sorting list files
     SortNoRuler,      // %1 file
     SortNoColumns,    // %1 file
     SortTooManyRows,  // %1 file, %2 the most rows
     SortUnknownOrder, // %1 the sort code
-    SortListsEnd,
     // The event adapters; %1 the device
     AdapterMissing,
     AdapterDenied, // %2 the group
@@ -108,10 +105,9 @@ enum class Text {
     Yes,
     No,
     Back,
-    // Meet lists: start list text, contingent, points, newspaper (add below)
+    // Meet lists: start list text, contingent, points, newspaper
     ContingentRefused, // %1 what was typed
     ClubsHeading,
-    MeetListsEnd,
     Count
 };
 
