@@ -56,9 +56,6 @@ QString sortExpression(int column, bool descending)
                                                                : QStringLiteral("Asc"));
 }
 
-namespace {
-
-// Case folded, with Æ (Ä), Ø (Ö) and Å after Z as in the Norwegian alphabet.
 QString norwegianKey(const QString &text)
 {
     QString key = text.trimmed().toCaseFolded();
@@ -81,8 +78,6 @@ QString norwegianKey(const QString &text)
     }
     return key;
 }
-
-} // namespace
 
 QList<int> sortedPositions(const QList<QVariant> &values, SortAs as, ResultKind kind, TimeFormat format,
                            bool descending)

@@ -16,6 +16,10 @@ namespace arenor::events {
 
 enum class SortAs { Text, Number, Result };
 
+// The key by which names sort: case folded, with Æ (Ä), Ø (Ö) and Å after Z as in the
+// Norwegian alphabet.
+QString norwegianKey(const QString &text);
+
 // How a column of the grid sorts: by its role, or for a register table by its values.
 SortAs sortAsFor(GridColumn column, const QVariant &sample);
 

@@ -4,6 +4,7 @@
 #include "base/Progress.h"
 #include "base/TextFile.h"
 #include "events/GridList.h"
+#include "events/GridSort.h"
 #include "events/ResultArithmetic.h"
 #include "lists/ListText.h"
 
@@ -157,30 +158,6 @@ TimeFormat formatOfResults(const QList<Row> &rows)
     return best;
 }
 
-// Text order with the Norwegian letters after Z (Æ, Ø, Å; Ä and Ö as Æ and Ø), case ignored.
-QString nameKey(QStringView text)
-{
-    QString key = text.trimmed().toString().toUpper();
-    for (QChar &c : key) {
-        switch (c.unicode()) {
-        case 0x00C6: // Æ
-        case 0x00C4: // Ä
-            c = QChar(u'Z' + 1);
-            break;
-        case 0x00D8: // Ø
-        case 0x00D6: // Ö
-            c = QChar(u'Z' + 2);
-            break;
-        case 0x00C5: // Å
-            c = QChar(u'Z' + 3);
-            break;
-        default:
-            break;
-        }
-    }
-    return key;
-}
-
 // A date as typed in the event setup ("2026.06.14", "14.06.2026", "14.06.26") as yyyymmdd;
 // a text without digits sorts after every date.
 qint64 dateKey(QStringView text)
@@ -310,7 +287,7 @@ Outcome sortRows(AppState &state, QList<Row> &rows, const Layout &layout, const 
         QList<QString> keys;
         keys.reserve(rows.size());
         for (const Row &row : std::as_const(rows))
-            keys.append(nameKey(byName ? row.name : row.club));
+            keys.append(events::norwegianKey((byName ? row.name : row.club).toString()));
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
         break;
     }
