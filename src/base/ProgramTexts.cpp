@@ -159,6 +159,18 @@ constexpr OwnText kTexts[] = {
      "The contingent \"%1\" cannot be used: type an amount from 0 to 1000000. No list was made."},
     // The heading of the clubs in the points list, where the message table has none.
     {Text::ClubsHeading, "KLUBBER", "CLUBS"},
+    // Command line and the about box
+    {Text::CommandLineAbout, "Kjører et friidrettsstevne fra påmelding til de endelige resultatlistene.",
+     "Runs an athletics meet from registration to the final result lists."},
+    {Text::CommandLineDir, "Bruk KATALOG som programkatalog i stedet for %1. Den lages om den mangler.",
+     "Use DIRECTORY as the program directory instead of %1. It is created when missing."},
+    {Text::CommandLineDirValue, "KATALOG", "DIRECTORY"},
+    {Text::CommandLineHelp, "Vis valgene og avslutt.", "Show the options and exit."},
+    {Text::CommandLineVersion, "Vis versjonen og avslutt.", "Show the version and exit."},
+    {Text::CommandLineStray, "Ukjent argument \"%1\".", "Unexpected argument \"%1\"."},
+    {Text::ProgramDirUnusable, "Kan ikke lage programkatalogen %1.",
+     "Cannot create the program directory %1."},
+    {Text::VersionLine, "Versjon %1", "Version %1"},
 };
 
 constexpr bool inOrder()

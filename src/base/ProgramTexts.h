@@ -108,6 +108,15 @@ enum class Text {
     // Meet lists: start list text, contingent, points, newspaper
     ContingentRefused, // %1 what was typed
     ClubsHeading,
+    // Command line and the about box
+    CommandLineAbout,
+    CommandLineDir, // %1 the default directory
+    CommandLineDirValue,
+    CommandLineHelp,
+    CommandLineVersion,
+    CommandLineStray,   // %1 the argument
+    ProgramDirUnusable, // %1 directory
+    VersionLine,        // %1 version
     Count
 };
 

@@ -1,5 +1,7 @@
 #include "AboutDialog.h"
 
+#include "base/Version.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -25,6 +27,10 @@ AboutDialog::AboutDialog(const TextTables &texts, QWidget *parent) : QDialog(par
     f.setPointSizeF(f.pointSizeF() * 1.3);
     product->setFont(f);
     layout->addWidget(product);
+    auto *version = new QLabel(texts.caption(Text::VersionLine).arg(QLatin1String(kProgramVersion)), this);
+    version->setObjectName(QStringLiteral("versionLabel"));
+    version->setAlignment(Qt::AlignCenter);
+    layout->addWidget(version);
     auto *back = new QPushButton(texts.caption(Text::Back), this);
     back->setObjectName(QStringLiteral("backPushButton"));
     back->setDefault(true);

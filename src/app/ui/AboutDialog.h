@@ -6,7 +6,8 @@
 
 namespace arenor {
 
-// The About window: its title (caption 43), the product line (caption 45) and a back button.
+// The About window: its title (caption 43), the product line (caption 45), the version the
+// program was built as, and a back button.
 class AboutDialog : public QDialog {
     Q_OBJECT
 public:

@@ -119,30 +119,6 @@ StartUpResult Application::start(bool showSplash)
     return result;
 }
 
-QString programDirectoryFromArguments(const QStringList &arguments, QString *error)
-{
-    QString dir = QDir::homePath() + QStringLiteral("/Arenor");
-    for (int i = 1; i < arguments.size(); ++i) {
-        const QString &a = arguments[i];
-        if (a == QLatin1String("--dir")) {
-            if (i + 1 >= arguments.size()) {
-                if (error)
-                    *error = QStringLiteral("--dir needs a directory");
-                return {};
-            }
-            dir = arguments[++i];
-        } else if (a.startsWith(QLatin1String("--dir="))) {
-            dir = a.mid(6);
-        }
-    }
-    if (!QDir().mkpath(dir)) {
-        if (error)
-            *error = QStringLiteral("cannot create the program directory ") + dir;
-        return {};
-    }
-    return QDir(dir).absolutePath();
-}
-
 } // namespace arenor
 
 // Resources of a static library must be registered by name, outside any namespace.

@@ -51,7 +51,4 @@ private:
 // Registers the built-in pictures, help pages and manuals.
 void initResources();
 
-// The program directory: --dir DIR when given, otherwise ~/Arenor. Created when missing.
-QString programDirectoryFromArguments(const QStringList &arguments, QString *error);
-
 } // namespace arenor

@@ -4,6 +4,7 @@
 #include "app/ui/AboutDialog.h"
 #include "app/ui/HelpWindow.h"
 #include "app/ui/OptionsWindow.h"
+#include "base/Version.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -498,7 +499,9 @@ MainWindow::MainWindow(AppState &state, MainCommands &commands, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_commands(commands)
 {
     setObjectName(QStringLiteral("MDIForm1"));
-    setWindowIcon(QIcon(QStringLiteral(":/images/icon.png")));
+    // The installed icon in all its sizes when there is one, else the built-in picture.
+    setWindowIcon(
+        QIcon::fromTheme(QLatin1String(kDesktopFileName), QIcon(QStringLiteral(":/images/icon.png"))));
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("mdiArea"));
     setCentralWidget(m_mdi);
