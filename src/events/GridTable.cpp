@@ -265,8 +265,9 @@ Status CreateGridTable(AppState &state, const GridTableRequest &request, GridTab
     const QString &table = outcome.table;
     const bool exists = database.tableExists(table);
     if (exists) {
+        // "&Grindliste" is also how a grid is opened again: Enter must keep its results.
         const QString question = table + texts.message(65) + texts.message(2);
-        if (!state.prompt || !state.prompt->askYesNo(question, texts.message(1)))
+        if (!state.prompt || !state.prompt->askYesNo(question, texts.message(1), Icon::None, Answer::No))
             return {};
     }
 
