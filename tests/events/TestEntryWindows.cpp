@@ -235,7 +235,12 @@ private slots:
         QCOMPARE(rows.join(u';'),
                  QStringLiteral("2 00.05.15 00.01.15;1 00.04.00 00.00.00;3 00.06.05 00.02.05"));
 
+        QCOMPARE(grid->view()->model()->headerData(0, Qt::Vertical).toInt(), 1);
         QVERIFY(grid->makeList());
+        QStringList listed; // the class list in the order shown
+        for (const QString &line : readTextLines(s.meetFile(QStringLiteral("Kl-F0311.txt"))).mid(10, 3))
+            listed << line.mid(10, 6).trimmed();
+        QCOMPARE(listed.join(u' '), QStringLiteral("2 1 3"));
         QVERIFY(grid->showList());
         QCOMPARE(m.meet.editor.launches.size(), size_t(1));
         grid->closeGrid();
@@ -261,7 +266,8 @@ private slots:
             fields << db::FieldDef{events::columnName(c, Language::Norwegian)};
         QVERIFY(m.state.database.createTable(table, fields));
         QVERIFY(m.state.database.insertRows(table, {{0, 1, "A", "K", "-", "7.10", "-", "6.95", "-"}}));
-        GridWindow *grid = openEventGrid(m.state, m.main, context, table, QStringLiteral("LENGDE"));
+        GridWindow *grid =
+            openEventGrid(m.state, m.main.windowArea(), nullptr, context, table, QStringLiteral("LENGDE"));
         QVERIFY(grid && grid->commandButton(RegisterGrid::Handle)->isEnabled());
         ResultHandlingDialog *d = grid->openHandling();
         const QList<QWidget *> controls = d->findChildren<QWidget *>();

@@ -5,15 +5,20 @@
 #include "app/ui/MainWindow.h"
 #include "base/Convert.h"
 #include "base/TextFile.h"
+#include "events/ui/EventSetupWindow.h"
+#include "events/ui/GridWindow.h"
 #include "events/ui/StartSetupDialog.h"
 #include "timing/ui/TimingWindow.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiSubWindow>
+#include <QPointer>
 #include <QSlider>
 #include <QSqlQuery>
 #include <QTest>
@@ -97,6 +102,34 @@ private slots:
         QCOMPARE(s.outFile().size(), 3 + 3);
         QCOMPARE(s.outFile().value(5), QStringLiteral("3-0002   14.05.02  "));
         QCOMPARE(s.prompt.asked().size(), size_t(0));
+    }
+
+    // A grid is a window beside the others: F4-F9 take times while results are typed, and the
+    // grid goes, its table let go of, when the meet does.
+    void timesTakenWhileAGridIsOpen()
+    {
+        Started s;
+        MainWindow &main = s.app->mainWindow();
+        auto *setup = dynamic_cast<EventSetupWindow *>(main.childWindow(WindowId::EventSetup));
+        setup->pickEvent(12);
+        setup->pickClass(0);
+        setup->listCommand(0);
+        QPointer<GridWindow> grid = main.findChild<GridWindow *>();
+        QVERIFY(grid && grid->isVisible());
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(qobject_cast<QMdiSubWindow *>(grid->parentWidget()));
+        main.showRegisterWindow(WindowId::Timing);
+        QListWidget *list = s.find<QListWidget>("outTimesListWidget");
+        QTest::keyPress(list, Qt::Key_F4);
+        QTest::keyRelease(list, Qt::Key_F4);
+        s.ticks(12);
+        QCOMPARE(list->count(), 1);
+        QVERIFY(grid->isVisible());
+
+        s.state().unbindDataControls();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!grid);
+        QVERIFY(s.state().bindDataControls().ok());
     }
 
     void setupIsBoundToTheRecord()

@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
@@ -386,13 +388,21 @@ void EventSetupWindow::openGrid()
     // Drawn heats and lanes differ from one grid to the next.
     static std::mt19937 random{std::random_device{}()};
     const GridContext context = gridContext();
+    QMdiArea *area = m_main.windowArea();
+    // A grid already open is brought forward: its table is not made anew under it.
+    if (GridWindow *open = findEventGrid(
+            area, gridTableName(m_state.texts, context.selection, m_state.option(OptLongFileNames)))) {
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(open->parentWidget()))
+            area->setActiveSubWindow(sub);
+        return;
+    }
     GridTableOutcome outcome;
     if (Status s = CreateGridTable(m_state, context, outcome, random); !s) {
         m_state.informText(s.error(), Icon::Exclamation);
         return;
     }
     if (m_state.database.tableExists(outcome.table))
-        openEventGrid(m_state, m_main, context, outcome.table, outcome.heading);
+        openEventGrid(m_state, area, m_main.timingController(), context, outcome.table, outcome.heading);
 }
 
 ChildWindow *createEventSetupWindow(AppState &state, MainWindow &main)
