@@ -159,6 +159,8 @@ constexpr OwnText kTexts[] = {
      "The contingent \"%1\" cannot be used: type an amount from 0 to 1000000. No list was made."},
     // The heading of the clubs in the points list, where the message table has none.
     {Text::ClubsHeading, "KLUBBER", "CLUBS"},
+    // The event setup and its grid
+    {Text::ChooseOptionsFirst, "Velg først: %1", "Choose first: %1"},
 };
 
 constexpr bool inOrder()

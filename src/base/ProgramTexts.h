@@ -26,7 +26,7 @@ enum class Text {
     // Lists, editor and quitting
     GridMissing,      // %1 grid table
     GridLacksColumns, // %1 columns
-    NoEditor, // %1 file
+    NoEditor,         // %1 file
     QuitQuestion,
     // Registers
     EntriesLackRecord, // %1 record
@@ -108,6 +108,8 @@ enum class Text {
     // Meet lists: start list text, contingent, points, newspaper
     ContingentRefused, // %1 what was typed
     ClubsHeading,
+    // The event setup and its grid
+    ChooseOptionsFirst, // %1 the option groups without a choice
     Count
 };
 
