@@ -13,6 +13,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableView>
+#include <algorithm>
 #include <functional>
 
 namespace arenor {
@@ -262,12 +263,17 @@ GridWindow *openEventGrid(AppState &state, QMdiArea *area, timing::TimingControl
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setObjectName(QStringLiteral("sub_gridDialog"));
     sub->setWindowIcon(area->window()->windowIcon());
-    QSize size = grid->size();
-    if (const QSize room = area->viewport()->size(); room.width() >= 400 && room.height() >= 300)
-        size = size.boundedTo(room);
-    sub->resize(size);
     QObject::connect(grid, &RegisterGrid::closed, sub, [sub] { sub->close(); });
+    sub->resize(grid->size());
     sub->show();
+    // Wholly inside the area where it has room, so no command button is out of sight.
+    if (const QSize room = area->viewport()->size(); room.width() >= 400 && room.height() >= 300) {
+        QRect place = sub->geometry();
+        place.setSize(place.size().boundedTo(room));
+        place.moveRight(std::min(place.right(), room.width() - 1));
+        place.moveBottom(std::min(place.bottom(), room.height() - 1));
+        sub->setGeometry(place);
+    }
     area->setActiveSubWindow(sub);
     return grid;
 }

@@ -146,9 +146,9 @@ RegisterGrid::RegisterGrid(AppState &state, const QString &table, const QList<in
 void RegisterGrid::sizeColumns()
 {
     // Every value whole while the window has room: each column as wide as its contents, a long
-    // text at most about forty characters (widened by hand when wanted).
+    // text (a note, an address) at most about sixty characters (widened by hand when wanted).
     m_view->resizeColumnsToContents();
-    const int widest = m_view->fontMetrics().averageCharWidth() * 40;
+    const int widest = m_view->fontMetrics().averageCharWidth() * 60;
     for (int c = 0; c < m_sort.columnCount(); ++c)
         if (m_view->columnWidth(c) > widest)
             m_view->setColumnWidth(c, widest);
