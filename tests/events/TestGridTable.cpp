@@ -1,10 +1,8 @@
 #include "TestSupport.h"
 
 #include "base/TextFile.h"
-#include "db/RecordModel.h"
 #include "events/EventSetup.h"
 #include "events/GridImport.h"
-#include "events/GridSort.h"
 #include "events/GridTable.h"
 
 #include <QDir>
@@ -175,53 +173,6 @@ private slots:
             QCOMPARE(QFileInfo(s.meetFile(file)).absolutePath(), QDir(s.meetDir).absolutePath());
         }
         QCOMPARE(m.prompt.unexpected(), 0);
-    }
-
-    // The class list of a sorted grid lists its rows as the grid shows them, run and technical,
-    // standard and step layouts, in either language; the row headers count the order shown.
-    void classListInShownOrder_data()
-    {
-        test::Cases<int, bool, bool, QString>::columns(); // list type, run, English, start numbers
-        QTest::newRow("standard, run") << 0 << true << false << "3 1 5 4 6";
-        QTest::newRow("standard, technical, English") << 0 << false << true << "6 4 1 5 3";
-        QTest::newRow("out/in, run, English") << 3 << true << true << "3 1 5 4 6";
-        QTest::newRow("out/in, technical") << 3 << false << false << "6 4 1 5 3";
-    }
-    void classListInShownOrder()
-    {
-        const auto [type, run, english, numbers] = test::Cases<int, bool, bool, QString>::fetch();
-        test::TestMeet m;
-        m.makeDatabase(6, 5, 2);
-        AppState &s = m.state;
-        enter(s, 6); // start numbers 1, 3, 4, 5, 6
-        if (english)
-            s.texts.loadMessages(Language::English);
-        std::mt19937 random(3);
-        const GridContext context{listSelection(s, 3, 2, QStringLiteral("_")),
-                                  listTypeFromCode(type),
-                                  0,
-                                  run,
-                                  !run,
-                                  TimeFormat::SecondsHundredths};
-        GridTableOutcome outcome;
-        QVERIFY(CreateGridTable(s, context, outcome, random));
-        db::RecordModel table;
-        QVERIFY(table.open(s.database, outcome.table));
-        const int results = GridColumns(table.fieldNames()).index(ColumnRole::Results);
-        const QStringList typed{"12.05", "11.98", "12.50", "12.05", "12.70"};
-        for (int r = 0; r < 5; ++r)
-            QVERIFY(table.setValue(r, results, typed[r]));
-        GridSortModel shown;
-        shown.setSourceModel(&table);
-        shown.sortGrid(results, !run, SortAs::Result, context.kind(), context.format);
-        QCOMPARE(shown.headerData(0, Qt::Vertical).toInt(), 1);
-
-        const QString path = s.meetFile(ClassListName(s.texts, context.selection, false));
-        QVERIFY(makeGridListFile(s, context, outcome.table, path, nullptr, shown.shownRowids()));
-        QStringList listed;
-        for (const QString &line : readTextLines(path).mid(10, 5))
-            listed << line.mid(10, 6).trimmed();
-        QCOMPARE(listed.join(u' '), numbers);
     }
 
     // Numbers 17 and 017 both reach row 17, the later time winning; "XXX" and imported records
