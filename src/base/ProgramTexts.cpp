@@ -171,6 +171,8 @@ constexpr OwnText kTexts[] = {
     {Text::ProgramDirUnusable, "Kan ikke lage programkatalogen %1.",
      "Cannot create the program directory %1."},
     {Text::VersionLine, "Versjon %1", "Version %1"},
+    // The event setup and its grid
+    {Text::ChooseOptionsFirst, "Velg først: %1", "Choose first: %1"},
 };
 
 constexpr bool inOrder()

@@ -26,7 +26,7 @@ enum class Text {
     // Lists, editor and quitting
     GridMissing,      // %1 grid table
     GridLacksColumns, // %1 columns
-    NoEditor, // %1 file
+    NoEditor,         // %1 file
     QuitQuestion,
     // Registers
     EntriesLackRecord, // %1 record
@@ -117,6 +117,8 @@ enum class Text {
     CommandLineStray,   // %1 the argument
     ProgramDirUnusable, // %1 directory
     VersionLine,        // %1 version
+    // The event setup and its grid
+    ChooseOptionsFirst, // %1 the option groups without a choice
     Count
 };
 

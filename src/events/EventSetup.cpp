@@ -43,6 +43,30 @@ std::optional<int> setupMoverTarget(const QString &text)
     return int(n);
 }
 
+std::optional<int> storedOption(const QString &text, int count)
+{
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok);
+    if (!ok || n < 0 || n >= count)
+        return std::nullopt;
+    return n;
+}
+
+QList<SetupField> missingOptions(const SetupOptions &options, bool sorts)
+{
+    QList<SetupField> missing;
+    if (!sorts && !options.listType)
+        missing << SetupListType;
+    if (!options.category)
+        missing << SetupCategory;
+    // Only a run reads its results as times.
+    if (options.category == 0 && !options.timeFormat)
+        missing << SetupTimeFormat;
+    if (sorts && !options.sorting)
+        missing << SetupSorting;
+    return missing;
+}
+
 QString clampedHelpColumns(const QString &text)
 {
     const double v = toDouble(text);

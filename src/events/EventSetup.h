@@ -30,6 +30,22 @@ int setupRecordNumber(int round, int event, int cls);
 // The record "OppsettMover" moves to: 1..5760, nullopt for anything else (never an overflow).
 std::optional<int> setupMoverTarget(const QString &text);
 
+// The options of an event setup as a command takes them (stored in the record, or clicked
+// since): the index within the group, nullopt where none is chosen.
+struct SetupOptions {
+    std::optional<int> category;   // 0..2
+    std::optional<int> listType;   // 0..5
+    std::optional<int> timeFormat; // 0..2
+    std::optional<int> sorting;    // 0..5
+};
+// A stored option field as a choice: its number within 0..count-1, else none (a field emptied
+// or edited by hand is no choice).
+std::optional<int> storedOption(const QString &text, int count);
+// What a command lacks, in the window's order (SetupListType, SetupCategory, SetupTimeFormat,
+// SetupSorting): the list commands need the list type and category, and the time format for
+// a run; a sort needs the category, the time format for a run, and the sorting.
+QList<SetupField> missingOptions(const SetupOptions &options, bool sorts);
+
 // The help-column box as shown and stored: above 5 becomes "5", below 0 "0", else as it is.
 QString clampedHelpColumns(const QString &text);
 

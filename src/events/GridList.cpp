@@ -116,6 +116,31 @@ QString roundName(const ListSelection &selection)
     return selection.roundTag.left(selection.roundTag.size() - 1);
 }
 
+// A grid edited by hand may lack a column of its layout: say which, as result handling does.
+Status checkColumns(const TextTables &texts, const GridColumns &columns, ListType type)
+{
+    const QList<GridColumn> missing = columns.missing(gridLayoutOf(type));
+    if (missing.isEmpty())
+        return {};
+    return Status::failure(
+        texts.message(Text::GridLacksColumns).arg(columnNames(missing, texts.messageLanguage())));
+}
+
+bool isControl(QChar c)
+{
+    return c.unicode() < 0x20 || c.unicode() == 0x7F;
+}
+
+// A name typed or imported with a line break or tab stays on its heading line, as in its file
+// name; the characters a file name may not hold are fine in a heading and stay.
+QString withoutControls(QString text)
+{
+    for (QChar &c : text)
+        if (isControl(c))
+            c = u'_';
+    return text;
+}
+
 QString rightTrimmed(const QString &text)
 {
     qsizetype end = text.size();
@@ -131,7 +156,7 @@ QString safeNamePart(const QString &text)
     static const QString unsafe = QStringLiteral("/\\:*?\"<>|");
     QString safe = text;
     for (QChar &c : safe) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7F || unsafe.contains(c))
+        if (isControl(c) || unsafe.contains(c))
             c = u'_';
     }
     return safe;
@@ -165,16 +190,15 @@ QString listHeadingLine(const ListSelection &selection)
     QString line = selection.eventName.trimmed();
     if (hasVariant(selection))
         line += u' ' + QString(trimmedVariant(selection)).remove(u'_');
-    return line + u' ' + selection.className + u' ' + roundName(selection);
+    return withoutControls(line + u' ' + selection.className + u' ' + roundName(selection));
 }
 
 Status WriteGridList(QIODevice &device, const TextTables &texts, const GridList &list)
 {
     const ListLayout &layout = layoutOf(list.type);
     const GridColumns columns(list.columns);
-    const QList<GridColumn> missing = columns.missing(gridLayoutOf(list.type));
-    if (!missing.isEmpty())
-        return Status::failure(columnNames(missing, texts.messageLanguage()));
+    if (Status s = checkColumns(texts, columns, list.type); !s)
+        return s;
 
     QStringList lines;
     lines.reserve(list.rows.size() + 16);
@@ -234,9 +258,8 @@ Status WriteGridList(QIODevice &device, const TextTables &texts, const GridList 
 
 Status writeGridListFile(const QString &path, const TextTables &texts, const GridList &list)
 {
-    const QList<GridColumn> missing = GridColumns(list.columns).missing(gridLayoutOf(list.type));
-    if (!missing.isEmpty())
-        return Status::failure(columnNames(missing, texts.messageLanguage()));
+    if (Status s = checkColumns(texts, GridColumns(list.columns), list.type); !s)
+        return s;
     return writeFileAtomically(path, [&](QIODevice &device) { WriteGridList(device, texts, list); });
 }
 

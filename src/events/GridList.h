@@ -35,7 +35,8 @@ QString EventListName(const TextTables &texts, const ListSelection &selection, b
 // The grid table of the event and class: the class list's name without ".txt".
 QString gridTableName(const TextTables &texts, const ListSelection &selection, bool longNames);
 
-// The heading line of a class list: event, variant without "_" (unless none), class, round.
+// The heading line of a class list: event, variant without "_" (unless none), class, round;
+// control characters (a line break typed into a name) become "_" as in the file name.
 QString listHeadingLine(const ListSelection &selection);
 
 // A grid as the list is written from it.

@@ -1,5 +1,7 @@
 #include "GridSort.h"
 
+#include "db/RecordModel.h"
+
 #include <algorithm>
 #include <numeric>
 
@@ -163,6 +165,25 @@ QList<int> GridSortModel::shownOrder() const
     for (int r = 0; r < rowCount(); ++r)
         rows << sourceRow(r);
     return rows;
+}
+
+QList<qint64> GridSortModel::shownRowids() const
+{
+    const auto *table = qobject_cast<const db::RecordModel *>(sourceModel());
+    QList<qint64> rowids;
+    if (!table)
+        return rowids;
+    rowids.reserve(rowCount());
+    for (int r = 0; r < rowCount(); ++r)
+        rowids << table->rowid(sourceRow(r));
+    return rowids;
+}
+
+QVariant GridSortModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole && section >= 0 && section < rowCount())
+        return section + 1;
+    return QSortFilterProxyModel::headerData(section, orientation, role);
 }
 
 } // namespace arenor::events

@@ -51,6 +51,12 @@ public:
     // The table row shown at a position, and the table rows in the order shown.
     int sourceRow(int shownRow) const;
     QList<int> shownOrder() const;
+    // The rowids of the rows in the order shown (the class list is written in it); empty
+    // when the table is not a meet table.
+    QList<qint64> shownRowids() const;
+
+    // Rows are numbered by where they are shown, not where they are stored.
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 protected:
     bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;

@@ -4,6 +4,7 @@
 #include "base/TextFile.h"
 
 #include <QFile>
+#include <QHash>
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -107,7 +108,7 @@ QString testModeResult(std::mt19937 &random)
     return twoDigitText(drawn(random, 1, 15)) + u'.' + twoDigitText(drawn(random, 1, 15));
 }
 
-bool makeClassList(AppState &state, const GridContext &context)
+bool makeClassList(AppState &state, const GridContext &context, const QList<qint64> &shownRowids)
 {
     const bool longNames = state.option(OptLongFileNames);
     const QString path = state.meetFile(ClassListName(state.texts, context.selection, longNames));
@@ -119,7 +120,7 @@ bool makeClassList(AppState &state, const GridContext &context)
     {
         BusyScope busy(state.progressSink());
         s = makeGridListFile(state, context, gridTableName(state.texts, context.selection, longNames), path,
-                             &rows);
+                             &rows, shownRowids);
     }
     if (!s) {
         state.informText(s.error(), Icon::Exclamation);
@@ -167,7 +168,7 @@ GridList gridListFor(const AppState &state, const GridContext &context)
 }
 
 Status makeGridListFile(AppState &state, const GridContext &context, const QString &table,
-                        const QString &path, int *rows)
+                        const QString &path, int *rows, const QList<qint64> &shownRowids)
 {
     if (!state.database.isOpen() || !state.database.tableExists(table))
         return Status::failure(state.texts.message(Text::GridMissing).arg(table));
@@ -176,10 +177,27 @@ Status makeGridListFile(AppState &state, const GridContext &context, const QStri
     std::vector<QVariantList> values;
     if (Status s = db::readTable(state.database, table, list.columns, rowids, values); !s)
         return s;
+    // Rows in the order shown; a rowid the grid names twice or no longer holds counts once or not.
+    std::vector<size_t> order;
+    order.reserve(values.size());
+    std::vector<bool> taken(values.size(), false);
+    QHash<qint64, size_t> indexOf;
+    for (size_t i = 0; i < rowids.size(); ++i)
+        indexOf.insert(rowids[i], i);
+    for (qint64 rowid : shownRowids) {
+        const auto it = indexOf.constFind(rowid);
+        if (it != indexOf.cend() && !taken[*it]) {
+            taken[*it] = true;
+            order.push_back(*it);
+        }
+    }
+    for (size_t i = 0; i < values.size(); ++i)
+        if (!taken[i])
+            order.push_back(i);
     list.rows.reserve(qsizetype(values.size()));
-    for (const QVariantList &row : values) {
+    for (size_t i : order) {
         QStringList texts;
-        for (const QVariant &v : row)
+        for (const QVariant &v : values[i])
             texts << v.toString();
         list.rows << texts;
     }
@@ -265,8 +283,9 @@ Status CreateGridTable(AppState &state, const GridTableRequest &request, GridTab
     const QString &table = outcome.table;
     const bool exists = database.tableExists(table);
     if (exists) {
+        // "&Grindliste" is also how a grid is opened again: Enter must keep its results.
         const QString question = table + texts.message(65) + texts.message(2);
-        if (!state.prompt || !state.prompt->askYesNo(question, texts.message(1)))
+        if (!state.prompt || !state.prompt->askYesNo(question, texts.message(1), Icon::None, Answer::No))
             return {};
     }
 

@@ -66,15 +66,17 @@ Status CreateGridTable(AppState &state, const GridTableRequest &request, GridTab
 // The class list of the context with its options and Info.txt header lines, without rows.
 GridList gridListFor(const AppState &state, const GridContext &context);
 
-// Writes the class list file from the grid table's rows in record order (the order the grid
-// shows them). Fails, writing nothing, when the table is missing or lacks a column.
+// Writes the class list file from the grid table's rows in the order the grid shows them:
+// shownRowids (the grid's sort) first, rows it does not name after them in record order; an
+// empty order is the record order. Fails, writing nothing, when the table is missing or lacks
+// a column.
 Status makeGridListFile(AppState &state, const GridContext &context, const QString &table,
-                        const QString &path, int *rows = nullptr);
+                        const QString &path, int *rows = nullptr, const QList<qint64> &shownRowids = {});
 
-// "Make list": the class list file of the context from its grid table, after message 8 when
-// the file exists (Cancel makes nothing), then message 11 with the count when "All messages"
-// is on. False when nothing was written; a failure is told to the user.
-bool makeClassList(AppState &state, const GridContext &context);
+// "Make list": the class list file of the context from its grid table in the order shown,
+// after message 8 when the file exists (Cancel makes nothing), then message 11 with the count
+// when "All messages" is on. False when nothing was written; a failure is told to the user.
+bool makeClassList(AppState &state, const GridContext &context, const QList<qint64> &shownRowids = {});
 // "Show list": message 4 when the class list file is missing; message 23 when it heads
 // another event or class, after which it is shown all the same in the editor.
 bool showClassList(AppState &state, const GridContext &context);

@@ -271,6 +271,14 @@ private slots:
         QCOMPARE(prompt.message({QStringLiteral("?"), QStringLiteral("Info"), Buttons::OkCancel, Icon::Exclamation}),
                  Answer::Cancel);
         QCOMPARE(seen, QStringList({"OK", "Avbryt"}));
+        // Enter gives the default button the question names.
+        QTimer::singleShot(50, [&] {
+            pointers << QApplication::overrideCursor()->shape();
+            QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Return);
+        });
+        QCOMPARE(prompt.message(
+                     {QStringLiteral("?"), QStringLiteral("Info"), Buttons::YesNo, Icon::None, Answer::No}),
+                 Answer::No);
 
         auto answerInput = [&](bool accept) {
             QTimer::singleShot(50, [accept] {
@@ -286,7 +294,7 @@ private slots:
         answerInput(false);
         QVERIFY(!prompt.input({QStringLiteral("?"), QStringLiteral("Info"), QStringLiteral(" 20")}).has_value());
         QCOMPARE(QtPrompt::qtFilter(QStringLiteral("Database (*.mdb)|*.mdb")), QStringLiteral("Database (*.mdb)"));
-        QCOMPARE(pointers, QList<Qt::CursorShape>({Qt::ArrowCursor, Qt::ArrowCursor}));
+        QCOMPARE(pointers, QList<Qt::CursorShape>(3, Qt::ArrowCursor));
         QCOMPARE(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
         QApplication::restoreOverrideCursor();
     }

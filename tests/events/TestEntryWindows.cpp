@@ -7,6 +7,7 @@
 #include "db/Schema.h"
 
 #include "base/TextFile.h"
+#include "events/EventSetup.h"
 #include "events/Rounds.h"
 #include "events/ui/EventSetupWindow.h"
 #include "events/ui/GridWindow.h"
@@ -169,6 +170,50 @@ private slots:
         QCOMPARE(m.meet.prompt.lastMessage(), m.state.texts.message(4));
     }
 
+    // Only the record of the round, event and class picked is shown and edited, with its stored
+    // options while "Save listsetups" is off; a click counts unstored; a category that holds no
+    // option makes no grid; the jump box picks the record's event and class.
+    void eventSetupFollowsThePick()
+    {
+        WindowMeet<EventSetupWindow> m(schema::Table::Oppsett, 4, 1, 1, {}, registers::readRegisters);
+        EventSetupWindow &w = *m.window;
+        AppState &s = m.state;
+        s.options[OptSaveListSetups] = 0;
+        const int run = events::setupRecordNumber(s.currentRound, 13, 11);
+        const int technical = events::setupRecordNumber(s.currentRound, 3, 11);
+        auto *time = m.child<QLineEdit>("startTimeLineEdit");
+        QVERIFY(!time->isEnabled()); // no record picked to type into
+        w.pickEvent(12);
+        w.pickClass(10);
+        QVERIFY(w.category(0)->isChecked() && w.timeFormat(0)->isChecked() && w.gridContext().run);
+        w.pickEvent(2); // the class stays picked
+        QCOMPARE(w.form().currentRow() + 1, technical);
+        QVERIFY(w.category(1)->isChecked());
+        time->setText(QStringLiteral("18.30"));
+        emit time->editingFinished();
+        QCOMPARE(m.stored(technical, 6) + m.stored(run, 6), QStringLiteral("18.3000.00"));
+        w.category(0)->click();
+        QVERIFY(w.gridContext().run && m.stored(technical, 1) == u"1");
+
+        QVERIFY(
+            s.database.exec(QStringLiteral("UPDATE \"Oppsett\" SET \"1\" = 'x' WHERE rowid = ?"), {technical})
+                .ok());
+        w.form().refresh();
+        QVERIFY(!w.category(0)->isChecked() && !w.category(1)->isChecked() && !w.category(2)->isChecked());
+        w.listCommand(0);
+        QCOMPARE(m.meet.prompt.lastMessage(), QStringLiteral("Velg først: Øvelsetype"));
+        QVERIFY(!m.main.findChild<GridWindow *>());
+        w.category(1)->click();
+        w.listCommand(0);
+        auto *grid = m.main.findChild<GridWindow *>();
+        QVERIFY(grid && grid->context().technical);
+        grid->closeGrid();
+
+        w.mover()->setText(QString::number(run));
+        emit w.mover()->textEdited(w.mover()->text());
+        QVERIFY(w.event() == 13 && w.cls() == 11);
+    }
+
     // An organiser's road through one step list: the grid made from the entries, results
     // computed, times imported, the class list made and shown; the grid's commands by mode.
     void gridFromEventSetup()
@@ -235,7 +280,12 @@ private slots:
         QCOMPARE(rows.join(u';'),
                  QStringLiteral("2 00.05.15 00.01.15;1 00.04.00 00.00.00;3 00.06.05 00.02.05"));
 
+        QCOMPARE(grid->view()->model()->headerData(0, Qt::Vertical).toInt(), 1);
         QVERIFY(grid->makeList());
+        QStringList listed; // the class list in the order shown
+        for (const QString &line : readTextLines(s.meetFile(QStringLiteral("Kl-F0311.txt"))).mid(10, 3))
+            listed << line.mid(10, 6).trimmed();
+        QCOMPARE(listed.join(u' '), QStringLiteral("2 1 3"));
         QVERIFY(grid->showList());
         QCOMPARE(m.meet.editor.launches.size(), size_t(1));
         grid->closeGrid();
@@ -261,7 +311,8 @@ private slots:
             fields << db::FieldDef{events::columnName(c, Language::Norwegian)};
         QVERIFY(m.state.database.createTable(table, fields));
         QVERIFY(m.state.database.insertRows(table, {{0, 1, "A", "K", "-", "7.10", "-", "6.95", "-"}}));
-        GridWindow *grid = openEventGrid(m.state, m.main, context, table, QStringLiteral("LENGDE"));
+        GridWindow *grid =
+            openEventGrid(m.state, m.main.windowArea(), nullptr, context, table, QStringLiteral("LENGDE"));
         QVERIFY(grid && grid->commandButton(RegisterGrid::Handle)->isEnabled());
         ResultHandlingDialog *d = grid->openHandling();
         const QList<QWidget *> controls = d->findChildren<QWidget *>();

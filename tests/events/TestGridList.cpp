@@ -96,10 +96,16 @@ private slots:
         QVERIFY(CheckListHeading(path, selection()));
         QVERIFY(!CheckListHeading(path, selection(QStringLiteral("100m"), QStringLiteral("Kvinner"))));
         QVERIFY(!CheckListHeading(dir.filePath("none.txt"), selection()));
+        // A line break typed into a name stays on the heading line, which still matches.
+        list.selection = selection(QStringLiteral("100\nm"), QStringLiteral("Menn\r"));
+        QVERIFY(writeGridListFile(path, texts, list).ok());
+        QCOMPARE(readTextLines(path).value(6), QStringLiteral("100_m Menn_ Finale"));
+        QVERIFY(CheckListHeading(path, list.selection));
         // A grid whose Results column was renamed by hand: a clear message, the old file kept.
         const QByteArray before = test::readFile(path);
         list.columns[4] = QStringLiteral("Result");
-        QCOMPARE(writeGridListFile(path, texts, list).error(), QStringLiteral("Resultat"));
+        QCOMPARE(writeGridListFile(path, texts, list).error(),
+                 QStringLiteral("Grinden mangler kolonnene: Resultat"));
         QCOMPARE(test::readFile(path), before);
     }
 };

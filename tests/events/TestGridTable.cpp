@@ -143,8 +143,8 @@ private slots:
         QVERIFY(rs.update());
         rs.close();
 
-        // No keeps the table with its results; Yes makes it afresh.
-        m.prompt.setNextAnswer(Answer::No);
+        // Enter (No) keeps the table with its results; Yes makes it afresh.
+        m.prompt.setNextEnter();
         QVERIFY(CreateGridTable(s, heat, outcome, random));
         QVERIFY(!outcome.created);
         QCOMPARE(m.prompt.lastMessage(), QStringLiteral("Kl-F0302 eksisterer.Vil du overskrive den gamle!"));

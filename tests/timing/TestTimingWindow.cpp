@@ -5,15 +5,20 @@
 #include "app/ui/MainWindow.h"
 #include "base/Convert.h"
 #include "base/TextFile.h"
+#include "events/ui/EventSetupWindow.h"
+#include "events/ui/GridWindow.h"
 #include "events/ui/StartSetupDialog.h"
 #include "timing/ui/TimingWindow.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiSubWindow>
+#include <QPointer>
 #include <QSlider>
 #include <QSqlQuery>
 #include <QTest>
@@ -97,6 +102,26 @@ private slots:
         QCOMPARE(s.outFile().size(), 3 + 3);
         QCOMPARE(s.outFile().value(5), QStringLiteral("3-0002   14.05.02  "));
         QCOMPARE(s.prompt.asked().size(), size_t(0));
+    }
+
+    // A grid is a window beside the others: F4 takes a time while it is open; it goes with its meet.
+    void timesTakenWhileAGridIsOpen()
+    {
+        Started s;
+        auto *setup = dynamic_cast<EventSetupWindow *>(s.app->mainWindow().childWindow(WindowId::EventSetup));
+        setup->pickEvent(12);
+        setup->pickClass(0);
+        setup->listCommand(0);
+        QPointer<GridWindow> grid = s.app->mainWindow().findChild<GridWindow *>();
+        QVERIFY(grid && grid->isVisible() && !QApplication::activeModalWidget());
+        s.app->mainWindow().showRegisterWindow(WindowId::Timing);
+        QListWidget *list = s.find<QListWidget>("outTimesListWidget");
+        QTest::keyClick(list, Qt::Key_F4);
+        s.ticks(12);
+        QCOMPARE(list->count(), 1);
+        s.state().unbindDataControls();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(!grid);
     }
 
     void setupIsBoundToTheRecord()

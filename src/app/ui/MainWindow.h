@@ -96,6 +96,8 @@ public:
     timing::TimingController *timingController() const { return m_timing; }
     ChildWindow *childWindow(WindowId id) const;
     QMdiSubWindow *subWindow(WindowId id) const;
+    // The area the child windows (and the grid windows) sit in.
+    QMdiArea *windowArea() const { return m_mdi; }
 
     // The common steps of every command that opens a child window.
     void showRegisterWindow(WindowId id);

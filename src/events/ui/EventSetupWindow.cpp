@@ -2,7 +2,6 @@
 
 #include "app/ui/MainWindow.h"
 #include "base/Convert.h"
-#include "events/EventSetup.h"
 #include "events/ui/GridWindow.h"
 #include "lists/ListSort.h"
 #include "lists/ResultLists.h"
@@ -12,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
@@ -24,13 +25,49 @@ using namespace events;
 
 namespace {
 
-// The index of the checked option of a group (0 when none is checked).
-template <typename Buttons> int checkedIndex(const Buttons &buttons)
+// The caption of an option group, as a message names it.
+QString optionGroupName(const TextTables &texts, SetupField field)
+{
+    switch (field) {
+    case SetupListType:
+        return plainCaption(texts.caption(3)).trimmed();
+    case SetupCategory:
+        return plainCaption(texts.caption(4)).trimmed();
+    case SetupTimeFormat:
+        return plainCaption(texts.caption(354)).trimmed();
+    default:
+        return plainCaption(texts.caption(8)).trimmed();
+    }
+}
+
+// The index of the checked option of a group, none when none is checked.
+template <typename Buttons> std::optional<int> optionIndex(const Buttons &buttons)
 {
     for (size_t i = 0; i < buttons.size(); ++i)
         if (buttons[i]->isChecked())
             return int(i);
-    return 0;
+    return std::nullopt;
+}
+
+template <typename Buttons> int checkedIndex(const Buttons &buttons)
+{
+    return optionIndex(buttons).value_or(0);
+}
+
+// Checks the option of an index, or none: a stored value outside the group is no choice.
+template <typename Buttons> void showOption(Buttons &buttons, std::optional<int> index)
+{
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        QRadioButton *b = buttons[i];
+        if (index == int(i)) {
+            b->setChecked(true);
+        } else if (b->isChecked()) {
+            // An exclusive option cannot be cleared by hand; for a moment it is not exclusive.
+            b->setAutoExclusive(false);
+            b->setChecked(false);
+            b->setAutoExclusive(true);
+        }
+    }
 }
 
 // The list buttons: caption, object name.
@@ -106,19 +143,20 @@ EventSetupWindow::EventSetupWindow(AppState &state, MainWindow &main)
         bind(comboBox(QStringLiteral("variantComboBox"), [] { return variantTexts(); }), SetupVariant);
     m_variant->refill();
     m_help = boundLineEdit(QStringLiteral("helpColumnsLineEdit"), SetupHelpColumns);
+    // What is typed goes into the record shown, which is always the one picked.
     for (QLineEdit *e : {date, time, m_help})
         connect(e, &QLineEdit::editingFinished, this, [this] {
-            if (form().currentRow() >= 0) {
+            if (m_record > 0) {
                 m_help->setText(clampedHelpColumns(m_help->text()));
                 form().save();
             }
         });
     connect(m_variant, &QComboBox::currentTextChanged, this, [this] { updateStatus(); });
     connect(m_variant, &QComboBox::activated, this, [this] {
-        if (form().currentRow() >= 0)
+        if (m_record > 0)
             form().save();
     });
-    connect(&form(), &RecordForm::currentRowChanged, this, [this](int row) { showStoredRecord(row); });
+    connect(&form(), &RecordForm::currentRowChanged, this, [this](int row) { recordShown(row); });
 
     auto *fields = new QGridLayout;
     fields->addWidget(m_index, 0, 0);
@@ -159,16 +197,18 @@ EventSetupWindow::EventSetupWindow(AppState &state, MainWindow &main)
     connect(n, &MeetNotifier::roundChanged, this, [this] {
         rebuildEventList();
         if (event() > 0 && cls() > 0)
-            moveToRecord(setupRecordNumber(m_state.currentRound, event(), cls()));
+            followChoice();
         updateStatus();
     });
     connect(n, &MeetNotifier::optionChanged, this, [this](int option) {
         if (option == OptAlwaysUseGrid)
             applyAlwaysGrid();
-        else if (option == OptSaveListSetups)
-            showStoredRecord(form().currentRow());
+        else if (option == OptSaveListSetups && m_record > 0)
+            showStoredRecord(m_record - 1);
     });
     applyAlwaysGrid();
+    for (QWidget *w : std::initializer_list<QWidget *>{m_date, m_time, m_variant, m_help})
+        w->setEnabled(false);
     rebuildEventList();
     finishTabOrder();
     resize(760, 620);
@@ -229,6 +269,9 @@ void EventSetupWindow::pickEvent(int position)
         m_events->setCurrentRow(position);
     }
     rebuildClassList();
+    // The class stays picked: its record in this event is shown from now on.
+    followChoice();
+    updateStatus();
 }
 
 void EventSetupWindow::pickClass(int position)
@@ -239,17 +282,72 @@ void EventSetupWindow::pickClass(int position)
         const QSignalBlocker block(m_classes);
         m_classes->setCurrentRow(position);
     }
-    moveToRecord(setupRecordNumber(m_state.currentRound, event(), position + 1));
+    followChoice();
     updateStatus();
+}
+
+void EventSetupWindow::followChoice()
+{
+    showRecord(event() > 0 && cls() > 0 ? setupRecordNumber(m_state.currentRound, event(), cls()) : 0);
 }
 
 void EventSetupWindow::moveToRecord(int record)
 {
     if (record < 1 || record > form().recordCount())
         return;
-    const QSignalBlocker block(m_mover);
-    m_mover->setText(QString::number(record));
-    form().setCurrentRow(record - 1);
+    const int offset = record - setupRecordNumber(m_state.currentRound, 1, 1);
+    {
+        const QSignalBlocker blockEvents(m_events);
+        const QSignalBlocker blockClasses(m_classes);
+        if (offset >= 0 && offset < kEventSlots * kClassCount) {
+            m_events->setCurrentRow(offset / kClassCount);
+            rebuildClassList();
+            m_classes->setCurrentRow(offset % kClassCount);
+        } else {
+            m_classes->setCurrentRow(-1);
+        }
+    }
+    showRecord(record);
+    updateStatus();
+}
+
+void EventSetupWindow::showRecord(int record)
+{
+    if (record < 1 || record > form().recordCount()) {
+        m_record = 0;
+    } else if (record != m_record || form().currentRow() != record - 1) {
+        const int previous = m_record;
+        // The closed boxes hold nothing typed: the record they show is written back as stored.
+        if (previous == 0)
+            form().revert();
+        m_record = record;
+        {
+            const QSignalBlocker block(m_mover);
+            m_mover->setText(QString::number(record));
+        }
+        if (form().currentRow() == record - 1)
+            showStoredRecord(record - 1);
+        else if (!form().setCurrentRow(record - 1))
+            m_record = previous; // the record shown could not be written and stays, with its edits
+    }
+    for (QWidget *w : std::initializer_list<QWidget *>{m_date, m_time, m_variant, m_help})
+        w->setEnabled(m_record > 0);
+}
+
+void EventSetupWindow::recordShown(int row)
+{
+    if (row >= 0 && row + 1 == m_record) {
+        showStoredRecord(row);
+        return;
+    }
+    // The form moved by itself: a meet was let go of, or bound and showing its first record.
+    m_record = 0;
+    followChoice();
+}
+
+SetupOptions EventSetupWindow::chosenOptions() const
+{
+    return {optionIndex(m_category), optionIndex(m_listType), optionIndex(m_format), optionIndex(m_sort)};
 }
 
 void EventSetupWindow::showStoredRecord(int row)
@@ -263,29 +361,23 @@ void EventSetupWindow::showStoredRecord(int row)
         m_help->setText(clamped);
         model.setValue(row, SetupHelpColumns, clamped);
     }
-    if (!m_state.option(OptSaveListSetups))
-        return;
+    // The record's own options are shown whether or not clicks are stored, so no command runs
+    // on what another record left checked; a field that holds no option checks none.
     const QScopedValueRollback showing(m_showing, true);
-    auto select = [&](auto &buttons, int field) {
-        const qint64 i = toInteger(model.text(row, field), -1, qint64(buttons.size()));
-        if (i >= 0 && i < qint64(buttons.size()))
-            buttons[size_t(i)]->setChecked(true);
-    };
-    select(m_format, SetupTimeFormat);
-    select(m_category, SetupCategory);
-    select(m_listType, SetupListType);
-    select(m_sort, SetupSorting);
-    for (int i = 0; i < 3; ++i)
-        if (m_category[size_t(i)]->isChecked())
-            if (const auto on = timeFormatsEnabled(i))
-                m_formatGroup->setEnabled(*on);
+    showOption(m_format, storedOption(model.text(row, SetupTimeFormat), int(m_format.size())));
+    showOption(m_category, storedOption(model.text(row, SetupCategory), int(m_category.size())));
+    showOption(m_listType, storedOption(model.text(row, SetupListType), int(m_listType.size())));
+    showOption(m_sort, storedOption(model.text(row, SetupSorting), int(m_sort.size())));
+    if (const auto category = optionIndex(m_category))
+        if (const auto on = timeFormatsEnabled(*category))
+            m_formatGroup->setEnabled(*on);
     rebuildClassList();
 }
 
 void EventSetupWindow::optionClicked(int field, int index)
 {
     const int row = form().currentRow();
-    if (m_state.option(OptSaveListSetups) && row >= 0)
+    if (m_state.option(OptSaveListSetups) && m_record > 0 && row == m_record - 1)
         form().model().setValue(row, field, QString::number(index));
     if (field == SetupCategory)
         if (const auto on = timeFormatsEnabled(index))
@@ -344,7 +436,22 @@ void EventSetupWindow::listCommand(int index)
         m_state.inform(6);
         return;
     }
-    form().save();
+    if (index <= 3)
+        followChoice();
+    if (index == 0 || index == 2 || index == 3) {
+        const QList<SetupField> missing = missingOptions(chosenOptions(), index == 3);
+        if (!missing.isEmpty()) {
+            QStringList names;
+            for (SetupField field : missing)
+                names << optionGroupName(m_state.texts, field);
+            m_state.informText(
+                m_state.texts.message(Text::ChooseOptionsFirst).arg(names.join(QStringLiteral(", "))),
+                Icon::Exclamation);
+            return;
+        }
+    }
+    if (m_record > 0)
+        form().save();
     switch (index) {
     case 0:
         openGrid();
@@ -386,13 +493,21 @@ void EventSetupWindow::openGrid()
     // Drawn heats and lanes differ from one grid to the next.
     static std::mt19937 random{std::random_device{}()};
     const GridContext context = gridContext();
+    QMdiArea *area = m_main.windowArea();
+    // A grid already open is brought forward: its table is not made anew under it.
+    if (GridWindow *open = findEventGrid(
+            area, gridTableName(m_state.texts, context.selection, m_state.option(OptLongFileNames)))) {
+        if (auto *sub = qobject_cast<QMdiSubWindow *>(open->parentWidget()))
+            area->setActiveSubWindow(sub);
+        return;
+    }
     GridTableOutcome outcome;
     if (Status s = CreateGridTable(m_state, context, outcome, random); !s) {
         m_state.informText(s.error(), Icon::Exclamation);
         return;
     }
     if (m_state.database.tableExists(outcome.table))
-        openEventGrid(m_state, m_main, context, outcome.table, outcome.heading);
+        openEventGrid(m_state, area, m_main.timingController(), context, outcome.table, outcome.heading);
 }
 
 ChildWindow *createEventSetupWindow(AppState &state, MainWindow &main)

@@ -1,10 +1,12 @@
 #pragma once
 // The event setup window (" Oppsett"): the events of the current round with their entry counts,
 // the classes of the chosen event with theirs, and the setup record of the round, event and
-// class picked. "&Gridlist" makes the grid table of the event and class and opens it; "&Show
-// list" and "&Make list" show and write the class list from that grid. The event lists and
-// sorting come with the list engine and say so until then.
+// class picked. The window shows and edits only that record: picking an event or a class moves
+// to it and shows its stored options; with no class picked its boxes are closed. "&Gridlist"
+// makes the grid table of the event and class and opens it; the list buttons make, sort, join
+// and show the lists.
 
+#include "events/EventSetup.h"
 #include "events/GridTable.h"
 #include "registers/ui/RegisterWindowBase.h"
 
@@ -30,8 +32,13 @@ public:
     // The chosen event and class (1-based; 0 when none).
     int event() const;
     int cls() const;
-    // Moves to setup record n (1..5760), as "OppsettMover" does.
+    // Moves to setup record n (1..5760), as "OppsettMover" does; the pick lists follow a record
+    // of the current round, and for another round's record no class stays picked.
     void moveToRecord(int record);
+    // The setup record shown and edited (1..5760), 0 when none is.
+    int shownRecord() const { return m_record; }
+    // The options as the commands take them: stored or clicked, none where nothing is chosen.
+    events::SetupOptions chosenOptions() const;
 
     // butt(0..9).
     void listCommand(int index);
@@ -54,6 +61,10 @@ public:
 
 private:
     void optionClicked(int field, int index);
+    // The record of the picked round, event and class, or none without a class.
+    void followChoice();
+    void showRecord(int record);
+    void recordShown(int row);
     void showStoredRecord(int row);
     void applyAlwaysGrid();
     void updateStatus();
@@ -67,6 +78,7 @@ private:
     std::array<QRadioButton *, 6> m_sort{};
     QWidget *m_formatGroup = nullptr;
     bool m_showing = false; // the record's options are being shown, not chosen
+    int m_record = 0;       // the record shown and edited, 0 for none
     QWidget *m_sortGroup = nullptr;
     QLineEdit *m_index = nullptr;
     QLineEdit *m_mover = nullptr;

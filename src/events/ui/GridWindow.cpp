@@ -1,6 +1,5 @@
 #include "events/ui/GridWindow.h"
 
-#include "app/ui/MainWindow.h"
 #include "events/GridCommands.h"
 #include "events/GridImport.h"
 #include "events/ui/ResultHandlingDialog.h"
@@ -10,19 +9,24 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTableView>
+#include <algorithm>
 #include <functional>
 
 namespace arenor {
 
 using namespace events;
 
-GridWindow::GridWindow(AppState &state, MainWindow &main, const GridContext &context, const QString &table)
-    : RegisterGrid(state, table, {}, std::nullopt, &main), m_appState(state), m_main(main),
-      m_context(context), m_columns(model().fieldNames())
+GridWindow::GridWindow(AppState &state, timing::TimingController *timing, const GridContext &context,
+                       const QString &table)
+    : RegisterGrid(state, table, {}, std::nullopt), m_appState(state), m_timing(timing), m_context(context),
+      m_columns(model().fieldNames())
 {
     setObjectName(QStringLiteral("gridDialog"));
+    m_appState.addDataBound(this);
     // The event's commands: places and differences always; the results and the import of
     // times for step lists; the result handling whenever the event has help columns (the
     // attempts of a technical event stand in a standard list).
@@ -43,6 +47,18 @@ GridWindow::GridWindow(AppState &state, MainWindow &main, const GridContext &con
     connect(commandButton(StartSetup), &QPushButton::clicked, this, [this] { openStartSetup(); });
     commandButton(Sort)->setEnabled(true);
     connect(commandButton(Sort), &QPushButton::clicked, this, [this] { openSort(); });
+}
+
+GridWindow::~GridWindow()
+{
+    m_appState.removeDataBound(this);
+}
+
+bool GridWindow::savePending()
+{
+    if (model().isOpen())
+        commitEdit();
+    return true;
 }
 
 StartSetupDialog *GridWindow::openStartSetup()
@@ -189,8 +205,7 @@ bool GridWindow::importTimes()
     commitEdit();
     if (!columnsUsable())
         return false;
-    timing::TimingController *timing = m_main.timingController();
-    const bool keep = timing && timing->setup().keepImported();
+    const bool keep = m_timing && m_timing->setup().keepImported();
     const QStringList numbers = columnTexts(m_columns.index(ColumnRole::Number));
     bool ok = true;
     for (timing::Direction d : {timing::Direction::Out, timing::Direction::In}) {
@@ -216,7 +231,7 @@ bool GridWindow::importTimes()
 bool GridWindow::makeList()
 {
     commitEdit();
-    return makeClassList(m_appState, m_context);
+    return makeClassList(m_appState, m_context, sortModel().shownRowids());
 }
 
 bool GridWindow::showList()
@@ -224,12 +239,12 @@ bool GridWindow::showList()
     return showClassList(m_appState, m_context);
 }
 
-GridWindow *openEventGrid(AppState &state, MainWindow &main, const GridContext &context, const QString &table,
-                          const QString &heading)
+GridWindow *openEventGrid(AppState &state, QMdiArea *area, timing::TimingController *timing,
+                          const GridContext &context, const QString &table, const QString &heading)
 {
     if (!state.database.isOpen())
         return nullptr;
-    auto *grid = new GridWindow(state, main, context, table);
+    auto *grid = new GridWindow(state, timing, context, table);
     if (!grid->model().isOpen()) {
         state.informText(state.texts.message(9) + QStringLiteral("\n\n") + grid->model().lastError(),
                          Icon::Exclamation);
@@ -237,10 +252,39 @@ GridWindow *openEventGrid(AppState &state, MainWindow &main, const GridContext &
         return nullptr;
     }
     grid->setHeading(heading);
-    grid->setAttribute(Qt::WA_DeleteOnClose);
-    grid->setWindowModality(Qt::ApplicationModal);
-    grid->show();
+    if (!area) {
+        grid->setAttribute(Qt::WA_DeleteOnClose);
+        grid->show();
+        return grid;
+    }
+    // Beside the other windows; "&Lukk", the frame's close button and a meet let go of all end
+    // in the grid's closed(), after which its frame goes too.
+    QMdiSubWindow *sub = area->addSubWindow(grid);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setObjectName(QStringLiteral("sub_gridDialog"));
+    sub->setWindowIcon(area->window()->windowIcon());
+    QObject::connect(grid, &RegisterGrid::closed, sub, [sub] { sub->close(); });
+    sub->resize(grid->size());
+    sub->show();
+    // Wholly inside the area where it has room, so no command button is out of sight.
+    if (const QSize room = area->viewport()->size(); room.width() >= 400 && room.height() >= 300) {
+        QRect place = sub->geometry();
+        place.setSize(place.size().boundedTo(room));
+        place.moveRight(std::min(place.right(), room.width() - 1));
+        place.moveBottom(std::min(place.bottom(), room.height() - 1));
+        sub->setGeometry(place);
+    }
+    area->setActiveSubWindow(sub);
     return grid;
+}
+
+GridWindow *findEventGrid(QMdiArea *area, const QString &table)
+{
+    const QList<GridWindow *> grids = area ? area->findChildren<GridWindow *>() : QList<GridWindow *>();
+    for (GridWindow *grid : grids)
+        if (grid->model().isOpen() && grid->table().compare(table, Qt::CaseInsensitive) == 0)
+            return grid;
+    return nullptr;
 }
 
 } // namespace arenor

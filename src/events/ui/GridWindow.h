@@ -1,22 +1,31 @@
 #pragma once
 // The grid window over the grid table of one event and class: the register grid with its
-// heading and its commands at work. Places, differences and step results read and write the
-// grid's columns in the order the grid shows its rows; the list commands write and show the
-// class list; the import takes registered times by start number.
+// heading and its commands at work. Places, differences, step results and the class list
+// follow the order the grid shows its rows; the list commands write and show the class list;
+// the import takes registered times by start number. It is a child window like the others,
+// not modal, so times are taken (F4-F9, the timing window) while results are typed; it closes
+// itself, its edits written, when the meet is let go of.
 
 #include "events/GridTable.h"
 #include "registers/ui/RegisterGrid.h"
 
+class QMdiArea;
+
 namespace arenor {
 
+namespace timing {
+class TimingController;
+}
 class ResultHandlingDialog;
 class SortDialog;
 class StartSetupDialog;
 
-class GridWindow : public RegisterGrid {
+class GridWindow : public RegisterGrid, public DataBound {
     Q_OBJECT
 public:
-    GridWindow(AppState &state, MainWindow &main, const events::GridContext &context, const QString &table);
+    GridWindow(AppState &state, timing::TimingController *timing, const events::GridContext &context,
+               const QString &table);
+    ~GridWindow() override;
 
     const events::GridContext &context() const { return m_context; }
 
@@ -37,6 +46,11 @@ public:
     // SortGrid: shows the rows ordered by column 1..10; the commands then follow that order.
     void sortGrid(int column, bool descending);
 
+    // DataBound: the grid lets go of its table with the meet.
+    void bindDatabase(db::Database &) override {}
+    void unbindDatabase() override { closeGrid(); }
+    bool savePending() override;
+
 private:
     // The grid's columns by role; tells the user and gives false when the table lacks one
     // of its layout (a grid edited by hand).
@@ -45,14 +59,17 @@ private:
     bool writeColumn(int column, const QList<QVariant> &values);
 
     AppState &m_appState;
-    MainWindow &m_main;
+    timing::TimingController *m_timing;
     events::GridContext m_context;
     events::GridColumns m_columns;
 };
 
-// Opens the grid window over the event's grid table (modal, deleted when closed); nullptr
-// when the table cannot be read, after telling the user.
-GridWindow *openEventGrid(AppState &state, MainWindow &main, const events::GridContext &context,
-                          const QString &table, const QString &heading);
+// Opens the grid window over the event's grid table in the window area (on its own without
+// one), deleted when closed; nullptr when the table cannot be read, after telling the user.
+GridWindow *openEventGrid(AppState &state, QMdiArea *area, timing::TimingController *timing,
+                          const events::GridContext &context, const QString &table, const QString &heading);
+// The open grid window over a table (names compared without case, as table names are), or
+// nullptr.
+GridWindow *findEventGrid(QMdiArea *area, const QString &table);
 
 } // namespace arenor

@@ -135,9 +135,23 @@ RegisterGrid::RegisterGrid(AppState &state, const QString &table, const QList<in
     layout->addLayout(commands);
 
     applyCaptions();
+    connect(&state.notifier, &MeetNotifier::languageChanged, this, &RegisterGrid::applyCaptions);
+    connect(&m_sort, &QAbstractItemModel::modelReset, this, &RegisterGrid::sizeColumns);
+    sizeColumns();
     resize(960, 600);
     if (m_model.isOpen())
         moveToRow(0);
+}
+
+void RegisterGrid::sizeColumns()
+{
+    // Every value whole while the window has room: each column as wide as its contents, a long
+    // text (a note, an address) at most about sixty characters (widened by hand when wanted).
+    m_view->resizeColumnsToContents();
+    const int widest = m_view->fontMetrics().averageCharWidth() * 60;
+    for (int c = 0; c < m_sort.columnCount(); ++c)
+        if (m_view->columnWidth(c) > widest)
+            m_view->setColumnWidth(c, widest);
 }
 
 RegisterGrid::~RegisterGrid() = default;

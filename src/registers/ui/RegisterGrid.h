@@ -85,6 +85,7 @@ protected:
 
 private:
     void applyCaptions();
+    void sizeColumns();
     void moveToRow(int row);
     AppState &m_state;
     QString m_table;
