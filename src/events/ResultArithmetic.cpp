@@ -96,9 +96,10 @@ std::optional<qint64> timeValue(TimeFormat format, QStringView text)
     std::array<QStringView, 3> tokens;
     qsizetype count = 0;
     qsizetype position = 0;
-    const QStringView dot(u".");
+    // A comma is the decimal point where the user's locale writes one ("11,98").
+    const QStringView separators(u".,");
     for (;;) {
-        const QStringView token = tokenView(text, position, dot);
+        const QStringView token = tokenView(text, position, separators);
         if (token.isEmpty())
             break;
         if (count >= shape.parts)
@@ -157,7 +158,7 @@ std::optional<qint64> numberValue(QStringView text)
                 --exponent;
             if (!digits.isEmpty() || c != u'0')
                 digits += c;
-        } else if (c == u'.' && !afterPoint) {
+        } else if ((c == u'.' || c == u',') && !afterPoint) {
             afterPoint = true;
         } else {
             break;
