@@ -26,7 +26,7 @@ enum class Text {
     // Lists, editor and quitting
     GridMissing,      // %1 grid table
     GridLacksColumns, // %1 columns
-    NoEditor, // %1 file
+    NoEditor,         // %1 file
     QuitQuestion,
     // Registers
     EntriesLackRecord, // %1 record
@@ -108,6 +108,11 @@ enum class Text {
     // Meet lists: start list text, contingent, points, newspaper
     ContingentRefused, // %1 what was typed
     ClubsHeading,
+    // Results, start times, result handling and the grid's import of times
+    ResultsUnreadable,    // %1 how many, %2 their start numbers, %3 the time format
+    StartsWithoutTime,    // %1 the first and last start number, %2 the last time the format holds
+    HelpColumnsLacking,   // %1 the columns the grid lacks, %2 those used
+    TimeFileNotRewritten, // %1 file, %2 why
     Count
 };
 

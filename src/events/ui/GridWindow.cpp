@@ -57,9 +57,10 @@ StartSetupDialog *GridWindow::openStartSetup()
         if (!columnsUsable())
             return;
         QStringList times;
-        const Status s =
-            gridStartTimes(dialog->request(), columnTexts(m_columns.index(ColumnRole::Number)),
-                           dialog->byNumber()->isChecked(), times, m_appState.texts.messageLanguage());
+        QString notice;
+        const Status s = gridStartTimes(dialog->request(), columnTexts(m_columns.index(ColumnRole::Number)),
+                                        dialog->byNumber()->isChecked(), times,
+                                        m_appState.texts.messageLanguage(), &notice);
         if (!s) {
             m_appState.informText(s.error(), Icon::Exclamation);
             return;
@@ -68,8 +69,11 @@ StartSetupDialog *GridWindow::openStartSetup()
         const QStringList old = columnTexts(m_columns.index(ColumnRole::Out));
         for (int r = 0; r < times.size(); ++r)
             values << (times[r].isEmpty() ? QVariant(old[r]) : QVariant(times[r]));
-        if (writeColumn(m_columns.index(ColumnRole::Out), values))
-            dialog->accept();
+        if (!writeColumn(m_columns.index(ColumnRole::Out), values))
+            return;
+        if (!notice.isEmpty())
+            m_appState.informText(notice, Icon::Exclamation);
+        dialog->accept();
     });
     dialog->open();
     return dialog;
