@@ -270,6 +270,35 @@ QString resultText(ResultKind kind, TimeFormat format, qint64 value)
     return kind == ResultKind::Time ? timeText(format, value) : numberText(value);
 }
 
+bool isUnreadableResult(ResultKind kind, TimeFormat format, QStringView text)
+{
+    return kind == ResultKind::Time && holdsDigit(text) && !timeValue(format, text);
+}
+
+QStringList unreadableResultNumbers(ResultKind kind, TimeFormat format, const QStringList &texts,
+                                    const QStringList &numbers)
+{
+    QStringList found;
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        if (isUnreadableResult(kind, format, texts[i]))
+            found << (i < numbers.size() ? numbers[i].trimmed() : QString::number(i + 1));
+    return found;
+}
+
+QString unreadableResultsText(Language language, TimeFormat format, const QStringList &numbers)
+{
+    if (numbers.isEmpty())
+        return {};
+    constexpr qsizetype kShown = 5;
+    QString shown = numbers.first(std::min(numbers.size(), kShown)).join(QStringLiteral(", "));
+    if (numbers.size() > kShown)
+        shown += QStringLiteral(" \u2026");
+    // The format by the caption of its option in the event setup, where it is changed.
+    const QString formatName = plainCaption(TextTables::caption(355 + int(format), language));
+    return TextTables::text(Text::ResultsUnreadable, language)
+        .arg(QString::number(numbers.size()), shown, formatName);
+}
+
 QString ResultArithmetic(ResultKind kind, Order order, QStringView a, QStringView b, Operation operation,
                          TimeFormat format)
 {

@@ -5,7 +5,10 @@
 // columns and the list engine all read results through here, so a result means the same value
 // everywhere; nothing else reads them.
 
+#include "base/TextTables.h"
+
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <optional>
 
@@ -54,6 +57,19 @@ std::optional<qint64> resultValue(ResultKind kind, TimeFormat format, QStringVie
 // first part in full ("00.07", "123.45", "01.02.37"), negative times with a leading "-";
 // numbers in the shortest decimal text with no zero before the point between -1 and 1 (".25").
 QString resultText(ResultKind kind, TimeFormat format, qint64 value);
+
+// A typed time the format cannot read: the text holds a digit but no result ("11.98" in
+// hours.minutes.seconds). A text without a digit ("-", "DNS") is no result by intent, and
+// numbers are read whatever the format, so neither is one.
+bool isUnreadableResult(ResultKind kind, TimeFormat format, QStringView text);
+
+// The start numbers (numbers[i] belongs to texts[i]) of the unreadable results among texts.
+QStringList unreadableResultNumbers(ResultKind kind, TimeFormat format, const QStringList &texts,
+                                    const QStringList &numbers);
+
+// What a command tells when it met unreadable results: how many, the first few of their start
+// numbers, and the time format set. Empty when numbers is.
+QString unreadableResultsText(Language language, TimeFormat format, const QStringList &numbers);
 
 // The difference or sum of two result texts; kNoResult when either holds no result.
 QString ResultArithmetic(ResultKind kind, Order order, QStringView a, QStringView b, Operation operation,

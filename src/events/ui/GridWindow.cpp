@@ -94,10 +94,14 @@ void GridWindow::sortGrid(int column, bool descending)
     const int c = column - 1;
     if (c < 0 || c >= model().columnCount())
         return;
+    const GridColumn role = columnRole(model().fieldNames()[c]);
+    const SortAs as = sortAsFor(role, model().value(0, c));
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    sortModel().sortGrid(c, descending, sortAsFor(columnRole(model().fieldNames()[c]), model().value(0, c)),
-                         m_context.kind(), m_context.format);
+    sortModel().sortGrid(c, descending, as, m_context.kind(), m_context.format);
     QApplication::restoreOverrideCursor();
+    // The differences are the grid's own; what the user typed is worth a word.
+    if (as == SortAs::Result && role.role != ColumnRole::Difference)
+        tellUnreadable(columnTexts(c));
 }
 
 ResultHandlingDialog *GridWindow::openHandling()
@@ -131,14 +135,30 @@ QStringList GridWindow::columnTexts(int column) const
     return texts;
 }
 
+void GridWindow::tellUnreadable(const QStringList &texts)
+{
+    const int number = m_columns.index(ColumnRole::Number);
+    const QStringList numbers = unreadableResultNumbers(m_context.kind(), m_context.format, texts,
+                                                        number >= 0 ? columnTexts(number) : QStringList());
+    if (!numbers.isEmpty())
+        m_appState.informText(
+            unreadableResultsText(m_appState.texts.messageLanguage(), m_context.format, numbers),
+            Icon::Exclamation);
+}
+
 bool GridWindow::writeColumn(int column, const QList<QVariant> &values)
 {
+    return writeColumns({{column, values}});
+}
+
+bool GridWindow::writeColumns(const QList<std::pair<int, QList<QVariant>>> &columns)
+{
     db::RecordModel &m = model();
-    QString error;
     Status s = m_appState.database.transaction([&]() -> Status {
         m.beginBatch();
-        for (int r = 0; r < m.rowCount() && r < values.size(); ++r)
-            m.setValue(tableRow(r), column, values[r]);
+        for (const auto &[column, values] : columns)
+            for (int r = 0; r < m.rowCount() && r < values.size(); ++r)
+                m.setValue(tableRow(r), column, values[r]);
         if (!m.endBatch())
             return Status::failure(m.lastError());
         return {};
@@ -158,10 +178,12 @@ bool GridWindow::differences()
     if (!columnsUsable())
         return false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QStringList d = gridDifferences(columnTexts(m_columns.index(ColumnRole::Results)), m_context.kind(),
-                                          m_context.format);
+    const QStringList results = columnTexts(m_columns.index(ColumnRole::Results));
+    const QStringList d = gridDifferences(results, m_context.kind(), m_context.format);
     const bool ok = writeColumn(m_columns.index(ColumnRole::Difference), QList<QVariant>(d.begin(), d.end()));
     QApplication::restoreOverrideCursor();
+    if (ok)
+        tellUnreadable(results);
     return ok;
 }
 
@@ -170,11 +192,14 @@ bool GridWindow::places()
     commitEdit();
     if (!columnsUsable())
         return false;
+    const QStringList results = columnTexts(m_columns.index(ColumnRole::Results));
     QList<QVariant> values;
-    for (int p :
-         gridPlaces(columnTexts(m_columns.index(ColumnRole::Results)), m_context.kind(), m_context.format))
+    for (int p : gridPlaces(results, m_context.kind(), m_context.format))
         values << QVariant(p);
-    return writeColumn(m_columns.index(ColumnRole::Place), values);
+    if (!writeColumn(m_columns.index(ColumnRole::Place), values))
+        return false;
+    tellUnreadable(results);
+    return true;
 }
 
 bool GridWindow::stepResults()
@@ -182,10 +207,17 @@ bool GridWindow::stepResults()
     commitEdit();
     if (!columnsUsable())
         return false;
-    const QStringList r =
-        gridStepResults(columnTexts(m_columns.index(ColumnRole::Out)),
-                        columnTexts(m_columns.index(ColumnRole::In)), m_context.kind(), m_context.format);
-    return writeColumn(m_columns.index(ColumnRole::Results), QList<QVariant>(r.begin(), r.end()));
+    const QStringList out = columnTexts(m_columns.index(ColumnRole::Out));
+    const QStringList in = columnTexts(m_columns.index(ColumnRole::In));
+    const QStringList r = gridStepResults(out, in, m_context.kind(), m_context.format);
+    if (!writeColumn(m_columns.index(ColumnRole::Results), QList<QVariant>(r.begin(), r.end())))
+        return false;
+    // A row counts once, by the first of its times that cannot be read.
+    QStringList times;
+    for (qsizetype i = 0; i < r.size(); ++i)
+        times << (isUnreadableResult(m_context.kind(), m_context.format, out[i]) ? out[i] : in[i]);
+    tellUnreadable(times);
+    return true;
 }
 
 bool GridWindow::importTimes()
