@@ -103,6 +103,19 @@ private slots:
         QVERIFY2(m.meet.prompt.lastMessage().contains(QStringLiteral("startnummer 3:")),
                  qPrintable(m.meet.prompt.lastMessage()));
 
+        QVERIFY(QDir().mkpath(m.state.meetDir));
+        const QString out = m.state.meetFile(QStringLiteral("UtTider.txt"));
+        QVERIFY(writeTextFile(out, {"===", "x", "===", "1-0001   0.59.00   2"}));
+        const QByteArray before = readFile(out);
+        QVERIFY(m.state.database.exec(QStringLiteral("CREATE TRIGGER t BEFORE UPDATE ON "
+                                                     "\"Klasse_Finale_100m_Menn\" BEGIN "
+                                                     "SELECT RAISE(ABORT, 'disk full'); END")));
+        QVERIFY(!m.grid->importTimes());
+        QCOMPARE(readFile(out), before);
+        QVERIFY(m.state.database.exec(QStringLiteral("DROP TRIGGER t")));
+        QVERIFY(m.grid->importTimes());
+        QCOMPARE(m.column(6), QStringLiteral("23.59.00;0.59.00;-"));
+        QVERIFY(!readFile(out).contains("0.59.00"));
         m.grid->closeGrid();
     }
 };

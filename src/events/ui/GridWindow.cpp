@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTableView>
+#include <array>
 #include <functional>
 
 namespace arenor {
@@ -228,25 +229,38 @@ bool GridWindow::importTimes()
     timing::TimingController *timing = m_main.timingController();
     const bool keep = timing && timing->setup().keepImported();
     const QStringList numbers = columnTexts(m_columns.index(ColumnRole::Number));
-    bool ok = true;
-    for (timing::Direction d : {timing::Direction::Out, timing::Direction::In}) {
-        const int column = m_columns.index(d == timing::Direction::Out ? ColumnRole::Out : ColumnRole::In);
-        QStringList times = columnTexts(column);
-        const Status s = importTimesFile(m_appState.meetFile(timing::timesFileName(d)), d, numbers, times,
-                                         m_appState.catalogs, keep);
-        if (!s) {
+    struct Side {
+        timing::Direction direction;
+        int column;
+        QString path;
+        QStringList times;
+        timing::TimeList list;
+    };
+    std::array<Side, 2> sides{Side{timing::Direction::Out, m_columns.index(ColumnRole::Out), {}, {}, {}},
+                              Side{timing::Direction::In, m_columns.index(ColumnRole::In), {}, {}, {}}};
+    for (Side &side : sides) {
+        side.path = m_appState.meetFile(timing::timesFileName(side.direction));
+        side.times = columnTexts(side.column);
+        if (Status s = importFromTimesFile(side.path, numbers, side.times, m_appState.catalogs, side.list);
+            !s) {
             m_appState.informText(s.error(), Icon::Exclamation);
-            ok = false;
-            break;
+            return false;
         }
-        if (!writeColumn(column, QList<QVariant>(times.begin(), times.end()))) {
-            ok = false;
-            break;
-        }
+    }
+    // The grid keeps the times first, both columns in one step; the files lose the imported
+    // records only after that, so a failing grid loses nothing.
+    if (!writeColumns({{sides[0].column, QList<QVariant>(sides[0].times.begin(), sides[0].times.end())},
+                       {sides[1].column, QList<QVariant>(sides[1].times.begin(), sides[1].times.end())}}))
+        return false;
+    for (Side &side : sides) {
+        if (Status s = rewriteImported(side.path, side.direction, side.list, keep); !s)
+            m_appState.informText(
+                m_appState.texts.message(Text::TimeFileNotRewritten).arg(side.path, s.error()),
+                Icon::Exclamation);
     }
     // The time lists and the timing window show the files as they are now.
     emit m_appState.notifier.timeFilesChanged();
-    return ok;
+    return true;
 }
 
 bool GridWindow::makeList()
