@@ -115,23 +115,18 @@ private slots:
         request.startTime = s[1];
         request.interval = s[2];
         request.groupSize = s[3];
-        const bool byNumber = s[4].contains(u';');
-        QStringList numbers = s[4].split(u';');
-        if (!byNumber) {
-            numbers.clear();
-            for (int n = 1; n <= s[4].toInt(); ++n)
-                numbers << QString::number(n);
-        }
         QStringList times;
         QString notice;
-        const Status status = gridStartTimes(request, numbers, byNumber, times, Language::English, &notice);
+        const Status status =
+            s[4].contains(u';')
+                ? gridStartTimes(request, s[4].split(u';'), true, times, Language::English, &notice)
+                : events::startTimes(request, s[4].toInt(), times, Language::English);
         QTEST(times.join(u';'), "times");
         QCOMPARE(status.ok(), !times.isEmpty());
-        // The starts left without a time are named, the first and the last.
-        const QString left = byNumber ? QStringLiteral("2\u20135") : QStringLiteral("2");
-        QCOMPARE(notice.section(u':', 0, 0), times.contains(QString())
-                                                 ? QStringLiteral("No start time for start numbers ") + left
-                                                 : QString());
+        // The starts left without a time are named, the lowest and the highest.
+        const bool left = s[4].contains(u';') && times.contains(QString());
+        QCOMPARE(notice.section(u':', 0, 0),
+                 left ? QStringLiteral("No start time for start numbers 2\u20135") : QString());
     }
 
     void startTimesFile()
