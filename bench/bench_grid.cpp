@@ -148,8 +148,11 @@ static void BM_ImportTimes3000(benchmark::State &st)
         timing::rewriteTimesFile(in, list, QStringLiteral(" TIDFIL INN "));
         QStringList outTimes(kRows, QStringLiteral("-")), inTimes(kRows, QStringLiteral("-"));
         st.ResumeTiming();
-        if (!importTimesFile(out, timing::Direction::Out, numbers, outTimes, *catalogs, false) ||
-            !importTimesFile(in, timing::Direction::In, numbers, inTimes, *catalogs, false))
+        timing::TimeList outList, inList;
+        if (!importFromTimesFile(out, numbers, outTimes, *catalogs, outList) ||
+            !importFromTimesFile(in, numbers, inTimes, *catalogs, inList) ||
+            !rewriteImported(out, timing::Direction::Out, outList, false) ||
+            !rewriteImported(in, timing::Direction::In, inList, false))
             st.SkipWithError("import failed");
     }
 }

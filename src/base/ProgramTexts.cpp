@@ -173,6 +173,28 @@ constexpr OwnText kTexts[] = {
     {Text::VersionLine, "Versjon %1", "Version %1"},
     // The event setup and its grid
     {Text::ChooseOptionsFirst, "Velg først: %1", "Choose first: %1"},
+    // Results, start times, result handling and the grid's import of times
+    {Text::ResultsUnreadable,
+     "%1 av resultatene kan ikke leses med tidsformatet \u00AB%3\u00BB og er regnet som uten resultat "
+     "(startnummer %2). Rett dem, eller velg riktig tidsformat i øvelsesoppsettet, og gjør det på nytt.",
+     "%1 of the results cannot be read in the time format \u00AB%3\u00BB and count as no result "
+     "(start numbers %2). Correct them, or choose the right time format in the event setup, and do it "
+     "again."},
+    {Text::StartsWithoutTime,
+     "Ingen starttid for startnummer %1: tidsformatet rommer tider til og med %2. De andre fikk sine "
+     "tider. Velg et tidligere starttidspunkt, et kortere intervall eller større grupper for dem.",
+     "No start time for start numbers %1: the time format holds times up to %2. The others got "
+     "theirs. Choose an earlier first start, a shorter interval or larger groups for them."},
+    {Text::HelpColumnsLacking,
+     "Grinden mangler kolonnene %1 (den ble laget før antallet hjelpekolonner ble økt). Bare %2 ble "
+     "brukt.",
+     "The grid lacks the columns %1 (it was made before the number of help columns was raised). Only "
+     "%2 were used."},
+    {Text::TimeFileNotRewritten,
+     "Tidene er lagret i grinden, men tidfila %1 kunne ikke skrives på nytt: %2. De importerte tidene "
+     "står fortsatt i fila.",
+     "The times are stored in the grid, but the time file %1 could not be written again: %2. The "
+     "imported times are still in the file."},
 };
 
 constexpr bool inOrder()

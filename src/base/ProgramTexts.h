@@ -119,6 +119,11 @@ enum class Text {
     VersionLine,        // %1 version
     // The event setup and its grid
     ChooseOptionsFirst, // %1 the option groups without a choice
+    // Results, start times, result handling and the grid's import of times
+    ResultsUnreadable,    // %1 how many, %2 their start numbers, %3 the time format
+    StartsWithoutTime,    // %1 the first and last start number, %2 the last time the format holds
+    HelpColumnsLacking,   // %1 the columns the grid lacks, %2 those used
+    TimeFileNotRewritten, // %1 file, %2 why
     Count
 };
 

@@ -285,7 +285,9 @@ Status Database::setSchemaVersion(int version)
 bool Database::tableExists(const QString &table) const
 {
     QSqlQuery q(handle());
-    q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
+    // SQLite matches names blind to the case of ASCII letters only, as NOCASE compares: a name
+    // this finds is one CREATE TABLE would refuse.
+    q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
     q.addBindValue(table);
     return q.exec() && q.next();
 }

@@ -87,6 +87,7 @@ public:
     // Sets the schema version, keeping the format.
     Status setSchemaVersion(int version);
 
+    // Names match as SQLite matches them: "KULE" finds "Kule", "ØST" does not find "øst".
     bool tableExists(const QString &table) const;
     QStringList tables() const;
     Status createTable(const QString &table, const QList<FieldDef> &fields);

@@ -52,16 +52,21 @@ void dropImported(timing::TimeList &list, bool keepImported)
     });
 }
 
-Status importTimesFile(const QString &path, timing::Direction direction, const QStringList &numbers,
-                       QStringList &times, const Catalogs &catalogs, bool keepImported, int *matched)
+Status importFromTimesFile(const QString &path, const QStringList &numbers, QStringList &times,
+                           const Catalogs &catalogs, timing::TimeList &list, int *matched)
 {
-    timing::TimeList list;
     timing::ChannelCounters counters;
     if (Status s = timing::readTimesFile(path, list, counters); !s)
         return s;
     const int n = importTimes(list, numbers, times, catalogs);
     if (matched)
         *matched = n;
+    return {};
+}
+
+Status rewriteImported(const QString &path, timing::Direction direction, timing::TimeList &list,
+                       bool keepImported)
+{
     dropImported(list, keepImported);
     return timing::rewriteTimesFile(path, list,
                                     timing::timesFileTitle(direction, timing::TitleStyle::GridImport));

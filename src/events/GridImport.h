@@ -1,8 +1,9 @@
 #pragma once
 // Importing registered times into a step list's grid: each time record whose number is a row's
 // start number gives that row its out (or in) time and is marked "Ok" with the competitor's
-// name and class; the time file is then written again without the records imported (unless
-// the timing setup keeps them) and without the numbers struck out as "XXX".
+// name and class; once the grid has stored the times, the time file is written again without
+// the records imported (unless the timing setup keeps them) and without the numbers struck out
+// as "XXX".
 
 #include "db/Catalogs.h"
 #include "timing/TimeList.h"
@@ -21,11 +22,15 @@ int importTimes(timing::TimeList &list, const QStringList &numbers, QStringList 
 // those marked "Ok".
 void dropImported(timing::TimeList &list, bool keepImported);
 
-// The whole import of one direction: reads the time file, imports, and rewrites it (header
-// " TIDFIL  UT " / " TIDFIL  INN "). A file that cannot be read is left alone and nothing is
-// imported. The caller tells the timing to read its lists again.
-Status importTimesFile(const QString &path, timing::Direction direction, const QStringList &numbers,
-                       QStringList &times, const Catalogs &catalogs, bool keepImported,
-                       int *matched = nullptr);
+// The first half of an import: reads the time file and imports it into times, writing
+// nothing; list keeps every record, those imported marked, for rewriteImported. A file that
+// cannot be read imports nothing.
+Status importFromTimesFile(const QString &path, const QStringList &numbers, QStringList &times,
+                           const Catalogs &catalogs, timing::TimeList &list, int *matched = nullptr);
+// The second half, once the grid holds the times: the file written again (header
+// " TIDFIL  UT " / " TIDFIL  INN ") with what dropImported leaves. Run only after the grid
+// stored the times, so a grid that cannot store them leaves the file whole.
+Status rewriteImported(const QString &path, timing::Direction direction, timing::TimeList &list,
+                       bool keepImported);
 
 } // namespace arenor::events

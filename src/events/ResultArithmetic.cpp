@@ -96,9 +96,10 @@ std::optional<qint64> timeValue(TimeFormat format, QStringView text)
     std::array<QStringView, 3> tokens;
     qsizetype count = 0;
     qsizetype position = 0;
-    const QStringView dot(u".");
+    // A comma is the decimal point where the user's locale writes one ("11,98").
+    const QStringView separators(u".,");
     for (;;) {
-        const QStringView token = tokenView(text, position, dot);
+        const QStringView token = tokenView(text, position, separators);
         if (token.isEmpty())
             break;
         if (count >= shape.parts)
@@ -157,7 +158,7 @@ std::optional<qint64> numberValue(QStringView text)
                 --exponent;
             if (!digits.isEmpty() || c != u'0')
                 digits += c;
-        } else if (c == u'.' && !afterPoint) {
+        } else if ((c == u'.' || c == u',') && !afterPoint) {
             afterPoint = true;
         } else {
             break;
@@ -267,6 +268,35 @@ std::optional<qint64> resultValue(ResultKind kind, TimeFormat format, QStringVie
 QString resultText(ResultKind kind, TimeFormat format, qint64 value)
 {
     return kind == ResultKind::Time ? timeText(format, value) : numberText(value);
+}
+
+bool isUnreadableResult(ResultKind kind, TimeFormat format, QStringView text)
+{
+    return kind == ResultKind::Time && holdsDigit(text) && !timeValue(format, text);
+}
+
+QStringList unreadableResultNumbers(ResultKind kind, TimeFormat format, const QStringList &texts,
+                                    const QStringList &numbers)
+{
+    QStringList found;
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        if (isUnreadableResult(kind, format, texts[i]))
+            found << (i < numbers.size() ? numbers[i].trimmed() : QString::number(i + 1));
+    return found;
+}
+
+QString unreadableResultsText(Language language, TimeFormat format, const QStringList &numbers)
+{
+    if (numbers.isEmpty())
+        return {};
+    constexpr qsizetype kShown = 5;
+    QString shown = numbers.first(std::min(numbers.size(), kShown)).join(QStringLiteral(", "));
+    if (numbers.size() > kShown)
+        shown += QStringLiteral(" \u2026");
+    // The format by the caption of its option in the event setup, where it is changed.
+    const QString formatName = plainCaption(TextTables::caption(355 + int(format), language));
+    return TextTables::text(Text::ResultsUnreadable, language)
+        .arg(QString::number(numbers.size()), shown, formatName);
 }
 
 QString ResultArithmetic(ResultKind kind, Order order, QStringView a, QStringView b, Operation operation,

@@ -46,8 +46,11 @@ void handleColumns(const HandleRequest &request, ResultKind kind, TimeFormat for
                    QList<QStringList> &help);
 
 // The operation over a grid table, by rowid, in one transaction. Fails with a message, changing
-// nothing, for a help column number out of range or a table that lacks a column it needs.
+// nothing, for a help column number out of range or a table that lacks a column it needs. A
+// grid made before the event's help-column count grew is worked on with the help columns it
+// has: lowest and highest take the best of those. *notice then names the columns it lacks, and
+// the start numbers of attempts the time format cannot read, which are left out.
 Status handleGridTable(db::Database &database, const QString &table, const GridContext &context,
-                       const HandleRequest &request, Language language);
+                       const HandleRequest &request, Language language, QString *notice = nullptr);
 
 } // namespace arenor::events

@@ -90,41 +90,63 @@ Status startTimes(const StartSetupRequest &request, int count, QStringList &time
         return Status::failure(say(language, "Antall i grupper må være et helt tall, minst 1.",
                                    "The number in groups must be a whole number, at least 1."));
     const qint64 step = qint64(interval) * clock.unitsPerSecond();
-    const qint64 lastTime = *first + qint64(std::max(count - 1, 0) / group) * step;
-    if (lastTime > clock.last())
-        return Status::failure(
-            say(language, "Den siste starttiden blir etter ", "The last start time would be after ") +
-            clock.write(clock.last()) +
-            say(language, ": velg et tidligere starttidspunkt, kortere intervall eller større grupper.",
-                ": choose an earlier first start, a shorter interval or larger groups."));
     times.reserve(count);
-    for (int i = 0; i < count; ++i)
-        times << clock.write(*first + qint64(i / group) * step);
-    return {};
-}
-
-Status gridStartTimes(const StartSetupRequest &request, const QStringList &numbers, bool byNumber,
-                      QStringList &times, Language language)
-{
-    if (!byNumber)
-        return startTimes(request, int(numbers.size()), times, language);
-    int highest = 0;
-    for (const QString &n : numbers)
-        highest = std::max(highest, int(toInteger(n, 0, kMaxRecords)));
-    QStringList positions;
-    if (Status s = startTimes(request, highest, positions, language); !s)
-        return s;
-    times.clear();
-    // A row without a valid start number keeps no time of its own.
-    for (const QString &n : numbers) {
-        const int k = int(toInteger(n, 0, kMaxRecords));
-        times << (k >= 1 ? positions[k - 1] : QString());
+    for (int i = 0; i < count; ++i) {
+        const qint64 time = *first + qint64(i / group) * step;
+        times << (time <= clock.last() ? clock.write(time) : QString());
     }
     return {};
 }
 
+QString startsWithoutTimeText(const QStringList &numbers, TimeFormat format, Language language)
+{
+    if (numbers.isEmpty())
+        return {};
+    const QString first = numbers.first().trimmed();
+    const QString last = numbers.last().trimmed();
+    const Clock clock{format};
+    return TextTables::text(Text::StartsWithoutTime, language)
+        .arg(first == last ? first : first + u'\u2013' + last, clock.write(clock.last()));
+}
+
+Status gridStartTimes(const StartSetupRequest &request, const QStringList &numbers, bool byNumber,
+                      QStringList &times, Language language, QString *notice)
+{
+    QStringList left;
+    if (!byNumber) {
+        if (Status s = startTimes(request, int(numbers.size()), times, language); !s)
+            return s;
+        for (qsizetype r = 0; r < numbers.size(); ++r)
+            if (times[r].isEmpty())
+                left << numbers[r];
+    } else {
+        int highest = 0;
+        for (const QString &n : numbers)
+            highest = std::max(highest, int(toInteger(n, 0, kMaxRecords)));
+        QStringList positions;
+        if (Status s = startTimes(request, highest, positions, language); !s)
+            return s;
+        times.clear();
+        // A row without a valid start number keeps no time of its own.
+        QList<int> late;
+        for (const QString &n : numbers) {
+            const int k = int(toInteger(n, 0, kMaxRecords));
+            times << (k >= 1 ? positions[k - 1] : QString());
+            if (k >= 1 && positions[k - 1].isEmpty())
+                late << k;
+        }
+        // The rows need not follow their numbers: name the lowest and the highest.
+        std::sort(late.begin(), late.end());
+        for (int k : late)
+            left << QString::number(k);
+    }
+    if (notice)
+        *notice = startsWithoutTimeText(left, request.format, language);
+    return {};
+}
+
 Status writeStartTimesFile(const QString &path, const StartSetupRequest &request, int competitors,
-                           Language language)
+                           Language language, QString *notice)
 {
     if (competitors > kMaxRecords)
         return Status::failure(say(language, "Tidfilen rommer 3000 starttider; møtet har ",
@@ -135,11 +157,21 @@ Status writeStartTimesFile(const QString &path, const StartSetupRequest &request
         return s;
     timing::TimeList list;
     list.records.reserve(size_t(competitors));
-    for (int i = 1; i <= competitors; ++i)
-        list.records.push_back(
-            {QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0')), times[i - 1], QString::number(i), {}});
-    return timing::rewriteTimesFile(
-        path, list, timing::timesFileTitle(timing::Direction::Out, timing::TitleStyle::Correction));
+    QStringList left;
+    for (int i = 1; i <= competitors; ++i) {
+        if (times[i - 1].isEmpty())
+            left << QString::number(i);
+        else
+            list.records.push_back(
+                {QStringLiteral("%1").arg(i, 4, 10, QLatin1Char('0')), times[i - 1], QString::number(i), {}});
+    }
+    if (Status s = timing::rewriteTimesFile(
+            path, list, timing::timesFileTitle(timing::Direction::Out, timing::TitleStyle::Correction));
+        !s)
+        return s;
+    if (notice)
+        *notice = startsWithoutTimeText(left, request.format, language);
+    return {};
 }
 
 } // namespace arenor::events

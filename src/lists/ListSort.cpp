@@ -235,9 +235,10 @@ struct SortRequest {
     bool dropBlank;
 };
 
-// Fills places and differences and gives the order the rows are shown in.
+// Fills places and differences and gives the order the rows are shown in; unreadable gets the
+// message naming the results the time format cannot read (empty when there are none).
 Outcome sortRows(AppState &state, QList<Row> &rows, const Layout &layout, const SortRequest &request,
-                 int &dropped, QList<int> &order)
+                 int &dropped, QList<int> &order, QString &unreadable)
 {
     if (request.sortCode == SortByHeat &&
         (!layout.heat() ||
@@ -251,8 +252,13 @@ Outcome sortRows(AppState &state, QList<Row> &rows, const Layout &layout, const 
 
     const TimeFormat format =
         request.kind == ResultKind::Time ? formatOfResults(rows) : TimeFormat::HoursMinutesSeconds;
-    for (Row &row : rows)
+    QStringList numbers;
+    for (Row &row : rows) {
         row.value = events::resultValue(request.kind, format, row.result);
+        if (events::isUnreadableResult(request.kind, format, row.result))
+            numbers << row.number.trimmed().toString();
+    }
+    unreadable = events::unreadableResultsText(state.texts.messageLanguage(), format, numbers);
 
     // Better first, rows without a value last; equal rows keep their order.
     auto better = [&](const Row &a, const Row &b) {
@@ -424,6 +430,7 @@ SortOutcome sortListFile(AppState &state, const QString &path, int sortCode, int
 
     QStringList out = lines.mid(0, headerEnd + 1);
     int dropped = 0;
+    QString unreadable;
     // A step list is read as a standard one; its closing ruler keeps the width of its header's.
     int width = layout.width();
     if (selector == SortTimeSchedule) {
@@ -439,7 +446,7 @@ SortOutcome sortListFile(AppState &state, const QString &path, int sortCode, int
         const SortRequest request{sortCode, run ? ResultKind::Time : ResultKind::Number, run,
                                   points || sortCode == SortIncreasing || sortCode == SortDecreasing};
         QList<int> order;
-        if (sortRows(state, rows, layout, request, dropped, order) == Outcome::NoHeat) {
+        if (sortRows(state, rows, layout, request, dropped, order, unreadable) == Outcome::NoHeat) {
             state.inform(14);
             return {};
         }
@@ -457,6 +464,8 @@ SortOutcome sortListFile(AppState &state, const QString &path, int sortCode, int
         return {s};
     if (dropped > 0)
         state.informText(numberText(qint64(dropped)) + state.texts.message(15), Icon::Exclamation);
+    if (!unreadable.isEmpty())
+        state.informText(unreadable, Icon::Exclamation);
     return {{}, true};
 }
 

@@ -94,6 +94,10 @@ private slots:
         QVERIFY(db.createTable(QStringLiteral("Personer"), numberedFields(2)).ok());
         QVERIFY(db.createTable(name, numberedFields(3)).ok());
         QVERIFY(db.tableExists(name));
+        // Names match as SQLite matches them: ASCII letters blind to case, the others exactly.
+        const QString upper = name.toUpper();
+        const bool exists = db.tableExists(upper);
+        QCOMPARE(exists, !db.createTable(upper, numberedFields(1)).ok());
         QVERIFY(db.tables().contains(QStringLiteral("Personer")));
         QVERIFY(db.insertRows(name, {{"a", "b", "c"}}).ok());
         Recordset rs;

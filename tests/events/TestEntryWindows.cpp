@@ -328,6 +328,64 @@ private slots:
         QCOMPARE(grid->model().text(0, 4), QStringLiteral("7.10"));
         grid->closeGrid();
     }
+
+    // A run typed in seconds while the event is in hours.minutes.seconds: the commands that read
+    // results name those they cannot read and still do the rest; start times the format cannot
+    // hold are named; a grid that cannot store imported times leaves the time file whole.
+    void gridCommandsTellWhatTheyLeaveOut()
+    {
+        WindowMeet<EventSetupWindow> m(schema::Table::Oppsett, 4, 1, 1);
+        events::GridContext context;
+        context.type = events::ListType::Step;
+        context.run = true;
+        const QString table = QStringLiteral("Klasse_Finale_100m_Menn");
+        QList<db::FieldDef> fields;
+        for (const events::GridColumn &c : events::gridColumnLayout(context.type, 0))
+            fields << db::FieldDef{events::columnName(c, Language::Norwegian)};
+        QVERIFY(m.state.database.createTable(table, fields));
+        QVERIFY(m.state.database.insertRows(table, {{0, 1, "A", "K", "11.98", "-", "-", "-"},
+                                                    {0, 2, "B", "K", "12.50", "-", "-", "-"},
+                                                    {0, 3, "C", "K", "-", "-", "-", "-"},
+                                                    {0, 4, "D", "K", "12,70", "-", "-", "-"}}));
+        GridWindow *grid = openEventGrid(m.state, m.main, context, table, QStringLiteral("100M"));
+        auto column = [grid](int field) {
+            QStringList texts;
+            for (int r = 0; r < grid->model().rowCount(); ++r)
+                texts << grid->model().text(grid->tableRow(r), field);
+            return texts.join(u';');
+        };
+        const QString unreadable = QStringLiteral("2 av resultatene kan ikke leses med tidsformatet «Timer, "
+                                                  "minutt og sekund» og er regnet som uten resultat "
+                                                  "(startnummer 1, 4).");
+        grid->sortGrid(5, false);
+        QVERIFY(grid->differences() && grid->places());
+        const QStringList told = m.meet.prompt.messageTexts();
+        QVERIFY(told.size() == 3 && told.filter(unreadable).size() == 3);
+        QCOMPARE(column(1) + u' ' + column(0) + u' ' + column(5),
+                 QStringLiteral("2;1;3;4 1;0;0;0 00.00.00;-;-;-"));
+
+        StartSetupDialog *start = grid->openStartSetup();
+        start->startTime()->setText(QStringLiteral("23.59.00"));
+        emit start->confirmed();
+        QCOMPARE(column(6), QStringLiteral("23.59.00;23.59.30;-;-"));
+        QVERIFY(
+            m.meet.prompt.lastMessage().startsWith(QStringLiteral("Ingen starttid for startnummer 3–4:")));
+
+        QVERIFY(QDir().mkpath(m.state.meetDir));
+        const QString out = m.state.meetFile(QStringLiteral("UtTider.txt"));
+        QVERIFY(writeTextFile(out, {"===", "x", "===", "1-0001   0.59.00   3"}));
+        const QByteArray before = readFile(out);
+        QVERIFY(m.state.database.exec(QStringLiteral("CREATE TRIGGER t BEFORE UPDATE ON \"%1\" BEGIN "
+                                                     "SELECT RAISE(ABORT, 'disk full'); END")
+                                          .arg(table)));
+        QVERIFY(!grid->importTimes());
+        QCOMPARE(readFile(out), before);
+        QVERIFY(m.state.database.exec(QStringLiteral("DROP TRIGGER t")));
+        QVERIFY(grid->importTimes());
+        QCOMPARE(column(6), QStringLiteral("23.59.00;23.59.30;0.59.00;-"));
+        QVERIFY(!readFile(out).contains("0.59.00"));
+        grid->closeGrid();
+    }
 };
 
 QTEST_MAIN(TestEntryWindows)

@@ -100,7 +100,9 @@ private slots:
         QTest::newRow("interval abc") << "HMS,10.00.00,abc,1,3"
                                       << "";
         QTest::newRow("past midnight") << "HMS,23.59.30,45,1,2"
-                                       << "";
+                                       << "23.59.30;";
+        QTest::newRow("by number past 99.99") << "SH,99.00,30,1,1;2;5"
+                                              << "99.00;;";
         QTest::newRow("not a time") << "HMS,10.00,30,1,2"
                                     << "";
     }
@@ -114,11 +116,17 @@ private slots:
         request.interval = s[2];
         request.groupSize = s[3];
         QStringList times;
-        const Status status = s[4].contains(u';')
-                                  ? gridStartTimes(request, s[4].split(u';'), true, times, Language::English)
-                                  : events::startTimes(request, s[4].toInt(), times, Language::English);
+        QString notice;
+        const Status status =
+            s[4].contains(u';')
+                ? gridStartTimes(request, s[4].split(u';'), true, times, Language::English, &notice)
+                : events::startTimes(request, s[4].toInt(), times, Language::English);
         QTEST(times.join(u';'), "times");
         QCOMPARE(status.ok(), !times.isEmpty());
+        // The starts left without a time are named, the lowest and the highest.
+        const bool left = s[4].contains(u';') && times.contains(QString());
+        QCOMPARE(notice.section(u':', 0, 0),
+                 left ? QStringLiteral("No start time for start numbers 2\u20135") : QString());
     }
 
     void startTimesFile()
@@ -137,6 +145,15 @@ private slots:
         for (const timing::TimeRecord &r : list.records)
             lines << r.index + u' ' + r.time + u' ' + r.number;
         QCOMPARE(lines.join(u';'), QStringLiteral("0001 10.00.00 1;0002 10.00.00 2;0003 10.00.30 3"));
+        // Only the starts the format holds: 19.00.00 and 299 minutes is the last.
+        request = {true, QStringLiteral("19.00.00"), QStringLiteral("60"), QStringLiteral("1")};
+        QString notice;
+        QVERIFY(writeStartTimesFile(path, request, 400, Language::English, &notice));
+        QVERIFY(notice.startsWith(QStringLiteral("No start time for start numbers 301\u2013400: the time "
+                                                 "format holds times up to 23.59.59.")));
+        QVERIFY(timing::readTimesFile(path, list, counters));
+        QCOMPARE(list.records.size(), size_t(300));
+        QCOMPARE(list.records.back().time, QStringLiteral("23.59.00"));
     }
 
     void stepResults()

@@ -188,8 +188,10 @@ private slots:
             QVERIFY(QFile::copy(test::dataFile(QStringLiteral("gridimport_in.txt")), path));
             QStringList times{"-", "-", "-", "-"};
             int matched = 0;
-            QVERIFY(importTimesFile(path, timing::Direction::Out, {"17", "5", " 3", "-"}, times,
-                                    m.state.catalogs, keep, &matched));
+            timing::TimeList list;
+            QVERIFY(
+                importFromTimesFile(path, {"17", "5", " 3", "-"}, times, m.state.catalogs, list, &matched));
+            QVERIFY(rewriteImported(path, timing::Direction::Out, list, keep));
             QCOMPARE(times.join(u';'), QStringLiteral("12.00.05;12.01.00;12.03.00;-"));
             QCOMPARE(matched, 3);
             const QString written = QString::fromUtf8(test::readFile(path));

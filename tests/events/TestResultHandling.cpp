@@ -101,6 +101,31 @@ private slots:
         QVERIFY(
             handleGridTable(db, table, context, {HandleOperation::HighestOfHelp, 0, 0}, Language::English));
         QCOMPARE(column("Resultat"), QStringLiteral("7.10;-;-"));
+
+        // A grid made before the help-column count grew: the columns it has are used and those
+        // it lacks named; attempts of a run the time format cannot read are named and left out.
+        context.helpCount = 4;
+        QString notice;
+        QVERIFY(handleGridTable(db, table, context, {HandleOperation::LowestOfHelp, 0, 0},
+                                Language::Norwegian, &notice));
+        QCOMPARE(column("Resultat"), QStringLiteral("6.95;-;-"));
+        QCOMPARE(notice,
+                 QStringLiteral("Grinden mangler kolonnene Hjelp-4 (den ble laget før antallet "
+                                "hjelpekolonner ble økt). Bare Hjelp-1, Hjelp-2, Hjelp-3 ble brukt."));
+        QCOMPARE(
+            handleGridTable(db, table, context, {HandleOperation::ResultToHelp, 4, 0}, Language::Norwegian)
+                .error(),
+            QStringLiteral("Grinden mangler kolonnene: Hjelp-4"));
+        QVERIFY(
+            handleGridTable(db, table, context, {HandleOperation::ClearResult, 0, 0}, Language::Norwegian));
+        QCOMPARE(column("Resultat"), QStringLiteral("-;-;-"));
+        context.run = true;
+        QVERIFY(handleGridTable(db, table, context, {HandleOperation::AddHelp, 1, 3}, Language::English,
+                                &notice));
+        QVERIFY2(
+            notice.startsWith(QStringLiteral("1 of the results cannot be read in the time format «Timer, "
+                                             "minutt og sekund» and count as no result (start numbers 1).")),
+            qPrintable(notice));
     }
 };
 

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <algorithm>
+#include <array>
 #include <functional>
 
 namespace arenor {
@@ -73,9 +74,10 @@ StartSetupDialog *GridWindow::openStartSetup()
         if (!columnsUsable())
             return;
         QStringList times;
-        const Status s =
-            gridStartTimes(dialog->request(), columnTexts(m_columns.index(ColumnRole::Number)),
-                           dialog->byNumber()->isChecked(), times, m_appState.texts.messageLanguage());
+        QString notice;
+        const Status s = gridStartTimes(dialog->request(), columnTexts(m_columns.index(ColumnRole::Number)),
+                                        dialog->byNumber()->isChecked(), times,
+                                        m_appState.texts.messageLanguage(), &notice);
         if (!s) {
             m_appState.informText(s.error(), Icon::Exclamation);
             return;
@@ -84,8 +86,11 @@ StartSetupDialog *GridWindow::openStartSetup()
         const QStringList old = columnTexts(m_columns.index(ColumnRole::Out));
         for (int r = 0; r < times.size(); ++r)
             values << (times[r].isEmpty() ? QVariant(old[r]) : QVariant(times[r]));
-        if (writeColumn(m_columns.index(ColumnRole::Out), values))
-            dialog->accept();
+        if (!writeColumn(m_columns.index(ColumnRole::Out), values))
+            return;
+        if (!notice.isEmpty())
+            m_appState.informText(notice, Icon::Exclamation);
+        dialog->accept();
     });
     dialog->open();
     return dialog;
@@ -106,10 +111,14 @@ void GridWindow::sortGrid(int column, bool descending)
     const int c = column - 1;
     if (c < 0 || c >= model().columnCount())
         return;
+    const GridColumn role = columnRole(model().fieldNames()[c]);
+    const SortAs as = sortAsFor(role, model().value(0, c));
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    sortModel().sortGrid(c, descending, sortAsFor(columnRole(model().fieldNames()[c]), model().value(0, c)),
-                         m_context.kind(), m_context.format);
+    sortModel().sortGrid(c, descending, as, m_context.kind(), m_context.format);
     QApplication::restoreOverrideCursor();
+    // The differences are the grid's own; what the user typed is worth a word.
+    if (as == SortAs::Result && role.role != ColumnRole::Difference)
+        tellUnreadable(columnTexts(c));
 }
 
 ResultHandlingDialog *GridWindow::openHandling()
@@ -143,14 +152,30 @@ QStringList GridWindow::columnTexts(int column) const
     return texts;
 }
 
+void GridWindow::tellUnreadable(const QStringList &texts)
+{
+    const int number = m_columns.index(ColumnRole::Number);
+    const QStringList numbers = unreadableResultNumbers(m_context.kind(), m_context.format, texts,
+                                                        number >= 0 ? columnTexts(number) : QStringList());
+    if (!numbers.isEmpty())
+        m_appState.informText(
+            unreadableResultsText(m_appState.texts.messageLanguage(), m_context.format, numbers),
+            Icon::Exclamation);
+}
+
 bool GridWindow::writeColumn(int column, const QList<QVariant> &values)
 {
+    return writeColumns({{column, values}});
+}
+
+bool GridWindow::writeColumns(const QList<std::pair<int, QList<QVariant>>> &columns)
+{
     db::RecordModel &m = model();
-    QString error;
     Status s = m_appState.database.transaction([&]() -> Status {
         m.beginBatch();
-        for (int r = 0; r < m.rowCount() && r < values.size(); ++r)
-            m.setValue(tableRow(r), column, values[r]);
+        for (const auto &[column, values] : columns)
+            for (int r = 0; r < m.rowCount() && r < values.size(); ++r)
+                m.setValue(tableRow(r), column, values[r]);
         if (!m.endBatch())
             return Status::failure(m.lastError());
         return {};
@@ -170,10 +195,12 @@ bool GridWindow::differences()
     if (!columnsUsable())
         return false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QStringList d = gridDifferences(columnTexts(m_columns.index(ColumnRole::Results)), m_context.kind(),
-                                          m_context.format);
+    const QStringList results = columnTexts(m_columns.index(ColumnRole::Results));
+    const QStringList d = gridDifferences(results, m_context.kind(), m_context.format);
     const bool ok = writeColumn(m_columns.index(ColumnRole::Difference), QList<QVariant>(d.begin(), d.end()));
     QApplication::restoreOverrideCursor();
+    if (ok)
+        tellUnreadable(results);
     return ok;
 }
 
@@ -182,11 +209,14 @@ bool GridWindow::places()
     commitEdit();
     if (!columnsUsable())
         return false;
+    const QStringList results = columnTexts(m_columns.index(ColumnRole::Results));
     QList<QVariant> values;
-    for (int p :
-         gridPlaces(columnTexts(m_columns.index(ColumnRole::Results)), m_context.kind(), m_context.format))
+    for (int p : gridPlaces(results, m_context.kind(), m_context.format))
         values << QVariant(p);
-    return writeColumn(m_columns.index(ColumnRole::Place), values);
+    if (!writeColumn(m_columns.index(ColumnRole::Place), values))
+        return false;
+    tellUnreadable(results);
+    return true;
 }
 
 bool GridWindow::stepResults()
@@ -194,10 +224,17 @@ bool GridWindow::stepResults()
     commitEdit();
     if (!columnsUsable())
         return false;
-    const QStringList r =
-        gridStepResults(columnTexts(m_columns.index(ColumnRole::Out)),
-                        columnTexts(m_columns.index(ColumnRole::In)), m_context.kind(), m_context.format);
-    return writeColumn(m_columns.index(ColumnRole::Results), QList<QVariant>(r.begin(), r.end()));
+    const QStringList out = columnTexts(m_columns.index(ColumnRole::Out));
+    const QStringList in = columnTexts(m_columns.index(ColumnRole::In));
+    const QStringList r = gridStepResults(out, in, m_context.kind(), m_context.format);
+    if (!writeColumn(m_columns.index(ColumnRole::Results), QList<QVariant>(r.begin(), r.end())))
+        return false;
+    // A row counts once, by the first of its times that cannot be read.
+    QStringList times;
+    for (qsizetype i = 0; i < r.size(); ++i)
+        times << (isUnreadableResult(m_context.kind(), m_context.format, out[i]) ? out[i] : in[i]);
+    tellUnreadable(times);
+    return true;
 }
 
 bool GridWindow::importTimes()
@@ -207,25 +244,38 @@ bool GridWindow::importTimes()
         return false;
     const bool keep = m_timing && m_timing->setup().keepImported();
     const QStringList numbers = columnTexts(m_columns.index(ColumnRole::Number));
-    bool ok = true;
-    for (timing::Direction d : {timing::Direction::Out, timing::Direction::In}) {
-        const int column = m_columns.index(d == timing::Direction::Out ? ColumnRole::Out : ColumnRole::In);
-        QStringList times = columnTexts(column);
-        const Status s = importTimesFile(m_appState.meetFile(timing::timesFileName(d)), d, numbers, times,
-                                         m_appState.catalogs, keep);
-        if (!s) {
+    struct Side {
+        timing::Direction direction;
+        int column;
+        QString path;
+        QStringList times;
+        timing::TimeList list;
+    };
+    std::array<Side, 2> sides{Side{timing::Direction::Out, m_columns.index(ColumnRole::Out), {}, {}, {}},
+                              Side{timing::Direction::In, m_columns.index(ColumnRole::In), {}, {}, {}}};
+    for (Side &side : sides) {
+        side.path = m_appState.meetFile(timing::timesFileName(side.direction));
+        side.times = columnTexts(side.column);
+        if (Status s = importFromTimesFile(side.path, numbers, side.times, m_appState.catalogs, side.list);
+            !s) {
             m_appState.informText(s.error(), Icon::Exclamation);
-            ok = false;
-            break;
+            return false;
         }
-        if (!writeColumn(column, QList<QVariant>(times.begin(), times.end()))) {
-            ok = false;
-            break;
-        }
+    }
+    // The grid keeps the times first, both columns in one step; the files lose the imported
+    // records only after that, so a failing grid loses nothing.
+    if (!writeColumns({{sides[0].column, QList<QVariant>(sides[0].times.begin(), sides[0].times.end())},
+                       {sides[1].column, QList<QVariant>(sides[1].times.begin(), sides[1].times.end())}}))
+        return false;
+    for (Side &side : sides) {
+        if (Status s = rewriteImported(side.path, side.direction, side.list, keep); !s)
+            m_appState.informText(
+                m_appState.texts.message(Text::TimeFileNotRewritten).arg(side.path, s.error()),
+                Icon::Exclamation);
     }
     // The time lists and the timing window show the files as they are now.
     emit m_appState.notifier.timeFilesChanged();
-    return ok;
+    return true;
 }
 
 bool GridWindow::makeList()

@@ -56,7 +56,12 @@ private:
     // of its layout (a grid edited by hand).
     bool columnsUsable();
     QStringList columnTexts(int column) const;
+    // Writes columns in the order shown, all in one transaction; tells the user and gives false
+    // when the grid cannot store them (nothing is changed then).
     bool writeColumn(int column, const QList<QVariant> &values);
+    bool writeColumns(const QList<std::pair<int, QList<QVariant>>> &columns);
+    // Tells the user which of the texts (in the order shown) the event's time format cannot read.
+    void tellUnreadable(const QStringList &texts);
 
     AppState &m_appState;
     timing::TimingController *m_timing;

@@ -107,13 +107,16 @@ bool ResultHandlingDialog::confirm()
     if (!chosen)
         return false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const Status s =
-        handleGridTable(m_state.database, m_table, m_context, request(), m_state.texts.messageLanguage());
+    QString notice;
+    const Status s = handleGridTable(m_state.database, m_table, m_context, request(),
+                                     m_state.texts.messageLanguage(), &notice);
     QApplication::restoreOverrideCursor();
     if (!s) {
         m_state.informText(s.error(), Icon::Exclamation);
         return false;
     }
+    if (!notice.isEmpty())
+        m_state.informText(notice, Icon::Exclamation);
     accept();
     return true;
 }

@@ -685,14 +685,17 @@ ChildWindow *createTimingWindow(AppState &state, MainWindow &main)
             box->setEnabled(false);
         }
         QObject::connect(dialog, &StartSetupDialog::confirmed, dialog, [&state, dialog] {
+            QString notice;
             const Status s = events::writeStartTimesFile(
                 state.meetFile(timing::timesFileName(timing::Direction::Out)), dialog->request(),
-                state.catalogs.personCount, state.texts.messageLanguage());
+                state.catalogs.personCount, state.texts.messageLanguage(), &notice);
             if (!s) {
                 state.informText(s.error(), Icon::Exclamation);
                 return;
             }
             emit state.notifier.timeFilesChanged();
+            if (!notice.isEmpty())
+                state.informText(notice, Icon::Exclamation);
             dialog->accept();
         });
         dialog->open();
