@@ -21,6 +21,7 @@
 #include <QPointer>
 #include <QSlider>
 #include <QSqlQuery>
+#include <QTableView>
 #include <QTest>
 
 using namespace arenor;
@@ -119,6 +120,14 @@ private slots:
         QTest::keyClick(list, Qt::Key_F4);
         s.ticks(12);
         QCOMPARE(list->count(), 1);
+        // Typing in the grid: the keys are still the channels, Ctrl+F4 is not.
+        auto *table = grid->findChild<QTableView *>();
+        QTest::keyClick(table, Qt::Key_F4, Qt::ControlModifier);
+        s.ticks(12);
+        QCOMPARE(list->count(), 1);
+        QTest::keyClick(table, Qt::Key_F4);
+        s.ticks(12);
+        QCOMPARE(list->count(), 2);
         s.state().unbindDataControls();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!grid);

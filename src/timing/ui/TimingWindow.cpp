@@ -641,7 +641,13 @@ bool TimingWindow::eventFilter(QObject *watched, QEvent *event)
     auto *key = static_cast<QKeyEvent *>(event);
     const int channel = channelOfKey(key->key());
     auto *target = qobject_cast<QWidget *>(watched);
-    if (channel < 0 || !target || (target != this && !isAncestorOf(target)))
+    if (channel < 0 || !target)
+        return false;
+    // Results are typed in other windows while times are taken, so the keys count anywhere in
+    // the program's main window; with Ctrl or Alt they stay the window commands (Ctrl+F4).
+    const bool inTiming = target == this || isAncestorOf(target);
+    const bool commandKey = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (!inTiming && (commandKey || target->window() != window()))
         return false;
     // Held keys repeat as press and release pairs: only the first press and the last release count.
     if (!key->isAutoRepeat()) {
