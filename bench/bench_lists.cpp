@@ -113,7 +113,8 @@ static void BM_EveryListOfTheMeet(benchmark::State &st)
         request.selection = meet.selection(1, 2);
         const QString classList = s.meetFile(events::ClassListName(s.texts, request.selection, false));
         bool ok = bool(MakeEventList(s, classList, request, meet.random));
-        ok = ok && SortListFile(s, classList, SortByName, 2, SortResultList);
+        ok = ok &&
+             SortListFile(s, classList, SortByName, 2, events::TimeFormat::SecondsHundredths, SortResultList);
         ok = ok && MakeEventClassList(s, s.meetFile(events::EventListName(s.texts, request.selection, false)),
                                       request.selection);
         ok = ok && MakeMeetResultsList(s, meet.path(MeetList::Results));

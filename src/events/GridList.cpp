@@ -86,14 +86,27 @@ const ListLayout &layoutOf(ListType type)
     }
 }
 
-// Writes text at a print position: blanks up to it first; a line already past it goes on
-// right after what it holds.
-void printAt(QString &line, int column, QStringView text)
-{
-    if (line.size() < column - 1)
-        line.append(QString(column - 1 - line.size(), u' '));
-    line.append(text);
-}
+// A line by print positions, counted in characters as every list counts them.
+struct PrintLine {
+    QString text;
+    qsizetype characters = 0;
+
+    // Text at a print position: blanks up to it first; a line already past it goes on right
+    // after what it holds.
+    void printAt(int column, QStringView value)
+    {
+        padTo(column - 1);
+        text.append(value);
+        characters += characterCount(value);
+    }
+    void padTo(qsizetype count)
+    {
+        if (characters < count) {
+            text.append(QString(count - characters, u' '));
+            characters = count;
+        }
+    }
+};
 
 QString twoDigits(int number)
 {
@@ -208,24 +221,23 @@ Status WriteGridList(QIODevice &device, const TextTables &texts, const GridList 
 
     const QString separator = QStringLiteral(":");
     for (const QStringList &row : list.rows) {
-        QString line;
-        line.reserve(layout.width);
+        PrintLine line;
+        line.text.reserve(layout.width);
         for (const Item &item : items) {
             if (item.index < 0) {
-                printAt(line, item.column, separator);
+                line.printAt(item.column, separator);
                 continue;
             }
             QStringView value = QStringView(row.value(item.index)).trimmed();
             if (item.width > 0)
-                value = value.left(item.width);
+                value = characterLeft(value, item.width);
             if (!value.isEmpty())
-                printAt(line, item.column, value);
+                line.printAt(item.column, value);
         }
-        if (line.size() < layout.width - 1)
-            line.append(QString(layout.width - 1 - line.size(), u' '));
+        line.padTo(layout.width - 1);
         if (list.separators)
-            line.append(separator);
-        lines << line;
+            line.text.append(separator);
+        lines << line.text;
     }
     lines << ruler(u'=', layout.width);
     writeLines(device, lines);

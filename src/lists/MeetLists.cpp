@@ -358,7 +358,9 @@ Status MakePointsList(AppState &state, const QString &path)
         return Status::failure(sortPath + QStringLiteral(": ") + sortFile.errorString());
     writeLines(sortFile, lines);
     sortFile.close();
-    if (Status s = SortListFile(state, sortPath, SortDecreasing, 1, SortPointsList); !s)
+    if (Status s = SortListFile(state, sortPath, SortDecreasing, 1, events::TimeFormat::SecondsHundredths,
+                                SortPointsList);
+        !s)
         return s;
     bool ok = false;
     lines = readTextLines(sortPath, &ok);

@@ -106,7 +106,8 @@ Status MakeTimeSchedule(AppState &state, const QString &path)
     if (Status s = writeTextFile(path, lines); !s)
         return s;
     if (state.prompt && state.prompt->askOkCancel(state.texts.message(24), title))
-        return SortListFile(state, path, SortIncreasing, 1, SortTimeSchedule);
+        return SortListFile(state, path, SortIncreasing, 1, events::TimeFormat::SecondsHundredths,
+                            SortTimeSchedule);
     return {};
 }
 
