@@ -159,6 +159,9 @@ constexpr OwnText kTexts[] = {
      "The contingent \"%1\" cannot be used: type an amount from 0 to 1000000. No list was made."},
     // The heading of the clubs in the points list, where the message table has none.
     {Text::ClubsHeading, "KLUBBER", "CLUBS"},
+    // Lists found under either language's name
+    {Text::JoinFoundNothing, "Fant ingen lister å slå sammen (%2). %1 er ikke endret.",
+     "No lists to join were found (%2). %1 was left as it was."},
 };
 
 constexpr bool inOrder()

@@ -108,6 +108,8 @@ enum class Text {
     // Meet lists: start list text, contingent, points, newspaper
     ContingentRefused, // %1 what was typed
     ClubsHeading,
+    // Lists found under either language's name
+    JoinFoundNothing, // %1 the joined list's file, %2 the names looked for
     Count
 };
 

@@ -137,6 +137,37 @@ QString rightTrimmed(const QString &text)
     return text.left(end);
 }
 
+// The round's tag as a language names the round ("Finale_", "Final_").
+QString roundTagIn(int round, Language language)
+{
+    const QString caption = TextTables::caption(236 + round, language);
+    return caption.mid(1, caption.size() - 4) + u'_';
+}
+
+} // namespace
+
+std::array<Language, 2> languagesFrom(Language first)
+{
+    return {first, first == Language::Norwegian ? Language::English : Language::Norwegian};
+}
+
+namespace {
+
+// The names in a language, of the selection as it is named (its round tag as given).
+QString gridTableNameIn(Language language, const ListSelection &s, bool longNames)
+{
+    if (longNames)
+        return classListPrefix(s, language, true) + safeNamePart(trimmedVariant(s) + s.className);
+    return classListPrefix(s, language, false) + twoDigits(s.classNumber);
+}
+
+QString eventListNameIn(Language language, const ListSelection &s, bool longNames)
+{
+    if (longNames)
+        return eventListPrefix(s, language, true) + safeNamePart(s.eventName) + QStringLiteral(".txt");
+    return eventListPrefix(s, language, false) + twoDigits(s.event) + QStringLiteral(".txt");
+}
+
 } // namespace
 
 QString safeNamePart(const QString &text)
@@ -150,6 +181,34 @@ QString safeNamePart(const QString &text)
     return safe;
 }
 
+ListSelection selectionIn(const ListSelection &selection, Language language)
+{
+    for (int round = 0; round < 4; ++round) {
+        for (Language known : {Language::Norwegian, Language::English}) {
+            if (roundTagIn(round, known) == selection.roundTag) {
+                ListSelection named = selection;
+                named.roundTag = roundTagIn(round, language);
+                return named;
+            }
+        }
+    }
+    return selection;
+}
+
+QString eventListPrefix(const ListSelection &s, Language language, bool longNames)
+{
+    if (longNames)
+        return TextTables::message(68, language) + safeNamePart(s.roundTag);
+    return TextTables::message(66, language) + safeNamePart(s.roundTag.left(1));
+}
+
+QString classListPrefix(const ListSelection &s, Language language, bool longNames)
+{
+    if (longNames)
+        return TextTables::message(69, language) + safeNamePart(s.roundTag + s.eventName);
+    return TextTables::message(67, language) + safeNamePart(s.roundTag.left(1)) + twoDigits(s.event);
+}
+
 QString ClassListName(const TextTables &texts, const ListSelection &selection, bool longNames)
 {
     return gridTableName(texts, selection, longNames) + QStringLiteral(".txt");
@@ -157,20 +216,38 @@ QString ClassListName(const TextTables &texts, const ListSelection &selection, b
 
 QString EventListName(const TextTables &texts, const ListSelection &selection, bool longNames)
 {
-    if (longNames)
-        return texts.message(68) + safeNamePart(selection.roundTag + selection.eventName) +
-               QStringLiteral(".txt");
-    return texts.message(66) + safeNamePart(selection.roundTag.left(1)) + twoDigits(selection.event) +
-           QStringLiteral(".txt");
+    return eventListNameIn(texts.messageLanguage(), selection, longNames);
 }
 
 QString gridTableName(const TextTables &texts, const ListSelection &selection, bool longNames)
 {
-    if (longNames)
-        return texts.message(69) + safeNamePart(selection.roundTag + selection.eventName +
-                                                trimmedVariant(selection) + selection.className);
-    return texts.message(67) + safeNamePart(selection.roundTag.left(1)) + twoDigits(selection.event) +
-           twoDigits(selection.classNumber);
+    return gridTableNameIn(texts.messageLanguage(), selection, longNames);
+}
+
+QStringList classListNames(const TextTables &texts, const ListSelection &selection, bool longNames)
+{
+    QStringList names = gridTableNames(texts, selection, longNames);
+    for (QString &name : names)
+        name += QStringLiteral(".txt");
+    return names;
+}
+
+QStringList eventListNames(const TextTables &texts, const ListSelection &selection, bool longNames)
+{
+    const Language other = languagesFrom(texts.messageLanguage())[1];
+    QStringList names{eventListNameIn(texts.messageLanguage(), selection, longNames),
+                      eventListNameIn(other, selectionIn(selection, other), longNames)};
+    names.removeDuplicates();
+    return names;
+}
+
+QStringList gridTableNames(const TextTables &texts, const ListSelection &selection, bool longNames)
+{
+    const Language other = languagesFrom(texts.messageLanguage())[1];
+    QStringList names{gridTableNameIn(texts.messageLanguage(), selection, longNames),
+                      gridTableNameIn(other, selectionIn(selection, other), longNames)};
+    names.removeDuplicates();
+    return names;
 }
 
 QString listHeadingLine(const ListSelection &selection)
@@ -254,6 +331,7 @@ Status writeGridListFile(const QString &path, const TextTables &texts, const Gri
 
 bool CheckListHeading(const QString &path, const ListSelection &selection)
 {
+    // A list made before the language was switched is headed with the round's other name.
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -261,7 +339,12 @@ bool CheckListHeading(const QString &path, const ListSelection &selection)
     for (int i = 0; i < 7 && !file.atEnd(); ++i)
         head += file.readLine();
     const QStringList lines = splitLines(decodeText(head));
-    return lines.size() >= 7 && rightTrimmed(lines[6]) == rightTrimmed(listHeadingLine(selection));
+    if (lines.size() < 7)
+        return false;
+    for (Language language : {Language::Norwegian, Language::English})
+        if (rightTrimmed(lines[6]) == rightTrimmed(listHeadingLine(selectionIn(selection, language))))
+            return true;
+    return false;
 }
 
 } // namespace arenor::events

@@ -109,8 +109,38 @@ QString testModeResult(std::mt19937 &random)
 
 bool makeClassList(AppState &state, const GridContext &context)
 {
-    const bool longNames = state.option(OptLongFileNames);
-    const QString path = state.meetFile(ClassListName(state.texts, context.selection, longNames));
+// The first of the names that `exists` says is there, else the first.
+template <typename Exists> QString firstExisting(const QStringList &names, Exists exists)
+{
+    for (const QString &name : names)
+        if (exists(name))
+            return name;
+    return names.value(0);
+}
+
+QString classListPath(const AppState &state, const ListSelection &selection)
+{
+    const QStringList names = classListNames(state.texts, selection, state.option(OptLongFileNames));
+    return state.meetFile(
+        firstExisting(names, [&state](const QString &name) { return QFile::exists(state.meetFile(name)); }));
+}
+
+QString eventListPath(const AppState &state, const ListSelection &selection)
+{
+    const QStringList names = eventListNames(state.texts, selection, state.option(OptLongFileNames));
+    return state.meetFile(
+        firstExisting(names, [&state](const QString &name) { return QFile::exists(state.meetFile(name)); }));
+}
+
+QString gridTableOf(const AppState &state, const ListSelection &selection)
+{
+    const QStringList names = gridTableNames(state.texts, selection, state.option(OptLongFileNames));
+    return firstExisting(names, [&state](const QString &name) {
+        return state.database.isOpen() && state.database.tableExists(name);
+    });
+}
+
+    const QString path = classListPath(state, context.selection);
     if (QFile::exists(path) &&
         !(state.prompt && state.prompt->askOkCancel(state.texts.message(8), state.texts.message(1))))
         return false;
@@ -118,8 +148,7 @@ bool makeClassList(AppState &state, const GridContext &context)
     Status s;
     {
         BusyScope busy(state.progressSink());
-        s = makeGridListFile(state, context, gridTableName(state.texts, context.selection, longNames), path,
-                             &rows);
+        s = makeGridListFile(state, context, gridTableOf(state, context.selection), path, &rows);
     }
     if (!s) {
         state.informText(s.error(), Icon::Exclamation);
@@ -133,8 +162,7 @@ bool makeClassList(AppState &state, const GridContext &context)
 
 bool showClassList(AppState &state, const GridContext &context)
 {
-    const QString path =
-        state.meetFile(ClassListName(state.texts, context.selection, state.option(OptLongFileNames)));
+    const QString path = classListPath(state, context.selection);
     if (!QFile::exists(path)) {
         state.inform(4, Icon::Exclamation);
         return false;
@@ -258,7 +286,7 @@ Status CreateGridTable(AppState &state, const GridTableRequest &request, GridTab
     db::Database &database = state.database;
     const TextTables &texts = state.texts;
     outcome = {};
-    outcome.table = gridTableName(texts, request.selection, state.option(OptLongFileNames));
+    outcome.table = gridTableOf(state, request.selection);
     outcome.heading = gridHeading(request.selection);
     if (!database.isOpen())
         return Status::failure(QStringLiteral("no meet database is open"));

@@ -64,6 +64,13 @@ Status CreateGridTable(AppState &state, const GridTableRequest &request, GridTab
                        std::mt19937 &random);
 
 // The class list of the context with its options and Info.txt header lines, without rows.
+// Where the selection's class list, event list and grid table are: under the first of their
+// names (message language first) that exists, so a switch of language never hides one; a new
+// one is made under the message language's name.
+QString classListPath(const AppState &state, const ListSelection &selection);
+QString eventListPath(const AppState &state, const ListSelection &selection);
+QString gridTableOf(const AppState &state, const ListSelection &selection);
+
 GridList gridListFor(const AppState &state, const GridContext &context);
 
 // Writes the class list file from the grid table's rows in record order (the order the grid

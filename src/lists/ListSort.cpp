@@ -472,8 +472,7 @@ Status SortListFile(AppState &state, const QString &path, int sortCode, int cate
 
 bool sortClassListCommand(AppState &state, const events::GridContext &context, int sortCode)
 {
-    const QString path =
-        state.meetFile(events::ClassListName(state.texts, context.selection, state.option(OptLongFileNames)));
+    const QString path = events::classListPath(state, context.selection);
     if (!QFile::exists(path)) {
         state.inform(4, Icon::Exclamation);
         return false;
