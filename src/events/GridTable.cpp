@@ -2,6 +2,7 @@
 
 #include "base/Convert.h"
 #include "base/TextFile.h"
+#include "registers/Relay.h"
 
 #include <QFile>
 
@@ -67,7 +68,7 @@ QList<int> enteredSlots(const AppState &state, const GridContext &context)
     if (gridLayoutOf(context.type) == ListType::Relay) {
         const int relays = std::clamp(c.relayCount, 0, kMaxRelays);
         for (int t = 1; t <= relays; ++t) {
-            if (c.relays[size_t(t)].cls.trimmed() == cls &&
+            if (c.relays[size_t(t)].cls.trimmed() == cls && !registers::isUnnamed(c.relays[size_t(t)].club) &&
                 state.entryMatrix.entered(round, event, c.personCount + t))
                 entries.append(t);
         }
@@ -75,7 +76,8 @@ QList<int> enteredSlots(const AppState &state, const GridContext &context)
     }
     const int persons = std::clamp(c.personCount, 0, kMaxPersons);
     for (int p = 1; p <= persons; ++p) {
-        if (c.persons[size_t(p)].cls.trimmed() == cls && state.entryMatrix.entered(round, event, p))
+        if (c.persons[size_t(p)].cls.trimmed() == cls && !registers::isUnnamed(c.persons[size_t(p)].name) &&
+            state.entryMatrix.entered(round, event, p))
             entries.append(p);
     }
     return entries;
@@ -107,8 +109,6 @@ QString testModeResult(std::mt19937 &random)
     return twoDigitText(drawn(random, 1, 15)) + u'.' + twoDigitText(drawn(random, 1, 15));
 }
 
-bool makeClassList(AppState &state, const GridContext &context)
-{
 // The first of the names that `exists` says is there, else the first.
 template <typename Exists> QString firstExisting(const QStringList &names, Exists exists)
 {
@@ -140,6 +140,8 @@ QString gridTableOf(const AppState &state, const ListSelection &selection)
     });
 }
 
+bool makeClassList(AppState &state, const GridContext &context)
+{
     const QString path = classListPath(state, context.selection);
     if (QFile::exists(path) &&
         !(state.prompt && state.prompt->askOkCancel(state.texts.message(8), state.texts.message(1))))

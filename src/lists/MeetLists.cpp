@@ -6,6 +6,7 @@
 #include "lists/ListSort.h"
 #include "lists/ListText.h"
 #include "registers/Points.h"
+#include "registers/Relay.h"
 
 #include <QFile>
 #include <QHash>
@@ -98,7 +99,8 @@ QString clubColumn(const QString &name, int width)
 
 bool isEmptySlot(const QString &name)
 {
-    return name.trimmed() == u'-';
+    // An empty competitor slot is stored with "-" for surname and first name: "- -".
+    return registers::isUnnamed(name);
 }
 
 // ---- start list text ----
