@@ -318,6 +318,7 @@ Outcome resetMeetDatabase(AppState &state)
     if (s && made == CreateOutcome::Created) {
         const QDir dir(state.meetDir);
         for (const QString &f : dir.entryList({QStringLiteral("*.txt")}, QDir::Files))
+    removeLeftOverCopies(state.meetDir);
             QFile::remove(dir.filePath(f));
         lists::writeInfoTemplate(state, state.meetFile(QStringLiteral("Info.txt")));
         lists::writeReportTemplate(state, state.meetFile(QStringLiteral("Rapport.txt")));

@@ -268,13 +268,14 @@ private slots:
         QVERIFY2(interrupted > 0, "no kill landed while the meet was made");
     }
 
-    // Reset with Yes: the meet starts afresh; only Info.txt and Rapport.txt are left, and the
-    // time files come back when the meet is opened again.
+    // Reset with Yes: the meet starts afresh; only Info.txt and Rapport.txt are left (no copy a
+    // killed list write left either), and the time files come back when the meet is opened again.
     void resetStartsAfreshAndTimeFilesComeBack()
     {
         Meet meet;
         AppState &s = meet.state;
         writeFile(s.meetFile(QStringLiteral("Hele_stevnet_Finale_.txt")), "old list");
+        writeFile(s.meetFile(QStringLiteral("Al-F.txt.UelZSq")), "old list");
         scriptInputs(meet.prompt, {"30", "4", "6"});
         meet.prompt.setNextAnswer(Answer::Yes); // message 25
         meet.prompt.setNextAnswer(Answer::No);  // the older format
