@@ -1,10 +1,11 @@
 #include "TestSupport.h"
 
-#include "base/TextFile.h"
+#include "app/Lifecycle.h"
 #include "app/ui/Application.h"
 #include "app/ui/HelpWindow.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/QtPrompt.h"
+#include "base/TextFile.h"
 #include "db/Schema.h"
 
 #include <QAbstractButton>
@@ -176,6 +177,32 @@ private slots:
         app.state().texts.load(Language::Norwegian);
         w.applyCaptions();
         QCOMPARE(snapshot(), before);
+    }
+
+    // A restart reopens the meet current at the last exit (Setup.ini keeps its 69 lines); once
+    // that meet's file is gone, the default meet.
+    void restartReopensTheLastMeet()
+    {
+        QTemporaryDir dir;
+        ScriptedPrompt prompt;
+        RecordingEditorLauncher editor;
+        const QString other = dir.filePath(QStringLiteral("Vårstevne.mdb"));
+        prompt.setNextAnswer(Answer::Yes); // the format question of the default meet
+        for (const QString expected : {"Demomeet.mdb", "Vårstevne.mdb", "Demomeet.mdb"}) {
+            Application app(dir.path(), &prompt, &editor);
+            QVERIFY(app.start(false).status.ok());
+            QCOMPARE(app.state().currentDatabase, expected);
+            if (!QFile::exists(other)) {
+                QVERIFY(QFile::copy(app.state().databasePath(), other));
+                prompt.setNextFile(other);
+                QCOMPARE(lifecycle::openMeetDatabase(app.state()), lifecycle::Outcome::Done);
+            } else {
+                QVERIFY(QFile::remove(other));
+            }
+            app.state().saveSettings();
+            QCOMPARE(readTextLines(dir.filePath(QStringLiteral("Setup.ini"))).size(), 69);
+        }
+        QCOMPARE(prompt.unexpected(), 0);
     }
 
     void roundSelectorSetsRoundTag()
