@@ -292,7 +292,9 @@ Status createMeetFile(AppState &state, CreateOutcome *outcome)
 {
     const QString path = state.databasePath();
     const QString title = state.texts.message(1);
-    if (QFile::exists(path) && (!state.prompt || !state.prompt->askYesNo(state.texts.message(25), title))) {
+    // Yes replaces the meet and everything typed into it: Enter keeps it.
+    if (QFile::exists(path) &&
+        (!state.prompt || !state.prompt->askYesNo(state.texts.message(25), title, Icon::None, Answer::No))) {
         if (outcome)
             *outcome = CreateOutcome::KeptOld;
         return {};

@@ -17,6 +17,9 @@ struct MessageRequest {
     QString title;
     Buttons buttons = Buttons::Ok;
     Icon icon = Icon::None;
+    // The button Enter presses; none: the first (Ok, Yes). A question whose yes deletes or
+    // overwrites stored data makes the keeping answer (No, Cancel) the default.
+    std::optional<Answer> defaultAnswer = std::nullopt;
 };
 
 struct InputRequest {
@@ -47,13 +50,15 @@ public:
     {
         message({text, title, Buttons::Ok, icon});
     }
-    bool askYesNo(const QString &text, const QString &title, Icon icon = Icon::None)
+    bool askYesNo(const QString &text, const QString &title, Icon icon = Icon::None,
+                  Answer defaultAnswer = Answer::Yes)
     {
-        return message({text, title, Buttons::YesNo, icon}) == Answer::Yes;
+        return message({text, title, Buttons::YesNo, icon, defaultAnswer}) == Answer::Yes;
     }
-    bool askOkCancel(const QString &text, const QString &title, Icon icon = Icon::Exclamation)
+    bool askOkCancel(const QString &text, const QString &title, Icon icon = Icon::Exclamation,
+                     Answer defaultAnswer = Answer::Ok)
     {
-        return message({text, title, Buttons::OkCancel, icon}) == Answer::Ok;
+        return message({text, title, Buttons::OkCancel, icon, defaultAnswer}) == Answer::Ok;
     }
 };
 

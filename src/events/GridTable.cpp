@@ -144,7 +144,8 @@ bool makeClassList(AppState &state, const GridContext &context)
 {
     const QString path = classListPath(state, context.selection);
     if (QFile::exists(path) &&
-        !(state.prompt && state.prompt->askOkCancel(state.texts.message(8), state.texts.message(1))))
+        !(state.prompt && state.prompt->askOkCancel(state.texts.message(8), state.texts.message(1),
+                                                    Icon::Exclamation, Answer::Cancel)))
         return false;
     int rows = 0;
     Status s;

@@ -229,7 +229,8 @@ QStringList contingentListLines(const AppState &state, double fee)
 Status MakeContingentList(AppState &state, const QString &path)
 {
     const QString title = state.texts.message(1);
-    if (QFile::exists(path) && state.prompt && !state.prompt->askOkCancel(state.texts.message(2), title))
+    if (QFile::exists(path) && state.prompt &&
+        !state.prompt->askOkCancel(state.texts.message(2), title, Icon::Exclamation, Answer::Cancel))
         return {};
     QString typed = QStringLiteral("25");
     if (state.prompt) {

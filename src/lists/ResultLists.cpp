@@ -74,7 +74,8 @@ void tellCount(AppState &state, int count, int what)
 bool mayReplace(AppState &state, const QString &path)
 {
     return !QFile::exists(path) ||
-           (state.prompt && state.prompt->askOkCancel(state.texts.message(8), state.texts.message(1)));
+           (state.prompt && state.prompt->askOkCancel(state.texts.message(8), state.texts.message(1),
+                                                      Icon::Exclamation, Answer::Cancel));
 }
 
 // Joins the lists whose names begin with one of the prefixes (the message language's first)

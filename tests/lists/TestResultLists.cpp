@@ -84,7 +84,7 @@ private slots:
                           QStringLiteral("lists_%1.txt").arg(QTest::currentDataTag()));
     }
 
-    // The event setup's commands: Cancel to message 8 keeps the old list; "&Show" tells
+    // The event setup's commands: Enter (Cancel) at message 8 keeps the old list; "&Show" tells
     // message 3 until the event list is made.
     void commands()
     {
@@ -93,7 +93,7 @@ private slots:
         const events::GridContext c = context(m.state, 0);
         const QString classList = m.state.meetFile(events::ClassListName(m.state.texts, c.selection, false));
         writeFile(classList, "old");
-        m.prompt.setNextAnswer(Answer::Cancel);
+        m.prompt.setNextEnter();
         QVERIFY(!makeEventListCommand(m.state, c) && readFile(classList) == "old");
         QCOMPARE(m.prompt.lastMessage(), m.state.texts.message(8));
         QVERIFY(!showEventListCommand(m.state, c) && m.prompt.lastMessage() == m.state.texts.message(3));

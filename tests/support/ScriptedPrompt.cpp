@@ -6,12 +6,19 @@ Answer ScriptedPrompt::message(const MessageRequest &request)
 {
     m_asked.push_back({Asked::Message, request, {}, {}});
     if (!m_answers.empty()) {
-        const Answer a = m_answers.front();
+        const std::optional<Answer> a = m_answers.front();
         m_answers.pop_front();
-        return a;
+        return a.value_or(enterAnswer(request));
     }
     if (request.buttons != Buttons::Ok)
         ++m_unexpected;
+    return enterAnswer(request);
+}
+
+Answer ScriptedPrompt::enterAnswer(const MessageRequest &request)
+{
+    if (request.defaultAnswer)
+        return *request.defaultAnswer;
     return request.buttons == Buttons::YesNo || request.buttons == Buttons::YesNoCancel ? Answer::Yes
                                                                                         : Answer::Ok;
 }

@@ -9,8 +9,8 @@
 namespace arenor {
 
 // Answers questions from a queue, and records every question asked. A question with no
-// queued answer gets the default: Ok/Yes for message boxes, Cancel for input and files, and
-// is counted as unexpected so a test can fail on it.
+// queued answer gets what Enter gives (the request's default button, else Ok/Yes) for message
+// boxes, Cancel for input and files, and is counted as unexpected so a test can fail on it.
 class ScriptedPrompt : public Prompt {
 public:
     struct Asked {
@@ -21,6 +21,8 @@ public:
     };
 
     void setNextAnswer(Answer answer) { m_answers.push_back(answer); }
+    // The next message box is answered with Enter: its default button.
+    void setNextEnter() { m_answers.push_back(std::nullopt); }
     // std::nullopt answers Cancel.
     void setNextInput(const std::optional<QString> &text)
     {
@@ -34,6 +36,8 @@ public:
     Answer message(const MessageRequest &request) override;
     std::optional<QString> input(const InputRequest &request) override;
     std::optional<QString> file(const FileRequest &request) override;
+    // What Enter answers: the default button, else the first.
+    static Answer enterAnswer(const MessageRequest &request);
 
     const std::deque<Asked> &asked() const { return m_asked; }
     QStringList messageTexts() const;
@@ -43,7 +47,7 @@ public:
     void clear();
 
 private:
-    std::deque<Answer> m_answers;
+    std::deque<std::optional<Answer>> m_answers; // nullopt: Enter
     struct Scripted {
         bool given;
         QString text;

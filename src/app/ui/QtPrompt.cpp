@@ -81,7 +81,7 @@ Answer QtPrompt::message(const MessageRequest &request)
         QPushButton *b = box.addButton(buttonText(answer), role);
         b->setAccessibleName(buttonText(answer).remove(u'&'));
         answers[b] = answer;
-        if (answers.size() == 1)
+        if (answer == request.defaultAnswer.value_or(buttons.front().first))
             box.setDefaultButton(b);
     }
     if (request.buttons == Buttons::YesNo)
