@@ -160,8 +160,8 @@ constexpr OwnText kTexts[] = {
     // The heading of the clubs in the points list, where the message table has none.
     {Text::ClubsHeading, "KLUBBER", "CLUBS"},
     // Lists found under either language's name
-    {Text::JoinFoundNothing, "Fant ingen lister å slå sammen (%2). %1 er ikke endret.",
-     "No lists to join were found (%2). %1 was left as it was."},
+    {Text::JoinFoundNothing, "Fant ingen lister å slå sammen (%2), så %1 ble ikke skrevet.",
+     "No lists to join were found (%2), so %1 was not written."},
 };
 
 constexpr bool inOrder()
