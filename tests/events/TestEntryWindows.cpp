@@ -133,6 +133,13 @@ private slots:
         QTest::keyClick(w.entryMover(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(w.entryMover(), Qt::Key_Delete);
         QCOMPARE(m.meet.prompt.lastMessage(), m.state.texts.message(9) + QStringLiteral("003"));
+
+        // Opening the window applies the chosen option: a competitor registered while it was
+        // hidden (automatic start list updating off) is listed under his name, not as "- -".
+        w.hide();
+        m.state.catalogs.persons[1].name = QStringLiteral("Berg Kari");
+        w.show();
+        QCOMPARE(w.list()->item(0)->text(), QStringLiteral("1,Berg Kari,-"));
     }
 
     void eventSetupWindow()
