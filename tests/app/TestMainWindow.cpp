@@ -205,6 +205,18 @@ private slots:
         QCOMPARE(prompt.unexpected(), 0);
     }
 
+    // Qt's own texts (a file dialog's) speak Norwegian with the program and switch with it.
+    void qtTextsFollowTheLanguage()
+    {
+        StartedApp started;
+        const auto lookIn = [] { return QCoreApplication::translate("QFileDialog", "Look in:"); };
+        QVERIFY2(lookIn() != QStringLiteral("Look in:"), "qt6-translations-l10n is not installed");
+        chooseLanguage(started.app.state(), 1);
+        QCOMPARE(lookIn(), QStringLiteral("Look in:"));
+        chooseLanguage(started.app.state(), 0);
+        QVERIFY(lookIn() != QStringLiteral("Look in:"));
+    }
+
     void roundSelectorSetsRoundTag()
     {
         StartedApp started;
