@@ -137,21 +137,13 @@ QString rightTrimmed(const QString &text)
     return text.left(end);
 }
 
-// The round's tag as a language names the round ("Finale_", "Final_").
+// The round's tag as a language names the round ("Finale_", "Final_"), as the round tag is
+// made from the round selector's captions.
 QString roundTagIn(int round, Language language)
 {
     const QString caption = TextTables::caption(236 + round, language);
-    return caption.mid(1, caption.size() - 4) + u'_';
+    return (caption.size() < 4 ? QString() : caption.mid(1, caption.size() - 4)) + u'_';
 }
-
-} // namespace
-
-std::array<Language, 2> languagesFrom(Language first)
-{
-    return {first, first == Language::Norwegian ? Language::English : Language::Norwegian};
-}
-
-namespace {
 
 // The names in a language, of the selection as it is named (its round tag as given).
 QString gridTableNameIn(Language language, const ListSelection &s, bool longNames)
@@ -179,6 +171,11 @@ QString safeNamePart(const QString &text)
             c = u'_';
     }
     return safe;
+}
+
+std::array<Language, 2> languagesFrom(Language first)
+{
+    return {first, first == Language::Norwegian ? Language::English : Language::Norwegian};
 }
 
 ListSelection selectionIn(const ListSelection &selection, Language language)

@@ -244,6 +244,7 @@ QStringList joinedListFiles(const QString &dir, const QStringList &prefixes, con
                             const QSet<QString> &onlyNames)
 {
     const QString exceptPath = QDir::cleanPath(QFileInfo(except).absoluteFilePath());
+    const QDir directory(dir);
     // Only the few matching names are sorted, not the whole meet directory.
     QList<QStringList> named(prefixes.size());
     for (QDirIterator it(dir, QDir::Files); it.hasNext();) {
@@ -251,9 +252,13 @@ QStringList joinedListFiles(const QString &dir, const QStringList &prefixes, con
         if (!name.endsWith(u".txt", Qt::CaseInsensitive) ||
             (!onlyNames.isEmpty() && !onlyNames.contains(name)))
             continue;
-        for (qsizetype i = 0; i < prefixes.size(); ++i)
-            if (name.startsWith(prefixes[i], Qt::CaseInsensitive))
+        for (qsizetype i = 0; i < prefixes.size(); ++i) {
+            if (name.startsWith(prefixes[i], Qt::CaseInsensitive) &&
+                QDir::cleanPath(directory.absoluteFilePath(name)) != exceptPath) {
                 named[i] << name;
+                break;
+            }
+        }
     }
     // One list per rest of the name, in its order: the first prefix's when both languages have it.
     std::map<QString, QString> byRest;
@@ -262,13 +267,9 @@ QStringList joinedListFiles(const QString &dir, const QStringList &prefixes, con
         for (const QString &name : std::as_const(named[i]))
             byRest.try_emplace(name.mid(prefixes[i].size()), name);
     }
-    const QDir directory(dir);
     QStringList files;
-    for (const auto &[rest, name] : byRest) {
-        const QString path = QDir::cleanPath(directory.absoluteFilePath(name));
-        if (path != exceptPath)
-            files << path;
-    }
+    for (const auto &[rest, name] : byRest)
+        files << QDir::cleanPath(directory.absoluteFilePath(name));
     return files;
 }
 
