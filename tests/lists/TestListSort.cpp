@@ -11,9 +11,7 @@ using namespace arenor;
 using namespace arenor::test;
 using namespace arenor::lists;
 
-namespace {
 constexpr auto kSeconds = events::TimeFormat::SecondsHundredths;
-}
 
 class TestListSort : public QObject {
     Q_OBJECT
@@ -99,8 +97,6 @@ private slots:
         Cases<int, QStringList, QStringList>::columns(); // time format, rows (number|club|result), sorted
         QTest::newRow("h.m.s") << 0 << QStringList{"12|IL|00.46.10", "7|IL|00.45.50"}
                                << QStringList{"1|7|IL|00.45.50|00.00.00", "2|12|IL|00.46.10|00.00.20"};
-        QTest::newRow("m.s.h") << 1 << QStringList{"12|IL|00.46.10", "7|IL|00.45.50"}
-                               << QStringList{"1|7|IL|00.45.50|00.00.00", "2|12|IL|00.46.10|00.00.60"};
         QTest::newRow("outside the basic plane")
             << 2 << QStringList{"12|Klubbx😀😀😀😀|12.05", "3|Bergen|11.98"}
             << QStringList{"1|3|Bergen|11.98|00.00", "2|12|Klubbx😀😀😀😀|12.05|00.07"};
@@ -113,34 +109,22 @@ private slots:
         events::GridContext context{
             {"Finale_", 3, "100m", "_", 11, "Menn"}, events::ListType::Standard, 0, true};
         context.format = events::TimeFormat(format);
-        const QString path =
-            meet.state.meetFile(events::ClassListName(meet.state.texts, context.selection, false));
-        QStringList lines{"RESULTATLISTE, FINALE",
-                          "",
-                          "",
-                          "",
-                          "",
-                          "",
-                          events::listHeadingLine(context.selection),
-                          ruler(u'-', 82),
-                          meet.state.texts.message(72),
-                          ruler(u'=', 82)};
+        QStringList lines{ruler(u'-', 82), meet.state.texts.message(72), ruler(u'=', 82)};
         for (const QString &row : rows) {
             const QStringList f = row.split(u'|');
             ListLine line(true);
             line.separators({1, 9}).text(11, f[0]).separators({17, 45}).text(47, f[1], 12).separator(60);
             lines << line.text(62, f[2]).separators({71, 82}).line();
         }
-        lines << ruler(u'=', 82);
-        QVERIFY(writeTextFile(path, lines).ok());
+        const QString path =
+            meet.state.meetFile(events::ClassListName(meet.state.texts, context.selection, false));
+        QVERIFY(writeTextFile(path, lines << ruler(u'=', 82)).ok());
         QVERIFY(sortClassListCommand(meet.state, context, SortIncreasing));
-        QStringList written;
-        for (const QString &line : readTextLines(path).mid(10, rows.size()))
-            written << QStringList{trimmedField(line, 3, 8), trimmedField(line, 11, 16),
-                                   trimmedField(line, 47, 59), trimmedField(line, 61, 70),
-                                   trimmedField(line, 73, 81)}
-                           .join(u'|');
-        QCOMPARE(written, sorted);
+        QStringList written; // place, number, club, result, difference
+        for (const QString &line : readTextLines(path).mid(3, rows.size()))
+            for (auto [first, last] : {std::pair(3, 8), {11, 16}, {47, 59}, {61, 70}, {73, 81}})
+                written << trimmedField(line, first, last);
+        QCOMPARE(written.join(u'|'), sorted.join(u'|'));
     }
 
     // "Sorter": message 4 without the list; message 23 for another class's list, sorted all the same.
