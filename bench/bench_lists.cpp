@@ -7,6 +7,8 @@
 #include "lists/MeetLists.h"
 #include "lists/ResultLists.h"
 
+#include <QFile>
+
 #include "BenchSupport.h"
 
 using namespace arenor;
@@ -113,12 +115,17 @@ static void BM_EveryListOfTheMeet(benchmark::State &st)
         request.selection = meet.selection(1, 2);
         const QString classList = s.meetFile(events::ClassListName(s.texts, request.selection, false));
         bool ok = bool(MakeEventList(s, classList, request, meet.random));
-        ok = ok && SortListFile(s, classList, SortByName, 2, SortResultList);
+        ok = ok &&
+             SortListFile(s, classList, SortByName, 2, events::TimeFormat::SecondsHundredths, SortResultList);
         ok = ok && MakeEventClassList(s, s.meetFile(events::EventListName(s.texts, request.selection, false)),
                                       request.selection);
         ok = ok && MakeMeetResultsList(s, meet.path(MeetList::Results));
         ok = ok && MakeStartListText(s, meet.path(MeetList::StartListText));
-        // Questions not scripted get OK: overwrite, and sort the time schedule by time.
+        // The lists of the round before are replaced (overwrite is not the default answer);
+        // the unscripted question sorts the time schedule by time.
+        for (MeetList list : {MeetList::Contingent, MeetList::TimeSchedule})
+            if (QFile::exists(meet.path(list)))
+                meet.prompt.setNextAnswer(Answer::Ok);
         meet.prompt.setNextInput(QStringLiteral("25"));
         ok = ok && MakeContingentList(s, meet.path(MeetList::Contingent));
         ok = ok && MakePointsList(s, meet.path(MeetList::Points));

@@ -44,7 +44,8 @@ static void BM_SortListFile3000(benchmark::State &st)
     }
     int code = st.range(0) == 2 ? lists::SortByName : lists::SortIncreasing;
     for (auto _ : st) {
-        if (!lists::SortListFile(state, path, code, 2, lists::SortResultList))
+        if (!lists::SortListFile(state, path, code, 2, events::TimeFormat::SecondsHundredths,
+                                 lists::SortResultList))
             st.SkipWithError("sort failed");
     }
 }

@@ -2,6 +2,7 @@
 
 #include "app/MainCommands.h"
 #include "app/MeetFile.h"
+#include "app/StartUp.h"
 #include "base/Convert.h"
 #include "db/Schema.h"
 #include "lists/MeetTemplates.h"
@@ -112,6 +113,8 @@ Status meetBecameCurrent(AppState &state, MeetChange change)
     // The rounds procedure is reached the same way as from the round selector.
     MainCommands(state).selectRound(3);
     emit state.notifier.timeFilesChanged();
+    // Remembered now rather than at quit, so a program that is killed reopens it too.
+    rememberCurrentMeet(state);
     return {};
 }
 
@@ -315,6 +318,7 @@ Outcome resetMeetDatabase(AppState &state)
     // then do the lists and times go. Answering No at message 25 keeps the file and its lists.
     CreateOutcome made = CreateOutcome::KeptOld;
     Status s = createMeetFile(state, &made);
+    removeLeftOverCopies(state.meetDir);
     if (s && made == CreateOutcome::Created) {
         const QDir dir(state.meetDir);
         for (const QString &f : dir.entryList({QStringLiteral("*.txt")}, QDir::Files))

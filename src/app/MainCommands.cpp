@@ -106,7 +106,8 @@ bool MainCommands::makeList(MeetList list)
 bool MainCommands::makeListWithQuestion(MeetList list)
 {
     if (QFile::exists(listPath(list)) && m_state.prompt &&
-        !m_state.prompt->askOkCancel(m_state.texts.message(2), m_state.texts.message(1), Icon::Exclamation))
+        !m_state.prompt->askOkCancel(m_state.texts.message(2), m_state.texts.message(1), Icon::Exclamation,
+                                     Answer::Cancel))
         return false;
     return makeList(list);
 }

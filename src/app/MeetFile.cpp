@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -291,7 +292,9 @@ Status createMeetFile(AppState &state, CreateOutcome *outcome)
 {
     const QString path = state.databasePath();
     const QString title = state.texts.message(1);
-    if (QFile::exists(path) && (!state.prompt || !state.prompt->askYesNo(state.texts.message(25), title))) {
+    // Yes replaces the meet and everything typed into it: Enter keeps it.
+    if (QFile::exists(path) &&
+        (!state.prompt || !state.prompt->askYesNo(state.texts.message(25), title, Icon::None, Answer::No))) {
         if (outcome)
             *outcome = CreateOutcome::KeptOld;
         return {};
@@ -332,8 +335,20 @@ Status checkMeetFile(const TextTables &texts, const QString &path, const QString
                                       : Status::failure(fileProblemText(texts, p, shownName, missing));
 }
 
+void removeLeftOverCopies(const QString &dir)
+{
+    static const QRegularExpression copy(QStringLiteral("\\.txt\\.[A-Za-z0-9]{6}$"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QDir directory(dir);
+    for (const QString &name :
+         directory.entryList({QStringLiteral("*.txt.??????")}, QDir::Files | QDir::Hidden | QDir::System))
+        if (copy.match(name).hasMatch())
+            QFile::remove(directory.filePath(name));
+}
+
 Status meetFilesCheck(AppState &state)
 {
+    removeLeftOverCopies(state.meetDir);
     Status result;
     auto keep = [&result](Status s) {
         if (!s && result)

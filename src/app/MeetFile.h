@@ -44,8 +44,14 @@ QString formatQuestion(const TextTables &texts);
 Status checkMeetFile(const TextTables &texts, const QString &path, const QString &shownName,
                      db::FileProblem *problem = nullptr);
 
-// Creates the time files, Info.txt and Rapport.txt of the meet directory when missing.
+// Creates the time files, Info.txt and Rapport.txt of the meet directory when missing, after
+// removing the left-over copies of its text files.
 Status meetFilesCheck(AppState &state);
+
+// A text file is written to a copy beside it ("Al-F.txt.UelZSq") that is then renamed into
+// place; a program killed between the two steps leaves the copy, which nothing else would
+// remove. Removes such copies of the directory's ".txt" files.
+void removeLeftOverCopies(const QString &dir);
 
 // A clear text, in the message language, for a file that cannot be opened as a meet. missing:
 // the tables and fields it lacks.

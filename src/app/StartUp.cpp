@@ -3,6 +3,8 @@
 #include "app/MeetFile.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QSettings>
 
 namespace arenor {
 
@@ -12,11 +14,35 @@ void prepareState(AppState &state)
     state.texts.loadCaptions(Language::Norwegian);
     state.editorCommand = defaultEditorCommand();
     state.dateStamp = AppState::dateStampFor(QDate::currentDate());
-    state.currentDatabase = QStringLiteral("Demomeet.mdb");
+    state.currentDatabase = rememberedMeet(state);
+    if (state.currentDatabase.isEmpty() || !QFileInfo(state.databasePath()).isFile())
+        state.currentDatabase = QStringLiteral("Demomeet.mdb");
     state.setMeetDirectory();
     state.options[size_t(OptDifferences)] = 1;
     state.options[size_t(OptSeparators)] = 1;
     state.setRoundTag(3);
+}
+
+namespace {
+
+const QString kCurrentMeetKey = QStringLiteral("Meet/Current");
+
+QString memoryPath(const AppState &state)
+{
+    return state.programFile(QStringLiteral("Arenor.ini"));
+}
+
+} // namespace
+
+void rememberCurrentMeet(const AppState &state)
+{
+    QSettings memory(memoryPath(state), QSettings::IniFormat);
+    memory.setValue(kCurrentMeetKey, state.currentDatabase);
+}
+
+QString rememberedMeet(const AppState &state)
+{
+    return QSettings(memoryPath(state), QSettings::IniFormat).value(kCurrentMeetKey).toString();
 }
 
 StartUpResult ensureMeetDatabase(AppState &state)

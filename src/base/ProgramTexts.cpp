@@ -195,6 +195,9 @@ constexpr OwnText kTexts[] = {
      "står fortsatt i fila.",
      "The times are stored in the grid, but the time file %1 could not be written again: %2. The "
      "imported times are still in the file."},
+    // Lists found under either language's name
+    {Text::JoinFoundNothing, "Fant ingen lister å slå sammen (%2), så %1 ble ikke skrevet.",
+     "No lists to join were found (%2), so %1 was not written."},
 };
 
 constexpr bool inOrder()

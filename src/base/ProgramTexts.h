@@ -124,6 +124,8 @@ enum class Text {
     StartsWithoutTime,    // %1 the first and last start number, %2 the last time the format holds
     HelpColumnsLacking,   // %1 the columns the grid lacks, %2 those used
     TimeFileNotRewritten, // %1 file, %2 why
+    // Lists found under either language's name
+    JoinFoundNothing, // %1 the joined list's file, %2 the names looked for
     Count
 };
 

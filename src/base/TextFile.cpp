@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace arenor {
 
@@ -135,6 +136,29 @@ QStringList readTextLines(const QString &path, bool *ok)
     if (ok)
         *ok = f.error() == QFileDevice::NoError;
     return splitLines(decodeText(bytes));
+}
+
+qsizetype characterCount(QStringView text)
+{
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < text.size(); ++i, ++count)
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+    return count;
+}
+
+QStringView characterMid(QStringView text, qsizetype first, qsizetype count)
+{
+    // The offset of character `n` after `from`, or the end of the text.
+    auto advance = [&text](qsizetype from, qsizetype n) {
+        qsizetype i = from;
+        for (; i < text.size() && n > 0; --n)
+            i += text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+        return i;
+    };
+    const qsizetype start = advance(0, std::max<qsizetype>(first, 0));
+    const qsizetype end = count < 0 ? text.size() : advance(start, count);
+    return text.sliced(start, end - start);
 }
 
 } // namespace arenor

@@ -7,6 +7,7 @@
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <functional>
 
 namespace arenor {
@@ -26,5 +27,15 @@ QStringList splitLines(const QString &text);
 
 // A text of n copies of c: the rulers of the lists.
 inline QString ruler(QChar c, int n) { return QString(n, c); }
+
+// Print positions count characters, and a character outside the basic plane takes two UTF-16
+// units: these count and cut by characters, so such a character is never cut in half.
+qsizetype characterCount(QStringView text);
+// The characters from character index first (from 0) on, at most count of them (all for -1).
+QStringView characterMid(QStringView text, qsizetype first, qsizetype count = -1);
+inline QStringView characterLeft(QStringView text, qsizetype count)
+{
+    return characterMid(text, 0, count);
+}
 
 } // namespace arenor

@@ -121,7 +121,8 @@ Status initTable(AppState &state, const TableInit &init, InitOutcome *outcome)
     if (exists) {
         // Asked before the busy pointer is shown, so the question shows the normal one.
         const QString question = name + state.texts.message(65) + state.texts.message(2);
-        const bool overwrite = state.prompt && state.prompt->askYesNo(question, state.texts.message(1));
+        const bool overwrite =
+            state.prompt && state.prompt->askYesNo(question, state.texts.message(1), Icon::None, Answer::No);
         if (!overwrite) {
             if (outcome)
                 *outcome = InitOutcome::Kept;

@@ -86,14 +86,27 @@ const ListLayout &layoutOf(ListType type)
     }
 }
 
-// Writes text at a print position: blanks up to it first; a line already past it goes on
-// right after what it holds.
-void printAt(QString &line, int column, QStringView text)
-{
-    if (line.size() < column - 1)
-        line.append(QString(column - 1 - line.size(), u' '));
-    line.append(text);
-}
+// A line by print positions, counted in characters as every list counts them.
+struct PrintLine {
+    QString text;
+    qsizetype characters = 0;
+
+    // Text at a print position: blanks up to it first; a line already past it goes on right
+    // after what it holds.
+    void printAt(int column, QStringView value)
+    {
+        padTo(column - 1);
+        text.append(value);
+        characters += characterCount(value);
+    }
+    void padTo(qsizetype count)
+    {
+        if (characters < count) {
+            text.append(QString(count - characters, u' '));
+            characters = count;
+        }
+    }
+};
 
 QString twoDigits(int number)
 {
@@ -149,6 +162,29 @@ QString rightTrimmed(const QString &text)
     return text.left(end);
 }
 
+// The round's tag as a language names the round ("Finale_", "Final_"), as the round tag is
+// made from the round selector's captions.
+QString roundTagIn(int round, Language language)
+{
+    const QString caption = TextTables::caption(236 + round, language);
+    return (caption.size() < 4 ? QString() : caption.mid(1, caption.size() - 4)) + u'_';
+}
+
+// The names in a language, of the selection as it is named (its round tag as given).
+QString gridTableNameIn(Language language, const ListSelection &s, bool longNames)
+{
+    if (longNames)
+        return classListPrefix(s, language, true) + safeNamePart(trimmedVariant(s) + s.className);
+    return classListPrefix(s, language, false) + twoDigits(s.classNumber);
+}
+
+QString eventListNameIn(Language language, const ListSelection &s, bool longNames)
+{
+    if (longNames)
+        return eventListPrefix(s, language, true) + safeNamePart(s.eventName) + QStringLiteral(".txt");
+    return eventListPrefix(s, language, false) + twoDigits(s.event) + QStringLiteral(".txt");
+}
+
 } // namespace
 
 QString safeNamePart(const QString &text)
@@ -162,6 +198,39 @@ QString safeNamePart(const QString &text)
     return safe;
 }
 
+std::array<Language, 2> languagesFrom(Language first)
+{
+    return {first, first == Language::Norwegian ? Language::English : Language::Norwegian};
+}
+
+ListSelection selectionIn(const ListSelection &selection, Language language)
+{
+    for (int round = 0; round < 4; ++round) {
+        for (Language known : {Language::Norwegian, Language::English}) {
+            if (roundTagIn(round, known) == selection.roundTag) {
+                ListSelection named = selection;
+                named.roundTag = roundTagIn(round, language);
+                return named;
+            }
+        }
+    }
+    return selection;
+}
+
+QString eventListPrefix(const ListSelection &s, Language language, bool longNames)
+{
+    if (longNames)
+        return TextTables::message(68, language) + safeNamePart(s.roundTag);
+    return TextTables::message(66, language) + safeNamePart(s.roundTag.left(1));
+}
+
+QString classListPrefix(const ListSelection &s, Language language, bool longNames)
+{
+    if (longNames)
+        return TextTables::message(69, language) + safeNamePart(s.roundTag + s.eventName);
+    return TextTables::message(67, language) + safeNamePart(s.roundTag.left(1)) + twoDigits(s.event);
+}
+
 QString ClassListName(const TextTables &texts, const ListSelection &selection, bool longNames)
 {
     return gridTableName(texts, selection, longNames) + QStringLiteral(".txt");
@@ -169,20 +238,38 @@ QString ClassListName(const TextTables &texts, const ListSelection &selection, b
 
 QString EventListName(const TextTables &texts, const ListSelection &selection, bool longNames)
 {
-    if (longNames)
-        return texts.message(68) + safeNamePart(selection.roundTag + selection.eventName) +
-               QStringLiteral(".txt");
-    return texts.message(66) + safeNamePart(selection.roundTag.left(1)) + twoDigits(selection.event) +
-           QStringLiteral(".txt");
+    return eventListNameIn(texts.messageLanguage(), selection, longNames);
 }
 
 QString gridTableName(const TextTables &texts, const ListSelection &selection, bool longNames)
 {
-    if (longNames)
-        return texts.message(69) + safeNamePart(selection.roundTag + selection.eventName +
-                                                trimmedVariant(selection) + selection.className);
-    return texts.message(67) + safeNamePart(selection.roundTag.left(1)) + twoDigits(selection.event) +
-           twoDigits(selection.classNumber);
+    return gridTableNameIn(texts.messageLanguage(), selection, longNames);
+}
+
+QStringList classListNames(const TextTables &texts, const ListSelection &selection, bool longNames)
+{
+    QStringList names = gridTableNames(texts, selection, longNames);
+    for (QString &name : names)
+        name += QStringLiteral(".txt");
+    return names;
+}
+
+QStringList eventListNames(const TextTables &texts, const ListSelection &selection, bool longNames)
+{
+    const Language other = languagesFrom(texts.messageLanguage())[1];
+    QStringList names{eventListNameIn(texts.messageLanguage(), selection, longNames),
+                      eventListNameIn(other, selectionIn(selection, other), longNames)};
+    names.removeDuplicates();
+    return names;
+}
+
+QStringList gridTableNames(const TextTables &texts, const ListSelection &selection, bool longNames)
+{
+    const Language other = languagesFrom(texts.messageLanguage())[1];
+    QStringList names{gridTableNameIn(texts.messageLanguage(), selection, longNames),
+                      gridTableNameIn(other, selectionIn(selection, other), longNames)};
+    names.removeDuplicates();
+    return names;
 }
 
 QString listHeadingLine(const ListSelection &selection)
@@ -232,24 +319,23 @@ Status WriteGridList(QIODevice &device, const TextTables &texts, const GridList 
 
     const QString separator = QStringLiteral(":");
     for (const QStringList &row : list.rows) {
-        QString line;
-        line.reserve(layout.width);
+        PrintLine line;
+        line.text.reserve(layout.width);
         for (const Item &item : items) {
             if (item.index < 0) {
-                printAt(line, item.column, separator);
+                line.printAt(item.column, separator);
                 continue;
             }
             QStringView value = QStringView(row.value(item.index)).trimmed();
             if (item.width > 0)
-                value = value.left(item.width);
+                value = characterLeft(value, item.width);
             if (!value.isEmpty())
-                printAt(line, item.column, value);
+                line.printAt(item.column, value);
         }
-        if (line.size() < layout.width - 1)
-            line.append(QString(layout.width - 1 - line.size(), u' '));
+        line.padTo(layout.width - 1);
         if (list.separators)
-            line.append(separator);
-        lines << line;
+            line.text.append(separator);
+        lines << line.text;
     }
     lines << ruler(u'=', layout.width);
     writeLines(device, lines);
@@ -265,6 +351,7 @@ Status writeGridListFile(const QString &path, const TextTables &texts, const Gri
 
 bool CheckListHeading(const QString &path, const ListSelection &selection)
 {
+    // A list made before the language was switched is headed with the round's other name.
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -272,7 +359,12 @@ bool CheckListHeading(const QString &path, const ListSelection &selection)
     for (int i = 0; i < 7 && !file.atEnd(); ++i)
         head += file.readLine();
     const QStringList lines = splitLines(decodeText(head));
-    return lines.size() >= 7 && rightTrimmed(lines[6]) == rightTrimmed(listHeadingLine(selection));
+    if (lines.size() < 7)
+        return false;
+    for (Language language : {Language::Norwegian, Language::English})
+        if (rightTrimmed(lines[6]) == rightTrimmed(listHeadingLine(selectionIn(selection, language))))
+            return true;
+    return false;
 }
 
 } // namespace arenor::events

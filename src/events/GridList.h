@@ -10,6 +10,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <array>
 
 namespace arenor::events {
 
@@ -35,6 +36,23 @@ QString EventListName(const TextTables &texts, const ListSelection &selection, b
 // The grid table of the event and class: the class list's name without ".txt".
 QString gridTableName(const TextTables &texts, const ListSelection &selection, bool longNames);
 
+// Grid tables and list files are named in the message language ("Kl-"/"Cl-", "Finale_"/
+// "Final_"), so one made before the language was switched has the other language's name.
+// These are every name one may have, the message language's first, each once.
+QStringList classListNames(const TextTables &texts, const ListSelection &selection, bool longNames);
+QStringList eventListNames(const TextTables &texts, const ListSelection &selection, bool longNames);
+QStringList gridTableNames(const TextTables &texts, const ListSelection &selection, bool longNames);
+// The beginning of the names of the round's event lists ("Ov-F", "Oevelse_Finale_") and of an
+// event's class lists ("Kl-F03", "Klasse_Finale_100m") with the language's prefix, the round as
+// the selection names it (see selectionIn).
+QString eventListPrefix(const ListSelection &selection, Language language, bool longNames);
+QString classListPrefix(const ListSelection &selection, Language language, bool longNames);
+// The selection with its round named in the language; as it is when its round tag is none of
+// the rounds' names.
+ListSelection selectionIn(const ListSelection &selection, Language language);
+// The language given first, then the other one.
+std::array<Language, 2> languagesFrom(Language first);
+
 // The heading line of a class list: event, variant without "_" (unless none), class, round;
 // control characters (a line break typed into a name) become "_" as in the file name.
 QString listHeadingLine(const ListSelection &selection);
@@ -58,7 +76,8 @@ Status WriteGridList(QIODevice &device, const TextTables &texts, const GridList 
 Status writeGridListFile(const QString &path, const TextTables &texts, const GridList &list);
 
 // True when the list file's seventh line is the heading of the selection (blanks at the end
-// aside); false for another event or class, or a file too short or unreadable. A false answer
+// aside; the round named in either language); false for another event or class, or a file too
+// short or unreadable. A false answer
 // is message 23 for the caller, which shows the file all the same.
 bool CheckListHeading(const QString &path, const ListSelection &selection);
 

@@ -2,6 +2,7 @@
 
 #include "base/Convert.h"
 #include "base/TextFile.h"
+#include "registers/Relay.h"
 
 #include <QFile>
 #include <QHash>
@@ -68,7 +69,7 @@ QList<int> enteredSlots(const AppState &state, const GridContext &context)
     if (gridLayoutOf(context.type) == ListType::Relay) {
         const int relays = std::clamp(c.relayCount, 0, kMaxRelays);
         for (int t = 1; t <= relays; ++t) {
-            if (c.relays[size_t(t)].cls.trimmed() == cls &&
+            if (c.relays[size_t(t)].cls.trimmed() == cls && !registers::isUnnamed(c.relays[size_t(t)].club) &&
                 state.entryMatrix.entered(round, event, c.personCount + t))
                 entries.append(t);
         }
@@ -76,7 +77,8 @@ QList<int> enteredSlots(const AppState &state, const GridContext &context)
     }
     const int persons = std::clamp(c.personCount, 0, kMaxPersons);
     for (int p = 1; p <= persons; ++p) {
-        if (c.persons[size_t(p)].cls.trimmed() == cls && state.entryMatrix.entered(round, event, p))
+        if (c.persons[size_t(p)].cls.trimmed() == cls && !registers::isUnnamed(c.persons[size_t(p)].name) &&
+            state.entryMatrix.entered(round, event, p))
             entries.append(p);
     }
     return entries;
@@ -108,19 +110,49 @@ QString testModeResult(std::mt19937 &random)
     return twoDigitText(drawn(random, 1, 15)) + u'.' + twoDigitText(drawn(random, 1, 15));
 }
 
+// The first of the names that `exists` says is there, else the first.
+template <typename Exists> QString firstExisting(const QStringList &names, Exists exists)
+{
+    for (const QString &name : names)
+        if (exists(name))
+            return name;
+    return names.value(0);
+}
+
+QString classListPath(const AppState &state, const ListSelection &selection)
+{
+    const QStringList names = classListNames(state.texts, selection, state.option(OptLongFileNames));
+    return state.meetFile(
+        firstExisting(names, [&state](const QString &name) { return QFile::exists(state.meetFile(name)); }));
+}
+
+QString eventListPath(const AppState &state, const ListSelection &selection)
+{
+    const QStringList names = eventListNames(state.texts, selection, state.option(OptLongFileNames));
+    return state.meetFile(
+        firstExisting(names, [&state](const QString &name) { return QFile::exists(state.meetFile(name)); }));
+}
+
+QString gridTableOf(const AppState &state, const ListSelection &selection)
+{
+    const QStringList names = gridTableNames(state.texts, selection, state.option(OptLongFileNames));
+    return firstExisting(names, [&state](const QString &name) {
+        return state.database.isOpen() && state.database.tableExists(name);
+    });
+}
+
 bool makeClassList(AppState &state, const GridContext &context, const QList<qint64> &shownRowids)
 {
-    const bool longNames = state.option(OptLongFileNames);
-    const QString path = state.meetFile(ClassListName(state.texts, context.selection, longNames));
+    const QString path = classListPath(state, context.selection);
     if (QFile::exists(path) &&
-        !(state.prompt && state.prompt->askOkCancel(state.texts.message(8), state.texts.message(1))))
+        !(state.prompt && state.prompt->askOkCancel(state.texts.message(8), state.texts.message(1),
+                                                    Icon::Exclamation, Answer::Cancel)))
         return false;
     int rows = 0;
     Status s;
     {
         BusyScope busy(state.progressSink());
-        s = makeGridListFile(state, context, gridTableName(state.texts, context.selection, longNames), path,
-                             &rows, shownRowids);
+        s = makeGridListFile(state, context, gridTableOf(state, context.selection), path, &rows, shownRowids);
     }
     if (!s) {
         state.informText(s.error(), Icon::Exclamation);
@@ -134,8 +166,7 @@ bool makeClassList(AppState &state, const GridContext &context, const QList<qint
 
 bool showClassList(AppState &state, const GridContext &context)
 {
-    const QString path =
-        state.meetFile(ClassListName(state.texts, context.selection, state.option(OptLongFileNames)));
+    const QString path = classListPath(state, context.selection);
     if (!QFile::exists(path)) {
         state.inform(4, Icon::Exclamation);
         return false;
@@ -276,7 +307,7 @@ Status CreateGridTable(AppState &state, const GridTableRequest &request, GridTab
     db::Database &database = state.database;
     const TextTables &texts = state.texts;
     outcome = {};
-    outcome.table = gridTableName(texts, request.selection, state.option(OptLongFileNames));
+    outcome.table = gridTableOf(state, request.selection);
     outcome.heading = gridHeading(request.selection);
     if (!database.isOpen())
         return Status::failure(QStringLiteral("no meet database is open"));

@@ -46,7 +46,8 @@ QList<QVariantList> gridTableRows(const AppState &state, const GridTableRequest 
                                   std::mt19937 &random);
 
 // The register slots of the context's class entered in its event in the current round, in
-// register order: competitors p, or relay teams t for relay lists.
+// register order: competitors p, or relay teams t for relay lists. An empty slot (named "- -",
+// a team of club "-") is no entrant even when ticked.
 QList<int> enteredSlots(const AppState &state, const GridContext &context);
 // Heats and lanes drawn at random: with lanes > 0 the entrants are shuffled, and numbered in
 // heats of `lanes` in the new order afterwards. The grid and the event list draw alike.
@@ -62,6 +63,13 @@ QString testModeResult(std::mt19937 &random);
 // table whole. Reports the count with message 11 when "All messages" is on.
 Status CreateGridTable(AppState &state, const GridTableRequest &request, GridTableOutcome &outcome,
                        std::mt19937 &random);
+
+// Where the selection's class list, event list and grid table are: under the first of their
+// names (message language first) that exists, so a switch of language never hides one; a new
+// one is made under the message language's name.
+QString classListPath(const AppState &state, const ListSelection &selection);
+QString eventListPath(const AppState &state, const ListSelection &selection);
+QString gridTableOf(const AppState &state, const ListSelection &selection);
 
 // The class list of the context with its options and Info.txt header lines, without rows.
 GridList gridListFor(const AppState &state, const GridContext &context);

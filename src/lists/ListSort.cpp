@@ -48,7 +48,7 @@ QStringView rightTrimmed(QStringView text)
 // printed, leading blanks kept, so a number printed with its sign blank stays where it was.
 QStringView rawField(QStringView line, int first, int last)
 {
-    return rightTrimmed(line.mid(first - 1, last - first + 1));
+    return rightTrimmed(characterMid(line, first - 1, last - first + 1));
 }
 
 bool isBlank(QStringView text)
@@ -61,7 +61,7 @@ bool isBlank(QStringView text)
 struct Row {
     QStringView heat, lane, number, name, club, result, oldDifference;
     QStringView tail; // everything after the row's closing separator (a step list's out/in times)
-    QStringView line; // the row as read (time schedule rows are moved whole)
+    QStringView line; // the row as read (time schedule rows, and rows the sort cannot read, stay whole)
     QString heatPlace, place, difference;
     std::optional<qint64> value;
 };
@@ -87,25 +87,49 @@ Row readRow(QStringView line, const Layout &layout)
     row.number = rawField(line, 11 + d, 16 + d);
     row.name = rawField(line, 19 + d, 44 + d);
     row.club = rawField(line, 47 + d, 59 + d);
-    row.result = line.mid(60 + d, 10).trimmed();
+    row.result = characterMid(line, 60 + d, 10).trimmed();
     row.oldDifference = rawField(line, 73 + d, 81 + d);
-    row.tail = line.mid(layout.width());
+    row.tail = characterMid(line, layout.width());
+    row.line = line;
     return row;
+}
+
+// Whether writing the row again keeps anything of it. A row with text only where the sort
+// writes its own columns (or nowhere it reads) would come out blank, and a blank line is no
+// row the next time: such a row is written back as it was read.
+bool keepsContent(const Row &row, bool differences)
+{
+    for (QStringView field : {row.heat, row.lane, row.number, row.name, row.club, row.result, row.tail})
+        if (!isBlank(field))
+            return true;
+    return !differences && !isBlank(row.oldDifference);
+}
+
+// Copies a text into cells of one character each, from cell `at` on, never past `end`.
+void putCharacters(std::vector<char32_t> &cells, qsizetype at, qsizetype end, QStringView text)
+{
+    for (qsizetype i = 0; i < text.size() && at < end; ++at) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            cells[size_t(at)] = QChar::surrogateToUcs4(text[i], text[i + 1]);
+            i += 2;
+        } else {
+            cells[size_t(at)] = text[i].unicode();
+            ++i;
+        }
+    }
 }
 
 // A row at the positions of the event list: a line of blanks of the layout's width with each
 // field copied to its column (never past the closing separator), then the separators.
 QString writeRow(const Row &row, const Layout &layout, bool separators, bool differences)
 {
+    if (!keepsContent(row, differences))
+        return row.line.toString();
     const int d = layout.shift;
     const int width = layout.width();
-    QString line(width + row.tail.size(), u' ');
-    QChar *out = line.data();
-    auto put = [&](int column, QStringView text) {
-        const qsizetype n = std::min<qsizetype>(text.size(), width - column);
-        if (n > 0)
-            std::copy_n(text.data(), n, out + column - 1);
-    };
+    // One cell per print position, so a character outside the basic plane takes one position.
+    std::vector<char32_t> cells(size_t(width), U' ');
+    auto put = [&](int column, QStringView text) { putCharacters(cells, column - 1, width - 1, text); };
     if (layout.heat()) {
         put(3, row.heat);
         put(10, row.lane);
@@ -118,44 +142,19 @@ QString writeRow(const Row &row, const Layout &layout, bool separators, bool dif
     put(19 + d, row.name);
     put(47 + d, row.club);
     // A result of the column's full ten characters starts one early, as it was read.
-    put(row.result.size() < 10 ? 62 + d : 61 + d, row.result);
+    put(characterCount(row.result) < 10 ? 62 + d : 61 + d, row.result);
     put(73 + d, differences ? QStringView(row.difference) : row.oldDifference);
-    std::copy_n(row.tail.data(), row.tail.size(), out + width);
     if (separators) {
         for (int column : {1, 9 + d, 17 + d, 45 + d, 60 + d, 71 + d, 82 + d})
-            out[column - 1] = u':';
+            cells[size_t(column - 1)] = U':';
         if (layout.heat() || layout.relay())
-            out[7] = u':';
+            cells[7] = U':';
         if (layout.heat())
-            out[14] = out[22] = u':';
+            cells[14] = cells[22] = U':';
     }
+    QString line = QString::fromUcs4(cells.data(), qsizetype(cells.size()));
+    line.append(row.tail);
     return line;
-}
-
-// The time format that reads the list's results: the one that reads every result holding a
-// digit, else the one that reads the most. Seconds first, so a list of "12.45" times gets
-// differences like "00.07" rather than "00.00.07".
-TimeFormat formatOfResults(const QList<Row> &rows)
-{
-    const TimeFormat formats[] = {TimeFormat::SecondsHundredths, TimeFormat::MinutesSecondsHundredths,
-                                  TimeFormat::HoursMinutesSeconds};
-    const auto withDigit = std::count_if(rows.begin(), rows.end(), [](const Row &row) {
-        return std::any_of(row.result.begin(), row.result.end(), [](QChar c) { return c.isDigit(); });
-    });
-    TimeFormat best = formats[0];
-    qsizetype bestCount = -1;
-    for (TimeFormat format : formats) {
-        qsizetype read = 0;
-        for (const Row &row : rows)
-            read += events::resultValue(ResultKind::Time, format, row.result) ? 1 : 0;
-        if (read > bestCount) {
-            best = format;
-            bestCount = read;
-        }
-        if (read >= withDigit)
-            break;
-    }
-    return best;
 }
 
 // A date as typed in the event setup ("2026.06.14", "14.06.2026", "14.06.26") as yyyymmdd;
@@ -231,6 +230,7 @@ void fillPlaces(QList<Row> &rows, QList<int> group, bool lowerIsBetter, QString 
 struct SortRequest {
     int sortCode;
     ResultKind kind;
+    TimeFormat format; // the event's, for times
     bool lowerIsBetter;
     bool dropBlank;
 };
@@ -250,8 +250,7 @@ Outcome sortRows(AppState &state, QList<Row> &rows, const Layout &layout, const 
         rows.removeIf([](const Row &r) { return r.result.isEmpty(); });
     dropped = int(before - rows.size());
 
-    const TimeFormat format =
-        request.kind == ResultKind::Time ? formatOfResults(rows) : TimeFormat::HoursMinutesSeconds;
+    const TimeFormat format = request.format;
     QStringList numbers;
     for (Row &row : rows) {
         row.value = events::resultValue(request.kind, format, row.result);
@@ -374,7 +373,8 @@ struct SortOutcome {
     bool sorted = false;
 };
 
-SortOutcome sortListFile(AppState &state, const QString &path, int sortCode, int category, int selector)
+SortOutcome sortListFile(AppState &state, const QString &path, int sortCode, int category, TimeFormat format,
+                         int selector)
 {
     const QString name = QFileInfo(path).fileName();
     if (selector < SortResultList || selector > SortTimeSchedule ||
@@ -412,7 +412,8 @@ SortOutcome sortListFile(AppState &state, const QString &path, int sortCode, int
     while (rowsEnd < lines.size() && !isRuler(lines[rowsEnd]))
         ++rowsEnd;
     if (rowsEnd - headerEnd - 1 > kMaxRows)
-        return {Status::failure(state.texts.message(Text::SortTooManyRows).arg(name).arg(kMaxRows))};
+        return {
+            Status::failure(state.texts.message(Text::SortTooManyRows).arg(name, QString::number(kMaxRows)))};
 
     QList<Row> rows;
     rows.reserve(rowsEnd - headerEnd - 1);
@@ -435,7 +436,8 @@ SortOutcome sortListFile(AppState &state, const QString &path, int sortCode, int
     int width = layout.width();
     if (selector == SortTimeSchedule) {
         sortSchedule(rows);
-        width = int(std::clamp<qsizetype>(rightTrimmed(lines[headerEnd]).size(), kStandardWidth, 200));
+        width =
+            int(std::clamp<qsizetype>(characterCount(rightTrimmed(lines[headerEnd])), kStandardWidth, 200));
         if (headerEnd >= 3)
             out[headerEnd - 3] = QStringLiteral("Sortert etter tid");
         for (const Row &row : std::as_const(rows))
@@ -443,7 +445,7 @@ SortOutcome sortListFile(AppState &state, const QString &path, int sortCode, int
     } else {
         const bool points = selector == SortPointsList;
         const bool run = category == 2 && !points;
-        const SortRequest request{sortCode, run ? ResultKind::Time : ResultKind::Number, run,
+        const SortRequest request{sortCode, run ? ResultKind::Time : ResultKind::Number, format, run,
                                   points || sortCode == SortIncreasing || sortCode == SortDecreasing};
         QList<int> order;
         if (sortRows(state, rows, layout, request, dropped, order, unreadable) == Outcome::NoHeat) {
@@ -451,7 +453,7 @@ SortOutcome sortListFile(AppState &state, const QString &path, int sortCode, int
             return {};
         }
         if (layout.shift == 0)
-            width = int(std::clamp<qsizetype>(rightTrimmed(lines[headerEnd]).size(), width, 200));
+            width = int(std::clamp<qsizetype>(characterCount(rightTrimmed(lines[headerEnd])), width, 200));
         const bool separators = state.option(OptSeparators);
         const bool differences = state.option(OptDifferences);
         out.reserve(out.size() + rows.size() + 2);
@@ -471,15 +473,15 @@ SortOutcome sortListFile(AppState &state, const QString &path, int sortCode, int
 
 } // namespace
 
-Status SortListFile(AppState &state, const QString &path, int sortCode, int category, int selector)
+Status SortListFile(AppState &state, const QString &path, int sortCode, int category, TimeFormat format,
+                    int selector)
 {
-    return sortListFile(state, path, sortCode, category, selector).status;
+    return sortListFile(state, path, sortCode, category, format, selector).status;
 }
 
 bool sortClassListCommand(AppState &state, const events::GridContext &context, int sortCode)
 {
-    const QString path =
-        state.meetFile(events::ClassListName(state.texts, context.selection, state.option(OptLongFileNames)));
+    const QString path = events::classListPath(state, context.selection);
     if (!QFile::exists(path)) {
         state.inform(4, Icon::Exclamation);
         return false;
@@ -489,7 +491,7 @@ bool sortClassListCommand(AppState &state, const events::GridContext &context, i
     SortOutcome outcome;
     {
         BusyScope busy(state.progressSink());
-        outcome = sortListFile(state, path, sortCode, context.run ? 2 : 1, SortResultList);
+        outcome = sortListFile(state, path, sortCode, context.run ? 2 : 1, context.format, SortResultList);
     }
     if (!outcome.status) {
         state.informText(outcome.status.error(), Icon::Exclamation);

@@ -10,24 +10,19 @@ namespace arenor::lists {
 
 void ListLine::padTo(int column)
 {
-    if (m_line.size() < column - 1)
-        m_line.append(QString(column - 1 - m_line.size(), u' '));
+    if (m_characters < column - 1) {
+        m_line.append(QString(column - 1 - m_characters, u' '));
+        m_characters = column - 1;
+    }
 }
 
 ListLine &ListLine::text(int column, QStringView value, int width)
 {
     padTo(column);
-    if (width > 0 && value.size() > width) {
-        // Cut by characters, never inside a surrogate pair.
-        qsizetype cut = 0;
-        int count = 0;
-        while (cut < value.size() && count < width) {
-            cut += (value[cut].isHighSurrogate() && cut + 1 < value.size()) ? 2 : 1;
-            ++count;
-        }
-        value = value.left(cut);
-    }
+    if (width > 0)
+        value = characterLeft(value, width);
     m_line.append(value);
+    m_characters += characterCount(value);
     return *this;
 }
 
@@ -57,19 +52,18 @@ ListLine &ListLine::blankTo(int column)
 QString field(QStringView line, int first, int last)
 {
     const int width = last - first + 1;
-    if (width <= 0)
+    if (width <= 0 || first < 1)
         return {};
-    QString value = line.mid(first - 1, width).toString();
-    if (value.size() < width)
-        value.append(QString(width - value.size(), u' '));
-    return value;
+    const QStringView value = characterMid(line, first - 1, width);
+    const qsizetype missing = width - characterCount(value);
+    return missing > 0 ? value.toString() + QString(missing, u' ') : value.toString();
 }
 
 QString trimmedField(QStringView line, int first, int last)
 {
-    if (first - 1 >= line.size())
+    if (first < 1 || last < first)
         return {};
-    return line.mid(first - 1, last - first + 1).trimmed().toString();
+    return characterMid(line, first - 1, last - first + 1).trimmed().toString();
 }
 
 Status infoHeaderLines(const AppState &state, QStringList &lines)
@@ -91,9 +85,9 @@ Status infoHeaderLines(const AppState &state, QStringList &lines)
 
 int layoutShift(QStringView headerLine)
 {
+    const QStringView heat = characterMid(headerLine, 2, 4);
+    const QStringView standard = characterMid(headerLine, 2, 5);
     for (Language language : {Language::Norwegian, Language::English}) {
-        const QStringView heat = headerLine.mid(2, 4);
-        const QStringView standard = headerLine.mid(2, 5);
         if (heat == TextTables::message(76, language))
             return 22;
         if (standard == TextTables::message(75, language))

@@ -29,11 +29,13 @@ public:
     ListLine &blankTo(int column);
 
     const QString &line() const { return m_line; }
-    qsizetype size() const { return m_line.size(); }
+    // The print positions the line holds (characters, not UTF-16 units).
+    qsizetype size() const { return m_characters; }
 
 private:
     void padTo(int column);
     QString m_line;
+    qsizetype m_characters = 0;
     bool m_separators;
 };
 

@@ -6,6 +6,7 @@
 #include "lists/ListSort.h"
 #include "lists/ListText.h"
 #include "registers/Points.h"
+#include "registers/Relay.h"
 
 #include <QFile>
 #include <QHash>
@@ -98,7 +99,8 @@ QString clubColumn(const QString &name, int width)
 
 bool isEmptySlot(const QString &name)
 {
-    return name.trimmed() == u'-';
+    // An empty competitor slot is stored with "-" for surname and first name: "- -".
+    return registers::isUnnamed(name);
 }
 
 // ---- start list text ----
@@ -227,7 +229,8 @@ QStringList contingentListLines(const AppState &state, double fee)
 Status MakeContingentList(AppState &state, const QString &path)
 {
     const QString title = state.texts.message(1);
-    if (QFile::exists(path) && state.prompt && !state.prompt->askOkCancel(state.texts.message(2), title))
+    if (QFile::exists(path) && state.prompt &&
+        !state.prompt->askOkCancel(state.texts.message(2), title, Icon::Exclamation, Answer::Cancel))
         return {};
     QString typed = QStringLiteral("25");
     if (state.prompt) {
@@ -358,7 +361,9 @@ Status MakePointsList(AppState &state, const QString &path)
         return Status::failure(sortPath + QStringLiteral(": ") + sortFile.errorString());
     writeLines(sortFile, lines);
     sortFile.close();
-    if (Status s = SortListFile(state, sortPath, SortDecreasing, 1, SortPointsList); !s)
+    if (Status s = SortListFile(state, sortPath, SortDecreasing, 1, events::TimeFormat::SecondsHundredths,
+                                SortPointsList);
+        !s)
         return s;
     bool ok = false;
     lines = readTextLines(sortPath, &ok);

@@ -19,7 +19,7 @@ Status MakePointsList(AppState &state, const QString &path);
 Status MakeTimeSchedule(AppState &state, const QString &path);
 Status MakeNewspaperList(AppState &state, const QString &path);
 
-// True for a register slot that holds no one: its name is "-".
+// True for a register slot that holds no one: its name is only "-" and blanks ("- -", "-").
 bool isEmptySlot(const QString &name);
 
 // The start list text with the check-in columns, for the current round.

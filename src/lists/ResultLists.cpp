@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <algorithm>
+#include <map>
 
 namespace arenor::lists {
 
@@ -61,16 +62,6 @@ int headerMessageOf(EventLayout layout)
     return 72;
 }
 
-bool isBlankName(const QString &name)
-{
-    return name.trimmed() == u"-";
-}
-
-QString twoDigits(int number)
-{
-    return QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'));
-}
-
 // Message 11 with a count and what was counted, as "All messages" shows it.
 void tellCount(AppState &state, int count, int what)
 {
@@ -83,21 +74,52 @@ void tellCount(AppState &state, int count, int what)
 bool mayReplace(AppState &state, const QString &path)
 {
     return !QFile::exists(path) ||
-           (state.prompt && state.prompt->askOkCancel(state.texts.message(8), state.texts.message(1)));
+           (state.prompt && state.prompt->askOkCancel(state.texts.message(8), state.texts.message(1),
+                                                      Icon::Exclamation, Answer::Cancel));
 }
 
-Status joinInto(AppState &state, const QString &path, const QString &prefix, int what,
+// Joins the lists whose names begin with one of the prefixes (the message language's first)
+// into the file. Nothing to join leaves the file as it was: a join after a switch of language
+// must never replace a list with nothing.
+Status joinInto(AppState &state, const QString &path, const QStringList &prefixes, int what,
                 const QSet<QString> &onlyNames = {})
 {
-    QStringList files = listFilesStartingWith(QFileInfo(path).absolutePath(), prefix, path);
-    if (!onlyNames.isEmpty())
-        files.removeIf(
-            [&](const QString &file) { return !onlyNames.contains(QFileInfo(file).fileName().toLower()); });
+    const QStringList files = joinedListFiles(QFileInfo(path).absolutePath(), prefixes, path, onlyNames);
     tellCount(state, int(files.size()), what);
     QStringList lines;
     if (Status s = joinListFiles(state, files, lines); !s)
         return s;
+    if (lines.isEmpty()) {
+        QStringList patterns;
+        for (const QString &prefix : prefixes)
+            patterns << prefix + QStringLiteral("*.txt");
+        return Status::failure(state.texts.message(Text::JoinFoundNothing)
+                                   .arg(QFileInfo(path).fileName(), patterns.join(QStringLiteral(", "))));
+    }
     return writeTextFile(path, lines);
+}
+
+// The prefixes of the event lists of the current round, or of an event's class lists, in the
+// message language and then in the other.
+template <typename Prefix>
+QStringList prefixesOf(const AppState &state, const events::ListSelection &selection, Prefix prefix)
+{
+    const auto [language, other] = events::languagesFrom(state.texts.messageLanguage());
+    const bool longNames = state.option(OptLongFileNames);
+    QStringList prefixes{prefix(selection, language, longNames),
+                         prefix(events::selectionIn(selection, other), other, longNames)};
+    prefixes.removeDuplicates();
+    return prefixes;
+}
+
+QStringList eventListPrefixes(const AppState &state, const events::ListSelection &selection)
+{
+    return prefixesOf(state, selection, events::eventListPrefix);
+}
+
+QStringList classListPrefixes(const AppState &state, const events::ListSelection &selection)
+{
+    return prefixesOf(state, selection, events::classListPrefix);
 }
 
 } // namespace
@@ -153,10 +175,6 @@ Status eventResultListLines(const AppState &state, const EventListRequest &reque
     context.type = layout == EventLayout::Relay ? ListType::Relay : ListType::Standard;
     QList<int> entries = events::enteredSlots(state, context);
     const Catalogs &c = state.catalogs;
-    entries.removeIf([&](int slot) {
-        return isBlankName(layout == EventLayout::Relay ? c.relays[size_t(slot)].club
-                                                        : c.persons[size_t(slot)].name);
-    });
     const int lanes = layout == EventLayout::Heat ? std::max(request.lanes, 0) : 0;
     events::drawHeatOrder(entries, lanes, random);
 
@@ -222,24 +240,36 @@ Status MakeEventList(AppState &state, const QString &path, EventListRequest requ
     return {};
 }
 
-QStringList listFilesStartingWith(const QString &dir, const QString &prefix, const QString &except)
+QStringList joinedListFiles(const QString &dir, const QStringList &prefixes, const QString &except,
+                            const QSet<QString> &onlyNames)
 {
     const QString exceptPath = QDir::cleanPath(QFileInfo(except).absoluteFilePath());
+    const QDir directory(dir);
     // Only the few matching names are sorted, not the whole meet directory.
-    QStringList names;
+    QList<QStringList> named(prefixes.size());
     for (QDirIterator it(dir, QDir::Files); it.hasNext();) {
         const QString name = it.nextFileInfo().fileName();
-        if (name.startsWith(prefix, Qt::CaseInsensitive) && name.endsWith(u".txt", Qt::CaseInsensitive))
-            names << name;
+        if (!name.endsWith(u".txt", Qt::CaseInsensitive) ||
+            (!onlyNames.isEmpty() && !onlyNames.contains(name)))
+            continue;
+        for (qsizetype i = 0; i < prefixes.size(); ++i) {
+            if (name.startsWith(prefixes[i], Qt::CaseInsensitive) &&
+                QDir::cleanPath(directory.absoluteFilePath(name)) != exceptPath) {
+                named[i] << name;
+                break;
+            }
+        }
     }
-    std::sort(names.begin(), names.end());
-    const QDir directory(dir);
+    // One list per rest of the name, in its order: the first prefix's when both languages have it.
+    std::map<QString, QString> byRest;
+    for (qsizetype i = 0; i < prefixes.size(); ++i) {
+        std::sort(named[i].begin(), named[i].end());
+        for (const QString &name : std::as_const(named[i]))
+            byRest.try_emplace(name.mid(prefixes[i].size()), name);
+    }
     QStringList files;
-    for (const QString &name : std::as_const(names)) {
-        const QString path = QDir::cleanPath(directory.absoluteFilePath(name));
-        if (path != exceptPath)
-            files << path;
-    }
+    for (const auto &[rest, name] : byRest)
+        files << QDir::cleanPath(directory.absoluteFilePath(name));
     return files;
 }
 
@@ -263,42 +293,37 @@ Status joinListFiles(const AppState &state, const QStringList &files, QStringLis
 
 Status MakeMeetResultsList(AppState &state, const QString &path)
 {
-    const bool longNames = state.option(OptLongFileNames);
-    const QString prefix = longNames ? state.texts.message(68) + events::safeNamePart(state.roundTag)
-                                     : state.texts.message(66) + events::safeNamePart(state.roundInitial());
-    return joinInto(state, path, prefix, 12);
+    events::ListSelection round;
+    round.roundTag = state.roundTag;
+    return joinInto(state, path, eventListPrefixes(state, round), 12);
 }
 
 Status MakeEventClassList(AppState &state, const QString &path, const events::ListSelection &selection)
 {
     if (selection.event < 1 || selection.event > kEventSlots)
         return Status::failure(state.texts.message(7));
-    // The class lists' names begin so (see the grid table names).
-    const QString prefix =
-        state.option(OptLongFileNames)
-            ? state.texts.message(69) + events::safeNamePart(selection.roundTag + selection.eventName)
-            : state.texts.message(67) + events::safeNamePart(selection.roundTag.left(1)) +
-                  twoDigits(selection.event);
+    const QStringList prefixes = classListPrefixes(state, selection);
     if (!state.option(OptLongFileNames))
-        return joinInto(state, path, prefix, 13);
+        return joinInto(state, path, prefixes, 13);
     // A long name runs event, variant and class together, so "100m" is also the beginning of
-    // "100m hekk": only the names the event's own class lists can have are joined.
+    // "100m hekk": only the names the event's own class lists can have are joined, exactly as
+    // written ("800M" is another event than "800m").
     QSet<QString> names;
     events::ListSelection s = selection;
     for (const QString &variant : events::variantTexts()) {
         s.variant = variant;
         for (int k = 1; k <= kClassCount; ++k) {
             s.className = state.catalogs.classes[size_t(k)];
-            names.insert(events::ClassListName(state.texts, s, true).toLower());
+            for (const QString &name : events::classListNames(state.texts, s, true))
+                names.insert(name);
         }
     }
-    return joinInto(state, path, prefix, 13, names);
+    return joinInto(state, path, prefixes, 13, names);
 }
 
 bool makeEventListCommand(AppState &state, const events::GridContext &context)
 {
-    const QString path =
-        state.meetFile(events::ClassListName(state.texts, context.selection, state.option(OptLongFileNames)));
+    const QString path = events::classListPath(state, context.selection);
     if (!mayReplace(state, path))
         return false;
     // Drawn heats and lanes differ from one list to the next.
@@ -312,8 +337,7 @@ bool makeEventListCommand(AppState &state, const events::GridContext &context)
 
 bool makeEventClassListCommand(AppState &state, const events::GridContext &context)
 {
-    const QString path =
-        state.meetFile(events::EventListName(state.texts, context.selection, state.option(OptLongFileNames)));
+    const QString path = events::eventListPath(state, context.selection);
     if (!mayReplace(state, path))
         return false;
     Status s;
@@ -330,8 +354,7 @@ bool makeEventClassListCommand(AppState &state, const events::GridContext &conte
 
 bool showEventListCommand(AppState &state, const events::GridContext &context)
 {
-    const QString path =
-        state.meetFile(events::EventListName(state.texts, context.selection, state.option(OptLongFileNames)));
+    const QString path = events::eventListPath(state, context.selection);
     if (!QFile::exists(path)) {
         state.inform(3, Icon::Exclamation);
         return false;

@@ -6,6 +6,7 @@
 #include "db/AppState.h"
 #include "events/GridTable.h"
 
+#include <QSet>
 #include <QStringList>
 #include <random>
 
@@ -40,14 +41,18 @@ Status eventResultListLines(const AppState &state, const EventListRequest &reque
 Status MakeEventList(AppState &state, const QString &path, EventListRequest request, std::mt19937 &random);
 
 // Joins the event lists of the current round into the file (every list after the first
-// without its first five lines). No list found gives an empty file.
+// without its first five lines), the lists named in either language. When there is nothing to
+// join, a failure says so and the file is left as it was.
 Status MakeMeetResultsList(AppState &state, const QString &path);
-// Joins the class lists of the selection's event in the current round into the file.
+// Joins the class lists of the selection's event in the current round into the file, likewise.
 Status MakeEventClassList(AppState &state, const QString &path, const events::ListSelection &selection);
 
-// The list files of the meet directory whose names start with the prefix (any case) and end
-// in ".txt", by name; the file `except` (the output of a join) is never among them.
-QStringList listFilesStartingWith(const QString &dir, const QString &prefix, const QString &except);
+// The list files of the meet directory whose names start with one of the prefixes (any case)
+// and end in ".txt", in the order of the rest of their names; where two prefixes give the same
+// rest (a list under either language's name), the earlier prefix's file. The file `except`
+// (the output of a join) is never among them; with onlyNames, only files of those names are.
+QStringList joinedListFiles(const QString &dir, const QStringList &prefixes, const QString &except,
+                            const QSet<QString> &onlyNames = {});
 // The files' lines joined: the first file with content whole, the others without their first
 // five lines. Fails, naming the file, when one cannot be read.
 Status joinListFiles(const AppState &state, const QStringList &files, QStringList &lines);

@@ -74,7 +74,8 @@ Status eventStart(AppState &state, int event, const QList<int> &classes, QString
 Status MakeTimeSchedule(AppState &state, const QString &path)
 {
     const QString title = state.texts.message(1);
-    if (QFile::exists(path) && state.prompt && !state.prompt->askOkCancel(state.texts.message(2), title))
+    if (QFile::exists(path) && state.prompt &&
+        !state.prompt->askOkCancel(state.texts.message(2), title, Icon::Exclamation, Answer::Cancel))
         return {};
     QStringList header;
     if (Status s = infoHeaderLines(state, header); !s)
@@ -106,7 +107,8 @@ Status MakeTimeSchedule(AppState &state, const QString &path)
     if (Status s = writeTextFile(path, lines); !s)
         return s;
     if (state.prompt && state.prompt->askOkCancel(state.texts.message(24), title))
-        return SortListFile(state, path, SortIncreasing, 1, SortTimeSchedule);
+        return SortListFile(state, path, SortIncreasing, 1, events::TimeFormat::SecondsHundredths,
+                            SortTimeSchedule);
     return {};
 }
 

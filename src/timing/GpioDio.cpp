@@ -38,9 +38,8 @@ public:
         for (const std::vector<unsigned> *list : {&inputs, &outputs})
             for (unsigned offset : *list)
                 if (offset >= count)
-                    return fail(
-                        EINVAL,
-                        QStringLiteral("line %1: the chip has lines 0 to %2").arg(offset).arg(count - 1));
+                    return fail(EINVAL, QStringLiteral("line %1: the chip has lines 0 to %2")
+                                            .arg(QString::number(offset), QString::number(count - 1)));
         std::vector<unsigned> in(inputs), out(outputs);
         gpiod_line_bulk_init(&m_inputs);
         gpiod_line_bulk_init(&m_outputs);
@@ -179,9 +178,9 @@ private:
             if (!line || gpiod_line_update(line) != 0 || !gpiod_line_is_used(line))
                 continue;
             const char *consumer = gpiod_line_consumer(line);
-            used << (consumer
-                         ? QStringLiteral("line %1 (%2)").arg(offset).arg(QString::fromLocal8Bit(consumer))
-                         : QStringLiteral("line %1").arg(offset));
+            used << (consumer ? QStringLiteral("line %1 (%2)")
+                                    .arg(QString::number(offset), QString::fromLocal8Bit(consumer))
+                              : QStringLiteral("line %1").arg(offset));
         }
         return used.join(QStringLiteral(", "));
     }

@@ -60,8 +60,8 @@ RegisterResult TimingSession::registerTime(Direction d, int channel, const QStri
 bool TimingSession::resetTimes(Direction d, Prompt &prompt, const TextTables &texts, Status *error)
 {
     for (int i = 0; i < 3; ++i)
-        if (prompt.message({texts.message(255), texts.message(1), Buttons::YesNo, Icon::Exclamation}) !=
-            Answer::Yes)
+        if (prompt.message({texts.message(255), texts.message(1), Buttons::YesNo, Icon::Exclamation,
+                            Answer::No}) != Answer::Yes)
             return false;
     list(d).clear();
     m_counters.reset();
@@ -88,7 +88,7 @@ Status TimingSession::changeNumbers(Direction d, QList<int> rows, Prompt &prompt
             chosen.emplace_back(row, list(d).records[size_t(row)]);
     for (const auto &[row, before] : chosen) {
         if (!before.number.isEmpty() && prompt.message({texts.message(2), texts.message(1), Buttons::YesNo,
-                                                        Icon::Question}) == Answer::No)
+                                                        Icon::Question, Answer::No}) == Answer::No)
             continue;
         std::vector<TimeRecord> &records = list(d).records;
         auto at = row < int(records.size()) && records[size_t(row)] == before

@@ -268,13 +268,14 @@ private slots:
         QVERIFY2(interrupted > 0, "no kill landed while the meet was made");
     }
 
-    // Reset with Yes: the meet starts afresh; only Info.txt and Rapport.txt are left, and the
-    // time files come back when the meet is opened again.
+    // Reset with Yes: the meet starts afresh; only Info.txt and Rapport.txt are left (no copy a
+    // killed list write left either), and the time files come back when the meet is opened again.
     void resetStartsAfreshAndTimeFilesComeBack()
     {
         Meet meet;
         AppState &s = meet.state;
         writeFile(s.meetFile(QStringLiteral("Hele_stevnet_Finale_.txt")), "old list");
+        writeFile(s.meetFile(QStringLiteral("Al-F.txt.UelZSq")), "old list");
         scriptInputs(meet.prompt, {"30", "4", "6"});
         meet.prompt.setNextAnswer(Answer::Yes); // message 25
         meet.prompt.setNextAnswer(Answer::No);  // the older format
@@ -316,8 +317,8 @@ private slots:
         QCOMPARE(meet.state.catalogs.personCount, 15);
     }
 
-    // No at message 25 keeps the meet file, and with it its lists and times; each table is
-    // then asked for on its own.
+    // Enter (No) at message 25 keeps the meet file, and with it its lists and times; each table
+    // is then asked for on its own, and Enter keeps it too.
     void resetAnsweredNoKeepsTheMeetAndItsLists()
     {
         Meet meet;
@@ -325,9 +326,9 @@ private slots:
         writeFile(s.meetFile(QStringLiteral("Hele_stevnet_Finale_.txt")), "old list");
         const QStringList files = filesIn(s.meetDir);
         scriptInputs(meet.prompt, {"30", "4", "6"});
-        meet.prompt.setNextAnswer(Answer::No); // message 25
+        meet.prompt.setNextEnter(); // message 25
         for (int i = 0; i < 9; ++i)
-            meet.prompt.setNextAnswer(Answer::No); // "... exists. Do you want to overwrite" per table
+            meet.prompt.setNextEnter(); // "... exists. Do you want to overwrite" per table
         QCOMPARE(lifecycle::resetMeetDatabase(s), Outcome::Done);
         QCOMPARE(meet.prompt.unexpected(), 0);
         QCOMPARE(filesIn(s.meetDir), files);

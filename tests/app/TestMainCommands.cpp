@@ -102,7 +102,7 @@ private slots:
             return writeTextFile(path, {QStringLiteral("list")});
         });
         QVERIFY(commands.makeListWithQuestion(MeetList::StartListText)); // no file: no question
-        meet.prompt.setNextAnswer(Answer::Cancel);
+        meet.prompt.setNextEnter();                                      // Enter keeps the list
         QVERIFY(!commands.makeListWithQuestion(MeetList::StartListText));
         QCOMPARE(meet.prompt.lastMessage(), meet.state.texts.message(2));
         meet.prompt.setNextAnswer(Answer::Ok);

@@ -1,10 +1,11 @@
 #include "TestSupport.h"
 
-#include "base/TextFile.h"
+#include "app/Lifecycle.h"
 #include "app/ui/Application.h"
 #include "app/ui/HelpWindow.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/QtPrompt.h"
+#include "base/TextFile.h"
 #include "db/Schema.h"
 
 #include <QAbstractButton>
@@ -176,6 +177,42 @@ private slots:
         app.state().texts.load(Language::Norwegian);
         w.applyCaptions();
         QCOMPARE(snapshot(), before);
+    }
+
+    // A restart reopens the meet current at the last exit (Setup.ini keeps its 69 lines); once
+    // that meet's file is gone, the default meet.
+    void restartReopensTheLastMeet()
+    {
+        QTemporaryDir dir;
+        ScriptedPrompt prompt;
+        RecordingEditorLauncher editor;
+        const QString other = dir.filePath(QStringLiteral("Vårstevne.mdb"));
+        prompt.setNextAnswer(Answer::Yes); // the format question of the default meet
+        for (const QString expected : {"Demomeet.mdb", "Vårstevne.mdb", "Demomeet.mdb"}) {
+            Application app(dir.path(), &prompt, &editor);
+            QVERIFY(app.start(false).status.ok() && app.state().currentDatabase == expected);
+            if (!QFile::exists(other)) // open another meet, else remove it
+                prompt.setNextFile(other);
+            QVERIFY(QFile::exists(other)
+                        ? QFile::remove(other)
+                        : QFile::copy(app.state().databasePath(), other) &&
+                              lifecycle::openMeetDatabase(app.state()) == lifecycle::Outcome::Done);
+            app.state().saveSettings();
+            QCOMPARE(readTextLines(dir.filePath(QStringLiteral("Setup.ini"))).size(), 69);
+        }
+        QCOMPARE(prompt.unexpected(), 0);
+    }
+
+    // Qt's own texts (a file dialog's) speak Norwegian with the program and switch with it.
+    void qtTextsFollowTheLanguage()
+    {
+        StartedApp started;
+        const auto lookIn = [] { return QCoreApplication::translate("QFileDialog", "Look in:"); };
+        QVERIFY2(lookIn() != QStringLiteral("Look in:"), "qt6-translations-l10n is not installed");
+        chooseLanguage(started.app.state(), 1);
+        QCOMPARE(lookIn(), QStringLiteral("Look in:"));
+        chooseLanguage(started.app.state(), 0);
+        QVERIFY(lookIn() != QStringLiteral("Look in:"));
     }
 
     void roundSelectorSetsRoundTag()

@@ -134,6 +134,13 @@ private slots:
         QTest::keyClick(w.entryMover(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(w.entryMover(), Qt::Key_Delete);
         QCOMPARE(m.meet.prompt.lastMessage(), m.state.texts.message(9) + QStringLiteral("003"));
+
+        // Opening the window applies the chosen option: a competitor registered while it was
+        // hidden (automatic start list updating off) is listed under his name, not as "- -".
+        w.hide();
+        m.state.catalogs.persons[1].name = QStringLiteral("Berg Kari");
+        w.show();
+        QCOMPARE(w.list()->item(0)->text(), QStringLiteral("1,Berg Kari,-"));
     }
 
     void eventSetupWindow()
@@ -347,7 +354,7 @@ private slots:
                                                     {0, 2, "B", "K", "12.50", "-", "-", "-"},
                                                     {0, 3, "C", "K", "-", "-", "-", "-"},
                                                     {0, 4, "D", "K", "12,70", "-", "-", "-"}}));
-        GridWindow *grid = openEventGrid(m.state, m.main, context, table, QStringLiteral("100M"));
+        GridWindow *grid = openEventGrid(m.state, m.main.windowArea(), nullptr, context, table, QStringLiteral("100M"));
         auto column = [grid](int field) {
             QStringList texts;
             for (int r = 0; r < grid->model().rowCount(); ++r)

@@ -175,6 +175,40 @@ private slots:
         QCOMPARE(m.prompt.unexpected(), 0);
     }
 
+    // A switch of language hides no grid and no list: in English the Norwegian grid
+    // "Klasse_Finale_800m_Menn" is asked about (No keeps it) instead of an empty one made beside
+    // it, and its list is written and shown under its name, its heading recognised either way.
+    void languageSwitch()
+    {
+        test::TestMeet m;
+        m.makeDatabase(3, 5, 2);
+        AppState &s = m.state;
+        enter(s, 3);
+        s.options[OptLongFileNames] = 1;
+        std::mt19937 random(7);
+        GridTableOutcome outcome;
+        GridContext context{listSelection(s, 3, 2, QStringLiteral("_")), ListType::Standard, 0, true};
+        const auto speak = [&](Language language) {
+            s.texts.load(language);
+            s.setRoundTag(3);
+            context.selection = listSelection(s, 3, 2, QStringLiteral("_"));
+        };
+        QVERIFY(CreateGridTable(s, context, outcome, random) && makeClassList(s, context));
+        const QString table = outcome.table;
+        speak(Language::English);
+        m.prompt.setNextAnswer(Answer::No);
+        QVERIFY(CreateGridTable(s, context, outcome, random) && !outcome.created && outcome.table == table);
+        const QString english = gridTableName(s.texts, context.selection, true);
+        QVERIFY(english == QStringLiteral("Class_Final_800m_Menn") && !s.database.tableExists(english));
+        m.prompt.setNextAnswer(Answer::Ok); // overwrite the list
+        QVERIFY(makeClassList(s, context) && !QFile::exists(s.meetFile(english + ".txt")));
+        QVERIFY(showClassList(s, context) && m.editor.launches.back().file == s.meetFile(table + ".txt"));
+        speak(Language::Norwegian); // the list is now headed "800m Menn Final"
+        QVERIFY(showClassList(s, context));
+        QVERIFY(m.prompt.messageTexts().filter(QRegularExpression(QStringLiteral("klasse|class"))).isEmpty());
+        QCOMPARE(m.prompt.unexpected(), 0);
+    }
+
     // Numbers 17 and 017 both reach row 17, the later time winning; "XXX" and imported records
     // leave the file, a 10-character number and unmatched ones stay; with keep on all but
     // "XXX" stay, so a second import finds the times again.

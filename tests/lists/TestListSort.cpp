@@ -2,6 +2,7 @@
 #include "base/TextFile.h"
 #include "events/EventSetup.h"
 #include "lists/ListSort.h"
+#include "lists/ListText.h"
 #include "lists/MeetLists.h"
 
 #include <QTest>
@@ -9,6 +10,8 @@
 using namespace arenor;
 using namespace arenor::test;
 using namespace arenor::lists;
+
+constexpr auto kSeconds = events::TimeFormat::SecondsHundredths;
 
 class TestListSort : public QObject {
     Q_OBJECT
@@ -37,7 +40,7 @@ private slots:
             meet.state.options[OptSeparators] = step[2];
             meet.state.options[OptDifferences] = step[3];
             meet.prompt.clear();
-            const Status s = SortListFile(meet.state, path, step[0], category, step[1]);
+            const Status s = SortListFile(meet.state, path, step[0], category, kSeconds, step[1]);
             QStringList head{"####"};
             for (int value : step)
                 head << QString::number(value);
@@ -66,6 +69,7 @@ private slots:
         QTest::newRow("no closing ruler") << header + ": : 3\r\n:\r\n  : 7 : x : y : 1" << false;
         QTest::newRow("garbage rows") << header + garbage << false;
         QTest::newRow("garbage only") << garbage << true;
+        QTest::newRow("row of unread columns") << QByteArray("--Lane\r=\rm") << false;
     }
     void handEdited()
     {
@@ -74,11 +78,53 @@ private slots:
         const QString path = meet.dir.filePath("list.txt");
         for (int code = 1; code <= 6; ++code) {
             writeFile(path, bytes);
-            const Status s = SortListFile(meet.state, path, code, 2, SortResultList);
+            const Status s = SortListFile(meet.state, path, code, 2, kSeconds, SortResultList);
             QCOMPARE(s.ok(), !refused);
             QVERIFY(!refused || (s.error().contains("list.txt") && readFile(path) == bytes));
+            // Sorted again the same way, a list stays as it is: no row lost, none moved.
+            const QByteArray sorted = readFile(path);
+            QCOMPARE(SortListFile(meet.state, path, code, 2, kSeconds, SortResultList).ok(), !refused);
+            QCOMPARE(readFile(path), sorted);
         }
-        QVERIFY(!SortListFile(meet.state, path + "x", 1, 2, 0) && !SortListFile(meet.state, path, 7, 2, 0));
+        QVERIFY(!SortListFile(meet.state, path + "x", 1, 2, kSeconds, 0) &&
+                !SortListFile(meet.state, path, 7, 2, kSeconds, 0));
+    }
+
+    // A running event's results are read in its time format, never guessed from the results;
+    // print positions count characters, so a name outside the basic plane moves no column.
+    void eventFormatAndCharacters_data()
+    {
+        Cases<int, QStringList, QStringList>::columns(); // time format, rows (number|club|result), sorted
+        QTest::newRow("h.m.s") << 0 << QStringList{"12|IL|00.46.10", "7|IL|00.45.50"}
+                               << QStringList{"1|7|IL|00.45.50|00.00.00", "2|12|IL|00.46.10|00.00.20"};
+        QTest::newRow("outside the basic plane")
+            << 2 << QStringList{"12|Klubbx😀😀😀😀|12.05", "3|Bergen|11.98"}
+            << QStringList{"1|3|Bergen|11.98|00.00", "2|12|Klubbx😀😀😀😀|12.05|00.07"};
+    }
+    void eventFormatAndCharacters()
+    {
+        const auto [format, rows, sorted] = Cases<int, QStringList, QStringList>::fetch();
+        TestMeet meet;
+        meet.state.options[OptSeparators] = meet.state.options[OptDifferences] = 1;
+        events::GridContext context{
+            {"Finale_", 3, "100m", "_", 11, "Menn"}, events::ListType::Standard, 0, true};
+        context.format = events::TimeFormat(format);
+        QStringList lines{ruler(u'-', 82), meet.state.texts.message(72), ruler(u'=', 82)};
+        for (const QString &row : rows) {
+            const QStringList f = row.split(u'|');
+            ListLine line(true);
+            line.separators({1, 9}).text(11, f[0]).separators({17, 45}).text(47, f[1], 12).separator(60);
+            lines << line.text(62, f[2]).separators({71, 82}).line();
+        }
+        const QString path =
+            meet.state.meetFile(events::ClassListName(meet.state.texts, context.selection, false));
+        QVERIFY(writeTextFile(path, lines << ruler(u'=', 82)).ok());
+        QVERIFY(sortClassListCommand(meet.state, context, SortIncreasing));
+        QStringList written; // place, number, club, result, difference
+        for (const QString &line : readTextLines(path).mid(3, rows.size()))
+            for (auto [first, last] : {std::pair(3, 8), {11, 16}, {47, 59}, {61, 70}, {73, 81}})
+                written << trimmedField(line, first, last);
+        QCOMPARE(written.join(u'|'), sorted.join(u'|'));
     }
 
     // "Sorter": message 4 without the list; message 23 for another class's list, sorted all the same.

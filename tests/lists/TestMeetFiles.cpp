@@ -32,12 +32,17 @@ private slots:
         compareWithGolden(readFile(meet.state.meetFile(file)), golden);
     }
 
-    // Files already there are kept; a meet directory that cannot be made is reported.
+    // Files already there are kept, but not the copy a list write killed before its rename left;
+    // a meet directory that cannot be made is reported.
     void checkKeepsExistingFiles()
     {
         TestMeet meet;
         writeFile(meet.state.meetFile(QStringLiteral("UtTider.txt")), "registered times\r\n");
+        for (const char *name : {"Al-F.txt.UelZSq", "Al-F.txt.Uel", "Notes.doc.UelZSq", "Ov-F01.txt.UelZS-"})
+            writeFile(meet.state.meetFile(name), "x");
         QVERIFY(meetFilesCheck(meet.state).ok());
+        QCOMPARE(filesIn(meet.state.meetDir).filter(".txt.").size(), 2);
+        QVERIFY(!QFile::exists(meet.state.meetFile("Al-F.txt.UelZSq")));
         QCOMPARE(readFile(meet.state.meetFile(QStringLiteral("UtTider.txt"))),
                  QByteArray("registered times\r\n"));
         QVERIFY(QFile::exists(meet.state.meetFile(QStringLiteral("InnTider.txt"))));

@@ -13,9 +13,10 @@ using namespace arenor::test;
 namespace {
 
 // A small meet (tests/data/lists_meet_registers.in: clubs, then competitors and relay teams
-// with their events): slot 3 and relay team 2 are empty ("-"), Olsen runs six events, relay
-// team 1 has the number of competitor 1, and "IL Nordlys Atletklubb" is longer than the club
-// column of the results list of the final (lists_meet_results.in), whose rows say "IL Nordlys A".
+// with their events): slot 3 ("- -", as the register stores an empty slot) and relay team 2
+// ("-") are empty, Olsen runs six events, relay team 1 has the number of competitor 1, and
+// "IL Nordlys Atletklubb" is longer than the club column of the results list of the final
+// (lists_meet_results.in), whose rows say "IL Nordlys A".
 void smallMeet(TestMeet &meet, bool english, bool separators)
 {
     AppState &s = meet.state;

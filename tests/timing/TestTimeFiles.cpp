@@ -216,6 +216,7 @@ private slots:
 
         // Correcting a number rewrites the file with every record, those past the list too.
         m.session.setNumberBox(Direction::Out, "99");
+        m.prompt.setNextAnswer(Answer::Yes); // replace its number
         QVERIFY(m.session.changeNumbers(Direction::Out, {0}, m.prompt, m.texts).ok());
         const QStringList lines = splitLines(QString::fromUtf8(readFile(m.session.path(Direction::Out))));
         QCOMPARE(lines.size(), 3 + kMaxTimes + 5);
@@ -260,13 +261,13 @@ private slots:
         QCOMPARE(m.session.list(d).count(), 1);
     }
 
-    // Three questions; any answer but Yes changes nothing. Yes three times empties the list and
-    // its file and restarts the shared counters, so out-times start at 0001 too.
+    // Three questions; any answer but Yes (Enter too) changes nothing. Yes three times empties
+    // the list and its file and restarts the shared counters, so out-times start at 0001 too.
     void reset_data()
     {
         QTest::addColumn<int>("yeses");
-        QTest::newRow("no at the first") << 0;
-        QTest::newRow("no at the third") << 2;
+        QTest::newRow("enter at the first") << 0;
+        QTest::newRow("enter at the third") << 2;
         QTest::newRow("yes to all") << 3;
     }
     void reset()
@@ -281,7 +282,7 @@ private slots:
         const QByteArray inBefore = readFile(m.session.path(Direction::In));
         for (int i = 0; i < yeses; ++i)
             m.prompt.setNextAnswer(Answer::Yes);
-        m.prompt.setNextAnswer(Answer::No);
+        m.prompt.setNextEnter();
         QCOMPARE(m.session.resetTimes(Direction::In, m.prompt, m.texts), yeses == 3);
         QCOMPARE(int(m.prompt.asked().size()), std::min(yeses + 1, 3));
         QCOMPARE(m.prompt.asked()[0].message.text, m.texts.message(255));
@@ -317,7 +318,7 @@ private slots:
                                "1-0004   12.00.03  9"});
         m.session.readTimes(Direction::Out);
         m.session.setNumberBox(Direction::Out, "33");
-        prompt.setNextAnswer(Answer::No);  // record 1 keeps 5
+        prompt.setNextEnter();             // record 1 keeps 5
         prompt.setNextAnswer(Answer::Yes); // record 3 becomes 33
         QVERIFY(m.session.changeNumbers(Direction::Out, {2, 1, 0}, prompt, m.texts).ok());
         QCOMPARE(prompt.asked().size(), size_t(2));

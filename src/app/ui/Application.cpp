@@ -5,6 +5,7 @@
 #include "app/ui/MainWindow.h"
 #include "app/ui/OptionsWindow.h"
 #include "app/ui/QtPrompt.h"
+#include "app/ui/QtTranslations.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -50,6 +51,11 @@ Application::Application(const QString &programDir, Prompt *prompt, EditorLaunch
     QObject::connect(&m_state.notifier, &MeetNotifier::meetSwitched, m_main.get(), &MainWindow::updateTitle);
     m_settings = std::make_unique<SettingsFile>(m_state, createSettingsHost(m_state, *m_main));
     installSettings(m_state, *m_settings);
+    // Qt's own texts follow the language: loaded before the windows are shown, switched with it.
+    m_qtTexts = std::make_unique<QtTranslations>();
+    m_qtTexts->use(m_state.texts.language());
+    QObject::connect(&m_state.notifier, &MeetNotifier::languageChanged, m_main.get(),
+                     [this] { m_qtTexts->use(m_state.texts.language()); });
 }
 
 Application::~Application()

@@ -14,6 +14,7 @@
 namespace arenor {
 
 class MainWindow;
+class QtTranslations;
 
 class Application {
 public:
@@ -46,6 +47,7 @@ private:
     bool m_testClock = false;
     std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<SettingsFile> m_settings;
+    std::unique_ptr<QtTranslations> m_qtTexts;
 };
 
 // Registers the built-in pictures, help pages and manuals.

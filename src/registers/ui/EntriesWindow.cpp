@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
+#include <QShowEvent>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -121,7 +122,8 @@ EntriesWindow::EntriesWindow(AppState &state, MainWindow &main)
             });
             connect(box, &QWidget::customContextMenuRequested, this, [this, k] { openParticipation(k); });
             QLineEdit *name = bind(lineEdit(QStringLiteral("eventNameLineEdit%1").arg(k)), k);
-            name->setAccessibleName(QStringLiteral("%1 %2").arg(m_state.texts.caption(96)).arg(k));
+            name->setAccessibleName(
+                QStringLiteral("%1 %2").arg(m_state.texts.caption(96), QString::number(k)));
             connect(name, &QLineEdit::textChanged, this,
                     [this, k](const QString &text) { nameChanged(k, text); });
             connect(name, &QLineEdit::editingFinished, this, [this] {
@@ -204,7 +206,17 @@ void EntriesWindow::retranslate()
 {
     RegisterWindowBase::retranslate();
     for (int k = 1; k <= kEventSlots; ++k)
-        m_names[size_t(k)]->setAccessibleName(QStringLiteral("%1 %2").arg(m_state.texts.caption(96)).arg(k));
+        m_names[size_t(k)]->setAccessibleName(
+            QStringLiteral("%1 %2").arg(m_state.texts.caption(96), QString::number(k)));
+}
+
+void EntriesWindow::showEvent(QShowEvent *event)
+{
+    RegisterWindowBase::showEvent(event);
+    if (!event->spontaneous()) {
+        refreshEntryList();
+        selectListEntry();
+    }
 }
 
 EntryListContent EntriesWindow::listContent() const

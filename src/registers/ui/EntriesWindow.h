@@ -59,6 +59,11 @@ public:
     void bindDatabase(db::Database &database) override;
     void unbindDatabase() override;
 
+protected:
+    // Opening the window applies the chosen "Show in list" option, as a click on it does: the
+    // registers may have changed while it was hidden.
+    void showEvent(QShowEvent *event) override;
+
 private:
     void nameChanged(int event, const QString &text);
     void entryMoverEdited(const QString &text);
