@@ -2,6 +2,8 @@
 // What the logic tells whoever listens about the current meet. The logic emits; windows and
 // models connect. Nothing here knows a window.
 
+#include "base/ListDocument.h"
+
 #include <QObject>
 
 namespace arenor {
@@ -36,6 +38,9 @@ signals:
     void settingsApplied();
     // A time was registered on a timing channel (0..5).
     void timeRegistered(int channel);
+    // A list was written to its text file in the meet directory (path): printing and
+    // publishing take it from here, so no one reads the file back.
+    void listMade(const arenor::ListDocument &document, const QString &path);
 };
 
 } // namespace arenor
