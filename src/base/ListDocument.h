@@ -65,11 +65,11 @@ struct ListDocument {
             widest = std::max(widest, qsizetype(line.text.toUcs4().size()));
         return widest;
     }
-    void add(ListLineKind kind, const QString &text, QList<ListCell> cells = {})
+    void add(ListLineKind lineKind, const QString &text, QList<ListCell> cells = {})
     {
-        if (cells.isEmpty() && !text.isEmpty() && kind != ListLineKind::Ruler)
+        if (cells.isEmpty() && !text.isEmpty() && lineKind != ListLineKind::Ruler)
             cells.append(ListCell{1, 0, text, false});
-        lines.append(ListDocLine{kind, text, std::move(cells)});
+        lines.append(ListDocLine{lineKind, text, std::move(cells)});
     }
 };
 
