@@ -34,6 +34,8 @@ void CommandLine::declareOptions()
     m_parser.addOption({{QStringLiteral("v"), QStringLiteral("version")}, text(Text::CommandLineVersion)});
     m_parser.addOption({QStringLiteral("dir"), text(Text::CommandLineDir).arg(defaultProgramDirectory()),
                         text(Text::CommandLineDirValue)});
+    m_parser.addOption({QStringLiteral("publish"), text(Text::CommandLinePublish),
+                        text(Text::CommandLinePublishValue)});
 }
 
 bool CommandLine::parse(const QStringList &arguments)
@@ -45,6 +47,9 @@ bool CommandLine::parse(const QStringList &arguments)
         m_error = m_parser.errorText();
     else if (!m_parser.positionalArguments().isEmpty())
         m_error = text(Text::CommandLineStray).arg(m_parser.positionalArguments().first());
+    else if (m_parser.isSet(QStringLiteral("publish")) && m_parser.value(QStringLiteral("publish")).isEmpty())
+        // An empty folder would publish nowhere without a word.
+        m_error = QStringLiteral("--publish: ") + text(Text::PublishFolderMissing);
     return m_error.isEmpty();
 }
 
@@ -76,6 +81,12 @@ QString CommandLine::programDirectory(QString *error) const
         return {};
     }
     return QDir(dir).absolutePath();
+}
+
+QString CommandLine::publishFolder() const
+{
+    const QString folder = m_parser.value(QStringLiteral("publish"));
+    return folder.isEmpty() ? QString() : QDir(folder).absolutePath();
 }
 
 Language CommandLine::systemLanguage()

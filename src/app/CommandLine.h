@@ -28,6 +28,9 @@ public:
     // Empty, with *error set, when it cannot be created.
     QString programDirectory(QString *error) const;
 
+    // --publish: the folder the lists made in this run are published to, empty when not given.
+    QString publishFolder() const;
+
     static Language systemLanguage();
     static QStringList argumentsOf(int argc, char **argv);
 

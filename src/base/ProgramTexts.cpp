@@ -198,6 +198,32 @@ constexpr OwnText kTexts[] = {
     // Lists found under either language's name
     {Text::JoinFoundNothing, "Fant ingen lister å slå sammen (%2), så %1 ble ikke skrevet.",
      "No lists to join were found (%2), so %1 was not written."},
+    // The results site
+    {Text::PublishOption, "&Publiser resultater til mappe", "&Publish results to folder"},
+    {Text::PublishChooseFolder, "Vel&g mappe...", "Choose f&older..."},
+    {Text::PublishFolderTitle, "Mappe for resultatsidene", "Folder for the results site"},
+    {Text::PublishFailed,
+     "Resultatene ble ikke publisert i mappa %1: %2. Lista er laget som tekstfil likevel, og sidene som "
+     "lå i mappa er som før.",
+     "The results were not published to the folder %1: %2. The list was made as a text file all the same, "
+     "and the pages in the folder are as they were."},
+    {Text::PublishFolderMissing, "mappa finnes ikke", "the folder does not exist"},
+    {Text::PublishFolderReadOnly, "mappa kan ikke skrives i", "the folder cannot be written to"},
+    {Text::PublishFolderIsMeet, "det er stevnekatalogen, der tekstlistene ligger; velg en annen mappe",
+     "it is the meet directory, which holds the text lists; choose another folder"},
+    {Text::PublishWriteFailed, "%1 kunne ikke skrives (%2)", "%1 could not be written (%2)"},
+    {Text::SiteHome, "Resultater", "Results"},
+    {Text::SiteRounds, "Runder", "Rounds"},
+    {Text::SiteMeetLists, "Lister for hele stevnet", "Lists of the whole meet"},
+    {Text::SiteEvents, "Øvelser", "Events"},
+    {Text::SiteClasses, "Klasser", "Classes"},
+    {Text::SiteOtherLists, "Andre lister", "Other lists"},
+    {Text::SiteUpdated, "Oppdatert %1", "Updated %1"},
+    {Text::SiteInProgress, "pågår", "in progress"},
+    {Text::CommandLinePublish,
+     "Publiser listene som lages, også som resultatsider i MAPPE. Den lages om den mangler.",
+     "Publish the lists made also as a results site in FOLDER. It is created when missing."},
+    {Text::CommandLinePublishValue, "MAPPE", "FOLDER"},
 };
 
 constexpr bool inOrder()

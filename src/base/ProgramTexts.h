@@ -126,6 +126,25 @@ enum class Text {
     TimeFileNotRewritten, // %1 file, %2 why
     // Lists found under either language's name
     JoinFoundNothing, // %1 the joined list's file, %2 the names looked for
+    // The results site
+    PublishOption,
+    PublishChooseFolder,
+    PublishFolderTitle,
+    PublishFailed,        // %1 folder, %2 why
+    PublishFolderMissing,
+    PublishFolderReadOnly,
+    PublishFolderIsMeet,
+    PublishWriteFailed,   // %1 file, %2 the system's reason
+    SiteHome,
+    SiteRounds,
+    SiteMeetLists,
+    SiteEvents,
+    SiteClasses,
+    SiteOtherLists,
+    SiteUpdated,          // %1 date and time
+    SiteInProgress,
+    CommandLinePublish,
+    CommandLinePublishValue,
     Count
 };
 

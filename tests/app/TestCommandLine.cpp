@@ -25,6 +25,9 @@ private slots:
         QTest::newRow("--version") << QStringList{"--version"} << true << "version" << QString();
         QTest::newRow("-v") << QStringList{"-v"} << true << "version" << QString();
         QTest::newRow("--dir without a value") << QStringList{"--dir"} << false << QString() << "dir";
+        QTest::newRow("--publish DIR") << QStringList{"--publish", "site"} << true << QString() << QString();
+        QTest::newRow("--publish without a value") << QStringList{"--publish"} << false << QString() << "publish";
+        QTest::newRow("--publish= empty") << QStringList{"--publish="} << false << QString() << "--publish: the folder";
         QTest::newRow("unknown option") << QStringList{"--meets"} << false << QString() << "meets";
         QTest::newRow("stray argument")
             << QStringList{"Demomeet.mdb"} << false << QString() << "Demomeet.mdb";
@@ -59,6 +62,9 @@ private slots:
         const QString help = english.helpText();
         QVERIFY2(help.startsWith("Usage: arenor [options]"), qPrintable(help));
         QVERIFY(help.contains("--dir <DIRECTORY>"));
+        QVERIFY(help.contains("--publish <FOLDER>"));
+        QVERIFY(english.parse({"arenor", "--publish", "site"}));
+        QCOMPARE(english.publishFolder(), QDir::current().absoluteFilePath("site"));
         QVERIFY(help.contains(QDir::homePath() + "/Arenor"));
         QCOMPARE(english.versionText(), QStringLiteral("Arenor %1\n").arg(kProgramVersion));
 

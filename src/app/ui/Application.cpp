@@ -2,6 +2,7 @@
 
 #include "app/Lifecycle.h"
 #include "app/MeetFile.h"
+#include "app/Publishing.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/OptionsWindow.h"
 #include "app/ui/QtPrompt.h"
@@ -48,6 +49,8 @@ Application::Application(const QString &programDir, Prompt *prompt, EditorLaunch
     m_state.prompt = prompt;
     m_state.editor = editor;
     m_state.progress = m_main.get();
+    // Every list made also goes to the results site while that option is on.
+    m_publishing = std::make_unique<ResultsPublishing>(m_state);
     QObject::connect(&m_state.notifier, &MeetNotifier::meetSwitched, m_main.get(), &MainWindow::updateTitle);
     m_settings = std::make_unique<SettingsFile>(m_state, createSettingsHost(m_state, *m_main));
     installSettings(m_state, *m_settings);
@@ -60,6 +63,7 @@ Application::Application(const QString &programDir, Prompt *prompt, EditorLaunch
 
 Application::~Application()
 {
+    m_publishing.reset();
     m_state.unbindDataControls();
     m_state.progress = nullptr;
     m_state.settings = nullptr;

@@ -15,6 +15,7 @@ namespace arenor {
 
 class MainWindow;
 class QtTranslations;
+class ResultsPublishing;
 
 class Application {
 public:
@@ -48,6 +49,7 @@ private:
     std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<SettingsFile> m_settings;
     std::unique_ptr<QtTranslations> m_qtTexts;
+    std::unique_ptr<ResultsPublishing> m_publishing;
 };
 
 // Registers the built-in pictures, help pages and manuals.

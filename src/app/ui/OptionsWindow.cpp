@@ -1,15 +1,18 @@
 #include "OptionsWindow.h"
 
+#include "app/Publishing.h"
 #include "app/ui/MainWindow.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
@@ -145,6 +148,24 @@ OptionsWindow::OptionsWindow(AppState &state, MainWindow &main)
     layout->addWidget(m_pictureLabel);
     layout->addWidget(m_pictures);
 
+    auto *publishRow = new QHBoxLayout;
+    m_publish = new QCheckBox(this);
+    m_publish->setObjectName(QStringLiteral("publishCheckBox"));
+    connect(m_publish, &QCheckBox::toggled, this, [this](bool on) {
+        if (!m_showing)
+            publishToggled(on);
+    });
+    m_publishFolder = new QLineEdit(this);
+    m_publishFolder->setObjectName(QStringLiteral("publishFolderLineEdit"));
+    m_publishFolder->setReadOnly(true);
+    m_publishChoose = new QPushButton(this);
+    m_publishChoose->setObjectName(QStringLiteral("publishFolderPushButton"));
+    connect(m_publishChoose, &QPushButton::clicked, this, [this] { choosePublishFolder(); });
+    publishRow->addWidget(m_publish);
+    publishRow->addWidget(m_publishFolder, 1);
+    publishRow->addWidget(m_publishChoose);
+    layout->addLayout(publishRow);
+
     auto *buttons = new QHBoxLayout;
     const char *names[3] = {"savePushButton", "loadPushButton", "closePushButton"};
     for (int i = 0; i < 3; ++i) {
@@ -195,6 +216,10 @@ void OptionsWindow::retranslate()
     m_optionFrame->setTitle(t.caption(Text::OptionsFrame));
     m_editorFrame->setTitle(t.caption(Text::EditorFrame));
     m_languageFrame->setTitle(t.caption(Text::LanguageFrame));
+    m_publish->setText(t.caption(Text::PublishOption));
+    m_publishFolder->setAccessibleName(plainCaption(t.caption(Text::PublishFolderTitle)));
+    m_publishChoose->setText(t.caption(Text::PublishChooseFolder));
+    m_publishChoose->setAccessibleName(plainCaption(t.caption(Text::PublishChooseFolder)));
     m_pictureLabel->setText(t.caption(76));
     m_pictures->setAccessibleName(t.caption(76));
     for (int i = 0; i < 3; ++i) {
@@ -211,6 +236,46 @@ void OptionsWindow::showState()
         m_options[size_t(i)]->setChecked(m_state.options[size_t(i)] != 0);
     showChoice(m_editorGroup, m_state.editorChoice);
     showChoice(m_languageGroup, m_state.languageChoice);
+    const PublishSetting publishing = publishSetting(m_state);
+    m_publish->setChecked(publishing.on);
+    m_publishFolder->setText(QDir::toNativeSeparators(publishing.folder));
+}
+
+void OptionsWindow::publishToggled(bool on)
+{
+    PublishSetting setting = publishSetting(m_state);
+    if (!on) {
+        setting.on = false;
+        storePublishSetting(m_state, setting);
+        return;
+    }
+    if (setting.folder.isEmpty())
+        choosePublishFolder();
+    else
+        startPublishing(setting.folder);
+}
+
+void OptionsWindow::choosePublishFolder()
+{
+    const PublishSetting setting = publishSetting(m_state);
+    FileRequest request;
+    request.title = plainCaption(m_state.texts.caption(Text::PublishFolderTitle));
+    request.directory = setting.folder.isEmpty() ? m_state.programDir : setting.folder;
+    request.folder = true;
+    const std::optional<QString> folder = m_state.prompt ? m_state.prompt->file(request) : std::nullopt;
+    if (folder && !folder->isEmpty())
+        startPublishing(*folder);
+    else
+        showState();
+}
+
+void OptionsWindow::startPublishing(const QString &folder)
+{
+    if (Status s = publishIndex(m_state, folder); !s)
+        m_state.informText(s.error(), Icon::Exclamation);
+    else
+        storePublishSetting(m_state, PublishSetting{true, QDir(folder).absolutePath()});
+    showState();
 }
 
 void OptionsWindow::showEvent(QShowEvent *event)

@@ -13,6 +13,7 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QMdiSubWindow;
 class QPushButton;
 class QRadioButton;
@@ -32,6 +33,9 @@ public:
     QRadioButton *editorButton(int index) const { return m_editors[size_t(index)]; }
     QRadioButton *languageButton(int index) const { return m_languages[size_t(index)]; }
     QComboBox *pictureList() const { return m_pictures; }
+    QCheckBox *publishBox() const { return m_publish; }
+    QLineEdit *publishFolderEdit() const { return m_publishFolder; }
+    QPushButton *publishFolderButton() const { return m_publishChoose; }
     // 0 Save, 1 Load, 2 Close.
     QPushButton *commandButton(int index) const { return m_buttons[size_t(index)]; }
 
@@ -45,6 +49,11 @@ private:
     void command(int index);
     void pictureChosen(int index);
     void fillPictureList();
+    // Publishing switched on or off, or another folder chosen: a new folder takes the site's
+    // index at once, and one that cannot leaves the option as it was.
+    void publishToggled(bool on);
+    void choosePublishFolder();
+    void startPublishing(const QString &folder);
     // A frame of exclusive choices named <name>RadioButton0.. in a button group.
     QGroupBox *makeChoiceFrame(const QString &name, QButtonGroup *&group, QRadioButton **buttons, int count);
 
@@ -59,6 +68,9 @@ private:
     QGroupBox *m_languageFrame = nullptr;
     QLabel *m_pictureLabel = nullptr;
     QComboBox *m_pictures = nullptr;
+    QCheckBox *m_publish = nullptr;
+    QLineEdit *m_publishFolder = nullptr;
+    QPushButton *m_publishChoose = nullptr;
     std::array<QPushButton *, 3> m_buttons{};
     bool m_showing = false;
 };
