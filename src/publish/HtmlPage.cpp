@@ -31,6 +31,13 @@ bool looksNumeric(const QString &text)
     return number.match(text).hasMatch();
 }
 
+// Columns a phone can do without: the difference to the winner, and the place in the heat
+// where the place in the event is shown too.
+bool isMinor(const QString &heading)
+{
+    return heading == QLatin1String("Diff.") || heading == QLatin1String("Ht.pl");
+}
+
 // One table: its column headings (by print position) and the rows under them, kept until the
 // table ends so empty columns are known before the headings are written.
 class Table {
@@ -99,6 +106,8 @@ public:
         QList<QString> classes(n);
         for (qsizetype j = 0; j < n; ++j) {
             QStringList c;
+            if (isMinor(m_headings[j].text))
+                c << QStringLiteral("minor");
             if (vacant[j])
                 c << QStringLiteral("vacant");
             else if (numeric[j])
@@ -332,16 +341,22 @@ QByteArray linkPageHtml(const QString &heading, const QString &subline, const QL
     QString out;
     pageStart(out, heading, frame);
     QStringList meet = headerTexts(frame.meetLines);
-    // The index's heading is the meet's name already.
-    if (!meet.isEmpty() && meet.first() == heading)
+    if (!meet.isEmpty() && meet.first() == heading) {
+        // The index: the meet's name is the heading, the rest of its block one line under it.
         meet.removeFirst();
-    if (!meet.isEmpty()) {
-        out += QStringLiteral("<div class=\"meet\">\n");
-        for (const QString &line : meet)
-            out += QStringLiteral("<p>") + escapeHtml(line) + QStringLiteral("</p>\n");
-        out += QStringLiteral("</div>\n");
+        out += QStringLiteral("<h1>") + escapeHtml(heading) + QStringLiteral("</h1>\n");
+        if (!meet.isEmpty())
+            out += QStringLiteral("<p class=\"details\">") + escapeHtml(meet.join(QStringLiteral(" · "))) +
+                   QStringLiteral("</p>\n");
+    } else {
+        if (!meet.isEmpty()) {
+            out += QStringLiteral("<div class=\"meet\">\n");
+            for (const QString &line : meet)
+                out += QStringLiteral("<p>") + escapeHtml(line) + QStringLiteral("</p>\n");
+            out += QStringLiteral("</div>\n");
+        }
+        out += QStringLiteral("<h1>") + escapeHtml(heading) + QStringLiteral("</h1>\n");
     }
-    out += QStringLiteral("<h1>") + escapeHtml(heading) + QStringLiteral("</h1>\n");
     if (!subline.isEmpty())
         out += QStringLiteral("<p class=\"note\">") + escapeHtml(subline) + QStringLiteral("</p>\n");
     for (const LinkGroup &group : groups) {
@@ -367,7 +382,8 @@ QByteArray styleSheet()
     return QByteArrayLiteral(
         "html { -webkit-text-size-adjust: 100%; text-size-adjust: 100%; }\n"
         "body { margin: 0 auto; max-width: 60rem; padding: 0.75rem 1rem 2rem;\n"
-        "  font: 16px/1.4 \"DejaVu Sans\", \"Helvetica Neue\", Arial, sans-serif; color: #1b1b1b; background: #fff; }\n"
+        "  font: 16px/1.4 system-ui, -apple-system, \"Segoe UI\", Roboto, \"Helvetica Neue\", Arial, \"DejaVu Sans\",\n"
+        "  sans-serif; color: #1b1b1b; background: #fff; }\n"
         ".nav { font-size: 0.9rem; margin-bottom: 0.5rem; }\n"
         ".nav a, ul.links a { color: #0b4f8a; }\n"
         ".meet { color: #555; font-size: 0.9rem; margin-bottom: 0.5rem; }\n"
@@ -378,12 +394,13 @@ QByteArray styleSheet()
         "h1 { font-size: 1.4rem; margin: 0.6rem 0 0.4rem; }\n"
         "h2 { font-size: 1.15rem; margin: 1.2rem 0 0.3rem; }\n"
         "p.note { margin: 0.3rem 0; color: #333; }\n"
+        "p.details { margin: 0 0 0.4rem; color: #555; }\n"
         "table { border-collapse: collapse; width: 100%; margin: 0.4rem 0 1rem;\n"
         "  border-top: 2px solid #1b1b1b; border-bottom: 2px solid #1b1b1b; }\n"
         "th, td { text-align: left; vertical-align: top; padding: 0.2rem 0.45rem; overflow-wrap: anywhere; }\n"
         "th { border-bottom: 1px solid #1b1b1b; font-weight: bold; white-space: nowrap; }\n"
         "tbody tr:nth-child(even) { background: #f1f4f7; }\n"
-        "td.num, th.num { text-align: right; font-variant-numeric: tabular-nums; }\n"
+        "td.num, th.num { text-align: right; font-variant-numeric: tabular-nums; white-space: nowrap; overflow-wrap: normal; }\n"
         "tr.note td { font-style: italic; }\n"
         "ul.links { padding-left: 1.2rem; margin: 0.2rem 0; }\n"
         "ul.links li { margin: 0.3rem 0; }\n"
@@ -393,8 +410,11 @@ QByteArray styleSheet()
         "  h1 { font-size: 1.2rem; }\n"
         "  h2 { font-size: 1.05rem; }\n"
         "  th, td { padding: 0.15rem 0.2rem; }\n"
-        "  th { white-space: normal; overflow-wrap: anywhere; font-size: 0.85rem; }\n"
+        "  th { white-space: normal; overflow-wrap: normal; font-size: 0.75rem; }\n"
         "  .vacant { display: none; }\n"
+        "}\n"
+        "@media (max-width: 30rem) {\n"
+        "  .minor { display: none; }\n"
         "}\n"
         "@media print {\n"
         "  .nav { display: none; }\n"

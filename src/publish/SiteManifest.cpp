@@ -38,6 +38,14 @@ QString plainLetters(QChar c)
     return out;
 }
 
+// A text of the file as it reads back once written: a broken surrogate escape becomes what
+// writing makes of it.
+QString textOf(const QJsonObject &o, const QString &key)
+{
+    const QString s = o.value(key).toString();
+    return s.isValidUtf16() ? s : QString::fromUtf8(s.toUtf8());
+}
+
 } // namespace
 
 qsizetype SiteManifest::listIndex(const QString &key) const
@@ -129,12 +137,12 @@ SiteManifest readManifest(const QByteArray &bytes)
     const QJsonObject root = QJsonDocument::fromJson(bytes).object();
     if (root.value(QStringLiteral("format")).toInt() != kFormat)
         return m;
-    m.meet = root.value(QStringLiteral("meet")).toString();
+    m.meet = textOf(root, QStringLiteral("meet"));
     QSet<QString> used{kIndexPage, kStyleSheet, kManifestName};
     const QJsonArray rounds = root.value(QStringLiteral("rounds")).toArray();
     for (const QJsonValue &v : rounds) {
         const QJsonObject o = v.toObject();
-        SiteRound r{o.value(QStringLiteral("name")).toString(), o.value(QStringLiteral("page")).toString()};
+        SiteRound r{textOf(o, QStringLiteral("name")), textOf(o, QStringLiteral("page"))};
         if (r.name.isEmpty() || !isPageName(r.page, kRoundPrefix) || used.contains(r.page) ||
             !m.roundPage(r.name).isEmpty())
             continue;
@@ -144,9 +152,9 @@ SiteManifest readManifest(const QByteArray &bytes)
     const QJsonArray lists = root.value(QStringLiteral("lists")).toArray();
     for (const QJsonValue &v : lists) {
         const QJsonObject o = v.toObject();
-        SiteList l{o.value(QStringLiteral("key")).toString(),   o.value(QStringLiteral("page")).toString(),
-                   o.value(QStringLiteral("title")).toString(), o.value(QStringLiteral("kind")).toString(),
-                   o.value(QStringLiteral("round")).toString(), o.value(QStringLiteral("refresh")).toBool()};
+        SiteList l{textOf(o, QStringLiteral("key")),   textOf(o, QStringLiteral("page")),
+                   textOf(o, QStringLiteral("title")), textOf(o, QStringLiteral("kind")),
+                   textOf(o, QStringLiteral("round")), o.value(QStringLiteral("refresh")).toBool()};
         if (l.key.isEmpty() || !isPageName(l.page, kListPrefix) || used.contains(l.page) || m.listIndex(l.key) >= 0)
             continue;
         used.insert(l.page);
@@ -155,7 +163,7 @@ SiteManifest readManifest(const QByteArray &bytes)
     const QJsonObject hashes = root.value(QStringLiteral("hashes")).toObject();
     for (auto it = hashes.begin(); it != hashes.end(); ++it)
         if (used.contains(it.key()) && it.key() != kManifestName && it.value().isString())
-            m.hashes.insert(it.key(), it.value().toString());
+            m.hashes.insert(it.key(), QString::fromUtf8(it.value().toString().toUtf8()));
     return m;
 }
 

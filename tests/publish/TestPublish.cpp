@@ -57,7 +57,7 @@ private slots:
         QVERIFY(html.contains(QStringLiteral("<th scope=\"col\" class=\"num\">Resultat</th>")));
         QVERIFY(html.contains(QStringLiteral("<tr><td class=\"num\">3</td><td class=\"num\">103</td><td>Åse Ødegård "
                                              "Løper 3</td><td>Bjørnevatn I</td><td class=\"num\">10.03</td><td "
-                                             "class=\"num\">0.03</td></tr>")));
+                                             "class=\"minor num\">0.03</td></tr>")));
         QVERIFY(html.contains(QStringLiteral("<td>&lt;b&gt;Ola&#39;s&lt;/b&gt; &amp; co</td>")));
         QVERIFY(html.contains(QStringLiteral("<h1>100m &lt;Menn&gt; &amp; &quot;Damer&quot;</h1>")));
         QVERIFY(html.contains(QStringLiteral("<h2>Heat 2</h2>")));
