@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "app/Publishing.h"
 #include "app/Settings.h"
 #include "base/TextFile.h"
 #include "app/ui/Application.h"
@@ -12,6 +13,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -186,6 +188,30 @@ private slots:
 
         o->commandButton(2)->click();
         QVERIFY(!r.main().subWindow(WindowId::Options)->isVisible());
+        QCOMPARE(r.prompt.unexpected(), 0);
+    }
+
+    // Publishing asks for a folder, refuses the meet directory with a message and stays off, and
+    // with a usable folder writes the site's index at once and keeps the choice in Arenor.ini.
+    void publishOption()
+    {
+        Running r;
+        OptionsWindow *o = r.options();
+        QCOMPARE(o->publishBox()->text(), QStringLiteral("&Publiser resultater til mappe"));
+        r.prompt.setNextFile(r.state().meetDir);
+        o->publishBox()->click();
+        QVERIFY(r.prompt.lastMessage().contains(QStringLiteral("stevnekatalogen")));
+        QVERIFY(!o->publishBox()->isChecked() && !publishSetting(r.state()).on);
+
+        const QString site = r.dir.filePath(QStringLiteral("site"));
+        QVERIFY(QDir().mkpath(site));
+        r.prompt.setNextFile(site);
+        o->publishBox()->click();
+        QVERIFY(o->publishBox()->isChecked() && QFile::exists(site + QStringLiteral("/index.html")));
+        QCOMPARE(o->publishFolderEdit()->text(), site);
+        o->publishBox()->click();
+        QCOMPARE(publishSetting(r.state()).on, false);
+        QCOMPARE(publishSetting(r.state()).folder, site);
         QCOMPARE(r.prompt.unexpected(), 0);
     }
 

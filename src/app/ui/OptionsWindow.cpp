@@ -161,9 +161,9 @@ OptionsWindow::OptionsWindow(AppState &state, MainWindow &main)
     m_publishChoose = new QPushButton(this);
     m_publishChoose->setObjectName(QStringLiteral("publishFolderPushButton"));
     connect(m_publishChoose, &QPushButton::clicked, this, [this] { choosePublishFolder(); });
-    publishRow->addWidget(m_publish);
     publishRow->addWidget(m_publishFolder, 1);
     publishRow->addWidget(m_publishChoose);
+    layout->addWidget(m_publish);
     layout->addLayout(publishRow);
 
     auto *buttons = new QHBoxLayout;
@@ -239,6 +239,7 @@ void OptionsWindow::showState()
     const PublishSetting publishing = publishSetting(m_state);
     m_publish->setChecked(publishing.on);
     m_publishFolder->setText(QDir::toNativeSeparators(publishing.folder));
+    m_publishFolder->setToolTip(m_publishFolder->text());
 }
 
 void OptionsWindow::publishToggled(bool on)
