@@ -133,6 +133,11 @@ private slots:
         QVERIFY(!readFile(dir.filePath("list-100m-menn.html")).contains(refreshLine()));
         QVERIFY(readFile(dir.filePath("list-klasse-g13.html")).contains(refreshLine()));
         QVERIFY(lint(dir.filePath("list-klasse-g13.html")).isEmpty());
+
+        SiteInfo other = info();
+        other.meet = "/meets/Other.mdb";
+        QVERIFY(restarted.publish(other, sampleResultList("400m", "Finale", 2)));
+        QVERIFY(!readFile(dir.filePath("round-finale.html")).contains("list-200m.html"));
     }
 
     // A folder that cannot take the site says why, and a page that cannot be written leaves the
