@@ -27,11 +27,13 @@ QList<ListDocument> roundLists()
 {
     QList<ListDocument> lists;
     for (int e = 1; e <= 36; ++e)
-        lists << test::sampleResultList(QStringLiteral("Øvelse %1").arg(e), QStringLiteral("Finale"), 250, true);
+        lists << test::sampleResultList(QStringLiteral("Øvelse %1").arg(e), QStringLiteral("Finale"), 250,
+                                        true);
     for (int c = 1; c <= 40; ++c)
-        lists << test::sampleResultList(QStringLiteral("Klasse %1").arg(c), QStringLiteral("Finale"), 75, false,
-                                        QStringLiteral("class"));
-    lists << test::sampleResultList(QStringLiteral("Resultater"), QString(), 3000, false, QStringLiteral("results"))
+        lists << test::sampleResultList(QStringLiteral("Klasse %1").arg(c), QStringLiteral("Finale"), 75,
+                                        false, QStringLiteral("class"));
+    lists << test::sampleResultList(QStringLiteral("Resultater"), QString(), 3000, false,
+                                    QStringLiteral("results"))
           << test::sampleResultList(QStringLiteral("Startliste"), QString(), 3000, false,
                                     QStringLiteral("startlist"));
     return lists;

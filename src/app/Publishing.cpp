@@ -56,7 +56,8 @@ Status publishIndex(const AppState &state, const QString &folder)
 {
     publish::SitePublisher site(folder);
     if (Status s = site.publish(siteInfo(state), QList<ListDocument>{}); !s)
-        return Status::failure(publishFailureText(state, folder, s));
+        return Status::failure(
+            state.texts.message(Text::PublishRefused).arg(QDir::toNativeSeparators(folder), s.error()));
     return {};
 }
 

@@ -207,6 +207,8 @@ constexpr OwnText kTexts[] = {
      "lå i mappa er som før.",
      "The results were not published to the folder %1: %2. The list was made as a text file all the same, "
      "and the pages in the folder are as they were."},
+    {Text::PublishRefused, "Resultatene kan ikke publiseres i mappa %1: %2.",
+     "The results cannot be published to the folder %1: %2."},
     {Text::PublishFolderMissing, "mappa finnes ikke", "the folder does not exist"},
     {Text::PublishFolderReadOnly, "mappa kan ikke skrives i", "the folder cannot be written to"},
     {Text::PublishFolderIsMeet, "det er stevnekatalogen, der tekstlistene ligger; velg en annen mappe",

@@ -131,6 +131,7 @@ enum class Text {
     PublishChooseFolder,
     PublishFolderTitle,
     PublishFailed,        // %1 folder, %2 why
+    PublishRefused,       // %1 folder, %2 why
     PublishFolderMissing,
     PublishFolderReadOnly,
     PublishFolderIsMeet,

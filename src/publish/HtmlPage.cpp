@@ -120,20 +120,21 @@ public:
         if (headed) {
             out += QStringLiteral("<thead><tr>");
             for (qsizetype j = 0; j < n; ++j)
-                out += QStringLiteral("<th scope=\"col\"") + classes[j] + u'>' + escapeHtml(m_headings[j].text) +
-                       QStringLiteral("</th>");
+                out += QStringLiteral("<th scope=\"col\"") + classes[j] + u'>' +
+                       escapeHtml(m_headings[j].text) + QStringLiteral("</th>");
             out += QStringLiteral("</tr></thead>\n");
         }
         out += QStringLiteral("<tbody>\n");
         for (const Row &row : m_rows) {
             if (row.cells.isEmpty()) {
-                out += QStringLiteral("<tr class=\"note\"><td colspan=\"%1\">").arg(n) + escapeHtml(row.note) +
-                       QStringLiteral("</td></tr>\n");
+                out += QStringLiteral("<tr class=\"note\"><td colspan=\"%1\">").arg(n) +
+                       escapeHtml(row.note) + QStringLiteral("</td></tr>\n");
                 continue;
             }
             out += QStringLiteral("<tr>");
             for (qsizetype j = 0; j < n; ++j)
-                out += QStringLiteral("<td") + classes[j] + u'>' + escapeHtml(row.cells[j]) + QStringLiteral("</td>");
+                out += QStringLiteral("<td") + classes[j] + u'>' + escapeHtml(row.cells[j]) +
+                       QStringLiteral("</td>");
             out += QStringLiteral("</tr>\n");
         }
         out += QStringLiteral("</tbody>\n</table>\n");
@@ -174,7 +175,8 @@ void pageStart(QString &out, const QString &title, const PageFrame &frame)
                           "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n");
     if (frame.refresh)
         out += QString::fromUtf8(refreshLine());
-    out += QStringLiteral("<title>") + escapeHtml(meet.isEmpty() || meet == title ? title : title + QStringLiteral(" – ") + meet) +
+    out += QStringLiteral("<title>") +
+           escapeHtml(meet.isEmpty() || meet == title ? title : title + QStringLiteral(" – ") + meet) +
            QStringLiteral("</title>\n<link rel=\"stylesheet\" href=\"style.css\">\n</head>\n<body>\n");
     out += QStringLiteral("<div class=\"nav\"><a href=\"index.html\">") +
            escapeHtml(meet.isEmpty() ? own(Text::SiteHome, frame.language) : meet) + QStringLiteral("</a>");
@@ -193,8 +195,8 @@ void pageEnd(QString &out)
 
 QByteArray refreshLine()
 {
-    return QByteArrayLiteral("<meta http-equiv=\"refresh\" content=\"") + QByteArray::number(kRefreshSeconds) +
-           QByteArrayLiteral("\">\n");
+    return QByteArrayLiteral("<meta http-equiv=\"refresh\" content=\"") +
+           QByteArray::number(kRefreshSeconds) + QByteArrayLiteral("\">\n");
 }
 
 QStringList headerTexts(const QStringList &lines)
@@ -274,6 +276,13 @@ QByteArray listPageHtml(const ListDocument &document, const PageFrame &frame)
         }
     };
     bool titled = false;
+    // A list without a title line still gets its title as the heading.
+    if (std::none_of(document.lines.begin(), document.lines.end(), [](const ListDocLine &l) {
+            return l.kind == ListLineKind::Title && !l.text.trimmed().isEmpty();
+        })) {
+        out += QStringLiteral("<h1>") + escapeHtml(document.title) + QStringLiteral("</h1>\n");
+        titled = true;
+    }
     for (const ListDocLine &line : document.lines) {
         const QString text = line.text.trimmed();
         if (line.kind != ListLineKind::Header)
@@ -309,7 +318,8 @@ QByteArray listPageHtml(const ListDocument &document, const PageFrame &frame)
         case ListLineKind::Row:
             if (!table)
                 table.emplace(headings);
-            table->addRow(line.cells.isEmpty() ? QList<ListCell>{ListCell{1, 0, line.text, false}} : line.cells);
+            table->addRow(line.cells.isEmpty() ? QList<ListCell>{ListCell{1, 0, line.text, false}}
+                                               : line.cells);
             break;
         case ListLineKind::Note:
             if (text.isEmpty())
@@ -329,8 +339,6 @@ QByteArray listPageHtml(const ListDocument &document, const PageFrame &frame)
     }
     endTable();
     endHeader();
-    if (!titled && document.lines.isEmpty())
-        out += QStringLiteral("<h1>") + escapeHtml(document.title) + QStringLiteral("</h1>\n");
     pageEnd(out);
     return out.toUtf8();
 }
@@ -362,12 +370,14 @@ QByteArray linkPageHtml(const QString &heading, const QString &subline, const QL
     for (const LinkGroup &group : groups) {
         if (group.links.isEmpty())
             continue;
-        out += QStringLiteral("<h2>") + escapeHtml(group.heading) + QStringLiteral("</h2>\n<ul class=\"links\">\n");
+        out += QStringLiteral("<h2>") + escapeHtml(group.heading) +
+               QStringLiteral("</h2>\n<ul class=\"links\">\n");
         for (const PageLink &link : group.links) {
             out += QStringLiteral("<li><a href=\"") + escapeHtml(link.page) + QStringLiteral("\">") +
                    escapeHtml(link.text) + QStringLiteral("</a>");
             if (!link.note.isEmpty())
-                out += QStringLiteral(" <span class=\"live\">") + escapeHtml(link.note) + QStringLiteral("</span>");
+                out += QStringLiteral(" <span class=\"live\">") + escapeHtml(link.note) +
+                       QStringLiteral("</span>");
             out += QStringLiteral("</li>\n");
         }
         out += QStringLiteral("</ul>\n");
@@ -382,7 +392,8 @@ QByteArray styleSheet()
     return QByteArrayLiteral(
         "html { -webkit-text-size-adjust: 100%; text-size-adjust: 100%; }\n"
         "body { margin: 0 auto; max-width: 60rem; padding: 0.75rem 1rem 2rem;\n"
-        "  font: 16px/1.4 system-ui, -apple-system, \"Segoe UI\", Roboto, \"Helvetica Neue\", Arial, \"DejaVu Sans\",\n"
+        "  font: 16px/1.4 system-ui, -apple-system, \"Segoe UI\", Roboto, \"Helvetica Neue\", Arial, "
+        "\"DejaVu Sans\",\n"
         "  sans-serif; color: #1b1b1b; background: #fff; }\n"
         ".nav { font-size: 0.9rem; margin-bottom: 0.5rem; }\n"
         ".nav a, ul.links a { color: #0b4f8a; }\n"
@@ -397,14 +408,17 @@ QByteArray styleSheet()
         "p.details { margin: 0 0 0.4rem; color: #555; }\n"
         "table { border-collapse: collapse; width: 100%; margin: 0.4rem 0 1rem;\n"
         "  border-top: 2px solid #1b1b1b; border-bottom: 2px solid #1b1b1b; }\n"
-        "th, td { text-align: left; vertical-align: top; padding: 0.2rem 0.45rem; overflow-wrap: anywhere; }\n"
+        "th, td { text-align: left; vertical-align: top; padding: 0.2rem 0.45rem; overflow-wrap: anywhere; "
+        "}\n"
         "th { border-bottom: 1px solid #1b1b1b; font-weight: bold; white-space: nowrap; }\n"
         "tbody tr:nth-child(even) { background: #f1f4f7; }\n"
-        "td.num, th.num { text-align: right; font-variant-numeric: tabular-nums; white-space: nowrap; overflow-wrap: normal; }\n"
+        "td.num, th.num { text-align: right; font-variant-numeric: tabular-nums; white-space: nowrap; "
+        "overflow-wrap: normal; }\n"
         "tr.note td { font-style: italic; }\n"
         "ul.links { padding-left: 1.2rem; margin: 0.2rem 0; }\n"
         "ul.links li { margin: 0.3rem 0; }\n"
-        ".live { font-size: 0.85rem; color: #fff; background: #b3261e; border-radius: 0.3rem; padding: 0 0.35rem; }\n"
+        ".live { font-size: 0.85rem; color: #fff; background: #b3261e; border-radius: 0.3rem; padding: 0 "
+        "0.35rem; }\n"
         "@media (max-width: 40rem) {\n"
         "  body { padding: 0.5rem 0.4rem 1.5rem; font-size: 14px; }\n"
         "  h1 { font-size: 1.2rem; }\n"

@@ -27,10 +27,10 @@ QStringList headerTexts(const QStringList &lines);
 // What every page of the site shows around its content.
 struct PageFrame {
     Language language = Language::Norwegian;
-    QStringList meetLines;  // the meet's header block: name, place, date, organiser
-    QString roundName;      // the round the page belongs to, empty for the index and meet-wide lists
-    QString roundPage;      // the round's page, for the way back
-    bool refresh = false;   // the page belongs to the round in progress
+    QStringList meetLines; // the meet's header block: name, place, date, organiser
+    QString roundName;     // the round the page belongs to, empty for the index and meet-wide lists
+    QString roundPage;     // the round's page, for the way back
+    bool refresh = false;  // the page belongs to the round in progress
 };
 
 QByteArray listPageHtml(const ListDocument &document, const PageFrame &frame);

@@ -79,7 +79,8 @@ bool isPageName(const QString &name, QStringView prefix)
     static const QString suffix = QStringLiteral(".html");
     if (name.size() > kMaxPageName || !name.startsWith(prefix) || !name.endsWith(suffix))
         return false;
-    const QStringView slug = QStringView(name).mid(prefix.size(), name.size() - prefix.size() - suffix.size());
+    const QStringView slug =
+        QStringView(name).mid(prefix.size(), name.size() - prefix.size() - suffix.size());
     return !slug.isEmpty() && slug.front() != u'-' && std::all_of(slug.begin(), slug.end(), isSlugChar);
 }
 
@@ -155,7 +156,8 @@ SiteManifest readManifest(const QByteArray &bytes)
         SiteList l{textOf(o, QStringLiteral("key")),   textOf(o, QStringLiteral("page")),
                    textOf(o, QStringLiteral("title")), textOf(o, QStringLiteral("kind")),
                    textOf(o, QStringLiteral("round")), o.value(QStringLiteral("refresh")).toBool()};
-        if (l.key.isEmpty() || !isPageName(l.page, kListPrefix) || used.contains(l.page) || m.listIndex(l.key) >= 0)
+        if (l.key.isEmpty() || !isPageName(l.page, kListPrefix) || used.contains(l.page) ||
+            m.listIndex(l.key) >= 0)
             continue;
         used.insert(l.page);
         m.lists.append(l);

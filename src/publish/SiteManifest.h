@@ -19,8 +19,8 @@ inline const QString kRoundPrefix = QStringLiteral("round-");
 
 // The page of one list.
 struct SiteList {
-    QString key;   // the list's text file name: the same list made again replaces its page
-    QString page;  // "list-....html"
+    QString key;  // the list's text file name: the same list made again replaces its page
+    QString page; // "list-....html"
     QString title;
     QString kind;
     QString round; // empty for meet-wide lists

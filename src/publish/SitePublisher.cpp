@@ -37,8 +37,9 @@ QList<PageLink> sortedLinks(QList<PageLink> links, Language language)
                                                      : QLocale(QLocale::NorwegianBokmal));
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(links.begin(), links.end(),
-                     [&](const PageLink &a, const PageLink &b) { return collator.compare(a.text, b.text) < 0; });
+    std::stable_sort(links.begin(), links.end(), [&](const PageLink &a, const PageLink &b) {
+        return collator.compare(a.text, b.text) < 0;
+    });
     return links;
 }
 
@@ -80,8 +81,8 @@ Status SitePublisher::writePage(const QString &name, const QByteArray &bytes, Si
         return {};
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return Status::failure(
-            TextTables::text(Text::PublishWriteFailed, language).arg(QDir::toNativeSeparators(path), file.errorString()));
+        return Status::failure(TextTables::text(Text::PublishWriteFailed, language)
+                                   .arg(QDir::toNativeSeparators(path), file.errorString()));
     manifest.hashes.insert(name, hash);
     m_written.append(name);
     return {};
@@ -120,11 +121,13 @@ void SitePublisher::noteManifestFile()
 void SitePublisher::loadManifest()
 {
     const QFileInfo info(m_folder + u'/' + kManifestName);
-    if (m_manifest && info.lastModified() == m_manifestTime && (info.exists() ? info.size() : -1) == m_manifestSize)
+    if (m_manifest && info.lastModified() == m_manifestTime &&
+        (info.exists() ? info.size() : -1) == m_manifestSize)
         return;
     QFile file(info.filePath());
-    m_manifest = info.size() <= kMaxManifestBytes && file.open(QIODevice::ReadOnly) ? readManifest(file.readAll())
-                                                                                    : SiteManifest{};
+    m_manifest = info.size() <= kMaxManifestBytes && file.open(QIODevice::ReadOnly)
+                     ? readManifest(file.readAll())
+                     : SiteManifest{};
     noteManifestFile();
 }
 
@@ -220,14 +223,15 @@ Status SitePublisher::publishAll(const SiteInfo &info, const QList<const ListDoc
     QString heading = headerTexts(info.meetLines).value(0);
     if (heading.isEmpty())
         heading = TextTables::text(Text::SiteHome, lang);
-    const QString updated =
-        info.updated.isValid()
-            ? TextTables::text(Text::SiteUpdated, lang).arg(info.updated.toString(QStringLiteral("dd.MM.yyyy HH:mm")))
-            : QString();
-    const QByteArray index = linkPageHtml(heading, updated,
-                                          {{TextTables::text(Text::SiteRounds, lang), roundLinks},
-                                           {TextTables::text(Text::SiteMeetLists, lang), sortedLinks(meetLists, lang)}},
-                                          PageFrame{lang, info.meetLines, {}, {}, false});
+    const QString updated = info.updated.isValid()
+                                ? TextTables::text(Text::SiteUpdated, lang)
+                                      .arg(info.updated.toString(QStringLiteral("dd.MM.yyyy HH:mm")))
+                                : QString();
+    const QByteArray index =
+        linkPageHtml(heading, updated,
+                     {{TextTables::text(Text::SiteRounds, lang), roundLinks},
+                      {TextTables::text(Text::SiteMeetLists, lang), sortedLinks(meetLists, lang)}},
+                     PageFrame{lang, info.meetLines, {}, {}, false});
     if (m != *m_manifest || !QFileInfo::exists(m_folder + u'/' + kManifestName)) {
         SiteManifest written = m;
         if (Status s = writePage(kManifestName, writeManifest(m), written, lang, true); !s)

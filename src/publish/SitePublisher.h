@@ -25,7 +25,7 @@ struct SiteInfo {
     QString currentRound;  // the round in progress: its pages reload themselves
     QString meetDir;       // the meet directory, which is never published into
     Language language = Language::Norwegian;
-    QDateTime updated;     // shown on the index; not shown when invalid
+    QDateTime updated; // shown on the index; not shown when invalid
 };
 
 // Why a folder cannot take the site; ok when it can.

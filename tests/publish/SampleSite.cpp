@@ -23,8 +23,9 @@ int main(int argc, char **argv)
     QDir().mkpath(folder);
     publish::SiteInfo info;
     info.meet = QStringLiteral("sample");
-    info.meetLines = {QStringLiteral(": Stevnenavn  : Vårstevnet på Kirkenes :"), QStringLiteral("Kirkenes stadion"),
-                      QStringLiteral("14.06.2026"), QStringLiteral("IL Nord & Co <arrangør>")};
+    info.meetLines = {QStringLiteral(": Stevnenavn  : Vårstevnet på Kirkenes :"),
+                      QStringLiteral("Kirkenes stadion"), QStringLiteral("14.06.2026"),
+                      QStringLiteral("IL Nord & Co <arrangør>")};
     info.rounds = {QStringLiteral("Innledende"), QStringLiteral("Semifinale"), QStringLiteral("Finale")};
     info.currentRound = QStringLiteral("Finale");
     info.updated = QDateTime(QDate(2026, 6, 14), QTime(14, 32));

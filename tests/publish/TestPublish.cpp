@@ -45,23 +45,26 @@ private slots:
     // is escaped, rules are table borders, and a Section with its columns is a table of its own.
     void listPage()
     {
-        ListDocument d = sampleResultList(QStringLiteral("100m <Menn> & \"Damer\""), QStringLiteral("Finale"), 3);
+        ListDocument d =
+            sampleResultList(QStringLiteral("100m <Menn> & \"Damer\""), QStringLiteral("Finale"), 3);
         d.lines[d.lines.size() - 4].cells[2].text = QStringLiteral("<b>Ola's</b> & co");
         d.add(ListLineKind::Section, QStringLiteral("Heat 2"));
         d.lines.append(tableLine(ListLineKind::Columns, {"Bane", "Navn"}, {{4, true}, {20}}));
         d.lines.append(tableLine(ListLineKind::Row, {"3", "Kari"}, {{4, true}, {20}}));
-        const QString html = QString::fromUtf8(listPageHtml(d, PageFrame{Language::Norwegian, {"Vårstevnet"}, "Finale",
-                                                                          "round-finale.html", true}));
+        const QString html = QString::fromUtf8(listPageHtml(
+            d, PageFrame{Language::Norwegian, {"Vårstevnet"}, "Finale", "round-finale.html", true}));
         QCOMPARE(html.count(QStringLiteral("<table>")), 2);
         QCOMPARE(html.count(QStringLiteral("<th scope=\"col\"")), 8);
         QVERIFY(html.contains(QStringLiteral("<th scope=\"col\" class=\"num\">Resultat</th>")));
-        QVERIFY(html.contains(QStringLiteral("<tr><td class=\"num\">3</td><td class=\"num\">103</td><td>Åse Ødegård "
-                                             "Løper 3</td><td>Bjørnevatn I</td><td class=\"num\">10.03</td><td "
-                                             "class=\"minor num\">0.03</td></tr>")));
+        QVERIFY(html.contains(
+            QStringLiteral("<tr><td class=\"num\">3</td><td class=\"num\">103</td><td>Åse Ødegård "
+                           "Løper 3</td><td>Bjørnevatn I</td><td class=\"num\">10.03</td><td "
+                           "class=\"minor num\">0.03</td></tr>")));
         QVERIFY(html.contains(QStringLiteral("<td>&lt;b&gt;Ola&#39;s&lt;/b&gt; &amp; co</td>")));
         QVERIFY(html.contains(QStringLiteral("<h1>100m &lt;Menn&gt; &amp; &quot;Damer&quot;</h1>")));
         QVERIFY(html.contains(QStringLiteral("<h2>Heat 2</h2>")));
-        QVERIFY(html.contains(QStringLiteral("<div class=\"meet\">\n<p>Vårstevnet</p>\n<p>14.06.2026</p>\n</div>")));
+        QVERIFY(html.contains(
+            QStringLiteral("<div class=\"meet\">\n<p>Vårstevnet</p>\n<p>14.06.2026</p>\n</div>")));
         QVERIFY(html.contains(QStringLiteral("<td class=\"num\">3</td><td>Kari</td>")));
         QVERIFY(!html.contains(QStringLiteral("==")) && !html.contains(QStringLiteral("<b>")));
         QVERIFY(html.contains(QString::fromUtf8(refreshLine())));
@@ -72,11 +75,16 @@ private slots:
     void pageNames_data()
     {
         Cases<QString, QString>::columns();
-        QTest::newRow("letters") << "Resultater_100m Æsøy Å" << "list-resultater-100m-aesoy-a.html";
-        QTest::newRow("path") << "../x" << "list-x.html";
-        QTest::newRow("separators") << "a/b\\c:d" << "list-a-b-c-d.html";
-        QTest::newRow("nothing usable") << "<>\"'" << "list-page.html";
-        QTest::newRow("taken") << "Taken" << "list-taken-2.html";
+        QTest::newRow("letters") << "Resultater_100m Æsøy Å"
+                                 << "list-resultater-100m-aesoy-a.html";
+        QTest::newRow("path") << "../x"
+                              << "list-x.html";
+        QTest::newRow("separators") << "a/b\\c:d"
+                                    << "list-a-b-c-d.html";
+        QTest::newRow("nothing usable") << "<>\"'"
+                                        << "list-page.html";
+        QTest::newRow("taken") << "Taken"
+                               << "list-taken-2.html";
         QTest::newRow("long") << QString(200, u'x') << "list-" + QString(60, u'x') + ".html";
     }
     void pageNames()
@@ -90,7 +98,8 @@ private slots:
     // A manifest from outside keeps only safe, unique page names, and reads back as written.
     void manifest()
     {
-        const QByteArray outside = R"({"format":1,"meet":"m","rounds":[{"name":"Finale","page":"round-finale.html"},
+        const QByteArray outside =
+            R"({"format":1,"meet":"m","rounds":[{"name":"Finale","page":"round-finale.html"},
             {"name":"Evil","page":"../round-x.html"}],"lists":[{"key":"a","page":"list-a.html","title":"A"},
             {"key":"b","page":"/etc/list-b.html"},{"key":"c","page":"index.html"},{"key":"d","page":"list-a.html"},
             {"key":"a","page":"list-e.html"},{"key":"f","page":"list-f.html","round":"Finale","refresh":true}],
@@ -101,7 +110,8 @@ private slots:
         QCOMPARE(m.lists[1].page, QStringLiteral("list-f.html"));
         QCOMPARE(m.hashes.keys(), QStringList{"list-a.html"});
         QCOMPARE(readManifest(writeManifest(m)), m);
-        QCOMPARE(readManifest("{\"format\":2,\"lists\":[{\"key\":\"a\",\"page\":\"list-a.html\"}]}"), SiteManifest{});
+        QCOMPARE(readManifest("{\"format\":2,\"lists\":[{\"key\":\"a\",\"page\":\"list-a.html\"}]}"),
+                 SiteManifest{});
     }
 
     // A site is valid HTML throughout; what did not change is not written again, also after a
@@ -119,7 +129,8 @@ private slots:
         const QString index = QString::fromUtf8(readFile(dir.filePath("index.html")));
         QVERIFY(index.indexOf("round-innledende.html") < index.indexOf("round-finale.html"));
         QVERIFY(index.contains("list-poeng.html") && index.contains("Vårstevnet &lt;&amp;&gt;"));
-        QVERIFY(QString::fromUtf8(readFile(dir.filePath("round-innledende.html"))).contains("Klasse G13 &lt;&amp;&gt;"));
+        QVERIFY(QString::fromUtf8(readFile(dir.filePath("round-innledende.html")))
+                    .contains("Klasse G13 &lt;&amp;&gt;"));
 
         QVERIFY(site.publish(info(), a));
         QCOMPARE(site.written(), QStringList{});

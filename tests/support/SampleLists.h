@@ -22,7 +22,8 @@ inline ListDocLine tableLine(ListLineKind kind, const QStringList &values, const
         const int w = fields[i].width;
         const QString v = values.value(i).left(w);
         if (!v.isEmpty())
-            cells.append(ListCell{int(text.size()) + 1 + (fields[i].right ? w - int(v.size()) : 0), 0, v, false});
+            cells.append(
+                ListCell{int(text.size()) + 1 + (fields[i].right ? w - int(v.size()) : 0), 0, v, false});
         text += (fields[i].right ? v.rightJustified(w) : v.leftJustified(w)) + u' ';
     }
     return ListDocLine{kind, text + u':', cells};
@@ -49,9 +50,9 @@ inline ListDocument sampleResultList(const QString &title, const QString &round,
     d.add(ListLineKind::Title, title);
     d.add(ListLineKind::Note, QStringLiteral("Dato :14.06.2026 Tid :12.30"));
     const QList<Field> &fields = heats ? kHeatFields : kResultFields;
-    const QStringList headings = heats ? QStringList{"Heat", "Bane", "Ht.pl", "Øv.pl", "Stnr", "Navn", "Klubb",
-                                                     "Resultat", "Diff."}
-                                       : QStringList{"Øv.pl", "Stnr", "Navn", "Klubb", "Resultat", "Diff."};
+    const QStringList headings =
+        heats ? QStringList{"Heat", "Bane", "Ht.pl", "Øv.pl", "Stnr", "Navn", "Klubb", "Resultat", "Diff."}
+              : QStringList{"Øv.pl", "Stnr", "Navn", "Klubb", "Resultat", "Diff."};
     d.lines.append(tableLine(ListLineKind::Columns, headings, fields));
     d.add(ListLineKind::Ruler, QString(80, u'='));
     for (int r = 1; r <= rows; ++r) {
@@ -61,8 +62,8 @@ inline ListDocument sampleResultList(const QString &title, const QString &round,
         const QString result = QStringLiteral("%1.%2").arg(10 + r / 10).arg(r % 100, 2, 10, QChar(u'0'));
         const QString diff = r == 1 ? QString() : QStringLiteral("0.%1").arg(r % 100, 2, 10, QChar(u'0'));
         d.lines.append(tableLine(ListLineKind::Row,
-                                 heats ? QStringList{QString::number(1 + r / 8), QString::number(1 + r % 8), place,
-                                                     place, number, name, club, result, diff}
+                                 heats ? QStringList{QString::number(1 + r / 8), QString::number(1 + r % 8),
+                                                     place, place, number, name, club, result, diff}
                                        : QStringList{place, number, name, club, result, diff},
                                  fields));
     }
