@@ -1,8 +1,13 @@
 // Field-event places and combined-events points, over the rule book's own cases and the
 // published scoring tables.
 
+#include "db/Schema.h"
 #include "events/CombinedEvents.h"
+#include "events/FieldEventStore.h"
 #include "events/FieldEvents.h"
+#include "events/GridColumns.h"
+
+#include <QTemporaryDir>
 
 #include <QTest>
 
@@ -61,6 +66,7 @@ private slots:
     void points();
     void publishedTotals();
     void noMarkAndRanking();
+    void storedAndWrittenBack();
 };
 
 void TestFieldEvents::attempts_data()
@@ -323,6 +329,73 @@ void TestFieldEvents::noMarkAndRanking()
     QCOMPARE(lines[1].place, 3);
     QCOMPARE(lines[3].total, 0);
     QCOMPARE(lines[3].noMark.size(), 2);
+}
+
+void TestFieldEvents::storedAndWrittenBack()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("m.mdb"));
+    QVERIFY(db::Database::create(path, db::Format::Modern).ok());
+    db::Database d;
+    QVERIFY(d.open(path).ok());
+    for (const auto &[name, fields] : schema::fieldEventTables())
+        QVERIFY(d.createTable(name, db::numberedFields(fields)).ok());
+    const QString grid = QStringLiteral("Kl-F0101");
+    QList<db::FieldDef> columns;
+    for (ColumnRole r : {ColumnRole::Place, ColumnRole::Number, ColumnRole::Name, ColumnRole::Results})
+        columns.append({columnName({r, 0}, Language::Norwegian), db::FieldType::Text});
+    QVERIFY(d.createTable(grid, columns).ok());
+    QVERIFY(d.insertRows(grid, {{0, "7", "Ola", "-"}, {0, "9", "Kari", "-"}}).ok());
+
+    QList<Attempt> s = series("x 6.10 - r");
+    s[1].wind = 21;
+    QVERIFY(saveAttempts(d, grid, QStringLiteral("9"), s).ok());
+    QVERIFY(saveAttempts(d, grid, QStringLiteral("9"), s).ok()); // replaced, not doubled
+    QVERIFY(saveAttempts(d, grid, QStringLiteral("7"), series("6.20")).ok());
+    QVERIFY(d.exec(QStringLiteral("INSERT INTO \"Forsøk\" VALUES ('Kl-F0101', '7', 2, '7.35 m', '')")).ok());
+    QHash<QString, QList<Attempt>> loaded;
+    QStringList unread;
+    QVERIFY(loadAttempts(d, grid, loaded, &unread).ok());
+    QCOMPARE(loaded.value(QStringLiteral("9")), s);
+    QCOMPARE(unread, QStringList{QStringLiteral("7")});
+
+    const QStringList numbers{QStringLiteral("7"), QStringLiteral("9")};
+    HeightCard c = card("1.50 1.55", {"o xxx", "xo xxx"});
+    c.jumpOffHeights = {155};
+    c.jumpOff = {{HeightCell{1, false, false}}, {HeightCell{0, true, false}}};
+    QVERIFY(saveHeightCard(d, grid, numbers, c, Language::English).ok());
+    HeightCard back;
+    QVERIFY(loadHeightCard(d, grid, numbers, back).ok());
+    QCOMPARE(back.heights, c.heights);
+    QCOMPARE(back.cells, c.cells);
+    QCOMPARE(back.jumpOff, c.jumpOff);
+    // A faulty card is refused and the stored one stays.
+    HeightCard bad = card("1.55 1.50", {});
+    QVERIFY(!saveHeightCard(d, grid, numbers, bad, Language::English).ok());
+    QVERIFY(loadHeightCard(d, grid, numbers, back).ok());
+    QCOMPARE(back.heights, c.heights);
+
+    QList<FieldCompetitor> people;
+    QVERIFY(readFieldCompetitors(d, grid, people).ok());
+    QCOMPARE(people.size(), 2);
+    QVERIFY(writeFieldResults(d, grid, people, {QStringLiteral("6.20"), QStringLiteral("6.10")},
+                              events::horizontalPlaces({series("6.20"), s}))
+                .ok());
+    db::Recordset rs;
+    QVERIFY(rs.open(d, grid).ok());
+    rs.moveLast();
+    QCOMPARE(rs.text(3) + u' ' + rs.text(0), QStringLiteral("6.10 2"));
+
+    const QList<CombinedSetup> setups{
+        {QStringLiteral("Sjukamp"), 3, Sex::Women, Venue::Outdoor, {"100mH", "HJ"}, {14, 2}, {"100mH"}}};
+    QVERIFY(saveCombinedSetups(d, setups).ok());
+    QList<CombinedSetup> read;
+    QVERIFY(loadCombinedSetups(d, read).ok());
+    QCOMPARE(read.size(), 1);
+    QCOMPARE(read[0].codes, setups[0].codes);
+    QCOMPARE(read[0].events, setups[0].events);
+    QCOMPARE(read[0].handTimed, setups[0].handTimed);
+    QCOMPARE(read[0].sex, Sex::Women);
 }
 
 QTEST_GUILESS_MAIN(TestFieldEvents)
