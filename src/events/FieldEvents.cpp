@@ -72,6 +72,19 @@ QList<FieldPlace> placesInOrder(const QList<int> &order, qsizetype count, Equal 
 
 } // namespace
 
+FieldEventKind fieldEventKindOf(const QString &eventName)
+{
+    const QString n = eventName.toLower();
+    auto any = [&n](std::initializer_list<const char *> words) {
+        return std::any_of(words.begin(), words.end(),
+                           [&n](const char *w) { return n.contains(QString::fromUtf8(w)); });
+    };
+    FieldEventKind kind;
+    kind.vertical = any({"høyde", "hoyde", "stav", "high", "pole"});
+    kind.wind = !kind.vertical && any({"lengde", "tresteg", "long", "triple", "lj", "tj"});
+    return kind;
+}
+
 // ---- Horizontal jumps and throws ------------------------------------------------------------
 
 std::optional<Attempt> parseAttempt(QStringView text, Language language, QString *error)

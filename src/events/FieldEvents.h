@@ -15,6 +15,14 @@
 
 namespace arenor::events {
 
+// How an event's marks are taken, guessed from its name in either language ("Høyde", "Stav",
+// "Pole vault" are vertical; "Lengde", "Tresteg", "Long jump", "Triple jump" measure wind).
+struct FieldEventKind {
+    bool vertical = false;
+    bool wind = false;
+};
+FieldEventKind fieldEventKindOf(const QString &eventName);
+
 // ---- Horizontal jumps and throws ------------------------------------------------------------
 
 enum class AttemptKind { None, Mark, Foul, Pass, Retired };

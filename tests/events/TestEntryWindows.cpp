@@ -10,6 +10,7 @@
 #include "events/EventSetup.h"
 #include "events/Rounds.h"
 #include "events/ui/EventSetupWindow.h"
+#include "events/ui/FieldCardWindow.h"
 #include "events/ui/GridWindow.h"
 #include "events/ui/ResultHandlingDialog.h"
 #include "events/ui/SortDialog.h"
@@ -17,10 +18,12 @@
 #include "registers/RegisterReaders.h"
 #include "registers/ui/EntriesWindow.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -333,6 +336,53 @@ private slots:
         d->option(5)->setChecked(true);
         QVERIFY(d->confirm());
         QCOMPARE(grid->model().text(0, 4), QStringLiteral("7.10"));
+        grid->closeGrid();
+    }
+
+    // "&Forsøk" on a technical grid: attempts typed by the rules (a bad text told, nothing
+    // stored), the finalists' rounds, a height card, and best marks and places into the grid.
+    void fieldCardFromGrid()
+    {
+        WindowMeet<EventSetupWindow> m(schema::Table::Oppsett, 4, 1, 1);
+        events::GridContext context;
+        context.technical = true;
+        context.selection.eventName = QStringLiteral("Lengde");
+        const QString table = QStringLiteral("Klasse_Finale_Lengde_Menn");
+        QList<db::FieldDef> fields;
+        for (const events::GridColumn &c : events::gridColumnLayout(events::ListType::Standard, 0))
+            fields << db::FieldDef{events::columnName(c, Language::Norwegian)};
+        QVERIFY(m.state.database.createTable(table, fields));
+        QVERIFY(m.state.database.insertRows(table, {{0, 1, "A", "K", "-", ""}, {0, 2, "B", "K", "-", ""}}));
+        GridWindow *grid =
+            openEventGrid(m.state, m.main.windowArea(), nullptr, context, table, QStringLiteral("LENGDE"));
+        auto *button = grid->findChild<QPushButton *>(QStringLiteral("fieldCardPushButton"));
+        QVERIFY(button && button->text() == QStringLiteral("&Forsøk"));
+        FieldCardWindow *card = grid->openFieldCard();
+        FieldCardModel &model = card->model();
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QVERIFY(model.wind() && !model.vertical());
+        QVERIFY(!model.setData(model.index(0, 2), QStringLiteral("7.35 m"), Qt::EditRole));
+        QVERIFY(card->findChild<QLabel *>(QStringLiteral("messageLabel"))->text().contains(QStringLiteral("7,35")));
+        QVERIFY(model.setData(model.index(0, 2), QStringLiteral("6,50"), Qt::EditRole));
+        QVERIFY(model.setData(model.index(0, 8), QStringLiteral("+2,4"), Qt::EditRole));
+        QVERIFY(model.setData(model.index(1, 3), QStringLiteral("X"), Qt::EditRole));
+        QCOMPARE(model.data(model.index(0, 15), Qt::DisplayRole).toString(), QStringLiteral("+2.4w"));
+        QVERIFY(card->saveToResults());
+        QCOMPARE(grid->model().text(0, 4) + u' ' + grid->model().text(0, 0), QStringLiteral("6.50 1"));
+        QCOMPARE(grid->model().text(1, 4), QStringLiteral("-"));
+
+        card->findChild<QComboBox *>(QStringLiteral("kindComboBox"))->setCurrentIndex(1);
+        QString error;
+        QVERIFY(!model.setHeights(QStringLiteral("1.60 1.55"), {}, &error) && error.contains(u"1.55"));
+        QVERIFY(model.setHeights(QStringLiteral("1.50 1,55"), {}, &error));
+        QVERIFY(model.setData(model.index(0, 2), QStringLiteral("xo"), Qt::EditRole));
+        QVERIFY(model.setData(model.index(1, 2), QStringLiteral("o"), Qt::EditRole));
+        QVERIFY(!model.setData(model.index(1, 3), QStringLiteral("xx o"), Qt::EditRole));
+        QVERIFY(model.setData(model.index(0, 3), QStringLiteral("o"), Qt::EditRole));
+        QVERIFY(!model.setHeights(QStringLiteral("1.50"), {}, &error)); // would lose a typed height
+        QVERIFY(card->saveToResults());
+        QCOMPARE(grid->model().text(1, 4) + u' ' + grid->model().text(1, 0), QStringLiteral("1.50 2"));
+        card->close();
         grid->closeGrid();
     }
 
