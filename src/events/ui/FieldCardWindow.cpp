@@ -380,6 +380,9 @@ FieldCardWindow::FieldCardWindow(AppState &state, const GridContext &context, co
     m_view = new QTableView(this);
     m_view->setObjectName(QStringLiteral("cardTableView"));
     m_view->setModel(&m_model);
+    // Room for a mark with its wind ("+2.3w") in every column, without resizing on each edit.
+    m_view->horizontalHeader()->setMinimumSectionSize(
+        m_view->fontMetrics().horizontalAdvance(QStringLiteral("00.00w")) + 12);
     m_message = new QLabel(this);
     m_message->setObjectName(QStringLiteral("messageLabel"));
     m_message->setWordWrap(true);

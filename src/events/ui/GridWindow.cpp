@@ -80,6 +80,8 @@ FieldCardWindow *GridWindow::openFieldCard()
     card->setAttribute(Qt::WA_DeleteOnClose);
     connect(card, &FieldCardWindow::resultsWritten, this, [this] { model().refresh(); });
     card->show();
+    card->raise();
+    card->activateWindow();
     return card;
 }
 
