@@ -10,6 +10,7 @@
 #include "events/EventSetup.h"
 #include "events/Rounds.h"
 #include "events/ui/EventSetupWindow.h"
+#include "events/ui/CombinedEventsWindow.h"
 #include "events/ui/FieldCardWindow.h"
 #include "events/ui/GridWindow.h"
 #include "events/ui/ResultHandlingDialog.h"
@@ -23,6 +24,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QTableWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -384,6 +386,52 @@ private slots:
         QCOMPARE(grid->model().text(1, 4) + u' ' + grid->model().text(1, 0), QStringLiteral("1.50 2"));
         card->close();
         grid->closeGrid();
+    }
+
+    // A pentathlon bound to two of the meet's events: points from the grids with running
+    // totals, a competitor without a mark scored 0 with a note, the setup kept in the meet,
+    // and the list in the editor.
+    void combinedEventsWindow()
+    {
+        WindowMeet<EventSetupWindow> m(schema::Table::Oppsett, 4, 1, 1);
+        const QStringList results[2] = {{"8.50", "8.50", "-"}, {"1.70", "", "1.70"}};
+        for (int e = 1; e <= 2; ++e) {
+            const QString table =
+                events::gridTableOf(m.state, events::listSelection(m.state, e, 1, QStringLiteral("_")));
+            QList<db::FieldDef> fields;
+            for (const events::GridColumn &c : events::gridColumnLayout(events::ListType::Standard, 0))
+                fields << db::FieldDef{events::columnName(c, Language::Norwegian)};
+            QVERIFY(m.state.database.createTable(table, fields));
+            QList<QVariantList> rows;
+            for (int r = 0; r < 3; ++r)
+                rows << QVariantList{0, r + 1, QStringLiteral("P%1").arg(r + 1), "K", results[e - 1][r], ""};
+            QVERIFY(m.state.database.insertRows(table, rows));
+        }
+        // The hurdles' times read in the event's time format: seconds and hundredths.
+        QVERIFY(events::writeSetupField(m.state, events::setupRecordNumber(m.state.currentRound, 1, 1),
+                                        events::SetupTimeFormat, QStringLiteral("2")));
+        CombinedEventsWindow w(m.state);
+        auto *preset = w.findChild<QComboBox *>(QStringLiteral("presetComboBox"));
+        preset->setCurrentIndex(preset->findText(QStringLiteral("Pentathlon"), Qt::MatchStartsWith));
+        w.findChild<QComboBox *>(QStringLiteral("classComboBox"))->setCurrentIndex(0);
+        QVERIFY(w.newFromTable());
+        for (int r = 0; r < 2; ++r)
+            qobject_cast<QComboBox *>(w.eventsTable()->cellWidget(r, 1))->setCurrentIndex(r + 1);
+        QVERIFY(w.save());
+        QList<events::CombinedSetup> stored;
+        QVERIFY(events::loadCombinedSetups(m.state.database, stored));
+        QCOMPARE(stored.size(), 1);
+        QCOMPARE(stored[0].events, (QList<int>{1, 2, 0, 0, 0}));
+        QVERIFY(w.computePoints());
+        // Indoor 60 m hurdles 8.50 = 1017, high jump 1.70 = 855 (women).
+        const QTableWidget *t = w.resultsTable();
+        QCOMPARE(t->item(0, 1)->text(), QStringLiteral("1"));
+        QCOMPARE(t->item(0, 4)->text(), QStringLiteral("1.70  855 (1872)"));
+        QCOMPARE(t->item(1, 8)->text(), QStringLiteral("1017"));
+        QVERIFY(t->item(2, 9)->text().contains(u"60mH"));
+        QVERIFY(w.messageLabel()->text().contains(u"SP"));
+        QVERIFY(w.makeList());
+        QCOMPARE(m.meet.editor.launches.size(), size_t(1));
     }
 
     // A run typed in seconds while the event is in hours.minutes.seconds: the commands that read
