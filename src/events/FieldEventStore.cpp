@@ -241,6 +241,51 @@ Status writeFieldResults(db::Database &database, const QString &table,
     });
 }
 
+QList<QStringList> fieldListNotes(db::Database &database, const QString &table, const QStringList &numbers,
+                                  Language language)
+{
+    QList<QStringList> notes(numbers.size());
+    if (!database.tableExists(kForsok))
+        return notes; // a meet of an older version, opened read-only
+    const bool no = language == Language::Norwegian;
+    const QString indent(8, u' ');
+    QHash<QString, QList<Attempt>> attempts;
+    HeightCard card;
+    if (!loadAttempts(database, table, attempts) || !loadHeightCard(database, table, numbers, card))
+        return notes;
+    for (qsizetype i = 0; i < numbers.size(); ++i) {
+        QStringList shown;
+        for (const Attempt &a : attempts.value(numbers[i])) {
+            QString t = a.kind == AttemptKind::None ? QStringLiteral(".") : attemptText(a);
+            if (a.kind == AttemptKind::Mark && a.wind)
+                t += u'(' + windText(*a.wind) + (*a.wind > kWindLimit ? QStringLiteral("w") : QString()) +
+                     u')';
+            shown << t;
+        }
+        while (!shown.isEmpty() && shown.last() == u".")
+            shown.removeLast();
+        if (!shown.isEmpty())
+            notes[i] << indent + (no ? QStringLiteral("Forsøk: ") : QStringLiteral("Attempts: ")) +
+                            shown.join(u' ');
+        for (int pass = 0; pass < 2; ++pass) {
+            const QList<int> &heights = pass == 0 ? card.heights : card.jumpOffHeights;
+            const QList<HeightCell> row = (pass == 0 ? card.cells : card.jumpOff).value(i);
+            QStringList cells;
+            for (qsizetype h = 0; h < row.size() && h < heights.size(); ++h) {
+                if (!row[h].empty())
+                    cells << heightText(heights[h]) + u' ' + heightCellText(row[h]);
+            }
+            if (!cells.isEmpty())
+                notes[i] << indent +
+                                (pass == 0
+                                     ? (no ? QStringLiteral("Høyder: ") : QStringLiteral("Heights: "))
+                                     : (no ? QStringLiteral("Omhopp: ") : QStringLiteral("Jump-off: "))) +
+                                cells.join(QStringLiteral("  "));
+        }
+    }
+    return notes;
+}
+
 Status loadCombinedSetups(db::Database &database, QList<CombinedSetup> &out)
 {
     out.clear();

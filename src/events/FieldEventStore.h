@@ -43,6 +43,12 @@ Status writeFieldResults(db::Database &database, const QString &table,
                          const QList<FieldCompetitor> &competitors, const QStringList &results,
                          const QList<FieldPlace> &places);
 
+// The lines a class list prints under each competitor with attempts or a height card
+// ("Forsøk: 7.10 x 7.30(+2.3w)", "Høyder: 1.60 o 1.65 xo"), numbers in the list's row order;
+// an empty list for a competitor without, so lists of events without attempts stay as they were.
+QList<QStringList> fieldListNotes(db::Database &database, const QString &table, const QStringList &numbers,
+                                  Language language);
+
 // A combined event of the meet: events of the scoring table bound to the meet's events.
 struct CombinedSetup {
     QString name;

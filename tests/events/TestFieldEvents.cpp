@@ -375,6 +375,13 @@ void TestFieldEvents::storedAndWrittenBack()
     QVERIFY(loadHeightCard(d, grid, numbers, back).ok());
     QCOMPARE(back.heights, c.heights);
 
+    // The class list prints them under each competitor.
+    const QList<QStringList> notes = fieldListNotes(d, grid, numbers, Language::English);
+    QCOMPARE(notes[0], (QStringList{"        Attempts: 6.20", "        Heights: 1.50 o  1.55 xxx",
+                                    "        Jump-off: 1.55 x"}));
+    QCOMPARE(notes[1].first(), QStringLiteral("        Attempts: x 6.10(+2.1w) - r"));
+    QCOMPARE(fieldListNotes(d, QStringLiteral("other"), numbers, Language::English)[0], QStringList());
+
     QList<FieldCompetitor> people;
     QVERIFY(readFieldCompetitors(d, grid, people).ok());
     QCOMPARE(people.size(), 2);
