@@ -38,6 +38,15 @@ std::optional<ScoringKind> kindOf(const QString &t)
     return std::nullopt;
 }
 
+// A name as aliases compare it: lower case without blanks and "_".
+QString plainName(QString name)
+{
+    name = name.toLower();
+    name.remove(u' ');
+    name.remove(u'_');
+    return name;
+}
+
 } // namespace
 
 std::optional<ScoringTable> ScoringTable::parse(const QString &text, QString *error)
@@ -63,6 +72,10 @@ std::optional<ScoringTable> ScoringTable::parse(const QString &text, QString *er
                     ok = ok && table.find(e, *sex, *venue);
                 table.m_definitions.append(d);
             }
+        } else if (f[0] == u"alias" && f.size() > 2) {
+            for (const QString &name : f.mid(2))
+                table.m_aliases.insert(plainName(name), f[1]);
+            ok = true;
         } else if (f.size() == 8) {
             const auto sex = sexOf(f[0]);
             const auto venue = venueOf(f[1]);
@@ -115,6 +128,18 @@ const ScoringEvent *ScoringTable::find(const QString &code, Sex sex, Venue venue
             return &e;
     }
     return nullptr;
+}
+
+QString ScoringTable::codeForEventName(const QString &name) const
+{
+    const QString plain = plainName(name);
+    if (const auto it = m_aliases.constFind(plain); it != m_aliases.cend())
+        return *it;
+    for (const ScoringEvent &e : m_events) {
+        if (plainName(e.code) == plain)
+            return e.code;
+    }
+    return {};
 }
 
 int combinedPoints(const ScoringEvent &event, const CombinedMark &mark)

@@ -7,6 +7,7 @@
 #include "base/TextTables.h"
 #include "events/ResultArithmetic.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -46,11 +47,15 @@ public:
     const ScoringEvent *find(const QString &code, Sex sex, Venue venue) const;
     const QList<ScoringEvent> &events() const { return m_events; }
     const QList<CombinedDefinition> &definitions() const { return m_definitions; }
+    // The table's event a meet's event name stands for ("Lengde", "Long_jump", "800_m"), or
+    // an empty text.
+    QString codeForEventName(const QString &name) const;
 
 private:
     QString m_source;
     QList<ScoringEvent> m_events;
     QList<CombinedDefinition> m_definitions;
+    QHash<QString, QString> m_aliases; // plain name to code
 };
 
 // A mark as the formula takes it: hundredths of a second for track events (handTimed for a

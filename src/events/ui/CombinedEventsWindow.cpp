@@ -211,14 +211,12 @@ bool CombinedEventsWindow::newFromTable()
         return false;
     const CombinedDefinition &d = table.definitions()[i];
     CombinedSetup c{d.name, m_class->currentData().toInt(), d.sex, d.venue, d.events, {}, {}};
-    // Each event bound to the meet's event of the same name where there is one ("LJ" has none,
-    // "800m" finds "800_m").
+    // Each event bound to the meet's event of that name where there is one ("Lengde" or
+    // "Long_jump" for LJ, "800_m" for 800m).
     for (const QString &code : d.events) {
         int found = 0;
         for (int e = 1; e <= kEventSlots && !found; ++e) {
-            QString name = m_state.eventNames[size_t(e)];
-            name.remove(u'_');
-            if (name.compare(code, Qt::CaseInsensitive) == 0)
+            if (table.codeForEventName(m_state.eventNames[size_t(e)]).compare(code, Qt::CaseInsensitive) == 0)
                 found = e;
         }
         c.events << found;
@@ -295,8 +293,8 @@ bool CombinedEventsWindow::makeList()
     if (!computePoints())
         return false;
     const CombinedSetup &c = m_setups[m_current];
-    const QString path =
-        m_state.meetFile(QStringLiteral("Mangekamp_%1.txt").arg(events::safeNamePart(c.name).replace(u' ', u'_')));
+    const QString path = m_state.meetFile(
+        QStringLiteral("Mangekamp_%1.txt").arg(events::safeNamePart(c.name).replace(u' ', u'_')));
     if (Status s = writeTextFile(path, combinedListLines(c, m_standings, m_state.texts.messageLanguage()));
         !s) {
         m_message->setText(s.error());
