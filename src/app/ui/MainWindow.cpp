@@ -586,6 +586,7 @@ void MainWindow::addCombinedEventsAction()
         connect(w, &QObject::destroyed, sub, [sub] { sub->close(); });
         sub->resize(w->size());
         sub->show();
+        m_mdi->setActiveSubWindow(sub);
     });
 }
 
