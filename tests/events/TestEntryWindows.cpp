@@ -415,6 +415,11 @@ private slots:
         preset->setCurrentIndex(preset->findText(QStringLiteral("Pentathlon"), Qt::MatchStartsWith));
         w.findChild<QComboBox *>(QStringLiteral("classComboBox"))->setCurrentIndex(0);
         QVERIFY(w.newFromTable());
+        // An event added and taken out again, as for a combined event the table lacks.
+        QVERIFY(w.addEvent());
+        QCOMPARE(w.eventsTable()->rowCount(), 6);
+        w.eventsTable()->setCurrentCell(5, 0);
+        QVERIFY(w.removeEvent());
         for (int r = 0; r < 2; ++r)
             qobject_cast<QComboBox *>(w.eventsTable()->cellWidget(r, 1))->setCurrentIndex(r + 1);
         QVERIFY(w.save());

@@ -25,7 +25,7 @@ QString say(Language language, const char *norwegian, const char *english)
     return QString::fromUtf8(language == Language::Norwegian ? norwegian : english);
 }
 
-enum Button { New, Delete, Save, Points, List, Close, ButtonCount };
+enum Button { New, Delete, Save, Points, List, Close, Add, Remove, ButtonCount };
 
 } // namespace
 
@@ -45,6 +45,8 @@ CombinedEventsWindow::CombinedEventsWindow(AppState &state, QWidget *parent) : Q
     m_events = new QTableWidget(0, 3, this);
     m_events->setObjectName(QStringLiteral("eventsTableWidget"));
     m_events->horizontalHeader()->setStretchLastSection(true);
+    m_extraEvent = new QComboBox(this);
+    m_extraEvent->setObjectName(QStringLiteral("extraEventComboBox"));
     m_results = new QTableWidget(this);
     m_results->setObjectName(QStringLiteral("resultsTableWidget"));
     m_results->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -63,7 +65,8 @@ CombinedEventsWindow::CombinedEventsWindow(AppState &state, QWidget *parent) : Q
         m_presetCombo->addItem(QString());
 
     auto *grid = new QGridLayout;
-    const QList<QWidget *> labelled{m_setupCombo, m_presetCombo, m_name, m_class, m_events, m_results};
+    const QList<QWidget *> labelled{m_setupCombo, m_presetCombo, m_name,      m_class,
+                                    m_events,     m_results,     m_extraEvent};
     for (qsizetype i = 0; i < labelled.size(); ++i) {
         auto *label = new QLabel(this);
         label->setBuddy(labelled[i]);
@@ -88,6 +91,13 @@ CombinedEventsWindow::CombinedEventsWindow(AppState &state, QWidget *parent) : Q
     layout->addLayout(grid);
     layout->addWidget(m_labels[4]);
     layout->addWidget(m_events, 1);
+    auto *extra = new QHBoxLayout;
+    extra->addWidget(m_labels[6]);
+    extra->addWidget(m_extraEvent);
+    extra->addWidget(m_buttons[Add]);
+    extra->addWidget(m_buttons[Remove]);
+    extra->addStretch(1);
+    layout->addLayout(extra);
     layout->addWidget(m_labels[5]);
     layout->addWidget(m_results, 2);
     layout->addWidget(m_message);
@@ -102,6 +112,8 @@ CombinedEventsWindow::CombinedEventsWindow(AppState &state, QWidget *parent) : Q
         m_setupCombo->removeItem(m_setupCombo->currentIndex());
         save();
     });
+    connect(m_buttons[Add], &QPushButton::clicked, this, &CombinedEventsWindow::addEvent);
+    connect(m_buttons[Remove], &QPushButton::clicked, this, &CombinedEventsWindow::removeEvent);
     connect(m_buttons[Save], &QPushButton::clicked, this, &CombinedEventsWindow::save);
     connect(m_buttons[Points], &QPushButton::clicked, this, &CombinedEventsWindow::computePoints);
     connect(m_buttons[List], &QPushButton::clicked, this, &CombinedEventsWindow::makeList);
@@ -130,12 +142,16 @@ void CombinedEventsWindow::applyCaptions()
 {
     const Language l = language();
     setWindowTitle(say(l, "Mangekamp", "Combined events"));
-    const char *no[] = {"&Mangekamp", "&Tabell", "Na&vn", "&Klasse", "&Øvelser", "&Resultat"};
-    const char *en[] = {"&Combined event", "&Table", "N&ame", "C&lass", "&Events", "&Results"};
+    const char *no[] = {"&Mangekamp", "&Tabell",   "Na&vn",         "&Klasse",
+                        "&Øvelser",   "&Resultat", "&Ekstra øvelse"};
+    const char *en[] = {"&Combined event", "&Table",   "N&ame",       "C&lass",
+                        "&Events",         "&Results", "E&xtra event"};
     for (qsizetype i = 0; i < m_labels.size(); ++i)
         m_labels[i]->setText(say(l, no[i], en[i]));
-    const char *noButtons[] = {"&Ny", "&Slett", "&Lagre", "&Beregn", "Lag l&iste", "L&ukk"};
-    const char *enButtons[] = {"&New", "&Delete", "&Save", "&Points", "Make l&ist", "Cl&ose"};
+    const char *noButtons[] = {"&Ny",        "&Slett", "&Lagre",    "&Beregn",
+                               "Lag l&iste", "L&ukk",  "Le&gg til", "F&jern"};
+    const char *enButtons[] = {"&New",       "&Delete", "&Save",      "&Points",
+                               "Make l&ist", "Cl&ose",  "Add e&vent", "Re&move"};
     for (qsizetype i = 0; i < m_buttons.size(); ++i)
         m_buttons[i]->setText(say(l, noButtons[i], enButtons[i]));
     const ScoringTable &table = ScoringTable::builtIn();
@@ -157,11 +173,16 @@ void CombinedEventsWindow::showSetup(int index)
 {
     m_current = index;
     m_events->setRowCount(0);
+    m_extraEvent->clear();
     if (index < 0 || index >= m_setups.size()) {
         m_name->clear();
         return;
     }
     const CombinedSetup &c = m_setups[index];
+    for (const ScoringEvent &e : ScoringTable::builtIn().events()) {
+        if (e.sex == c.sex && e.venue == c.venue)
+            m_extraEvent->addItem(e.code);
+    }
     m_name->setText(c.name);
     m_class->setCurrentIndex(std::max(0, c.cls - 1));
     m_events->setRowCount(int(c.codes.size()));
@@ -224,6 +245,31 @@ bool CombinedEventsWindow::newFromTable()
     m_setups << c;
     m_setupCombo->addItem(c.name);
     m_setupCombo->setCurrentIndex(m_setupCombo->count() - 1);
+    return true;
+}
+
+bool CombinedEventsWindow::addEvent()
+{
+    takeEdits();
+    if (m_current < 0 || m_current >= m_setups.size() || m_extraEvent->currentText().isEmpty())
+        return false;
+    m_setups[m_current].codes << m_extraEvent->currentText();
+    m_setups[m_current].events << 0;
+    showSetup(m_current);
+    return true;
+}
+
+bool CombinedEventsWindow::removeEvent()
+{
+    takeEdits();
+    const int row = m_events->currentRow();
+    if (m_current < 0 || m_current >= m_setups.size() || row < 0 || row >= m_setups[m_current].codes.size())
+        return false;
+    CombinedSetup &c = m_setups[m_current];
+    c.handTimed.removeAll(c.codes[row]);
+    c.codes.removeAt(row);
+    c.events.removeAt(row);
+    showSetup(m_current);
     return true;
 }
 

@@ -27,6 +27,10 @@ public:
     bool save();
     bool computePoints();
     bool makeList();
+    // A table's event added at the end of the shown combined event, or the current row taken
+    // out: for combined events the table lacks (a youth pentathlon).
+    bool addEvent();
+    bool removeEvent();
 
     QTableWidget *eventsTable() const { return m_events; }
     QTableWidget *resultsTable() const { return m_results; }
@@ -48,6 +52,7 @@ private:
     QLineEdit *m_name;
     QComboBox *m_class;
     QTableWidget *m_events;
+    QComboBox *m_extraEvent;
     QTableWidget *m_results;
     QLabel *m_message;
     QList<QLabel *> m_labels;
