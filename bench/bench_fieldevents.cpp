@@ -16,8 +16,9 @@ static void BM_FieldPlaces3000(benchmark::State &st)
         QStringList row;
         for (int a = 0; a < 6; ++a) {
             const int k = (i * 7919 + a * 104729) % 1000;
-            row << (k < 150 ? QStringLiteral("x") : k < 180 ? QStringLiteral("-")
-                                                            : QStringLiteral("%1,%2").arg(5 + k % 3).arg(k % 100));
+            row << (k < 150   ? QStringLiteral("x")
+                    : k < 180 ? QStringLiteral("-")
+                              : QStringLiteral("%1,%2").arg(5 + k % 3).arg(k % 100));
         }
         grid << row;
     }
@@ -43,7 +44,8 @@ static void BM_CombinedTotals500(benchmark::State &st)
     QList<ScoringEvent> events;
     for (const QString &code : decathlon.events)
         events << *table.find(code, decathlon.sex, decathlon.venue);
-    const QStringList typical{"11.20", "6.90", "13.50", "1.95", "50.10", "15.20", "41.00", "4.40", "55.00", "4.40.00"};
+    const QStringList typical{"11.20", "6.90",  "13.50", "1.95",  "50.10",
+                              "15.20", "41.00", "4.40",  "55.00", "4.40.00"};
     QList<QStringList> results;
     for (int c = 0; c < 500; ++c) {
         QStringList r = typical;
@@ -57,7 +59,8 @@ static void BM_CombinedTotals500(benchmark::State &st)
             QList<CombinedMark> m;
             for (qsizetype e = 0; e < events.size(); ++e)
                 m << combinedMark(events[e], r[e],
-                                  e == 9 ? TimeFormat::MinutesSecondsHundredths : TimeFormat::SecondsHundredths);
+                                  e == 9 ? TimeFormat::MinutesSecondsHundredths
+                                         : TimeFormat::SecondsHundredths);
             marks << m;
         }
         benchmark::DoNotOptimize(scoreCombined(events, marks));

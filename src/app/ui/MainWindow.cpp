@@ -4,8 +4,8 @@
 #include "app/ui/AboutDialog.h"
 #include "app/ui/HelpWindow.h"
 #include "app/ui/OptionsWindow.h"
-#include "events/ui/CombinedEventsWindow.h"
 #include "base/Version.h"
+#include "events/ui/CombinedEventsWindow.h"
 
 #include <QAction>
 #include <QActionGroup>
