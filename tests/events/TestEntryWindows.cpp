@@ -9,8 +9,8 @@
 #include "base/TextFile.h"
 #include "events/EventSetup.h"
 #include "events/Rounds.h"
-#include "events/ui/EventSetupWindow.h"
 #include "events/ui/CombinedEventsWindow.h"
+#include "events/ui/EventSetupWindow.h"
 #include "events/ui/FieldCardWindow.h"
 #include "events/ui/GridWindow.h"
 #include "events/ui/ResultHandlingDialog.h"
@@ -24,13 +24,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QTableWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -364,7 +364,9 @@ private slots:
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QVERIFY(model.wind() && !model.vertical());
         QVERIFY(!model.setData(model.index(0, 2), QStringLiteral("7.35 m"), Qt::EditRole));
-        QVERIFY(card->findChild<QLabel *>(QStringLiteral("messageLabel"))->text().contains(QStringLiteral("7,35")));
+        QVERIFY(card->findChild<QLabel *>(QStringLiteral("messageLabel"))
+                    ->text()
+                    .contains(QStringLiteral("7,35")));
         QVERIFY(model.setData(model.index(0, 2), QStringLiteral("6,50"), Qt::EditRole));
         QVERIFY(model.setData(model.index(0, 8), QStringLiteral("+2,4"), Qt::EditRole));
         QVERIFY(model.setData(model.index(1, 3), QStringLiteral("X"), Qt::EditRole));
@@ -457,7 +459,8 @@ private slots:
                                                     {0, 2, "B", "K", "12.50", "-", "-", "-"},
                                                     {0, 3, "C", "K", "-", "-", "-", "-"},
                                                     {0, 4, "D", "K", "12,70", "-", "-", "-"}}));
-        GridWindow *grid = openEventGrid(m.state, m.main.windowArea(), nullptr, context, table, QStringLiteral("100M"));
+        GridWindow *grid =
+            openEventGrid(m.state, m.main.windowArea(), nullptr, context, table, QStringLiteral("100M"));
         auto column = [grid](int field) {
             QStringList texts;
             for (int r = 0; r < grid->model().rowCount(); ++r)
