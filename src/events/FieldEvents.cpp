@@ -412,4 +412,75 @@ QList<FieldPlace> verticalPlaces(const HeightCard &card)
     return places;
 }
 
+// ---- The card on paper ---------------------------------------------------------------------
+
+QStringList fieldCardLines(const QString &heading, const QStringList &labels,
+                           const QList<QList<Attempt>> &series, const HeightCard *card,
+                           const QList<FieldPlace> &places, Language language)
+{
+    const qsizetype n = labels.size();
+    QList<QStringList> table(n + 1); // the head, then one row per competitor
+    table[0] << QString();
+    for (qsizetype i = 0; i < n; ++i)
+        table[i + 1] << labels[i];
+    if (card) {
+        for (int h : card->heights)
+            table[0] << heightText(h);
+        for (int h : card->jumpOffHeights)
+            table[0] << QStringLiteral("J") + heightText(h);
+        for (qsizetype i = 0; i < n; ++i) {
+            for (int pass = 0; pass < 2; ++pass) {
+                const QList<HeightCell> row = (pass == 0 ? card->cells : card->jumpOff).value(i);
+                const qsizetype count = (pass == 0 ? card->heights : card->jumpOffHeights).size();
+                for (qsizetype h = 0; h < count; ++h)
+                    table[i + 1] << heightCellText(row.value(h));
+            }
+            const int best = verticalStanding(*card, int(i)).best;
+            table[i + 1] << (best > 0 ? heightText(best) : QString());
+        }
+    } else {
+        qsizetype attempts = 0;
+        for (const QList<Attempt> &s : series)
+            attempts = std::max(attempts, s.size());
+        for (qsizetype a = 0; a < attempts; ++a)
+            table[0] << QString::number(a + 1);
+        for (qsizetype i = 0; i < n; ++i) {
+            const QList<Attempt> s = series.value(i);
+            for (qsizetype a = 0; a < attempts; ++a) {
+                const Attempt at = s.value(a);
+                QString t = attemptText(at);
+                if (at.kind == AttemptKind::Mark && at.wind)
+                    t += u'(' + windText(*at.wind) +
+                         (*at.wind > kWindLimit ? QStringLiteral("w") : QString()) + u')';
+                table[i + 1] << t;
+            }
+            const std::optional<Attempt> best = bestAttempt(s);
+            table[i + 1] << (best ? attemptText(*best) : QString());
+        }
+    }
+    const bool no = language == Language::Norwegian;
+    table[0] << (no ? QStringLiteral("Beste") : QStringLiteral("Best"))
+             << (no ? QStringLiteral("Plass") : QStringLiteral("Place"));
+    for (qsizetype i = 0; i < n; ++i) {
+        const FieldPlace p = places.value(i);
+        table[i + 1] << (p.place > 0 ? QString::number(p.place) + (p.tied ? QStringLiteral("=") : QString()) +
+                                           (p.jumpOff ? QStringLiteral(" J") : QString())
+                                     : QString());
+    }
+    QList<qsizetype> widths(table[0].size());
+    for (const QStringList &row : table)
+        for (qsizetype c = 0; c < row.size() && c < widths.size(); ++c)
+            widths[c] = std::max(widths[c], row[c].size());
+    QStringList lines{heading, QString()};
+    for (const QStringList &row : table) {
+        QString line;
+        for (qsizetype c = 0; c < row.size(); ++c)
+            line += row[c].leftJustified(widths.value(c) + 2);
+        while (line.endsWith(u' '))
+            line.chop(1);
+        lines << line;
+    }
+    return lines;
+}
+
 } // namespace arenor::events

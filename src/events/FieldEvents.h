@@ -116,4 +116,13 @@ VerticalStanding verticalStanding(const HeightCard &card, int competitor);
 // the tied competitors share first with jumpOff set. Other ties share their place.
 QList<FieldPlace> verticalPlaces(const HeightCard &card);
 
+// ---- The card on paper ---------------------------------------------------------------------
+
+// The field card as text lines for the officials: a heading, a column head (attempt numbers or
+// bar heights, then jump-off heights), and one line per competitor (labels[i], typically start
+// number and name) with each cell, best mark and place, in columns as wide as their widest text.
+QStringList fieldCardLines(const QString &heading, const QStringList &labels,
+                           const QList<QList<Attempt>> &series, const HeightCard *card,
+                           const QList<FieldPlace> &places, Language language);
+
 } // namespace arenor::events

@@ -386,6 +386,8 @@ private slots:
         QVERIFY(!model.setHeights(QStringLiteral("1.50"), {}, &error)); // would lose a typed height
         QVERIFY(card->saveToResults());
         QCOMPARE(grid->model().text(1, 4) + u' ' + grid->model().text(1, 0), QStringLiteral("1.50 2"));
+        QVERIFY(card->printCard());
+        QVERIFY(m.meet.editor.launches.back().file.endsWith(QStringLiteral("Feltkort_") + table + QStringLiteral(".txt")));
         card->close();
         grid->closeGrid();
     }

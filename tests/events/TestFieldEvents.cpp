@@ -218,6 +218,16 @@ void TestFieldEvents::cardChecks()
     j.jumpOffHeights = {155};
     j.jumpOff = {{HeightCell{1, true, false}}, {}};
     QVERIFY(checkHeightCard(j, Language::English).contains(u"jump-off"));
+    // On paper: columns as wide as their widest text, the heading first.
+    const HeightCard paper = card("1.50 1.55", {"o xxx", "xo xxx"});
+    QCOMPARE(fieldCardLines(QStringLiteral("HIGH JUMP"), {"7 Ola", "9 Kari"}, {}, &paper,
+                            events::verticalPlaces(paper), Language::English),
+             (QStringList{"HIGH JUMP", "", "        1.50  1.55  Best  Place", "7 Ola   o     xxx   1.50  1",
+                          "9 Kari  xo    xxx   1.50  2"}));
+    QList<Attempt> windy = series("7.10 x");
+    windy[0].wind = 23;
+    QCOMPARE(fieldCardLines({}, {"1"}, {windy}, nullptr, {{1, false, false}}, Language::Norwegian).last(),
+             QStringLiteral("1  7.10(+2.3w)  x  7.10   1"));
     QString error;
     for (const char *bad : {"xxxo", "oo", "x o", "1.85"})
         QVERIFY2(!parseHeightCell(QString::fromLatin1(bad), Language::English, &error) && !error.isEmpty(),

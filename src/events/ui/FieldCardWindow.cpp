@@ -1,5 +1,7 @@
 #include "events/ui/FieldCardWindow.h"
 
+#include "base/TextFile.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
@@ -184,6 +186,14 @@ QStringList FieldCardModel::finalOrder() const
     return out;
 }
 
+QStringList FieldCardModel::cardLines(const QString &heading) const
+{
+    QStringList labels;
+    for (const FieldCompetitor &c : m_competitors)
+        labels << QStringLiteral("%1  %2").arg(c.number, 5).arg(c.name);
+    return fieldCardLines(heading, labels, m_series, m_vertical ? &m_card : nullptr, m_places, language());
+}
+
 int FieldCardModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_competitors.size());
@@ -362,6 +372,7 @@ FieldCardWindow::FieldCardWindow(AppState &state, const GridContext &context, co
     : QWidget(parent), m_state(state), m_table(table), m_model(state, table)
 {
     setObjectName(QStringLiteral("fieldCardWindow"));
+    m_heading = gridHeading(context.selection);
     const FieldEventKind kind = fieldEventKindOf(context.selection.eventName);
     m_kind = new QComboBox(this);
     m_kind->setObjectName(QStringLiteral("kindComboBox"));
@@ -390,6 +401,8 @@ FieldCardWindow::FieldCardWindow(AppState &state, const GridContext &context, co
     m_order->setObjectName(QStringLiteral("orderPushButton"));
     m_save = new QPushButton(this);
     m_save->setObjectName(QStringLiteral("savePushButton"));
+    m_print = new QPushButton(this);
+    m_print->setObjectName(QStringLiteral("printPushButton"));
     m_close = new QPushButton(this);
     m_close->setObjectName(QStringLiteral("closePushButton"));
 
@@ -406,6 +419,7 @@ FieldCardWindow::FieldCardWindow(AppState &state, const GridContext &context, co
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_order);
     buttons->addWidget(m_save);
+    buttons->addWidget(m_print);
     buttons->addStretch(1);
     buttons->addWidget(m_close);
     auto *layout = new QVBoxLayout(this);
@@ -441,6 +455,7 @@ FieldCardWindow::FieldCardWindow(AppState &state, const GridContext &context, co
                                .arg(m_model.finalOrder().join(QStringLiteral(", "))));
     });
     connect(m_save, &QPushButton::clicked, this, &FieldCardWindow::saveToResults);
+    connect(m_print, &QPushButton::clicked, this, &FieldCardWindow::printCard);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
 
     QString error;
@@ -470,6 +485,7 @@ void FieldCardWindow::applyCaptions()
         m_labels[i]->setText(say(l, no[i], en[i]));
     m_order->setText(say(l, "&Rekkefølge 4–6", "&Order of rounds 4–6"));
     m_save->setText(say(l, "&Skriv til resultat", "&Save to results"));
+    m_print->setText(say(l, "Skriv &ut kort", "&Print card"));
     m_close->setText(say(l, "&Lukk", "&Close"));
     m_model.headerDataChanged(Qt::Horizontal, 0, std::max(0, m_model.columnCount() - 1));
 }
@@ -483,6 +499,16 @@ void FieldCardWindow::showMode()
          std::initializer_list<QWidget *>{m_finalists, m_wind, m_labels[1], m_labels[2], m_order})
         w->setVisible(!vertical);
     m_view->resizeColumnsToContents();
+}
+
+bool FieldCardWindow::printCard()
+{
+    const QString path = m_state.meetFile(QStringLiteral("Feltkort_%1.txt").arg(safeNamePart(m_table)));
+    if (Status s = writeTextFile(path, m_model.cardLines(m_heading)); !s) {
+        m_message->setText(s.error());
+        return false;
+    }
+    return m_state.startEditor(path);
 }
 
 bool FieldCardWindow::saveToResults()

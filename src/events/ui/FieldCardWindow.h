@@ -48,6 +48,8 @@ public:
     const QList<events::FieldCompetitor> &competitors() const { return m_competitors; }
     // The order of rounds 4 to 6 by start number.
     QStringList finalOrder() const;
+    // The card as lines for the officials, headed by heading.
+    QStringList cardLines(const QString &heading) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -87,6 +89,8 @@ public:
     FieldCardModel &model() { return m_model; }
     // "Save to results": best marks and places into the grid; false, telling why, when not.
     bool saveToResults();
+    // "Print card": the card as a text file of the meet shown in the editor, for the officials.
+    bool printCard();
 
 signals:
     void resultsWritten();
@@ -97,6 +101,7 @@ private:
 
     AppState &m_state;
     QString m_table;
+    QString m_heading;
     FieldCardModel m_model;
     QComboBox *m_kind;
     QSpinBox *m_finalists;
@@ -108,6 +113,7 @@ private:
     QList<QLabel *> m_labels;
     QPushButton *m_order;
     QPushButton *m_save;
+    QPushButton *m_print;
     QPushButton *m_close;
 };
 
