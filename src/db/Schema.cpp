@@ -437,16 +437,40 @@ Status addEventAdapterFields(db::Database &database)
     return addTimingFields(database, kTimingGpioChip, kTimingFields);
 }
 
+// Migration 3: the tables of field-event attempts, height cards and combined events, empty.
+Status addFieldEventTables(db::Database &database)
+{
+    for (const auto &[name, fields] : fieldEventTables()) {
+        if (database.tableExists(name))
+            continue;
+        if (Status s = database.createTable(name, db::numberedFields(fields)); !s)
+            return s;
+    }
+    return {};
+}
+
 using Migration = Status (*)(db::Database &);
 // Migration n brings a file from version n - 1 to n.
-const Migration kMigrations[kSchemaVersion] = {addIntervalAndDelay, addEventAdapterFields};
+const Migration kMigrations[kSchemaVersion] = {addIntervalAndDelay, addEventAdapterFields,
+                                               addFieldEventTables};
 
 } // namespace
+
+QList<std::pair<QString, int>> fieldEventTables()
+{
+    return {{kForsok, 5}, {kHoyder, 4}, {kHoydekort, 5}, {kMangekamp, 6}};
+}
 
 QStringList missingParts(db::Database &database)
 {
     QStringList missing;
     const int version = database.schemaVersion();
+    if (version >= kFieldEventsVersion) {
+        for (const auto &[name, fields] : fieldEventTables()) {
+            if (!database.tableExists(name))
+                missing << name;
+        }
+    }
     for (Table t : meetTables()) {
         const QString name = tableName(t);
         if (!database.tableExists(name)) {

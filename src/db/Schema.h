@@ -40,7 +40,25 @@ inline QString tableName(const AppState &, Table table)
 
 // The version of the schema a new meet gets; an older file is brought up to it by the
 // numbered migrations when it is opened.
-constexpr int kSchemaVersion = 2;
+constexpr int kSchemaVersion = 3;
+
+// The tables of the field events and combined events, made by migration 3 (fields numbered
+// like every table's):
+// - attempts of the horizontal jumps and throws: 0 grid table, 1 start number, 2 attempt
+//   1.., 3 attempt text, 4 wind text;
+inline const QString kForsok = QStringLiteral("Forsøk");
+// - bar heights of a vertical jump: 0 grid table, 1 position 0.., 2 height text, 3 "1" for a
+//   jump-off height;
+inline const QString kHoyder = QStringLiteral("Høyder");
+// - the height card: 0 grid table, 1 start number, 2 position of the height, 3 attempts text
+//   ("xxo"), 4 "1" for a jump-off height;
+inline const QString kHoydekort = QStringLiteral("Høydekort");
+// - combined events: 0 name, 1 class 1..40, 2 "M" or "W", 3 "outdoor" or "indoor", 4 the
+//   events as table code and meet event number ("100m=14;LJ=2"), 5 hand-timed codes ("100m").
+inline const QString kMangekamp = QStringLiteral("Mangekamp");
+constexpr int kFieldEventsVersion = 3;
+// Those tables with their field counts, in the order migration 3 makes them.
+QList<std::pair<QString, int>> fieldEventTables();
 
 // A field, and the schema version that added it (0: there from the first version).
 struct FieldSpec {

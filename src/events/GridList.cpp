@@ -318,7 +318,8 @@ Status WriteGridList(QIODevice &device, const TextTables &texts, const GridList 
                      [](const Item &a, const Item &b) { return a.column < b.column; });
 
     const QString separator = QStringLiteral(":");
-    for (const QStringList &row : list.rows) {
+    for (qsizetype r = 0; r < list.rows.size(); ++r) {
+        const QStringList &row = list.rows[r];
         PrintLine line;
         line.text.reserve(layout.width);
         for (const Item &item : items) {
@@ -336,6 +337,7 @@ Status WriteGridList(QIODevice &device, const TextTables &texts, const GridList 
         if (list.separators)
             line.text.append(separator);
         lines << line.text;
+        lines << list.rowNotes.value(r);
     }
     lines << ruler(u'=', layout.width);
     writeLines(device, lines);

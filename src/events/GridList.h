@@ -68,6 +68,8 @@ struct GridList {
     ListSelection selection;
     QStringList columns;     // the grid table's column names
     QList<QStringList> rows; // each row's values by column, in the order the grid shows
+    // Lines printed under a row (its attempts or height card), by row; none for most lists.
+    QList<QStringList> rowNotes;
 };
 
 // Writes the list. Fails, writing nothing, when the grid lacks a column of its layout.

@@ -1,5 +1,7 @@
 #include "GridTable.h"
 
+#include "events/FieldEventStore.h"
+
 #include "base/Convert.h"
 #include "base/TextFile.h"
 #include "registers/Relay.h"
@@ -234,6 +236,13 @@ Status makeGridListFile(AppState &state, const GridContext &context, const QStri
     }
     if (rows)
         *rows = int(list.rows.size());
+    if (context.technical) {
+        const int number = GridColumns(list.columns).index(ColumnRole::Number);
+        QStringList numbers;
+        for (const QStringList &row : list.rows)
+            numbers << row.value(number).trimmed();
+        list.rowNotes = fieldListNotes(state.database, table, numbers, state.texts.messageLanguage());
+    }
     return writeGridListFile(path, state.texts, list);
 }
 

@@ -255,6 +255,7 @@ private slots:
         QTest::addColumn<bool>("fieldsAddedEarlier");
         QTest::newRow("first version") << 0 << false;
         QTest::newRow("second version") << 1 << false;
+        QTest::newRow("third version") << 2 << false;
         QTest::newRow("fields added before versions") << 0 << true;
     }
     void olderMeetIsMigratedOnOpen()
@@ -278,7 +279,7 @@ private slots:
             if (fieldsAddedEarlier) {
                 timing[schema::kTimingInterval] = QStringLiteral("7");
                 timing[schema::kTimingGpioChip] = QStringLiteral("/dev/gpiochip2");
-            } else {
+            } else if (version < 2) {
                 timing.resize(version == 0 ? schema::kTimingInterval : schema::kTimingGpioChip);
             }
             QVERIFY(d.insertRows(schema::kTidtakingoppsett, {timing}).ok());

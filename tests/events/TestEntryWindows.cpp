@@ -9,7 +9,9 @@
 #include "base/TextFile.h"
 #include "events/EventSetup.h"
 #include "events/Rounds.h"
+#include "events/ui/CombinedEventsWindow.h"
 #include "events/ui/EventSetupWindow.h"
+#include "events/ui/FieldCardWindow.h"
 #include "events/ui/GridWindow.h"
 #include "events/ui/ResultHandlingDialog.h"
 #include "events/ui/SortDialog.h"
@@ -17,15 +19,18 @@
 #include "registers/RegisterReaders.h"
 #include "registers/ui/EntriesWindow.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -336,6 +341,108 @@ private slots:
         grid->closeGrid();
     }
 
+    // "&Forsøk" on a technical grid: attempts typed by the rules (a bad text told, nothing
+    // stored), the finalists' rounds, a height card, and best marks and places into the grid.
+    void fieldCardFromGrid()
+    {
+        WindowMeet<EventSetupWindow> m(schema::Table::Oppsett, 4, 1, 1);
+        events::GridContext context;
+        context.technical = true;
+        context.selection.eventName = QStringLiteral("Lengde");
+        const QString table = QStringLiteral("Klasse_Finale_Lengde_Menn");
+        QList<db::FieldDef> fields;
+        for (const events::GridColumn &c : events::gridColumnLayout(events::ListType::Standard, 0))
+            fields << db::FieldDef{events::columnName(c, Language::Norwegian)};
+        QVERIFY(m.state.database.createTable(table, fields));
+        QVERIFY(m.state.database.insertRows(table, {{0, 1, "A", "K", "-", ""}, {0, 2, "B", "K", "-", ""}}));
+        GridWindow *grid =
+            openEventGrid(m.state, m.main.windowArea(), nullptr, context, table, QStringLiteral("LENGDE"));
+        auto *button = grid->findChild<QPushButton *>(QStringLiteral("fieldCardPushButton"));
+        QVERIFY(button && button->text() == QStringLiteral("&Forsøk"));
+        FieldCardWindow *card = grid->openFieldCard();
+        FieldCardModel &model = card->model();
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QVERIFY(model.wind() && !model.vertical());
+        QVERIFY(!model.setData(model.index(0, 2), QStringLiteral("7.35 m"), Qt::EditRole));
+        QVERIFY(card->findChild<QLabel *>(QStringLiteral("messageLabel"))
+                    ->text()
+                    .contains(QStringLiteral("7,35")));
+        QVERIFY(model.setData(model.index(0, 2), QStringLiteral("6,50"), Qt::EditRole));
+        QVERIFY(model.setData(model.index(0, 8), QStringLiteral("+2,4"), Qt::EditRole));
+        QVERIFY(model.setData(model.index(1, 3), QStringLiteral("X"), Qt::EditRole));
+        QCOMPARE(model.data(model.index(0, 15), Qt::DisplayRole).toString(), QStringLiteral("+2.4w"));
+        QVERIFY(card->saveToResults());
+        QCOMPARE(grid->model().text(0, 4) + u' ' + grid->model().text(0, 0), QStringLiteral("6.50 1"));
+        QCOMPARE(grid->model().text(1, 4), QStringLiteral("-"));
+
+        card->findChild<QComboBox *>(QStringLiteral("kindComboBox"))->setCurrentIndex(1);
+        QString error;
+        QVERIFY(!model.setHeights(QStringLiteral("1.60 1.55"), {}, &error) && error.contains(u"1.55"));
+        QVERIFY(model.setHeights(QStringLiteral("1.50 1,55"), {}, &error));
+        QVERIFY(model.setData(model.index(0, 2), QStringLiteral("xo"), Qt::EditRole));
+        QVERIFY(model.setData(model.index(1, 2), QStringLiteral("o"), Qt::EditRole));
+        QVERIFY(!model.setData(model.index(1, 3), QStringLiteral("xx o"), Qt::EditRole));
+        QVERIFY(model.setData(model.index(0, 3), QStringLiteral("o"), Qt::EditRole));
+        QVERIFY(!model.setHeights(QStringLiteral("1.50"), {}, &error)); // would lose a typed height
+        QVERIFY(card->saveToResults());
+        QCOMPARE(grid->model().text(1, 4) + u' ' + grid->model().text(1, 0), QStringLiteral("1.50 2"));
+        QVERIFY(card->printCard());
+        QVERIFY(m.meet.editor.launches.back().file.endsWith(QStringLiteral("Feltkort_") + table + QStringLiteral(".txt")));
+        card->close();
+        grid->closeGrid();
+    }
+
+    // A pentathlon bound to two of the meet's events: points from the grids with running
+    // totals, a competitor without a mark scored 0 with a note, the setup kept in the meet,
+    // and the list in the editor.
+    void combinedEventsWindow()
+    {
+        WindowMeet<EventSetupWindow> m(schema::Table::Oppsett, 4, 1, 1);
+        const QStringList results[2] = {{"8.50", "8.50", "-"}, {"1.70", "", "1.70"}};
+        for (int e = 1; e <= 2; ++e) {
+            const QString table =
+                events::gridTableOf(m.state, events::listSelection(m.state, e, 1, QStringLiteral("_")));
+            QList<db::FieldDef> fields;
+            for (const events::GridColumn &c : events::gridColumnLayout(events::ListType::Standard, 0))
+                fields << db::FieldDef{events::columnName(c, Language::Norwegian)};
+            QVERIFY(m.state.database.createTable(table, fields));
+            QList<QVariantList> rows;
+            for (int r = 0; r < 3; ++r)
+                rows << QVariantList{0, r + 1, QStringLiteral("P%1").arg(r + 1), "K", results[e - 1][r], ""};
+            QVERIFY(m.state.database.insertRows(table, rows));
+        }
+        // The hurdles' times read in the event's time format: seconds and hundredths.
+        QVERIFY(events::writeSetupField(m.state, events::setupRecordNumber(m.state.currentRound, 1, 1),
+                                        events::SetupTimeFormat, QStringLiteral("2")));
+        CombinedEventsWindow w(m.state);
+        auto *preset = w.findChild<QComboBox *>(QStringLiteral("presetComboBox"));
+        preset->setCurrentIndex(preset->findText(QStringLiteral("Pentathlon"), Qt::MatchStartsWith));
+        w.findChild<QComboBox *>(QStringLiteral("classComboBox"))->setCurrentIndex(0);
+        QVERIFY(w.newFromTable());
+        // An event added and taken out again, as for a combined event the table lacks.
+        QVERIFY(w.addEvent());
+        QCOMPARE(w.eventsTable()->rowCount(), 6);
+        w.eventsTable()->setCurrentCell(5, 0);
+        QVERIFY(w.removeEvent());
+        for (int r = 0; r < 2; ++r)
+            qobject_cast<QComboBox *>(w.eventsTable()->cellWidget(r, 1))->setCurrentIndex(r + 1);
+        QVERIFY(w.save());
+        QList<events::CombinedSetup> stored;
+        QVERIFY(events::loadCombinedSetups(m.state.database, stored));
+        QCOMPARE(stored.size(), 1);
+        QCOMPARE(stored[0].events, (QList<int>{1, 2, 0, 0, 0}));
+        QVERIFY(w.computePoints());
+        // Indoor 60 m hurdles 8.50 = 1017, high jump 1.70 = 855 (women).
+        const QTableWidget *t = w.resultsTable();
+        QCOMPARE(t->item(0, 1)->text(), QStringLiteral("1"));
+        QCOMPARE(t->item(0, 4)->text(), QStringLiteral("1.70  855 (1872)"));
+        QCOMPARE(t->item(1, 8)->text(), QStringLiteral("1017"));
+        QVERIFY(t->item(2, 9)->text().contains(u"60mH"));
+        QVERIFY(w.messageLabel()->text().contains(u"SP"));
+        QVERIFY(w.makeList());
+        QCOMPARE(m.meet.editor.launches.size(), size_t(1));
+    }
+
     // A run typed in seconds while the event is in hours.minutes.seconds: the commands that read
     // results name those they cannot read and still do the rest; start times the format cannot
     // hold are named; a grid that cannot store imported times leaves the time file whole.
@@ -354,7 +461,8 @@ private slots:
                                                     {0, 2, "B", "K", "12.50", "-", "-", "-"},
                                                     {0, 3, "C", "K", "-", "-", "-", "-"},
                                                     {0, 4, "D", "K", "12,70", "-", "-", "-"}}));
-        GridWindow *grid = openEventGrid(m.state, m.main.windowArea(), nullptr, context, table, QStringLiteral("100M"));
+        GridWindow *grid =
+            openEventGrid(m.state, m.main.windowArea(), nullptr, context, table, QStringLiteral("100M"));
         auto column = [grid](int field) {
             QStringList texts;
             for (int r = 0; r < grid->model().rowCount(); ++r)

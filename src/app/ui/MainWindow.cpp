@@ -5,6 +5,7 @@
 #include "app/ui/HelpWindow.h"
 #include "app/ui/OptionsWindow.h"
 #include "base/Version.h"
+#include "events/ui/CombinedEventsWindow.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -553,6 +554,40 @@ void MainWindow::buildMenus()
         }
         m_menus.emplace_back(m, d.caption);
     }
+    addCombinedEventsAction();
+}
+
+void MainWindow::addCombinedEventsAction()
+{
+    // The combined events window, at the end of the windows menu.
+    QMenu *windows = nullptr;
+    for (const auto &[menu, caption] : m_menus)
+        if (menu->menuAction()->objectName() == QLatin1String("Windowsview"))
+            windows = menu;
+    if (!windows)
+        return;
+    auto *a = windows->addAction(QString());
+    a->setObjectName(QStringLiteral("CombinedEvents"));
+    auto caption = [this, a] {
+        a->setText(m_state.texts.language() == Language::Norwegian ? QStringLiteral("&Mangekamp...")
+                                                                   : QStringLiteral("Co&mbined events..."));
+    };
+    caption();
+    connect(&m_state.notifier, &MeetNotifier::languageChanged, a, caption);
+    connect(a, &QAction::triggered, this, [this] {
+        if (!m_state.database.isOpen())
+            return;
+        auto *w = new CombinedEventsWindow(m_state);
+        QMdiSubWindow *sub = m_mdi->addSubWindow(w);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        // What it shows belongs to one meet.
+        connect(&m_state.notifier, &MeetNotifier::meetSwitched, sub, &QWidget::close);
+        connect(w, &QObject::destroyed, sub, [sub] { sub->close(); });
+        sub->resize(w->size());
+        sub->show();
+        m_mdi->setActiveSubWindow(sub);
+    });
 }
 
 void MainWindow::buildToolBar()

@@ -143,6 +143,7 @@ protected:
 
 private:
     void buildMenus();
+    void addCombinedEventsAction();
     void buildToolBar();
     void buildButtonBar();
     void buildStatusArea();

@@ -2,6 +2,7 @@
 
 #include "events/GridCommands.h"
 #include "events/GridImport.h"
+#include "events/ui/FieldCardWindow.h"
 #include "events/ui/ResultHandlingDialog.h"
 #include "events/ui/SortDialog.h"
 #include "events/ui/StartSetupDialog.h"
@@ -9,6 +10,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -48,6 +51,38 @@ GridWindow::GridWindow(AppState &state, timing::TimingController *timing, const 
     connect(commandButton(StartSetup), &QPushButton::clicked, this, [this] { openStartSetup(); });
     commandButton(Sort)->setEnabled(true);
     connect(commandButton(Sort), &QPushButton::clicked, this, [this] { openSort(); });
+    addFieldCardButton();
+}
+
+void GridWindow::addFieldCardButton()
+{
+    // Technical events get the field card: attempts or heights typed by the rules.
+    auto *input = findChild<QGroupBox *>(QStringLiteral("inputGroupBox"));
+    if (!m_context.technical || !input || !input->layout())
+        return;
+    auto *b = new QPushButton(input);
+    b->setObjectName(QStringLiteral("fieldCardPushButton"));
+    auto caption = [this, b] {
+        b->setText(m_appState.texts.language() == Language::Norwegian ? QStringLiteral("&Forsøk")
+                                                                      : QStringLiteral("&Attempts"));
+    };
+    caption();
+    connect(&m_appState.notifier, &MeetNotifier::languageChanged, b, caption);
+    input->layout()->addWidget(b);
+    connect(b, &QPushButton::clicked, this, [this] { openFieldCard(); });
+}
+
+FieldCardWindow *GridWindow::openFieldCard()
+{
+    commitEdit();
+    auto *card = new FieldCardWindow(m_appState, m_context, table(), this);
+    card->setWindowFlag(Qt::Window);
+    card->setAttribute(Qt::WA_DeleteOnClose);
+    connect(card, &FieldCardWindow::resultsWritten, this, [this] { model().refresh(); });
+    card->show();
+    card->raise();
+    card->activateWindow();
+    return card;
 }
 
 GridWindow::~GridWindow()

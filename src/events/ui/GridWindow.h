@@ -16,6 +16,7 @@ namespace arenor {
 namespace timing {
 class TimingController;
 }
+class FieldCardWindow;
 class ResultHandlingDialog;
 class SortDialog;
 class StartSetupDialog;
@@ -43,6 +44,8 @@ public:
     SortDialog *openSort();
     // "&Startoppsett": start times into the Out column of a step list (modal, deleted when closed).
     StartSetupDialog *openStartSetup();
+    // "&Forsøk" (technical events): the field card of this grid, a window of its own.
+    FieldCardWindow *openFieldCard();
     // SortGrid: shows the rows ordered by column 1..10; the commands then follow that order.
     void sortGrid(int column, bool descending);
 
@@ -52,6 +55,7 @@ public:
     bool savePending() override;
 
 private:
+    void addFieldCardButton();
     // The grid's columns by role; tells the user and gives false when the table lacks one
     // of its layout (a grid edited by hand).
     bool columnsUsable();
