@@ -5,6 +5,7 @@
 #include "registers/Relay.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 
 #include <QSqlError>
@@ -198,8 +199,8 @@ GridList gridListFor(const AppState &state, const GridContext &context)
     return list;
 }
 
-Status makeGridListFile(AppState &state, const GridContext &context, const QString &table,
-                        const QString &path, int *rows, const QList<qint64> &shownRowids)
+Status gridClassListDocument(AppState &state, const GridContext &context, const QString &table,
+                             const QList<qint64> &shownRowids, ListDocument &document, int *rows)
 {
     if (!state.database.isOpen() || !state.database.tableExists(table))
         return Status::failure(state.texts.message(Text::GridMissing).arg(table));
@@ -234,7 +235,24 @@ Status makeGridListFile(AppState &state, const GridContext &context, const QStri
     }
     if (rows)
         *rows = int(list.rows.size());
-    return writeGridListFile(path, state.texts, list);
+    if (Status s = gridListDocument(state.texts, list, document); !s)
+        return s;
+    document.fileName = QFileInfo(classListPath(state, context.selection)).fileName();
+    return {};
+}
+
+Status makeGridListFile(AppState &state, const GridContext &context, const QString &table,
+                        const QString &path, int *rows, const QList<qint64> &shownRowids)
+{
+    ListDocument document;
+    if (Status s = gridClassListDocument(state, context, table, shownRowids, document, rows); !s)
+        return s;
+    if (Status s = writeTextFile(path, document.textLines()); !s)
+        return s;
+    // As every list made (lists/ListOutput), told to whoever prints or publishes it.
+    document.fileName = QFileInfo(path).fileName();
+    emit state.notifier.listMade(document, path);
+    return {};
 }
 
 QString gridHeading(const ListSelection &selection)
