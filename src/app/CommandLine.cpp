@@ -34,6 +34,9 @@ void CommandLine::declareOptions()
     m_parser.addOption({{QStringLiteral("v"), QStringLiteral("version")}, text(Text::CommandLineVersion)});
     m_parser.addOption({QStringLiteral("dir"), text(Text::CommandLineDir).arg(defaultProgramDirectory()),
                         text(Text::CommandLineDirValue)});
+    m_parser.addOption({QStringLiteral("meet"), text(Text::CommandLineMeet), text(Text::CommandLineMeetValue)});
+    m_parser.addOption({QStringLiteral("make-lists"), text(Text::CommandLineMakeLists)});
+    m_parser.addOption({QStringLiteral("pdf"), text(Text::CommandLinePdf), text(Text::CommandLineDirValue)});
 }
 
 bool CommandLine::parse(const QStringList &arguments)
@@ -45,6 +48,10 @@ bool CommandLine::parse(const QStringList &arguments)
         m_error = m_parser.errorText();
     else if (!m_parser.positionalArguments().isEmpty())
         m_error = text(Text::CommandLineStray).arg(m_parser.positionalArguments().first());
+    else if (!makeListsAsked() && m_parser.isSet(QStringLiteral("pdf")))
+        m_error = text(Text::CommandLineOnlyWithLists).arg(QStringLiteral("--pdf"));
+    else if (!makeListsAsked() && m_parser.isSet(QStringLiteral("meet")))
+        m_error = text(Text::CommandLineOnlyWithLists).arg(QStringLiteral("--meet"));
     return m_error.isEmpty();
 }
 

@@ -5,10 +5,14 @@
 #include "events/ui/ResultHandlingDialog.h"
 #include "events/ui/SortDialog.h"
 #include "events/ui/StartSetupDialog.h"
+#include "print/ListCommands.h"
+#include "print/ui/ListPrintDialog.h"
 #include "timing/TimingController.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -48,6 +52,47 @@ GridWindow::GridWindow(AppState &state, timing::TimingController *timing, const 
     connect(commandButton(StartSetup), &QPushButton::clicked, this, [this] { openStartSetup(); });
     commandButton(Sort)->setEnabled(true);
     connect(commandButton(Sort), &QPushButton::clicked, this, [this] { openSort(); });
+    addPrintButtons();
+}
+
+void GridWindow::addPrintButtons()
+{
+    auto *lists = findChild<QGroupBox *>(QStringLiteral("listsGroupBox"));
+    if (!lists || !lists->layout())
+        return;
+    auto *print = new QPushButton(lists);
+    print->setObjectName(QStringLiteral("printPushButton"));
+    auto *pdf = new QPushButton(lists);
+    pdf->setObjectName(QStringLiteral("pdfPushButton"));
+    lists->layout()->addWidget(print);
+    lists->layout()->addWidget(pdf);
+    // The class list as the grid shows it now, made anew from the grid.
+    connect(print, &QPushButton::clicked, this, [this] {
+        ListDocument document;
+        if (listDocument(document))
+            print::printWithPreview(this, m_appState, document);
+    });
+    connect(pdf, &QPushButton::clicked, this, [this] {
+        ListDocument document;
+        if (listDocument(document))
+            print::saveListAsPdf(m_appState, document);
+    });
+    const auto captions = [this, print, pdf] {
+        print->setText(m_appState.texts.message(Text::PrintCommand));
+        pdf->setText(m_appState.texts.message(Text::PdfCommand));
+    };
+    captions();
+    connect(&m_appState.notifier, &MeetNotifier::languageChanged, this, captions);
+}
+
+bool GridWindow::listDocument(ListDocument &document)
+{
+    commitEdit();
+    if (Status s = gridClassListDocument(m_appState, m_context, table(), sortModel().shownRowids(), document); !s) {
+        m_appState.informText(s.error(), Icon::Exclamation);
+        return false;
+    }
+    return true;
 }
 
 GridWindow::~GridWindow()
