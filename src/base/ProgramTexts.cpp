@@ -200,7 +200,7 @@ constexpr OwnText kTexts[] = {
      "No lists to join were found (%2), so %1 was not written."},
     // Printing and PDF
     {Text::PageOf, "Side %1 av %2", "Page %1 of %2"},
-    // Letters free in the list menu, the event setup window and the grid window alike.
+    // Letters free in the list menu; a window moves them where its own controls have the letter.
     {Text::PrintCommand, "Skriv &ut …", "Pri&nt …"},
     {Text::PdfCommand, "Lagre som PD&F …", "Save as PD&F …"},
     {Text::ClassListItem, "&Klasseliste", "&Class list"},

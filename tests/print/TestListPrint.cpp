@@ -3,8 +3,11 @@
 #include "events/GridList.h"
 #include "print/ListCommands.h"
 #include "print/ListPrint.h"
+#include "print/ui/ListPrintDialog.h"
 
 #include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -94,6 +97,28 @@ private slots:
         QVERIFY(print::saveListAsPdf(meet.state, document));
         QVERIFY(readFile(meet.dir.filePath("list.pdf")).startsWith("%PDF"));
         QCOMPARE(filesIn(meet.dir.path()).filter(".pdf"), QStringList{"list.pdf"});
+    }
+
+    // The print buttons keep their letter unless the window's own controls have it; hidden
+    // controls take none; with every letter taken the caption stays as it is.
+    void mnemonics_data()
+    {
+        Cases<QStringList, QString, QString>::columns();
+        QTest::newRow("free") << QStringList{"&Lukk"} << "Skriv &ut …" << "Skriv &ut …";
+        QTest::newRow("taken: next free letter")
+            << QStringList{"&Ut/Inn", "&Stigende", "&Kombi"} << "Skriv &ut …" << "Sk&riv ut …";
+        QTest::newRow("hidden control") << QStringList{"-&Ut/Inn"} << "Skriv &ut …" << "Skriv &ut …";
+        QTest::newRow("all taken") << QStringList{"&a", "&b", "&c"} << "&ab c" << "&ab c";
+    }
+    void mnemonics()
+    {
+        const auto [others, caption, expected] = Cases<QStringList, QString, QString>::fetch();
+        QWidget window;
+        for (const QString &other : others)
+            (new QRadioButton(QString(other).remove(u'-'), &window))->setHidden(other.startsWith(u'-'));
+        QPushButton button(&window);
+        print::setCaptionWithFreeMnemonic(button, caption, window);
+        QCOMPARE(button.text(), expected);
     }
 };
 

@@ -258,7 +258,8 @@ void EventSetupWindow::captionPrintButtons()
     const TextTables &t = m_state.texts;
     for (int b = 0; b < 2; ++b) {
         QPushButton *button = m_printButtons[size_t(b)];
-        button->setText(t.message(b == 0 ? Text::PrintCommand : Text::PdfCommand));
+        print::setCaptionWithFreeMnemonic(*button, t.message(b == 0 ? Text::PrintCommand : Text::PdfCommand),
+                                          *this);
         const QList<QAction *> items = button->menu()->actions();
         items[0]->setText(t.message(Text::ClassListItem));
         items[1]->setText(t.message(Text::EventListItem));

@@ -78,8 +78,8 @@ void GridWindow::addPrintButtons()
             print::saveListAsPdf(m_appState, document);
     });
     const auto captions = [this, print, pdf] {
-        print->setText(m_appState.texts.message(Text::PrintCommand));
-        pdf->setText(m_appState.texts.message(Text::PdfCommand));
+        print::setCaptionWithFreeMnemonic(*print, m_appState.texts.message(Text::PrintCommand), *this);
+        print::setCaptionWithFreeMnemonic(*pdf, m_appState.texts.message(Text::PdfCommand), *this);
     };
     captions();
     connect(&m_appState.notifier, &MeetNotifier::languageChanged, this, captions);

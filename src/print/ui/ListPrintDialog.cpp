@@ -1,10 +1,10 @@
 #include "ListPrintDialog.h"
 
-#include "print/ListCommands.h"
 #include "print/ListPrint.h"
 
-#include <QAction>
-#include <QMenu>
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -37,33 +37,50 @@ void printWithPreview(QWidget *parent, AppState &state, const ListDocument &docu
         state.informText(state.texts.message(Text::PrintFailed).arg(printer.printerName()), Icon::Exclamation);
 }
 
-void addPrintCommands(QMenu &menu, QWidget *parent, AppState &state, DocumentSource document)
+namespace {
+
+QChar mnemonicIn(const QString &text)
 {
-    auto *print = menu.addAction(QString());
-    print->setObjectName(QStringLiteral("printListAction"));
-    QObject::connect(print, &QAction::triggered, parent, [parent, &state, document] {
-        ListDocument d;
-        if (document(d))
-            printWithPreview(parent, state, d);
-    });
-    auto *pdf = menu.addAction(QString());
-    pdf->setObjectName(QStringLiteral("pdfListAction"));
-    QObject::connect(pdf, &QAction::triggered, parent, [&state, document] {
-        ListDocument d;
-        if (document(d))
-            saveListAsPdf(state, d);
-    });
-    retranslatePrintCommands(menu, state);
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != u'&')
+            continue;
+        if (text[i + 1] != u'&')
+            return text[i + 1].toLower();
+        ++i;
+    }
+    return {};
 }
 
-void retranslatePrintCommands(QMenu &menu, const AppState &state)
+} // namespace
+
+void setCaptionWithFreeMnemonic(QAbstractButton &button, const QString &caption, const QWidget &scope)
 {
-    for (QAction *a : menu.actions()) {
-        if (a->objectName() == u"printListAction")
-            a->setText(state.texts.message(Text::PrintCommand));
-        else if (a->objectName() == u"pdfListAction")
-            a->setText(state.texts.message(Text::PdfCommand));
+    QString taken;
+    const QWidget *window = &scope;
+    // Hidden controls (a navigator the window does not show) take no letter.
+    for (const QAbstractButton *other : window->findChildren<QAbstractButton *>())
+        if (other != &button && other->isVisibleTo(window))
+            taken += mnemonicIn(other->text());
+    for (const QLabel *label : window->findChildren<QLabel *>())
+        if (label->isVisibleTo(window))
+            taken += mnemonicIn(label->text());
+    for (const QGroupBox *group : window->findChildren<QGroupBox *>())
+        if (group->isVisibleTo(window))
+            taken += mnemonicIn(group->title());
+    const QChar wanted = mnemonicIn(caption);
+    if (wanted.isNull() || !taken.contains(wanted)) {
+        button.setText(caption);
+        return;
     }
+    QString plain = caption;
+    plain.remove(plain.indexOf(u'&'), 1);
+    for (qsizetype i = 0; i < plain.size(); ++i) {
+        if (plain[i].isLetter() && !taken.contains(plain[i].toLower())) {
+            button.setText(plain.left(i) + u'&' + plain.mid(i));
+            return;
+        }
+    }
+    button.setText(caption); // every letter taken: the usual one, reached by pressing it again
 }
 
 } // namespace arenor::print

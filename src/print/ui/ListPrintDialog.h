@@ -4,7 +4,7 @@
 #include "base/ListDocument.h"
 #include "db/AppState.h"
 
-class QMenu;
+class QAbstractButton;
 class QWidget;
 
 namespace arenor::print {
@@ -13,11 +13,10 @@ namespace arenor::print {
 // started is told; cancelling leaves nothing behind.
 void printWithPreview(QWidget *parent, AppState &state, const ListDocument &document);
 
-// The two commands on a menu: "Print …" and "Save as PDF …", each getting its document from
-// `document` (false: nothing to print, the user was told). Captions follow the language.
-using DocumentSource = std::function<bool(ListDocument &)>;
-void addPrintCommands(QMenu &menu, QWidget *parent, AppState &state, DocumentSource document);
-// Sets the captions of the two commands of a menu again (after a language switch).
-void retranslatePrintCommands(QMenu &menu, const AppState &state);
+// Sets a button's caption; where another control shown in `scope` (the button's window)
+// already has the caption's mnemonic letter, the mnemonic moves to the first letter of the
+// caption that none has, so the print commands never clash with a window's own letters in
+// either language.
+void setCaptionWithFreeMnemonic(QAbstractButton &button, const QString &caption, const QWidget &scope);
 
 } // namespace arenor::print
