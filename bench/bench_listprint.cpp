@@ -13,8 +13,12 @@ static void BM_ClassListPdf3000(benchmark::State &st)
     list.selection = {"Finale_", 3, "100m", "_", 2, "Menn"};
     list.columns = QString("Øvpl|Stnr|Navn|Klubb|Resultat|Differanse").split(u'|');
     for (int i = 1; i <= 3000; ++i)
-        list.rows << QStringList{QString::number(i), QString::number(i), QStringLiteral("Ærlig Øvreås %1").arg(i),
-                                 "Bjørnevatn IL", "12.34", "0.00"};
+        list.rows << QStringList{QString::number(i),
+                                 QString::number(i),
+                                 QStringLiteral("Ærlig Øvreås %1").arg(i),
+                                 "Bjørnevatn IL",
+                                 "12.34",
+                                 "0.00"};
     TextTables texts;
     ListDocument document;
     QTemporaryDir dir;

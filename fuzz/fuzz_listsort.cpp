@@ -102,7 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(document.textLines() == lines);
     for (const ListDocLine &line : document.lines)
         for (const ListCell &cell : line.cells)
-            FUZZ_CHECK(cell.column >= 1 && cell.column - 1 + characterCount(cell.text) <= characterCount(line.text));
+            FUZZ_CHECK(cell.column >= 1 &&
+                       cell.column - 1 + characterCount(cell.text) <= characterCount(line.text));
 
     prompt.noHeat = false;
     const Status first = lists::SortListFile(state, path, code, run ? 2 : 1, format, selector);
@@ -117,7 +118,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(!prompt.noHeat);
     FUZZ_CHECK(contents(path) == sorted);
 
-    if (selector == lists::SortResultList && (code == lists::SortIncreasing || code == lists::SortDecreasing)) {
+    if (selector == lists::SortResultList &&
+        (code == lists::SortIncreasing || code == lists::SortDecreasing)) {
         // Increasing values put the best first where lower is better (times), the worst first
         // where higher is.
         const bool bestFirst = (code == lists::SortIncreasing) == run;

@@ -28,7 +28,8 @@ int main(int argc, char *argv[])
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
         QString error;
-        const QString dir = line.parse(QGuiApplication::arguments()) ? line.programDirectory(&error) : QString();
+        const QString dir =
+            line.parse(QGuiApplication::arguments()) ? line.programDirectory(&error) : QString();
         if (dir.isEmpty()) {
             QTextStream(stderr) << "arenor: " << (error.isEmpty() ? line.error() : error) << '\n';
             return 2;

@@ -34,7 +34,8 @@ void CommandLine::declareOptions()
     m_parser.addOption({{QStringLiteral("v"), QStringLiteral("version")}, text(Text::CommandLineVersion)});
     m_parser.addOption({QStringLiteral("dir"), text(Text::CommandLineDir).arg(defaultProgramDirectory()),
                         text(Text::CommandLineDirValue)});
-    m_parser.addOption({QStringLiteral("meet"), text(Text::CommandLineMeet), text(Text::CommandLineMeetValue)});
+    m_parser.addOption(
+        {QStringLiteral("meet"), text(Text::CommandLineMeet), text(Text::CommandLineMeetValue)});
     m_parser.addOption({QStringLiteral("make-lists"), text(Text::CommandLineMakeLists)});
     m_parser.addOption({QStringLiteral("pdf"), text(Text::CommandLinePdf), text(Text::CommandLineDirValue)});
 }

@@ -43,7 +43,8 @@ std::optional<events::GridContext> storedContext(AppState &state, int event, int
     c.helpCount = int(toInteger(events::clampedHelpColumns(fields.value(events::SetupHelpColumns)), 0, 5));
     c.run = *category == 0;
     c.technical = *category == 1;
-    c.format = events::timeFormatFromCode(events::storedOption(fields.value(events::SetupTimeFormat), 3).value_or(2));
+    c.format = events::timeFormatFromCode(
+        events::storedOption(fields.value(events::SetupTimeFormat), 3).value_or(2));
     c.startDate = fields.value(events::SetupDate);
     c.startTime = fields.value(events::SetupStartTime);
     return c;
@@ -70,7 +71,8 @@ ListBatchResult makeEveryList(AppState &state, const QString &pdfDir)
                                      if (Status s = print::writeListPdf(pdf, document, frame); s)
                                          result.pdfs << pdf;
                                      else
-                                         result.failures << state.texts.message(Text::PdfFailed).arg(pdf, s.error());
+                                         result.failures
+                                             << state.texts.message(Text::PdfFailed).arg(pdf, s.error());
                                  });
     }
 
@@ -92,9 +94,10 @@ ListBatchResult makeEveryList(AppState &state, const QString &pdfDir)
                 continue;
             const QString path = events::classListPath(state, context->selection);
             const QString table = events::gridTableOf(state, context->selection);
-            const Status s = state.database.tableExists(table)
-                                 ? events::makeGridListFile(state, *context, table, path)
-                                 : lists::MakeEventList(state, path, lists::eventListRequest(*context), random);
+            const Status s =
+                state.database.tableExists(table)
+                    ? events::makeGridListFile(state, *context, table, path)
+                    : lists::MakeEventList(state, path, lists::eventListRequest(*context), random);
             tell(path, s);
             if (s)
                 made = context->selection;
@@ -112,7 +115,8 @@ ListBatchResult makeEveryList(AppState &state, const QString &pdfDir)
     // A round without class lists has no results to join.
     if (anyClassList)
         tell(meetList(MeetList::Results), lists::MakeMeetResultsList(state, meetList(MeetList::Results)));
-    tell(meetList(MeetList::StartListText), lists::MakeStartListText(state, meetList(MeetList::StartListText)));
+    tell(meetList(MeetList::StartListText),
+         lists::MakeStartListText(state, meetList(MeetList::StartListText)));
     tell(meetList(MeetList::Contingent), lists::MakeContingentList(state, meetList(MeetList::Contingent)));
     tell(meetList(MeetList::TimeSchedule), lists::MakeTimeSchedule(state, meetList(MeetList::TimeSchedule)));
     // The newspaper and points lists are made from the meet results list, when there is one.
@@ -135,16 +139,16 @@ int runListBatch(const QString &programDir, const QString &meet, const QString &
     readSettingsFile(state, false);
     if (!lock.tryLock()) {
         err << "arenor: "
-            << state.texts.message(Text::DirectoryInUse).arg(programDir, QString::number(lock.holder())) << '\n';
+            << state.texts.message(Text::DirectoryInUse).arg(programDir, QString::number(lock.holder()))
+            << '\n';
         return 1;
     }
     // The meet the next start opens stays the one the windows last had.
     const QString remembered = rememberedMeet(state);
     const bool hadMemory = QFileInfo::exists(state.programFile(QStringLiteral("Arenor.ini")));
     if (!meet.isEmpty())
-        state.currentDatabase = lifecycle::storedDatabaseName(state, QFileInfo(meet).isAbsolute()
-                                                                      ? meet
-                                                                      : QDir(programDir).absoluteFilePath(meet));
+        state.currentDatabase = lifecycle::storedDatabaseName(
+            state, QFileInfo(meet).isAbsolute() ? meet : QDir(programDir).absoluteFilePath(meet));
     // A batch never makes a meet: a name that is no file is an error.
     if (!QFileInfo(state.databasePath()).isFile()) {
         err << "arenor: " << state.databasePath() << ": " << state.texts.message(Text::FileMissing) << '\n';
@@ -173,7 +177,8 @@ int runListBatch(const QString &programDir, const QString &meet, const QString &
         err << "arenor: " << opened.error() << '\n';
         return 1;
     }
-    const ListBatchResult result = makeEveryList(state, pdfDir.isEmpty() ? QString() : QDir(pdfDir).absolutePath());
+    const ListBatchResult result =
+        makeEveryList(state, pdfDir.isEmpty() ? QString() : QDir(pdfDir).absolutePath());
     for (const QString &path : result.made)
         out << path << '\n';
     for (const QString &pdf : result.pdfs)

@@ -42,11 +42,11 @@ struct ListDocLine {
 };
 
 struct ListDocument {
-    QString title;           // shown in page headers and as the web page's title
-    QString kind;            // what list it is ("class", "event", "results", "startlist", ...)
-    QString roundName;       // the round the list belongs to, empty for meet-wide lists
-    QString fileName;        // the text file's name in the meet directory
-    QString meetName;        // the meet's name as the header block gives it (may be empty)
+    QString title;     // shown in page headers and as the web page's title
+    QString kind;      // what list it is ("class", "event", "results", "startlist", ...)
+    QString roundName; // the round the list belongs to, empty for meet-wide lists
+    QString fileName;  // the text file's name in the meet directory
+    QString meetName;  // the meet's name as the header block gives it (may be empty)
     QList<ListDocLine> lines;
 
     // The text file's lines (without line ends).
@@ -68,7 +68,8 @@ struct ListDocument {
     }
     void add(ListLineKind lineKind, const QString &text, QList<ListCell> cells = {})
     {
-        if (cells.isEmpty() && !text.isEmpty() && lineKind != ListLineKind::Ruler && lineKind != ListLineKind::Blank)
+        if (cells.isEmpty() && !text.isEmpty() && lineKind != ListLineKind::Ruler &&
+            lineKind != ListLineKind::Blank)
             cells.append(ListCell{1, 0, text, false});
         lines.append(ListDocLine{lineKind, text, std::move(cells)});
     }

@@ -127,15 +127,15 @@ enum class Text {
     // Lists found under either language's name
     JoinFoundNothing, // %1 the joined list's file, %2 the names looked for
     // Printing and PDF
-    PageOf,         // %1 the page, %2 the pages
-    PrintCommand,   // the menu command, with its mnemonic
-    PdfCommand,     // likewise
-    ClassListItem,  // the event setup's print menus: the class list
-    EventListItem,  // and the event list
-    PdfFilter,      // the file dialog's filter
-    PdfFailed,      // %1 file, %2 why
-    PrintFailed,    // %1 why
-    NoListToPrint,  // %1 the list's file
+    PageOf,        // %1 the page, %2 the pages
+    PrintCommand,  // the menu command, with its mnemonic
+    PdfCommand,    // likewise
+    ClassListItem, // the event setup's print menus: the class list
+    EventListItem, // and the event list
+    PdfFilter,     // the file dialog's filter
+    PdfFailed,     // %1 file, %2 why
+    PrintFailed,   // %1 why
+    NoListToPrint, // %1 the list's file
     CommandLineMeet,
     CommandLineMeetValue,
     CommandLineMakeLists,

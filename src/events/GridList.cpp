@@ -303,7 +303,8 @@ Status gridListDocument(const TextTables &texts, const GridList &list, ListDocum
     document.add(K::Blank, QString());
     document.add(K::Section, document.title);
     if (list.dateLine)
-        document.add(K::Note, QStringLiteral("Dato :") + list.startDate + QStringLiteral(" Tid :") + list.startTime);
+        document.add(K::Note,
+                     QStringLiteral("Dato :") + list.startDate + QStringLiteral(" Tid :") + list.startTime);
     const QString header = texts.message(layout.headerMessage) +
                            (layout.extraHeaderMessage ? texts.message(layout.extraHeaderMessage) : QString());
     document.add(K::Ruler, ruler(u'-', layout.width));
@@ -364,7 +365,8 @@ Status WriteGridList(QIODevice &device, const TextTables &texts, const GridList 
     return {};
 }
 
-Status writeGridListFile(const QString &path, const TextTables &texts, const GridList &list, ListDocument *made)
+Status writeGridListFile(const QString &path, const TextTables &texts, const GridList &list,
+                         ListDocument *made)
 {
     ListDocument document;
     if (Status s = gridListDocument(texts, list, document); !s)

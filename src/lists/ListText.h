@@ -55,7 +55,10 @@ QString trimmedField(QStringView line, int first, int last);
 Status infoHeaderLines(const AppState &state, QStringList &lines);
 
 // The round name of the round tag ("Finale_" -> "Finale").
-inline QString roundNameOf(const QString &roundTag) { return roundTag.left(roundTag.size() - 1); }
+inline QString roundNameOf(const QString &roundTag)
+{
+    return roundTag.left(roundTag.size() - 1);
+}
 
 // How far a list's columns stand to the right of the standard layout, read from its column
 // header line: 22 for the heat layout (positions 3-6 "Heat"), 0 for the standard one

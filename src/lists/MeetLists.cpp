@@ -310,7 +310,8 @@ PointTotals pointTotals(const AppState &state, const QStringList &resultsList)
     return totals;
 }
 
-ListDocument pointsCompetitorDocument(const AppState &state, const QStringList &header, const PointTotals &totals)
+ListDocument pointsCompetitorDocument(const AppState &state, const QStringList &header,
+                                      const PointTotals &totals)
 {
     using K = ListLineKind;
     const bool sep = separatorsOn(state);
@@ -477,8 +478,7 @@ Status listFileDocument(const AppState &state, const QString &path, ListDocument
 
 Status meetListDocument(const AppState &state, MeetList list, ListDocument &document)
 {
-    const QString path =
-        state.meetFile(listFileName(list, state.roundTag, state.option(OptLongFileNames)));
+    const QString path = state.meetFile(listFileName(list, state.roundTag, state.option(OptLongFileNames)));
     switch (list) {
     case MeetList::StartListText:
         document = startListTextDocument(state);
@@ -494,8 +494,9 @@ Status meetListDocument(const AppState &state, MeetList list, ListDocument &docu
     case MeetList::Contingent:
     case MeetList::Points:
     case MeetList::TimeSchedule: {
-        const QString kinds[] = {QStringLiteral("results"), {}, {}, QStringLiteral("contingent"),
-                                 QStringLiteral("points"), QStringLiteral("schedule")};
+        const QString kinds[] = {
+            QStringLiteral("results"), {}, {}, QStringLiteral("contingent"), QStringLiteral("points"),
+            QStringLiteral("schedule")};
         if (Status s = listFileDocument(state, path, document); !s)
             return s;
         document.kind = kinds[int(list)];

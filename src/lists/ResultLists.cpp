@@ -175,8 +175,8 @@ Status eventResultList(const AppState &state, const EventListRequest &request, s
     document.add(K::Blank, QString());
     document.add(K::Section, document.title);
     if (state.option(OptTimeAndDateInLists))
-        document.add(K::Note,
-                     QStringLiteral("Dato :") + request.startDate + QStringLiteral(" Tid :") + request.startTime);
+        document.add(K::Note, QStringLiteral("Dato :") + request.startDate + QStringLiteral(" Tid :") +
+                                  request.startTime);
     addRuler(document, u'-', width);
     addColumns(document, texts.message(headerMessageOf(layout)));
     addRuler(document, u'=', width);

@@ -11,7 +11,8 @@ namespace {
 
 bool toldMissing(AppState &state, const QString &path)
 {
-    state.informText(state.texts.message(Text::NoListToPrint).arg(QFileInfo(path).fileName()), Icon::Exclamation);
+    state.informText(state.texts.message(Text::NoListToPrint).arg(QFileInfo(path).fileName()),
+                     Icon::Exclamation);
     return false;
 }
 
@@ -47,9 +48,9 @@ bool saveListAsPdf(AppState &state, const ListDocument &document)
     if (!state.prompt)
         return false;
     const QString suggested = QFileInfo(document.fileName).completeBaseName() + QStringLiteral(".pdf");
-    const std::optional<QString> chosen =
-        state.prompt->file({plainCaption(state.texts.message(Text::PdfCommand)).remove(u'…').trimmed(), suggested,
-                            state.texts.message(Text::PdfFilter) + QStringLiteral("|*.pdf"), state.meetDir, true});
+    const std::optional<QString> chosen = state.prompt->file(
+        {plainCaption(state.texts.message(Text::PdfCommand)).remove(u'…').trimmed(), suggested,
+         state.texts.message(Text::PdfFilter) + QStringLiteral("|*.pdf"), state.meetDir, true});
     if (!chosen || chosen->isEmpty())
         return false;
     QString path = *chosen;

@@ -89,7 +89,8 @@ std::vector<Page> paginate(const ListDocument &document, const Metrics &m)
     const qsizetype count = document.lines.size();
     for (qsizetype i = 0; i < count; ++i) {
         const ListDocLine &line = document.lines[i];
-        const bool keepsWithNext = line.kind == K::Title || line.kind == K::Section || line.kind == K::Columns;
+        const bool keepsWithNext =
+            line.kind == K::Title || line.kind == K::Section || line.kind == K::Columns;
         const int room = perPage - int(pages.back().lines.size());
         // Trailing blank lines are no reason for a new page.
         if (room <= 0 && line.kind == K::Blank)
@@ -146,7 +147,8 @@ void paintLine(QPainter &painter, const Metrics &m, const ListDocLine &line, con
         const double right = placed.rules.isEmpty() ? widthOfLine : m.advance * (placed.rules.last() - 0.5);
         painter.fillRect(QRectF(left, y, right, m.height), QColor(236, 236, 236));
     }
-    painter.setFont(line.kind == K::Title || line.kind == K::Section || line.kind == K::Columns ? m.bold : m.font);
+    painter.setFont(line.kind == K::Title || line.kind == K::Section || line.kind == K::Columns ? m.bold
+                                                                                                : m.font);
     painter.setPen(Qt::black);
     const QList<ListCell> &cells = line.cells;
     if (cells.isEmpty() && !line.text.isEmpty()) {
@@ -185,7 +187,8 @@ void paintFrame(QPainter &painter, const Metrics &m, const ListDocument &documen
     painter.drawLine(QPointF(m.header.left(), below), QPointF(m.header.right(), below));
     painter.setFont(m.font);
     painter.drawText(m.footer, Qt::AlignHCenter | Qt::AlignBottom,
-                     QString(frame.pageOf).replace(QStringLiteral("%1"), QString::number(page))
+                     QString(frame.pageOf)
+                         .replace(QStringLiteral("%1"), QString::number(page))
                          .replace(QStringLiteral("%2"), QString::number(pages)));
 }
 

@@ -33,8 +33,10 @@ private slots:
             << QStringList{"-platform", "offscreen", "--version"} << false << "version"
             << "platform";
         QTest::newRow("lists with a meet and PDFs")
-            << QStringList{"--make-lists", "--meet", "M.mdb", "--pdf", "out"} << true << QString() << QString();
-        QTest::newRow("--pdf without --make-lists") << QStringList{"--pdf", "out"} << false << QString() << "--pdf";
+            << QStringList{"--make-lists", "--meet", "M.mdb", "--pdf", "out"} << true << QString()
+            << QString();
+        QTest::newRow("--pdf without --make-lists")
+            << QStringList{"--pdf", "out"} << false << QString() << "--pdf";
         // A Qt option that holds a "v" asks for no version.
         QTest::newRow("-reverse") << QStringList{"-reverse"} << false << QString() << "reverse";
     }

@@ -52,11 +52,12 @@ private slots:
         }
         meet.state.database.close();
         const QString pdf = meet.dir.filePath("pdf");
-        const Run run = runProgram({"--dir", meet.dir.path(), "--meet", meet.state.currentDatabase, "--make-lists",
-                                "--pdf", pdf});
+        const Run run = runProgram(
+            {"--dir", meet.dir.path(), "--meet", meet.state.currentDatabase, "--make-lists", "--pdf", pdf});
         QVERIFY2(run.status == 0, qPrintable(run.err));
         const QStringList made = filesIn(meet.state.meetDir).filter(".txt");
-        for (const QString name : {"Al-F.txt", "Av-F.txt", "Ko-F.txt", "Ov-F01.txt", "Po-F.txt", "På-F.txt", "Ti-F.txt"})
+        for (const QString name :
+             {"Al-F.txt", "Av-F.txt", "Ko-F.txt", "Ov-F01.txt", "Po-F.txt", "På-F.txt", "Ti-F.txt"})
             QVERIFY2(made.contains(name), qPrintable(made.join(" ") + run.err));
         QVERIFY(!made.filter("Kl-F01").isEmpty());
         QStringList expected;

@@ -6,9 +6,9 @@
 #include "print/ui/ListPrintDialog.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -26,9 +26,16 @@ ListDocument classList(int rows, events::ListType type)
     list.selection = {"Finale_", 3, "100m", "_", 2, "Menn"};
     list.columns = QString("Heat|Bane|Htpl|Øvpl|Stnr|Navn|Klubb|Resultat|Differanse").split(u'|');
     for (int i = 1; i <= rows; ++i)
-        list.rows << QStringList{"1", "2", "3", QString::number(i), QString::number(i),
-                                 QStringLiteral("Ærlig Øvreås Åsen %1 Langnavnsen").arg(i, 4, 10, QChar(u'0')),
-                                 "Bjørnevatn IL", "12.34", "0.00"};
+        list.rows << QStringList{
+            "1",
+            "2",
+            "3",
+            QString::number(i),
+            QString::number(i),
+            QStringLiteral("Ærlig Øvreås Åsen %1 Langnavnsen").arg(i, 4, 10, QChar(u'0')),
+            "Bjørnevatn IL",
+            "12.34",
+            "0.00"};
     ListDocument document;
     TextTables texts;
     [&] { QVERIFY(events::gridListDocument(texts, list, document).ok()); }();
@@ -68,7 +75,8 @@ private slots:
         int pages = 0;
         QVERIFY(print::writeListPdf(path, document, {"Stevnet", "07.12.2026", "Side %1 av %2"}, &pages).ok());
         const QString info = run("pdfinfo", {path});
-        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages: +%1\\n").arg(pages))), qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages: +%1\\n").arg(pages))),
+                 qPrintable(info));
         QVERIFY2(info.contains(QRegularExpression("Page size: +" + size)), qPrintable(info));
         const QString text = run("pdftotext", {"-layout", path, "-"});
         for (int i = 1; i <= rows; ++i)
@@ -104,11 +112,15 @@ private slots:
     void mnemonics_data()
     {
         Cases<QStringList, QString, QString>::columns();
-        QTest::newRow("free") << QStringList{"&Lukk"} << "Skriv &ut …" << "Skriv &ut …";
+        QTest::newRow("free") << QStringList{"&Lukk"} << "Skriv &ut …"
+                              << "Skriv &ut …";
         QTest::newRow("taken: next free letter")
-            << QStringList{"&Ut/Inn", "&Stigende", "&Kombi"} << "Skriv &ut …" << "Sk&riv ut …";
-        QTest::newRow("hidden control") << QStringList{"-&Ut/Inn"} << "Skriv &ut …" << "Skriv &ut …";
-        QTest::newRow("all taken") << QStringList{"&a", "&b", "&c"} << "&ab c" << "&ab c";
+            << QStringList{"&Ut/Inn", "&Stigende", "&Kombi"} << "Skriv &ut …"
+            << "Sk&riv ut …";
+        QTest::newRow("hidden control") << QStringList{"-&Ut/Inn"} << "Skriv &ut …"
+                                        << "Skriv &ut …";
+        QTest::newRow("all taken") << QStringList{"&a", "&b", "&c"} << "&ab c"
+                                   << "&ab c";
     }
     void mnemonics()
     {

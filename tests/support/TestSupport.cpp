@@ -98,10 +98,10 @@ namespace arenor::test {
 MadeLists::MadeLists(AppState &state)
 {
     connection = QObject::connect(&state.notifier, &MeetNotifier::listMade, &state.notifier,
-                     [this](const ListDocument &document, const QString &path) {
-                         documents << document;
-                         paths << path;
-                     });
+                                  [this](const ListDocument &document, const QString &path) {
+                                      documents << document;
+                                      paths << path;
+                                  });
 }
 
 QString checkedDocument(const ListDocument &document, const QString &path)
@@ -145,13 +145,16 @@ QString checkedDocument(const ListDocument &document, const QString &path)
                 placed[cell.column - 1 + i] = text[i];
         }
         QString expected = line.text;
-        if (line.kind == ListLineKind::Row || line.kind == ListLineKind::Columns || line.kind == ListLineKind::Note)
+        if (line.kind == ListLineKind::Row || line.kind == ListLineKind::Columns ||
+            line.kind == ListLineKind::Note)
             expected.replace(u':', u' ');
-        const QString actual = QString::fromUcs4(reinterpret_cast<const char32_t *>(placed.constData()), placed.size());
-        if (actual.trimmed() != expected.trimmed() && !(line.kind == ListLineKind::Note && line.cells.size() == 1 &&
-                                                        line.cells.first().text == line.text)) {
-            QTest::qFail(qPrintable(QStringLiteral("cells \"%1\" of line \"%2\"").arg(actual, line.text)), __FILE__,
-                         __LINE__);
+        const QString actual =
+            QString::fromUcs4(reinterpret_cast<const char32_t *>(placed.constData()), placed.size());
+        if (actual.trimmed() != expected.trimmed() &&
+            !(line.kind == ListLineKind::Note && line.cells.size() == 1 &&
+              line.cells.first().text == line.text)) {
+            QTest::qFail(qPrintable(QStringLiteral("cells \"%1\" of line \"%2\"").arg(actual, line.text)),
+                         __FILE__, __LINE__);
             return {};
         }
     }

@@ -563,9 +563,12 @@ namespace {
 
 // The six lists as the print menus name them, after their show commands.
 constexpr std::pair<MeetList, Command> kPrintedLists[] = {
-    {MeetList::StartListText, Command::ViewStartListText}, {MeetList::Results, Command::ViewResultsList},
-    {MeetList::Newspaper, Command::ViewNewspaperList},     {MeetList::Contingent, Command::ViewContingentList},
-    {MeetList::Points, Command::ViewPointsList},           {MeetList::TimeSchedule, Command::ViewTimeSchedule},
+    {MeetList::StartListText, Command::ViewStartListText},
+    {MeetList::Results, Command::ViewResultsList},
+    {MeetList::Newspaper, Command::ViewNewspaperList},
+    {MeetList::Contingent, Command::ViewContingentList},
+    {MeetList::Points, Command::ViewPointsList},
+    {MeetList::TimeSchedule, Command::ViewTimeSchedule},
 };
 
 // "&Vis startliste tekst..." -> "&Startliste tekst": the show command's caption without its verb.

@@ -13,9 +13,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
@@ -228,7 +228,8 @@ void EventSetupWindow::addPrintButtons(QGridLayout &buttons)
         }
         const ListSelection selection = gridContext().selection;
         return print::listFileForPrint(
-            m_state, classList ? classListPath(m_state, selection) : eventListPath(m_state, selection), document);
+            m_state, classList ? classListPath(m_state, selection) : eventListPath(m_state, selection),
+            document);
     };
     const char *names[2] = {"printPushButton", "pdfPushButton"};
     for (int b = 0; b < 2; ++b) {

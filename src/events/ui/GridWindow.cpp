@@ -88,7 +88,8 @@ void GridWindow::addPrintButtons()
 bool GridWindow::listDocument(ListDocument &document)
 {
     commitEdit();
-    if (Status s = gridClassListDocument(m_appState, m_context, table(), sortModel().shownRowids(), document); !s) {
+    if (Status s = gridClassListDocument(m_appState, m_context, table(), sortModel().shownRowids(), document);
+        !s) {
         m_appState.informText(s.error(), Icon::Exclamation);
         return false;
     }

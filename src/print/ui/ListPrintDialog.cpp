@@ -34,7 +34,8 @@ void printWithPreview(QWidget *parent, AppState &state, const ListDocument &docu
     });
     preview.exec();
     if (failed || printer.printerState() == QPrinter::Error)
-        state.informText(state.texts.message(Text::PrintFailed).arg(printer.printerName()), Icon::Exclamation);
+        state.informText(state.texts.message(Text::PrintFailed).arg(printer.printerName()),
+                         Icon::Exclamation);
 }
 
 namespace {
