@@ -71,9 +71,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the program links (Qt, libgpiod, the C++ runtime) are found by dpkg-shlibdeps;
-# the SQLite driver is a plugin Qt loads at run time, so it is named here.
+# the SQLite driver is a plugin Qt loads at run time, and the printed lists and PDFs are set in
+# DejaVu Sans Mono, so both are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, fonts-dejavu-core")
 # Lists and the manual open in a text editor; xdg-open is the last editor tried.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 # The long description; CPack puts the summary before it and formats it for the control file.

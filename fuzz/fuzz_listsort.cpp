@@ -1,6 +1,8 @@
 // The list sort over a list file edited by hand: any bytes sorted without harm; a refused sort
 // leaves the file byte for byte; sorting a sorted file the same way changes nothing; after a
-// sort by result the places run the way the sort does and rows without a place come last.
+// sort by result the places run the way the sort does and rows without a place come last. The
+// list's document (as printing and the web pages read a list file) holds the file's lines as
+// they are, every cell inside its line.
 //
 // The first byte chooses the sort: bits 0-2 the sort code (0 and 7 ask for one that does not
 // exist), bit 3 a running event, bits 4-5 the time format, bit 6 separators, bit 7
@@ -95,6 +97,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString path = dir.filePath(QStringLiteral("Kl-F0311.txt"));
     write(path, bytes);
 
+    const QStringList lines = splitLines(decodeText(bytes));
+    const ListDocument document = lists::classifiedList(lines);
+    FUZZ_CHECK(document.textLines() == lines);
+    for (const ListDocLine &line : document.lines)
+        for (const ListCell &cell : line.cells)
+            FUZZ_CHECK(cell.column >= 1 &&
+                       cell.column - 1 + characterCount(cell.text) <= characterCount(line.text));
+
     prompt.noHeat = false;
     const Status first = lists::SortListFile(state, path, code, run ? 2 : 1, format, selector);
     const QByteArray sorted = contents(path);
@@ -108,7 +118,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(!prompt.noHeat);
     FUZZ_CHECK(contents(path) == sorted);
 
-    if (selector == lists::SortResultList && (code == lists::SortIncreasing || code == lists::SortDecreasing)) {
+    if (selector == lists::SortResultList &&
+        (code == lists::SortIncreasing || code == lists::SortDecreasing)) {
         // Increasing values put the best first where lower is better (times), the worst first
         // where higher is.
         const bool bestFirst = (code == lists::SortIncreasing) == run;

@@ -1,8 +1,10 @@
 #include "app/CommandLine.h"
+#include "app/ListBatch.h"
 #include "app/ui/Application.h"
 #include "base/Version.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 int main(int argc, char *argv[])
@@ -18,6 +20,21 @@ int main(int argc, char *argv[])
     if (line.helpAsked() || line.versionAsked()) {
         QTextStream(stdout) << (line.helpAsked() ? line.helpText() : line.versionText());
         return 0;
+    }
+
+    if (line.makeListsAsked()) {
+        // No window: the lists and PDFs need fonts and painting only, which work offscreen.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        QString error;
+        const QString dir =
+            line.parse(QGuiApplication::arguments()) ? line.programDirectory(&error) : QString();
+        if (dir.isEmpty()) {
+            QTextStream(stderr) << "arenor: " << (error.isEmpty() ? line.error() : error) << '\n';
+            return 2;
+        }
+        return arenor::runListBatch(dir, line.meet(), line.pdfDirectory(), line.publishFolder());
     }
 
     QApplication app(argc, argv);

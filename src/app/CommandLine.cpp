@@ -36,6 +36,10 @@ void CommandLine::declareOptions()
                         text(Text::CommandLineDirValue)});
     m_parser.addOption({QStringLiteral("publish"), text(Text::CommandLinePublish),
                         text(Text::CommandLinePublishValue)});
+    m_parser.addOption(
+        {QStringLiteral("meet"), text(Text::CommandLineMeet), text(Text::CommandLineMeetValue)});
+    m_parser.addOption({QStringLiteral("make-lists"), text(Text::CommandLineMakeLists)});
+    m_parser.addOption({QStringLiteral("pdf"), text(Text::CommandLinePdf), text(Text::CommandLineDirValue)});
 }
 
 bool CommandLine::parse(const QStringList &arguments)
@@ -50,6 +54,12 @@ bool CommandLine::parse(const QStringList &arguments)
     else if (m_parser.isSet(QStringLiteral("publish")) && m_parser.value(QStringLiteral("publish")).isEmpty())
         // An empty folder would publish nowhere without a word.
         m_error = QStringLiteral("--publish: ") + text(Text::PublishFolderMissing);
+    else if (!makeListsAsked() && m_parser.isSet(QStringLiteral("pdf")))
+        m_error = text(Text::CommandLineOnlyWithLists).arg(QStringLiteral("--pdf"));
+    else if (!makeListsAsked() && m_parser.isSet(QStringLiteral("publish")))
+        m_error = text(Text::CommandLineOnlyWithLists).arg(QStringLiteral("--publish"));
+    else if (!makeListsAsked() && m_parser.isSet(QStringLiteral("meet")))
+        m_error = text(Text::CommandLineOnlyWithLists).arg(QStringLiteral("--meet"));
     return m_error.isEmpty();
 }
 

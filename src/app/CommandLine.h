@@ -21,6 +21,11 @@ public:
 
     bool helpAsked() const { return m_parser.isSet(QStringLiteral("help")); }
     bool versionAsked() const { return m_parser.isSet(QStringLiteral("version")); }
+    // --make-lists: every list of the meet's current round, without a window; --meet names the
+    // meet, --pdf the folder for the lists as PDF.
+    bool makeListsAsked() const { return m_parser.isSet(QStringLiteral("make-lists")); }
+    QString meet() const { return m_parser.value(QStringLiteral("meet")); }
+    QString pdfDirectory() const { return m_parser.value(QStringLiteral("pdf")); }
     QString helpText() const;
     QString versionText() const;
 

@@ -42,10 +42,11 @@ struct ListDocLine {
 };
 
 struct ListDocument {
-    QString title;           // shown in page headers and as the web page's title
-    QString kind;            // what list it is ("class", "event", "results", "startlist", ...)
-    QString roundName;       // the round the list belongs to, empty for meet-wide lists
-    QString fileName;        // the text file's name in the meet directory
+    QString title;     // shown in page headers and as the web page's title
+    QString kind;      // what list it is ("class", "event", "results", "startlist", ...)
+    QString roundName; // the round the list belongs to, empty for meet-wide lists
+    QString fileName;  // the text file's name in the meet directory
+    QString meetName;  // the meet's name as the header block gives it (may be empty)
     QList<ListDocLine> lines;
 
     // The text file's lines (without line ends).
@@ -67,10 +68,21 @@ struct ListDocument {
     }
     void add(ListLineKind lineKind, const QString &text, QList<ListCell> cells = {})
     {
-        if (cells.isEmpty() && !text.isEmpty() && lineKind != ListLineKind::Ruler)
+        if (cells.isEmpty() && !text.isEmpty() && lineKind != ListLineKind::Ruler &&
+            lineKind != ListLineKind::Blank)
             cells.append(ListCell{1, 0, text, false});
         lines.append(ListDocLine{lineKind, text, std::move(cells)});
     }
 };
+
+// The cells of a column heading line: the texts between its ":" separators, trimmed, each at
+// the position where it starts.
+QList<ListCell> headingCells(QStringView heading);
+// The cells of a row as read from a file: cut where the heading has its separators.
+QList<ListCell> cellsUnder(QStringView heading, QStringView row);
+// The print positions of the heading's ":" separators: where a table draws its rules.
+QList<int> separatorColumns(QStringView heading);
+// True for a line of one repeated "=" or "-" (at least two).
+bool isRulerText(QStringView text);
 
 } // namespace arenor

@@ -226,6 +226,29 @@ constexpr OwnText kTexts[] = {
      "Publiser listene som lages, også som resultatsider i MAPPE. Den lages om den mangler.",
      "Publish the lists made also as a results site in FOLDER. It is created when missing."},
     {Text::CommandLinePublishValue, "MAPPE", "FOLDER"},
+    // Printing and PDF
+    {Text::PageOf, "Side %1 av %2", "Page %1 of %2"},
+    // Letters free in the list menu; a window moves them where its own controls have the letter.
+    {Text::PrintCommand, "Skriv &ut …", "Pri&nt …"},
+    {Text::PdfCommand, "Lagre som PD&F …", "Save as PD&F …"},
+    {Text::ClassListItem, "&Klasseliste", "&Class list"},
+    {Text::EventListItem, "&Øvelsesliste", "&Event list"},
+    {Text::PdfFilter, "PDF-filer (*.pdf)", "PDF files (*.pdf)"},
+    {Text::PdfFailed, "PDF-fila %1 ble ikke skrevet: %2", "The PDF file %1 was not written: %2"},
+    {Text::PrintFailed, "Utskriften mislyktes: %1", "Printing failed: %1"},
+    {Text::NoListToPrint, "Listen %1 er ikke laget ennå. Lag den først.",
+     "The list %1 has not been made yet. Make it first."},
+    {Text::CommandLineMeet, "Åpne stevnefila FIL (i programkatalogen, eller en full sti).",
+     "Open the meet file FILE (in the program directory, or a full path)."},
+    {Text::CommandLineMeetValue, "FIL", "FILE"},
+    {Text::CommandLineMakeLists,
+     "Lag alle listene i stevnets aktuelle runde uten å åpne et vindu, og avslutt.",
+     "Make every list of the meet's current round without opening a window, and exit."},
+    {Text::CommandLinePdf, "Lagre også hver liste som PDF i KATALOG (sammen med --make-lists).",
+     "Also save every list as a PDF in DIRECTORY (with --make-lists)."},
+    {Text::CommandLineOnlyWithLists, "%1 brukes bare sammen med --make-lists.",
+     "%1 is only used with --make-lists."},
+    {Text::ListsMadeSummary, "%1 lister laget i %2", "%1 lists made in %2"},
 };
 
 constexpr bool inOrder()

@@ -146,6 +146,22 @@ enum class Text {
     SiteInProgress,
     CommandLinePublish,
     CommandLinePublishValue,
+    // Printing and PDF
+    PageOf,        // %1 the page, %2 the pages
+    PrintCommand,  // the menu command, with its mnemonic
+    PdfCommand,    // likewise
+    ClassListItem, // the event setup's print menus: the class list
+    EventListItem, // and the event list
+    PdfFilter,     // the file dialog's filter
+    PdfFailed,     // %1 file, %2 why
+    PrintFailed,   // %1 why
+    NoListToPrint, // %1 the list's file
+    CommandLineMeet,
+    CommandLineMeetValue,
+    CommandLineMakeLists,
+    CommandLinePdf,
+    CommandLineOnlyWithLists, // %1 the option
+    ListsMadeSummary,         // %1 how many lists, %2 the folder
     Count
 };
 

@@ -280,25 +280,36 @@ QString listHeadingLine(const ListSelection &selection)
     return withoutControls(line + u' ' + selection.className + u' ' + roundName(selection));
 }
 
-Status WriteGridList(QIODevice &device, const TextTables &texts, const GridList &list)
+Status gridListDocument(const TextTables &texts, const GridList &list, ListDocument &document)
 {
+    using K = ListLineKind;
     const ListLayout &layout = layoutOf(list.type);
     const GridColumns columns(list.columns);
     if (Status s = checkColumns(texts, columns, list.type); !s)
         return s;
 
-    QStringList lines;
-    lines.reserve(list.rows.size() + 16);
-    lines << texts.message(71) + roundName(list.selection).toUpper();
-    for (int i = 4; i < 8; ++i)
-        lines << list.infoLines.value(i);
-    lines << QString();
-    lines << listHeadingLine(list.selection);
+    document = ListDocument();
+    document.kind = QStringLiteral("class");
+    document.roundName = roundName(list.selection);
+    document.title = listHeadingLine(list.selection);
+    document.lines.reserve(list.rows.size() + 16);
+    document.add(K::Title, texts.message(71) + roundName(list.selection).toUpper());
+    for (int i = 4; i < 8; ++i) {
+        const QString line = list.infoLines.value(i);
+        document.add(isRulerText(line) ? K::Ruler : K::Header, line);
+        if (document.meetName.isEmpty() && !isRulerText(line))
+            document.meetName = QString(line).remove(u':').simplified();
+    }
+    document.add(K::Blank, QString());
+    document.add(K::Section, document.title);
     if (list.dateLine)
-        lines << QStringLiteral("Dato :") + list.startDate + QStringLiteral(" Tid :") + list.startTime;
+        document.add(K::Note,
+                     QStringLiteral("Dato :") + list.startDate + QStringLiteral(" Tid :") + list.startTime);
     const QString header = texts.message(layout.headerMessage) +
                            (layout.extraHeaderMessage ? texts.message(layout.extraHeaderMessage) : QString());
-    lines << ruler(u'-', layout.width) << header << ruler(u'=', layout.width);
+    document.add(K::Ruler, ruler(u'-', layout.width));
+    document.add(K::Columns, header, headingCells(header));
+    document.add(K::Ruler, ruler(u'=', layout.width));
 
     // What each line prints, left to right: values by their column, separators when wanted.
     struct Item {
@@ -321,6 +332,7 @@ Status WriteGridList(QIODevice &device, const TextTables &texts, const GridList 
     for (qsizetype r = 0; r < list.rows.size(); ++r) {
         const QStringList &row = list.rows[r];
         PrintLine line;
+        QList<ListCell> cells;
         line.text.reserve(layout.width);
         for (const Item &item : items) {
             if (item.index < 0) {
@@ -330,25 +342,43 @@ Status WriteGridList(QIODevice &device, const TextTables &texts, const GridList 
             QStringView value = QStringView(row.value(item.index)).trimmed();
             if (item.width > 0)
                 value = characterLeft(value, item.width);
-            if (!value.isEmpty())
+            if (!value.isEmpty()) {
+                cells.append(ListCell{int(std::max<qsizetype>(item.column, line.characters + 1)), item.width,
+                                      value.toString(), false});
                 line.printAt(item.column, value);
+            }
         }
         line.padTo(layout.width - 1);
         if (list.separators)
             line.text.append(separator);
-        lines << line.text;
-        lines << list.rowNotes.value(r);
+        document.add(K::Row, line.text, std::move(cells));
+        for (const QString &note : list.rowNotes.value(r))
+            document.add(K::Note, note);
     }
-    lines << ruler(u'=', layout.width);
-    writeLines(device, lines);
+    document.add(K::Ruler, ruler(u'=', layout.width));
     return {};
 }
 
-Status writeGridListFile(const QString &path, const TextTables &texts, const GridList &list)
+Status WriteGridList(QIODevice &device, const TextTables &texts, const GridList &list)
 {
-    if (Status s = checkColumns(texts, GridColumns(list.columns), list.type); !s)
+    ListDocument document;
+    if (Status s = gridListDocument(texts, list, document); !s)
         return s;
-    return writeFileAtomically(path, [&](QIODevice &device) { WriteGridList(device, texts, list); });
+    writeLines(device, document.textLines());
+    return {};
+}
+
+Status writeGridListFile(const QString &path, const TextTables &texts, const GridList &list,
+                         ListDocument *made)
+{
+    ListDocument document;
+    if (Status s = gridListDocument(texts, list, document); !s)
+        return s;
+    if (Status s = writeTextFile(path, document.textLines()); !s)
+        return s;
+    if (made)
+        *made = std::move(document);
+    return {};
 }
 
 bool CheckListHeading(const QString &path, const ListSelection &selection)

@@ -2,6 +2,7 @@
 // The class result list written from a grid, the names of the class and event result list
 // files, and the check that a list file belongs to the chosen event and class.
 
+#include "base/ListDocument.h"
 #include "base/Status.h"
 #include "base/TextTables.h"
 #include "events/GridColumns.h"
@@ -72,10 +73,14 @@ struct GridList {
     QList<QStringList> rowNotes;
 };
 
+// The list as a document. Fails, making nothing, when the grid lacks a column of its layout.
+Status gridListDocument(const TextTables &texts, const GridList &list, ListDocument &document);
 // Writes the list. Fails, writing nothing, when the grid lacks a column of its layout.
 Status WriteGridList(QIODevice &device, const TextTables &texts, const GridList &list);
 // Replaces the file with the list, atomically; a failure leaves the old file as it was.
-Status writeGridListFile(const QString &path, const TextTables &texts, const GridList &list);
+// `made` gets the list's document when given.
+Status writeGridListFile(const QString &path, const TextTables &texts, const GridList &list,
+                         ListDocument *made = nullptr);
 
 // True when the list file's seventh line is the heading of the selection (blanks at the end
 // aside; the round named in either language); false for another event or class, or a file too

@@ -7,6 +7,7 @@
 #include "registers/Relay.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 
 #include <QSqlError>
@@ -200,8 +201,8 @@ GridList gridListFor(const AppState &state, const GridContext &context)
     return list;
 }
 
-Status makeGridListFile(AppState &state, const GridContext &context, const QString &table,
-                        const QString &path, int *rows, const QList<qint64> &shownRowids)
+Status gridClassListDocument(AppState &state, const GridContext &context, const QString &table,
+                             const QList<qint64> &shownRowids, ListDocument &document, int *rows)
 {
     if (!state.database.isOpen() || !state.database.tableExists(table))
         return Status::failure(state.texts.message(Text::GridMissing).arg(table));
@@ -243,7 +244,24 @@ Status makeGridListFile(AppState &state, const GridContext &context, const QStri
             numbers << row.value(number).trimmed();
         list.rowNotes = fieldListNotes(state.database, table, numbers, state.texts.messageLanguage());
     }
-    return writeGridListFile(path, state.texts, list);
+    if (Status s = gridListDocument(state.texts, list, document); !s)
+        return s;
+    document.fileName = QFileInfo(classListPath(state, context.selection)).fileName();
+    return {};
+}
+
+Status makeGridListFile(AppState &state, const GridContext &context, const QString &table,
+                        const QString &path, int *rows, const QList<qint64> &shownRowids)
+{
+    ListDocument document;
+    if (Status s = gridClassListDocument(state, context, table, shownRowids, document, rows); !s)
+        return s;
+    if (Status s = writeTextFile(path, document.textLines()); !s)
+        return s;
+    // As every list made (lists/ListOutput), told to whoever prints or publishes it.
+    document.fileName = QFileInfo(path).fileName();
+    emit state.notifier.listMade(document, path);
+    return {};
 }
 
 QString gridHeading(const ListSelection &selection)

@@ -80,6 +80,9 @@ GridList gridListFor(const AppState &state, const GridContext &context);
 // a column.
 Status makeGridListFile(AppState &state, const GridContext &context, const QString &table,
                         const QString &path, int *rows = nullptr, const QList<qint64> &shownRowids = {});
+// The same class list as a document, for printing; nothing is written.
+Status gridClassListDocument(AppState &state, const GridContext &context, const QString &table,
+                             const QList<qint64> &shownRowids, ListDocument &document, int *rows = nullptr);
 
 // "Make list": the class list file of the context from its grid table in the order shown,
 // after message 8 when the file exists (Cancel makes nothing), then message 11 with the count

@@ -6,6 +6,7 @@
 #include "events/GridList.h"
 #include "events/GridSort.h"
 #include "events/ResultArithmetic.h"
+#include "lists/ListOutput.h"
 #include "lists/ListText.h"
 
 #include <QFile>
@@ -374,7 +375,7 @@ struct SortOutcome {
 };
 
 SortOutcome sortListFile(AppState &state, const QString &path, int sortCode, int category, TimeFormat format,
-                         int selector)
+                         int selector, bool announce)
 {
     const QString name = QFileInfo(path).fileName();
     if (selector < SortResultList || selector > SortTimeSchedule ||
@@ -464,6 +465,14 @@ SortOutcome sortListFile(AppState &state, const QString &path, int sortCode, int
     out << lines.mid(rowsEnd + 1);
     if (Status s = writeTextFile(path, out); !s)
         return {s};
+    if (announce) {
+        ListDocument document = classifiedList(out);
+        document.kind = selector == SortTimeSchedule ? QStringLiteral("schedule")
+                        : selector == SortPointsList ? QStringLiteral("points")
+                                                     : QStringLiteral("class");
+        document.title = selector == SortResultList ? out.value(6).trimmed() : out.value(0).trimmed();
+        announceList(state, path, std::move(document));
+    }
     if (dropped > 0)
         state.informText(numberText(qint64(dropped)) + state.texts.message(15), Icon::Exclamation);
     if (!unreadable.isEmpty())
@@ -474,9 +483,9 @@ SortOutcome sortListFile(AppState &state, const QString &path, int sortCode, int
 } // namespace
 
 Status SortListFile(AppState &state, const QString &path, int sortCode, int category, TimeFormat format,
-                    int selector)
+                    int selector, bool announce)
 {
-    return sortListFile(state, path, sortCode, category, format, selector).status;
+    return sortListFile(state, path, sortCode, category, format, selector, announce).status;
 }
 
 bool sortClassListCommand(AppState &state, const events::GridContext &context, int sortCode)
@@ -491,7 +500,8 @@ bool sortClassListCommand(AppState &state, const events::GridContext &context, i
     SortOutcome outcome;
     {
         BusyScope busy(state.progressSink());
-        outcome = sortListFile(state, path, sortCode, context.run ? 2 : 1, context.format, SortResultList);
+        outcome =
+            sortListFile(state, path, sortCode, context.run ? 2 : 1, context.format, SortResultList, true);
     }
     if (!outcome.status) {
         state.informText(outcome.status.error(), Icon::Exclamation);

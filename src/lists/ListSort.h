@@ -19,9 +19,10 @@ enum SortCode { SortIncreasing = 1, SortDecreasing, SortByName, SortByClub, Sort
 // Rewrites the list file sorted (atomically: a failure leaves the file as it was). category is
 // 2 for a running event, 1 otherwise; a running event's results are read in its time format.
 // Messages 14 and 15 are told through the state's prompt; a file that is no list of its kind
-// is a failure with a message, the file untouched.
+// is a failure with a message, the file untouched. The sorted list is told to the notifier
+// unless `announce` is false (a scratch file).
 Status SortListFile(AppState &state, const QString &path, int sortCode, int category,
-                    events::TimeFormat format, int selector);
+                    events::TimeFormat format, int selector, bool announce = true);
 
 // The event setup's "&Sorter": the class list of the context sorted by the sort code of the
 // selected sorting option; message 4 when the list has not been made, message 23 (then sorted

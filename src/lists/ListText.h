@@ -3,6 +3,8 @@
 // into blanks when separators are off, the header block taken from Info.txt, and the reading
 // of a list's column header to know which layout a list file has.
 
+#include "base/ListDocument.h"
+#include "base/TextFile.h"
 #include "db/AppState.h"
 
 #include <QString>
@@ -29,12 +31,16 @@ public:
     ListLine &blankTo(int column);
 
     const QString &line() const { return m_line; }
+    // What the line holds at its positions: each text and number, separators left out.
+    const QList<ListCell> &cells() const { return m_cells; }
     // The print positions the line holds (characters, not UTF-16 units).
     qsizetype size() const { return m_characters; }
 
 private:
     void padTo(int column);
+    ListLine &place(int column, QStringView value, int width, bool rightAligned);
     QString m_line;
+    QList<ListCell> m_cells;
     qsizetype m_characters = 0;
     bool m_separators;
 };
@@ -49,7 +55,10 @@ QString trimmedField(QStringView line, int first, int last);
 Status infoHeaderLines(const AppState &state, QStringList &lines);
 
 // The round name of the round tag ("Finale_" -> "Finale").
-inline QString roundNameOf(const QString &roundTag) { return roundTag.left(roundTag.size() - 1); }
+inline QString roundNameOf(const QString &roundTag)
+{
+    return roundTag.left(roundTag.size() - 1);
+}
 
 // How far a list's columns stand to the right of the standard layout, read from its column
 // header line: 22 for the heat layout (positions 3-6 "Heat"), 0 for the standard one
@@ -58,5 +67,28 @@ inline QString roundNameOf(const QString &roundTag) { return roundTag.left(round
 // -1 for any other line.
 constexpr int kNoLayout = -1;
 int layoutShift(QStringView headerLine);
+
+// Adds a made line to a list document.
+inline void addLine(ListDocument &document, ListLineKind kind, const ListLine &line)
+{
+    document.add(kind, line.line(), line.cells());
+}
+// Adds a column heading line with its cells between the separators.
+inline void addColumns(ListDocument &document, const QString &heading)
+{
+    document.add(ListLineKind::Columns, heading, headingCells(heading));
+}
+inline void addRuler(ListDocument &document, QChar c, int n)
+{
+    document.add(ListLineKind::Ruler, ruler(c, n));
+}
+// The header block, its first line taken as the meet's name.
+void addHeaderLines(ListDocument &document, const QStringList &header);
+
+// A list read back from a file (sorted or joined): its lines classified by the layout every
+// list shares. The title first, the header block of Info.txt next, a column heading between a
+// "-" and a "=" ruler (or one of the known headings), its rows up to the next ruler, cut where
+// the heading has its separators; a text after a blank line or a table is a section heading.
+ListDocument classifiedList(const QStringList &lines);
 
 } // namespace arenor::lists

@@ -3,12 +3,14 @@
 #include "base/Convert.h"
 #include "base/TextFile.h"
 #include "lists/ListNames.h"
+#include "lists/ListOutput.h"
 #include "lists/ListSort.h"
 #include "lists/ListText.h"
 #include "registers/Points.h"
 #include "registers/Relay.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -105,23 +107,30 @@ bool isEmptySlot(const QString &name)
 
 // ---- start list text ----
 
-QStringList startListTextLines(const AppState &state)
+ListDocument startListTextDocument(const AppState &state)
 {
+    using K = ListLineKind;
     const bool sep = separatorsOn(state);
     const Catalogs &c = state.catalogs;
-    QStringList lines;
-    lines << state.texts.message(80) + roundNameOf(state.roundTag) << ruler(u'-', 94);
+    ListDocument lines;
+    lines.kind = QStringLiteral("startlist");
+    lines.title = state.texts.message(80) + roundNameOf(state.roundTag);
+    lines.add(K::Title, lines.title);
+    addRuler(lines, u'-', 94);
 
     ListLine legend(sep);
     for (int event = 1; event <= kEventSlots; ++event) {
         legend.text(5 + 20 * ((event - 1) % 4),
                     numberText(qint64(event)) + u' ' + state.eventNames[size_t(event)]);
         if (event % 4 == 0) {
-            lines << legend.line();
+            addLine(lines, K::Note, legend);
             legend = ListLine(sep);
         }
     }
-    lines << QString() << ruler(u'-', 94) << state.texts.message(82) << ruler(u'=', 94);
+    lines.add(K::Blank, QString());
+    addRuler(lines, u'-', 94);
+    addColumns(lines, state.texts.message(82));
+    addRuler(lines, u'=', 94);
 
     for (int p = 1; p <= c.personCount; ++p) {
         const PersonSlot &person = c.persons[size_t(p)];
@@ -133,12 +142,16 @@ QStringList startListTextLines(const AppState &state)
         // A long row of events keeps no closing separator: it would stand past the ruler.
         if (appendEventNumbers(state, p, line) < 6)
             line.separator(94);
-        lines << line.line();
+        addLine(lines, K::Row, line);
     }
 
-    lines << ruler(u'=', 94) << QStringLiteral(" ") << QStringLiteral(" ") << QStringLiteral(" ");
-    lines << QStringLiteral("Stafett øvelser") << ruler(u'-', 66) << state.texts.message(81)
-          << ruler(u'=', 66);
+    addRuler(lines, u'=', 94);
+    for (int i = 0; i < 3; ++i)
+        lines.add(K::Blank, QStringLiteral(" "));
+    lines.add(K::Section, QStringLiteral("Stafett øvelser"));
+    addRuler(lines, u'-', 66);
+    addColumns(lines, state.texts.message(81));
+    addRuler(lines, u'=', 66);
     for (int t = 1; t <= c.relayCount; ++t) {
         const RelaySlot &team = c.relays[size_t(t)];
         if (isEmptySlot(team.club))
@@ -148,15 +161,15 @@ QStringList startListTextLines(const AppState &state)
         line.text(29, team.cls, 15).separator(45);
         if (appendEventNumbers(state, c.personCount + t, line) < 18)
             line.separator(66);
-        lines << line.line();
+        addLine(lines, K::Row, line);
     }
-    lines << ruler(u'=', 66);
+    addRuler(lines, u'=', 66);
     return lines;
 }
 
 Status MakeStartListText(AppState &state, const QString &path)
 {
-    return writeTextFile(path, startListTextLines(state));
+    return writeList(state, path, startListTextDocument(state));
 }
 
 // ---- contingent list ----
@@ -189,8 +202,9 @@ QString moneyText(qint64 hundredths)
            QStringLiteral("%1").arg(cents, 2, 10, QChar(u'0'));
 }
 
-QStringList contingentListLines(const AppState &state, double fee)
+ListDocument contingentListDocument(const AppState &state, double fee)
 {
+    using K = ListLineKind;
     const bool sep = separatorsOn(state);
     const Catalogs &c = state.catalogs;
     const QString roundName = roundNameOf(state.roundTag);
@@ -199,13 +213,20 @@ QStringList contingentListLines(const AppState &state, double fee)
     for (int p = 1; p <= c.personCount; ++p)
         if (!isEmptySlot(c.persons[size_t(p)].name))
             members[c.persons[size_t(p)].club.trimmed()].append(p);
-    QStringList lines;
+    ListDocument lines;
+    lines.kind = QStringLiteral("contingent");
+    lines.title = state.texts.message(91).trimmed();
+    if (lines.title.endsWith(u','))
+        lines.title.chop(1);
+    lines.title += QStringLiteral(", ") + roundName;
     for (int k = 1; k <= c.clubCount; ++k) {
         const QString &club = c.clubs[size_t(k)];
         if (isEmptySlot(club))
             continue;
-        lines << state.texts.message(91) + club.toUpper() + QStringLiteral(", ") + roundName;
-        lines << ruler(u'-', 76) << state.texts.message(92) << ruler(u'=', 76);
+        lines.add(K::Section, state.texts.message(91) + club.toUpper() + QStringLiteral(", ") + roundName);
+        addRuler(lines, u'-', 76);
+        addColumns(lines, state.texts.message(92));
+        addRuler(lines, u'=', 76);
         qint64 total = 0;
         for (int p : members.value(club.trimmed())) {
             const PersonSlot &person = c.persons[size_t(p)];
@@ -216,12 +237,14 @@ QStringList contingentListLines(const AppState &state, double fee)
             line.separator(1).text(3, person.startNo, 5).separator(9).text(11, person.name, 25).separator(37);
             line.text(39, person.cls, 15).separator(55).number(57, events).separator(65);
             line.text(67, moneyText(price)).separator(76);
-            lines << line.line();
+            addLine(lines, K::Row, line);
         }
-        lines << ruler(u'-', 76);
+        addRuler(lines, u'-', 76);
         ListLine sum(sep);
         sum.separator(1).text(67, moneyText(total)).separator(76);
-        lines << sum.line() << ruler(u'=', 76) << QStringLiteral(" ");
+        addLine(lines, K::Note, sum);
+        addRuler(lines, u'=', 76);
+        lines.add(K::Blank, QStringLiteral(" "));
     }
     return lines;
 }
@@ -247,7 +270,7 @@ Status MakeContingentList(AppState &state, const QString &path)
         state.informText(state.texts.message(Text::ContingentRefused).arg(typed), Icon::Exclamation);
         return {};
     }
-    return writeTextFile(path, contingentListLines(state, fee));
+    return writeList(state, path, contingentListDocument(state, fee));
 }
 
 // ---- points list ----
@@ -287,13 +310,22 @@ PointTotals pointTotals(const AppState &state, const QStringList &resultsList)
     return totals;
 }
 
-QStringList pointsCompetitorLines(const AppState &state, const QStringList &header, const PointTotals &totals)
+ListDocument pointsCompetitorDocument(const AppState &state, const QStringList &header,
+                                      const PointTotals &totals)
 {
+    using K = ListLineKind;
     const bool sep = separatorsOn(state);
     const Catalogs &c = state.catalogs;
-    QStringList lines;
-    lines << state.texts.message(93) + roundNameOf(state.roundTag) << header << QString();
-    lines << state.texts.message(94) << ruler(u'-', 82) << state.texts.message(95) << ruler(u'=', 82);
+    ListDocument lines;
+    lines.kind = QStringLiteral("points");
+    lines.title = state.texts.message(93) + roundNameOf(state.roundTag);
+    lines.add(K::Title, lines.title);
+    addHeaderLines(lines, header);
+    lines.add(K::Blank, QString());
+    lines.add(K::Section, state.texts.message(94));
+    addRuler(lines, u'-', 82);
+    addColumns(lines, state.texts.message(95));
+    addRuler(lines, u'=', 82);
     for (int p = 1; p <= c.personCount && size_t(p) < totals.persons.size(); ++p) {
         const PersonSlot &person = c.persons[size_t(p)];
         if (totals.persons[size_t(p)] == 0 || isEmptySlot(person.name))
@@ -302,22 +334,26 @@ QStringList pointsCompetitorLines(const AppState &state, const QStringList &head
         line.separator(1).separator(9).text(11, person.startNo, 5).separator(17).text(19, person.name, 25);
         line.separator(45).text(47, person.club, 12).separator(60).number(62, totals.persons[size_t(p)]);
         line.separator(71).separator(82);
-        lines << line.line();
+        addLine(lines, K::Row, line);
     }
-    lines << ruler(u'=', 82);
+    addRuler(lines, u'=', 82);
     return lines;
 }
 
-QStringList pointsClubLines(const AppState &state, const PointTotals &totals)
+void addPointsClubLines(ListDocument &lines, const AppState &state, const PointTotals &totals)
 {
+    using K = ListLineKind;
     const bool sep = separatorsOn(state);
     const Catalogs &c = state.catalogs;
     QString heading = state.texts.message(96);
     if (heading.trimmed().isEmpty())
         heading = state.texts.message(Text::ClubsHeading);
-    QStringList lines;
-    lines << QString() << QString() << heading << ruler(u'-', 35) << state.texts.message(97)
-          << ruler(u'=', 35);
+    lines.add(K::Blank, QString());
+    lines.add(K::Blank, QString());
+    lines.add(K::Section, heading);
+    addRuler(lines, u'-', 35);
+    addColumns(lines, state.texts.message(97));
+    addRuler(lines, u'=', 35);
 
     std::vector<int> clubs;
     for (int k = 1; k <= c.clubCount && size_t(k) < totals.clubs.size(); ++k)
@@ -333,10 +369,9 @@ QStringList pointsClubLines(const AppState &state, const PointTotals &totals)
         ListLine line(sep);
         line.separator(1).number(2, place).separator(9).text(11, c.clubs[size_t(clubs[i])], 13).separator(25);
         line.number(26, points).separator(35);
-        lines << line.line();
+        addLine(lines, K::Row, line);
     }
-    lines << ruler(u'=', 35);
-    return lines;
+    addRuler(lines, u'=', 35);
 }
 
 Status MakePointsList(AppState &state, const QString &path)
@@ -348,7 +383,7 @@ Status MakePointsList(AppState &state, const QString &path)
     if (Status s = infoHeaderLines(state, header); !s)
         return s;
     const PointTotals totals = pointTotals(state, results);
-    QStringList lines = pointsCompetitorLines(state, header, totals);
+    const ListDocument competitors = pointsCompetitorDocument(state, header, totals);
 
     // The sort engine works on a file: sort the competitors in a scratch file, so the list
     // itself is written once, whole.
@@ -359,24 +394,28 @@ Status MakePointsList(AppState &state, const QString &path)
     QFile sortFile(sortPath);
     if (!sortFile.open(QIODevice::WriteOnly))
         return Status::failure(sortPath + QStringLiteral(": ") + sortFile.errorString());
-    writeLines(sortFile, lines);
+    writeLines(sortFile, competitors.textLines());
     sortFile.close();
     if (Status s = SortListFile(state, sortPath, SortDecreasing, 1, events::TimeFormat::SecondsHundredths,
-                                SortPointsList);
+                                SortPointsList, false);
         !s)
         return s;
     bool ok = false;
-    lines = readTextLines(sortPath, &ok);
+    const QStringList sorted = readTextLines(sortPath, &ok);
     if (!ok)
         return Status::failure(sortPath + QStringLiteral(": ") + state.texts.message(Text::FileUnreadable));
-    lines << pointsClubLines(state, totals);
-    return writeTextFile(path, lines);
+    ListDocument document = classifiedList(sorted);
+    document.kind = competitors.kind;
+    document.title = competitors.title;
+    addPointsClubLines(document, state, totals);
+    return writeList(state, path, std::move(document));
 }
 
 // ---- newspaper list ----
 
-QStringList newspaperLines(const AppState &state, const QStringList &resultsList)
+ListDocument newspaperDocument(const AppState &state, const QStringList &resultsList)
 {
+    using K = ListLineKind;
     // Event headings are known by the first three characters of an event's name; free slots
     // ("_") and unnamed ones match nothing.
     QStringList prefixes;
@@ -385,22 +424,28 @@ QStringList newspaperLines(const AppState &state, const QStringList &resultsList
         if (!name.isEmpty() && name != u'_')
             prefixes << name.left(3);
     }
-    QStringList lines;
+    ListDocument lines;
+    lines.kind = QStringLiteral("newspaper");
+    lines.title = resultsList.value(0).trimmed();
     const auto onOther = [&](const QString &line) {
         const QString start = line.left(3);
         if (start.isEmpty())
             return;
         for (const QString &prefix : prefixes) {
             if (start.compare(prefix, Qt::CaseInsensitive) == 0) {
-                lines << QString() << line.trimmed();
+                lines.add(K::Blank, QString());
+                lines.add(K::Section, line.trimmed());
                 return;
             }
         }
     };
     const auto onRow = [&](int shift, const QString &line) {
-        lines << trimmedField(line, shift + 2, shift + 8) + QStringLiteral(") ") +
-                     trimmedField(line, shift + 18, shift + 44) + u' ' +
-                     trimmedField(line, shift + 61, shift + 70);
+        // "place) name result": each part a cell where it stands in the line.
+        ListLine row(false);
+        row.text(1, trimmedField(line, shift + 2, shift + 8) + QStringLiteral(")"));
+        row.text(int(row.size()) + 2, trimmedField(line, shift + 18, shift + 44));
+        row.text(int(row.size()) + 2, trimmedField(line, shift + 61, shift + 70));
+        addLine(lines, K::Row, row);
     };
     walkResultsList(resultsList, onRow, onOther);
     return lines;
@@ -415,7 +460,52 @@ Status MakeNewspaperList(AppState &state, const QString &path)
     QStringList results;
     if (Status s = readResultsList(state, results); !s)
         return s;
-    return writeTextFile(path, newspaperLines(state, results));
+    return writeList(state, path, newspaperDocument(state, results));
+}
+
+Status listFileDocument(const AppState &state, const QString &path, ListDocument &document)
+{
+    bool ok = false;
+    const QStringList lines = QFile::exists(path) ? readTextLines(path, &ok) : QStringList();
+    if (!ok)
+        return Status::failure(path + QStringLiteral(": ") + state.texts.message(Text::FileUnreadable));
+    document = classifiedList(lines);
+    document.title = lines.value(0).trimmed();
+    document.fileName = QFileInfo(path).fileName();
+    document.roundName = state.roundName();
+    return {};
+}
+
+Status meetListDocument(const AppState &state, MeetList list, ListDocument &document)
+{
+    const QString path = state.meetFile(listFileName(list, state.roundTag, state.option(OptLongFileNames)));
+    switch (list) {
+    case MeetList::StartListText:
+        document = startListTextDocument(state);
+        break;
+    case MeetList::Newspaper: {
+        QStringList results;
+        if (Status s = readResultsList(state, results); !s)
+            return s;
+        document = newspaperDocument(state, results);
+        break;
+    }
+    case MeetList::Results:
+    case MeetList::Contingent:
+    case MeetList::Points:
+    case MeetList::TimeSchedule: {
+        const QString kinds[] = {
+            QStringLiteral("results"), {}, {}, QStringLiteral("contingent"), QStringLiteral("points"),
+            QStringLiteral("schedule")};
+        if (Status s = listFileDocument(state, path, document); !s)
+            return s;
+        document.kind = kinds[int(list)];
+        return {};
+    }
+    }
+    document.fileName = QFileInfo(path).fileName();
+    document.roundName = state.roundName();
+    return {};
 }
 
 } // namespace arenor::lists

@@ -5,7 +5,9 @@
 // answered Cancel makes nothing and is no failure. The lines of each list are made by a
 // function of the meet's data alone, so printing can use them as they are.
 
+#include "base/ListDocument.h"
 #include "db/AppState.h"
+#include "lists/ListNames.h"
 
 #include <QStringList>
 #include <vector>
@@ -23,7 +25,7 @@ Status MakeNewspaperList(AppState &state, const QString &path);
 bool isEmptySlot(const QString &name);
 
 // The start list text with the check-in columns, for the current round.
-QStringList startListTextLines(const AppState &state);
+ListDocument startListTextDocument(const AppState &state);
 
 // The contingent typed into the input box: a decimal comma reads as a point, and what is no
 // number reads as 0. Negative or absurd amounts are refused by the caller (kMaxContingent).
@@ -35,7 +37,7 @@ qint64 priceHundredths(double fee, int events, int contingentCode);
 // Hundredths as the lists print them: two decimals and a blank in place of a plus sign.
 QString moneyText(qint64 hundredths);
 // One section per club with its competitors and their prices.
-QStringList contingentListLines(const AppState &state, double fee);
+ListDocument contingentListDocument(const AppState &state, double fee);
 
 // The points each competitor (by register position) and each club (by register slot) earn
 // from the places of a meet results list.
@@ -45,12 +47,19 @@ struct PointTotals {
 };
 PointTotals pointTotals(const AppState &state, const QStringList &resultsList);
 // The points list up to the end of the competitors section, places and differences blank.
-QStringList pointsCompetitorLines(const AppState &state, const QStringList &header,
-                                  const PointTotals &totals);
+ListDocument pointsCompetitorDocument(const AppState &state, const QStringList &header,
+                                      const PointTotals &totals);
 // The clubs section that follows the sorted competitors.
-QStringList pointsClubLines(const AppState &state, const PointTotals &totals);
+void addPointsClubLines(ListDocument &document, const AppState &state, const PointTotals &totals);
 
 // The newspaper lines of a meet results list: event headings and "place) name result".
-QStringList newspaperLines(const AppState &state, const QStringList &resultsList);
+ListDocument newspaperDocument(const AppState &state, const QStringList &resultsList);
+
+// The document of a meet list as it is now (start list text, newspaper: made anew from the
+// meet; the lists made after a question or sorted: read back from their file). A list not
+// made yet is a failure.
+Status meetListDocument(const AppState &state, MeetList list, ListDocument &document);
+// A list file read back: its lines classified (see classifiedList), named after the file.
+Status listFileDocument(const AppState &state, const QString &path, ListDocument &document);
 
 } // namespace arenor::lists

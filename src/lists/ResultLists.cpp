@@ -3,6 +3,7 @@
 #include "base/Convert.h"
 #include "base/TextFile.h"
 #include "events/EventSetup.h"
+#include "lists/ListOutput.h"
 #include "lists/ListText.h"
 
 #include <QDir>
@@ -82,7 +83,7 @@ bool mayReplace(AppState &state, const QString &path)
 // into the file. Nothing to join leaves the file as it was: a join after a switch of language
 // must never replace a list with nothing.
 Status joinInto(AppState &state, const QString &path, const QStringList &prefixes, int what,
-                const QSet<QString> &onlyNames = {})
+                const QString &kind, const QString &title, const QSet<QString> &onlyNames = {})
 {
     const QStringList files = joinedListFiles(QFileInfo(path).absolutePath(), prefixes, path, onlyNames);
     tellCount(state, int(files.size()), what);
@@ -96,7 +97,10 @@ Status joinInto(AppState &state, const QString &path, const QStringList &prefixe
         return Status::failure(state.texts.message(Text::JoinFoundNothing)
                                    .arg(QFileInfo(path).fileName(), patterns.join(QStringLiteral(", "))));
     }
-    return writeTextFile(path, lines);
+    ListDocument document = classifiedList(lines);
+    document.kind = kind;
+    document.title = title.isEmpty() ? lines.first().trimmed() : title;
+    return writeList(state, path, std::move(document));
 }
 
 // The prefixes of the event lists of the current round, or of an event's class lists, in the
@@ -151,8 +155,8 @@ EventListRequest eventListRequest(const events::GridContext &context)
     return request;
 }
 
-Status eventResultListLines(const AppState &state, const EventListRequest &request, std::mt19937 &random,
-                            QStringList &lines, int *rows)
+Status eventResultList(const AppState &state, const EventListRequest &request, std::mt19937 &random,
+                       ListDocument &document, int *rows)
 {
     const TextTables &texts = state.texts;
     const EventLayout layout = eventLayoutOf(request.type);
@@ -161,12 +165,21 @@ Status eventResultListLines(const AppState &state, const EventListRequest &reque
     if (Status s = infoHeaderLines(state, info); !s)
         return s;
 
-    lines.clear();
-    lines << texts.message(71) + roundNameOf(request.selection.roundTag).toUpper();
-    lines << info << QString() << events::listHeadingLine(request.selection);
+    using K = ListLineKind;
+    document = ListDocument();
+    document.kind = QStringLiteral("class");
+    document.roundName = roundNameOf(request.selection.roundTag);
+    document.title = events::listHeadingLine(request.selection);
+    document.add(K::Title, texts.message(71) + roundNameOf(request.selection.roundTag).toUpper());
+    addHeaderLines(document, info);
+    document.add(K::Blank, QString());
+    document.add(K::Section, document.title);
     if (state.option(OptTimeAndDateInLists))
-        lines << QStringLiteral("Dato :") + request.startDate + QStringLiteral(" Tid :") + request.startTime;
-    lines << ruler(u'-', width) << texts.message(headerMessageOf(layout)) << ruler(u'=', width);
+        document.add(K::Note, QStringLiteral("Dato :") + request.startDate + QStringLiteral(" Tid :") +
+                                  request.startTime);
+    addRuler(document, u'-', width);
+    addColumns(document, texts.message(headerMessageOf(layout)));
+    addRuler(document, u'=', width);
 
     // The entrants of the class only: the list is headed by the class, and the event list
     // joins the class lists of the event.
@@ -212,9 +225,9 @@ Status eventResultListLines(const AppState &state, const EventListRequest &reque
                 .separator(60 + d);
             endRow(line, {62 + d, 71 + d, 82 + d}, testMode, random);
         }
-        lines << line.line();
+        addLine(document, K::Row, line);
     }
-    lines << ruler(u'=', width);
+    addRuler(document, u'=', width);
     if (rows)
         *rows = int(entries.size());
     return {};
@@ -224,13 +237,13 @@ Status MakeEventList(AppState &state, const QString &path, EventListRequest requ
 {
     if (request.type == ListType::Heat)
         request.lanes = events::askLaneCount(state);
-    QStringList lines;
+    ListDocument document;
     int rows = 0;
     {
         BusyScope busy(state.progressSink());
-        if (Status s = eventResultListLines(state, request, random, lines, &rows); !s)
+        if (Status s = eventResultList(state, request, random, document, &rows); !s)
             return s;
-        if (Status s = writeTextFile(path, lines); !s)
+        if (Status s = writeList(state, path, std::move(document)); !s)
             return s;
     }
     if (state.allMessages())
@@ -295,7 +308,7 @@ Status MakeMeetResultsList(AppState &state, const QString &path)
 {
     events::ListSelection round;
     round.roundTag = state.roundTag;
-    return joinInto(state, path, eventListPrefixes(state, round), 12);
+    return joinInto(state, path, eventListPrefixes(state, round), 12, QStringLiteral("results"), {});
 }
 
 Status MakeEventClassList(AppState &state, const QString &path, const events::ListSelection &selection)
@@ -303,8 +316,9 @@ Status MakeEventClassList(AppState &state, const QString &path, const events::Li
     if (selection.event < 1 || selection.event > kEventSlots)
         return Status::failure(state.texts.message(7));
     const QStringList prefixes = classListPrefixes(state, selection);
+    const QString title = selection.eventName.trimmed() + u' ' + roundNameOf(selection.roundTag);
     if (!state.option(OptLongFileNames))
-        return joinInto(state, path, prefixes, 13);
+        return joinInto(state, path, prefixes, 13, QStringLiteral("event"), title);
     // A long name runs event, variant and class together, so "100m" is also the beginning of
     // "100m hekk": only the names the event's own class lists can have are joined, exactly as
     // written ("800M" is another event than "800m").
@@ -318,7 +332,7 @@ Status MakeEventClassList(AppState &state, const QString &path, const events::Li
                 names.insert(name);
         }
     }
-    return joinInto(state, path, prefixes, 13, names);
+    return joinInto(state, path, prefixes, 13, QStringLiteral("event"), title, names);
 }
 
 bool makeEventListCommand(AppState &state, const events::GridContext &context)

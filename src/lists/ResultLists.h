@@ -3,6 +3,7 @@
 // made from the entries (a start list that doubles as an empty results form), the event list
 // joining an event's class lists, and the meet results list joining the round's event lists.
 
+#include "base/ListDocument.h"
 #include "db/AppState.h"
 #include "events/GridTable.h"
 
@@ -29,11 +30,11 @@ struct EventListRequest {
 
 EventListRequest eventListRequest(const events::GridContext &context);
 
-// The event list's lines: title, Info.txt lines 5 to 8, the event line, the date line when
-// wanted, the column block, one row per entrant of the class in the event and current round
-// and the closing ruler. `rows` gets the number of entrants listed.
-Status eventResultListLines(const AppState &state, const EventListRequest &request, std::mt19937 &random,
-                            QStringList &lines, int *rows = nullptr);
+// The event list: title, Info.txt lines 5 to 8, the event line, the date line when wanted, the
+// column block, one row per entrant of the class in the event and current round and the
+// closing ruler. `rows` gets the number of entrants listed.
+Status eventResultList(const AppState &state, const EventListRequest &request, std::mt19937 &random,
+                       ListDocument &document, int *rows = nullptr);
 
 // Writes the event list to the file, atomically; for the heat list type it first asks how many
 // lanes to draw (Cancel leaves heats and lanes blank). Message 11 with the count when "All

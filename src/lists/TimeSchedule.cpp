@@ -3,6 +3,7 @@
 #include "base/Convert.h"
 #include "base/TextFile.h"
 #include "events/EventSetup.h"
+#include "lists/ListOutput.h"
 #include "lists/ListSort.h"
 #include "lists/ListText.h"
 
@@ -81,9 +82,16 @@ Status MakeTimeSchedule(AppState &state, const QString &path)
     if (Status s = infoHeaderLines(state, header); !s)
         return s;
 
-    QStringList lines{state.texts.message(99) + state.roundName().toUpper()};
-    lines << header << state.texts.message(98) << ruler(u'-', kWidth) << state.texts.message(100)
-          << ruler(u'=', kWidth);
+    using K = ListLineKind;
+    ListDocument lines;
+    lines.kind = QStringLiteral("schedule");
+    lines.title = state.texts.message(99) + state.roundName().toUpper();
+    lines.add(K::Title, lines.title);
+    addHeaderLines(lines, header);
+    lines.add(K::Section, state.texts.message(98));
+    addRuler(lines, u'-', kWidth);
+    addColumns(lines, state.texts.message(100));
+    addRuler(lines, u'=', kWidth);
     const bool separators = state.option(OptSeparators);
     const auto counts = events::eventCounts(state);
     for (int e = 1; e <= kEventSlots; ++e) {
@@ -101,14 +109,16 @@ Status MakeTimeSchedule(AppState &state, const QString &path)
         row.separators({1, 9}).text(11, name, 20).separator(32).text(34, names.join(u','), 17).separator(52);
         row.text(54, date, 10).separator(65).text(67, time, 5).separator(73);
         row.number(75, counts[size_t(e)]).separator(kWidth);
-        lines << row.line();
+        addLine(lines, K::Row, row);
     }
-    lines << ruler(u'=', kWidth);
-    if (Status s = writeTextFile(path, lines); !s)
+    addRuler(lines, u'=', kWidth);
+    if (Status s = writeTextFile(path, lines.textLines()); !s)
         return s;
+    // The sorted schedule is told of by the sort; the unsorted one here.
     if (state.prompt && state.prompt->askOkCancel(state.texts.message(24), title))
         return SortListFile(state, path, SortIncreasing, 1, events::TimeFormat::SecondsHundredths,
                             SortTimeSchedule);
+    announceList(state, path, std::move(lines));
     return {};
 }
 

@@ -25,7 +25,7 @@ private slots:
         QTest::newRow("--version") << QStringList{"--version"} << true << "version" << QString();
         QTest::newRow("-v") << QStringList{"-v"} << true << "version" << QString();
         QTest::newRow("--dir without a value") << QStringList{"--dir"} << false << QString() << "dir";
-        QTest::newRow("--publish DIR") << QStringList{"--publish", "site"} << true << QString() << QString();
+        QTest::newRow("--publish DIR") << QStringList{"--make-lists", "--publish", "site"} << true << QString() << QString();
         QTest::newRow("--publish without a value") << QStringList{"--publish"} << false << QString() << "publish";
         QTest::newRow("--publish= empty") << QStringList{"--publish="} << false << QString() << "--publish: the folder";
         QTest::newRow("unknown option") << QStringList{"--meets"} << false << QString() << "meets";
@@ -35,6 +35,11 @@ private slots:
         QTest::newRow("Qt option and --version")
             << QStringList{"-platform", "offscreen", "--version"} << false << "version"
             << "platform";
+        QTest::newRow("lists with a meet and PDFs")
+            << QStringList{"--make-lists", "--meet", "M.mdb", "--pdf", "out"} << true << QString()
+            << QString();
+        QTest::newRow("--pdf without --make-lists")
+            << QStringList{"--pdf", "out"} << false << QString() << "--pdf";
         // A Qt option that holds a "v" asks for no version.
         QTest::newRow("-reverse") << QStringList{"-reverse"} << false << QString() << "reverse";
     }
@@ -63,7 +68,7 @@ private slots:
         QVERIFY2(help.startsWith("Usage: arenor [options]"), qPrintable(help));
         QVERIFY(help.contains("--dir <DIRECTORY>"));
         QVERIFY(help.contains("--publish <FOLDER>"));
-        QVERIFY(english.parse({"arenor", "--publish", "site"}));
+        QVERIFY(english.parse({"arenor", "--make-lists", "--publish", "site"}));
         QCOMPARE(english.publishFolder(), QDir::current().absoluteFilePath("site"));
         QVERIFY(help.contains(QDir::homePath() + "/Arenor"));
         QCOMPARE(english.versionText(), QStringLiteral("Arenor %1\n").arg(kProgramVersion));

@@ -85,6 +85,15 @@ private slots:
         buffer.open(QIODevice::WriteOnly);
         QVERIFY(WriteGridList(buffer, texts, list).ok());
         test::compareWithGolden(buffer.data(), "gridlist_" + name + ".txt");
+        // Its document: the rows' cells stand where the text has them.
+        QTemporaryDir dir;
+        ListDocument document;
+        QVERIFY(writeGridListFile(dir.filePath("list.txt"), texts, list, &document).ok());
+        const QString kinds = test::checkedDocument(document, dir.filePath("list.txt"));
+        QVERIFY2(kinds.startsWith("T ") &&
+                     kinds.endsWith((list.dateLine ? " B S N - C = R" : " B S - C = R") +
+                                    QString::number(list.rows.size()) + " ="),
+                 qPrintable(kinds));
     }
 
     void headingAndMissingColumns()

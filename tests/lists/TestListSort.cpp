@@ -40,7 +40,13 @@ private slots:
             meet.state.options[OptSeparators] = step[2];
             meet.state.options[OptDifferences] = step[3];
             meet.prompt.clear();
+            MadeLists made(meet.state);
             const Status s = SortListFile(meet.state, path, step[0], category, kSeconds, step[1]);
+            // A sorted list is told with its document, read back by the layout of its heading.
+            if (s && made.documents.size() == 1)
+                QVERIFY(checkedDocument(made.documents[0], path).contains(u'R'));
+            else
+                QVERIFY(!s || step[0] == SortByHeat);
             QStringList head{"####"};
             for (int value : step)
                 head << QString::number(value);

@@ -73,8 +73,15 @@ private slots:
         smallMeet(meet, english, separators);
         meet.prompt.setNextInput(QStringLiteral("25"));
         const QString path = meet.state.meetFile(QStringLiteral("list.txt"));
+        MadeLists made(meet.state);
         QVERIFY(kMake[kind](meet.state, path).ok());
         compareWithGolden(readFile(path), golden);
+        // The list's document, told once, holds the file's lines in their kinds and cells.
+        const QString kinds[] = {"T - N9 B - C = R6 = B3 S - C = R2 =",
+                                 "S - C = R2 - N = B S - C = R2 - N = B S - C = R - N = B S - C = R - N = B",
+                                 "B S R3 B S R2 B S R4 B S R2", "T - H2 - B S - C = R5 = B2 S - C = R4 ="};
+        QCOMPARE(made.paths, QStringList{path});
+        QCOMPARE(checkedDocument(made.documents.first(), path), kinds[kind]);
     }
 
     // What is typed into the fee box (a null text answers Cancel; Berg's row is three quarters

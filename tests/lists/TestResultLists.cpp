@@ -73,15 +73,39 @@ private slots:
         }
         const QString list = cells[1].section(u' ', 0, 0), path = s.meetFile(cells[1].section(u' ', 1));
         std::mt19937 random(7);
+        MadeLists documents(s);
         const Status made = list == u"meet" ? MakeMeetResultsList(s, path)
                             : list == u"class"
                                 ? MakeEventClassList(s, path, context(s, 0).selection)
                                 : MakeEventList(s, path, eventListRequest(context(s, list.toInt())), random);
         QVERIFY(m.prompt.unexpected() == 0 && m.prompt.pendingAnswers() == 0);
         const QByteArray failure = made ? QByteArray() : "\n--- failure\n" + made.error().toUtf8();
+        // A list made is told with its document; a join that finds nothing tells nothing.
+        QCOMPARE(documents.paths, made ? QStringList{path} : QStringList());
+        if (made)
+            QVERIFY(!checkedDocument(documents.documents.first(), path).isEmpty());
         compareWithGolden(readFile(path) + "--- messages\n" + m.prompt.messageTexts().join(u'\n').toUtf8() +
                               failure,
                           QStringLiteral("lists_%1.txt").arg(QTest::currentDataTag()));
+    }
+
+    // An event list joined from a standard and a relay class list: its document has both
+    // tables, each heading with its rows (a heat shift or relay layout read from the heading).
+    void joinedDocument()
+    {
+        TestMeet m;
+        AppState &s = m.state;
+        fillMeet(s);
+        std::mt19937 random(7);
+        QVERIFY(MakeEventList(s, s.meetFile("Kl-F0302.txt"), eventListRequest(context(s, 0)), random));
+        QVERIFY(MakeEventList(s, s.meetFile("Kl-F0309.txt"), eventListRequest(context(s, 2)), random));
+        MadeLists documents(s);
+        const QString path = s.meetFile("Ov-F03.txt");
+        QVERIFY(MakeEventClassList(s, path, context(s, 0).selection));
+        QCOMPARE(documents.paths, QStringList{path});
+        QCOMPARE(checkedDocument(documents.documents.value(0), path), "T H4 B S - C = R3 = B S - C = R2 =");
+        // The relay row's cells stand under their headings, read without separators.
+        QCOMPARE(documents.documents[0].lines.value(20).cells.value(2).text, "Vadsø Atletklubb og Omegn");
     }
 
     // The event setup's commands: Enter (Cancel) at message 8 keeps the old list; "&Show" tells

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "app/MeetFile.h"
+#include "base/TextFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -88,6 +89,77 @@ void compareWithGolden(const QByteArray &actual, const QString &name)
     if (qEnvironmentVariableIsSet("ARENOR_WRITE_GOLDEN"))
         writeFile(dataFile(name), actual);
     QCOMPARE(actual, readFile(dataFile(name)));
+}
+
+} // namespace arenor::test
+
+namespace arenor::test {
+
+MadeLists::MadeLists(AppState &state)
+{
+    connection = QObject::connect(&state.notifier, &MeetNotifier::listMade, &state.notifier,
+                                  [this](const ListDocument &document, const QString &path) {
+                                      documents << document;
+                                      paths << path;
+                                  });
+}
+
+QString checkedDocument(const ListDocument &document, const QString &path)
+{
+    const QStringList lines = readTextLines(path);
+    if (document.textLines() != lines) {
+        QTest::qFail("the document's lines differ from the file", __FILE__, __LINE__);
+        return {};
+    }
+    static const char kLetters[] = "HTSC=RNB";
+    QString kinds;
+    QChar last;
+    int run = 0;
+    auto flush = [&] {
+        if (run > 0)
+            kinds += (kinds.isEmpty() ? QString() : QStringLiteral(" ")) + last +
+                     (run > 1 ? QString::number(run) : QString());
+    };
+    for (const ListDocLine &line : document.lines) {
+        QChar letter = QLatin1Char(kLetters[int(line.kind)]);
+        if (line.kind == ListLineKind::Ruler)
+            letter = line.text.startsWith(u'-') ? u'-' : u'=';
+        if (letter != last) {
+            flush();
+            last = letter;
+            run = 0;
+        }
+        ++run;
+        if (line.kind == ListLineKind::Ruler || line.kind == ListLineKind::Blank) {
+            if (!line.cells.isEmpty())
+                QTest::qFail(qPrintable("cells on a ruler or blank: " + line.text), __FILE__, __LINE__);
+            continue;
+        }
+        // The cells at their positions give the line, separators blanked.
+        QList<uint> placed;
+        for (const ListCell &cell : line.cells) {
+            const QList<uint> text = cell.text.toUcs4();
+            if (placed.size() < cell.column - 1 + text.size())
+                placed.resize(cell.column - 1 + text.size(), u' ');
+            for (qsizetype i = 0; i < text.size(); ++i)
+                placed[cell.column - 1 + i] = text[i];
+        }
+        QString expected = line.text;
+        if (line.kind == ListLineKind::Row || line.kind == ListLineKind::Columns ||
+            line.kind == ListLineKind::Note)
+            expected.replace(u':', u' ');
+        const QString actual =
+            QString::fromUcs4(reinterpret_cast<const char32_t *>(placed.constData()), placed.size());
+        if (actual.trimmed() != expected.trimmed() &&
+            !(line.kind == ListLineKind::Note && line.cells.size() == 1 &&
+              line.cells.first().text == line.text)) {
+            QTest::qFail(qPrintable(QStringLiteral("cells \"%1\" of line \"%2\"").arg(actual, line.text)),
+                         __FILE__, __LINE__);
+            return {};
+        }
+    }
+    flush();
+    return kinds;
 }
 
 } // namespace arenor::test

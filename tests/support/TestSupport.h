@@ -4,6 +4,7 @@
 
 #include "RecordingEditorLauncher.h"
 #include "ScriptedPrompt.h"
+#include "base/ListDocument.h"
 #include "db/AppState.h"
 
 #include <QTemporaryDir>
@@ -41,6 +42,19 @@ QList<QVariantList> rowsOf(db::Database &database, const QString &table);
 // writes it instead, after a deliberate change of format).
 QString dataFile(const QString &name);
 void compareWithGolden(const QByteArray &actual, const QString &name);
+
+// Catches the documents of the lists made while it lives (the notifier's listMade).
+struct MadeLists {
+    explicit MadeLists(AppState &state);
+    ~MadeLists() { QObject::disconnect(connection); }
+    QMetaObject::Connection connection;
+    QList<ListDocument> documents;
+    QStringList paths;
+};
+// Checks a made list's document against its file: the same lines, and every line's cells, put
+// at their positions, give the line with its separators as blanks. Returns the kinds of its
+// lines with runs counted ("T H4 B S - C = R3 =").
+QString checkedDocument(const ListDocument &document, const QString &path);
 
 // A data table's columns by their types alone: Cases<int, QString>::columns() in the _data
 // function, and `const auto [number, text] = Cases<int, QString>::fetch();` in the test.

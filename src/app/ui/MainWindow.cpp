@@ -6,6 +6,8 @@
 #include "app/ui/OptionsWindow.h"
 #include "base/Version.h"
 #include "events/ui/CombinedEventsWindow.h"
+#include "print/ListCommands.h"
+#include "print/ui/ListPrintDialog.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -553,6 +555,54 @@ void MainWindow::buildMenus()
                 m->addAction(action(c));
         }
         m_menus.emplace_back(m, d.caption);
+        if (d.caption == 240)
+            buildPrintMenus(*m);
+    }
+}
+
+namespace {
+
+// The six lists as the print menus name them, after their show commands.
+constexpr std::pair<MeetList, Command> kPrintedLists[] = {
+    {MeetList::StartListText, Command::ViewStartListText},
+    {MeetList::Results, Command::ViewResultsList},
+    {MeetList::Newspaper, Command::ViewNewspaperList},
+    {MeetList::Contingent, Command::ViewContingentList},
+    {MeetList::Points, Command::ViewPointsList},
+    {MeetList::TimeSchedule, Command::ViewTimeSchedule},
+};
+
+// "&Vis startliste tekst..." -> "&Startliste tekst": the show command's caption without its verb.
+QString listCaption(const QString &showCaption)
+{
+    QString name = plainCaption(showCaption);
+    name = name.mid(name.indexOf(u' ') + 1).trimmed();
+    return name.isEmpty() ? name : u'&' + name.left(1).toUpper() + name.mid(1);
+}
+
+} // namespace
+
+void MainWindow::buildPrintMenus(QMenu &lists)
+{
+    lists.addSeparator();
+    m_printMenu = lists.addMenu(QString());
+    m_printMenu->menuAction()->setObjectName(QStringLiteral("printListsMenu"));
+    m_pdfMenu = lists.addMenu(QString());
+    m_pdfMenu->menuAction()->setObjectName(QStringLiteral("pdfListsMenu"));
+    for (const auto &[list, show] : kPrintedLists) {
+        const auto documentOf = [this, list](ListDocument &document) {
+            return m_state.savePendingRecords() && print::meetListForPrint(m_state, list, document);
+        };
+        connect(m_printMenu->addAction(QString()), &QAction::triggered, this, [this, documentOf] {
+            ListDocument document;
+            if (documentOf(document))
+                print::printWithPreview(this, m_state, document);
+        });
+        connect(m_pdfMenu->addAction(QString()), &QAction::triggered, this, [this, documentOf] {
+            ListDocument document;
+            if (documentOf(document))
+                print::saveListAsPdf(m_state, document);
+        });
     }
     addCombinedEventsAction();
 }
@@ -661,6 +711,13 @@ void MainWindow::applyCaptions()
     for (auto &[menu, caption] : m_menus) {
         menu->setTitle(t.caption(caption));
         menuLetters += mnemonicOf(menu->title());
+    }
+    m_printMenu->setTitle(t.message(Text::PrintCommand));
+    m_pdfMenu->setTitle(t.message(Text::PdfCommand));
+    for (qsizetype i = 0; i < qsizetype(std::size(kPrintedLists)); ++i) {
+        const QString name = listCaption(t.caption(definition(kPrintedLists[i].second).menuCaption));
+        m_printMenu->actions().at(i)->setText(name);
+        m_pdfMenu->actions().at(i)->setText(name);
     }
     for (const CommandDef &d : kCommands) {
         QAction *a = action(d.command);

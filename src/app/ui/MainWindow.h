@@ -158,6 +158,10 @@ private:
 
     std::array<QAction *, size_t(Command::Count)> m_actions{};
     std::vector<std::pair<QMenu *, int>> m_menus; // with their title captions
+    // The list menu's "Print …" and "Save as PDF …", each with the six lists.
+    QMenu *m_printMenu = nullptr;
+    QMenu *m_pdfMenu = nullptr;
+    void buildPrintMenus(QMenu &lists);
     QToolBar *m_toolBar = nullptr;
     QWidget *m_buttonBar = nullptr;
     std::array<QPushButton *, 9> m_barButtons{};

@@ -5,6 +5,8 @@
 #include "events/ui/GridWindow.h"
 #include "lists/ListSort.h"
 #include "lists/ResultLists.h"
+#include "print/ListCommands.h"
+#include "print/ui/ListPrintDialog.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,6 +15,7 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
@@ -172,6 +175,7 @@ EventSetupWindow::EventSetupWindow(AppState &state, MainWindow &main)
             button(kButtons[i].first, QString::fromLatin1(kButtons[i].second), [this, i] { listCommand(i); });
         buttons->addWidget(m_buttons[size_t(i)], i / 2, i % 2);
     }
+    addPrintButtons(*buttons);
 
     auto *lists = new QVBoxLayout;
     lists->addWidget(m_events, 3);
@@ -214,9 +218,59 @@ EventSetupWindow::EventSetupWindow(AppState &state, MainWindow &main)
     resize(760, 620);
 }
 
+void EventSetupWindow::addPrintButtons(QGridLayout &buttons)
+{
+    // The class list and the event list as their files hold them (sorted, joined).
+    const auto listOf = [this](bool classList, ListDocument &document) {
+        if (event() == 0 || (classList && cls() == 0)) {
+            m_state.inform(event() == 0 ? 7 : 6);
+            return false;
+        }
+        const ListSelection selection = gridContext().selection;
+        return print::listFileForPrint(
+            m_state, classList ? classListPath(m_state, selection) : eventListPath(m_state, selection),
+            document);
+    };
+    const char *names[2] = {"printPushButton", "pdfPushButton"};
+    for (int b = 0; b < 2; ++b) {
+        auto *button = new QPushButton(this);
+        button->setObjectName(QLatin1String(names[b]));
+        auto *menu = new QMenu(button);
+        for (const bool classList : {true, false}) {
+            connect(menu->addAction(QString()), &QAction::triggered, this, [this, b, classList, listOf] {
+                ListDocument document;
+                if (!listOf(classList, document))
+                    return;
+                if (b == 0)
+                    print::printWithPreview(this, m_state, document);
+                else
+                    print::saveListAsPdf(m_state, document);
+            });
+        }
+        button->setMenu(menu);
+        buttons.addWidget(button, 5, b);
+        m_printButtons[size_t(b)] = button;
+    }
+    captionPrintButtons();
+}
+
+void EventSetupWindow::captionPrintButtons()
+{
+    const TextTables &t = m_state.texts;
+    for (int b = 0; b < 2; ++b) {
+        QPushButton *button = m_printButtons[size_t(b)];
+        print::setCaptionWithFreeMnemonic(*button, t.message(b == 0 ? Text::PrintCommand : Text::PdfCommand),
+                                          *this);
+        const QList<QAction *> items = button->menu()->actions();
+        items[0]->setText(t.message(Text::ClassListItem));
+        items[1]->setText(t.message(Text::EventListItem));
+    }
+}
+
 void EventSetupWindow::retranslate()
 {
     RegisterWindowBase::retranslate();
+    captionPrintButtons();
     rebuildEventList();
 }
 

@@ -12,7 +12,9 @@
 
 #include <array>
 
+class QGridLayout;
 class QListWidget;
+class QPushButton;
 class QRadioButton;
 
 namespace arenor {
@@ -60,6 +62,10 @@ public:
     void retranslate() override;
 
 private:
+    // "Print …" and "Save as PDF …", each with the class list and the event list.
+    void addPrintButtons(QGridLayout &buttons);
+    void captionPrintButtons();
+    std::array<QPushButton *, 2> m_printButtons{};
     void optionClicked(int field, int index);
     // The record of the picked round, event and class, or none without a class.
     void followChoice();

@@ -6,6 +6,8 @@
 #include "events/ui/ResultHandlingDialog.h"
 #include "events/ui/SortDialog.h"
 #include "events/ui/StartSetupDialog.h"
+#include "print/ListCommands.h"
+#include "print/ui/ListPrintDialog.h"
 #include "timing/TimingController.h"
 
 #include <QApplication>
@@ -52,6 +54,7 @@ GridWindow::GridWindow(AppState &state, timing::TimingController *timing, const 
     commandButton(Sort)->setEnabled(true);
     connect(commandButton(Sort), &QPushButton::clicked, this, [this] { openSort(); });
     addFieldCardButton();
+    addPrintButtons();
 }
 
 void GridWindow::addFieldCardButton()
@@ -83,6 +86,47 @@ FieldCardWindow *GridWindow::openFieldCard()
     card->raise();
     card->activateWindow();
     return card;
+}
+
+void GridWindow::addPrintButtons()
+{
+    auto *lists = findChild<QGroupBox *>(QStringLiteral("listsGroupBox"));
+    if (!lists || !lists->layout())
+        return;
+    auto *print = new QPushButton(lists);
+    print->setObjectName(QStringLiteral("printPushButton"));
+    auto *pdf = new QPushButton(lists);
+    pdf->setObjectName(QStringLiteral("pdfPushButton"));
+    lists->layout()->addWidget(print);
+    lists->layout()->addWidget(pdf);
+    // The class list as the grid shows it now, made anew from the grid.
+    connect(print, &QPushButton::clicked, this, [this] {
+        ListDocument document;
+        if (listDocument(document))
+            print::printWithPreview(this, m_appState, document);
+    });
+    connect(pdf, &QPushButton::clicked, this, [this] {
+        ListDocument document;
+        if (listDocument(document))
+            print::saveListAsPdf(m_appState, document);
+    });
+    const auto captions = [this, print, pdf] {
+        print::setCaptionWithFreeMnemonic(*print, m_appState.texts.message(Text::PrintCommand), *this);
+        print::setCaptionWithFreeMnemonic(*pdf, m_appState.texts.message(Text::PdfCommand), *this);
+    };
+    captions();
+    connect(&m_appState.notifier, &MeetNotifier::languageChanged, this, captions);
+}
+
+bool GridWindow::listDocument(ListDocument &document)
+{
+    commitEdit();
+    if (Status s = gridClassListDocument(m_appState, m_context, table(), sortModel().shownRowids(), document);
+        !s) {
+        m_appState.informText(s.error(), Icon::Exclamation);
+        return false;
+    }
+    return true;
 }
 
 GridWindow::~GridWindow()

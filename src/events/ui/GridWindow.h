@@ -56,6 +56,10 @@ public:
 
 private:
     void addFieldCardButton();
+    // "Print …" and "Save as PDF …" under the list buttons.
+    void addPrintButtons();
+    // The class list as the grid shows it; false (the user told) when it cannot be made.
+    bool listDocument(ListDocument &document);
     // The grid's columns by role; tells the user and gives false when the table lacks one
     // of its layout (a grid edited by hand).
     bool columnsUsable();
