@@ -437,9 +437,23 @@ Status addEventAdapterFields(db::Database &database)
     return addTimingFields(database, kTimingGpioChip, kTimingFields);
 }
 
+// Migration 3: seed marks, the draws of the grids and the advancement between rounds, in
+// tables of their own, so an older meet opens with none of them.
+Status addSeedingTables(db::Database &database)
+{
+    for (const auto &[name, count] : {std::pair{kSeedmerker, kSeedmerkerFields}, std::pair{kTrekninger, kTrekningerFields},
+                                      std::pair{kAvansement, kAvansementFields}}) {
+        if (database.tableExists(name))
+            continue;
+        if (Status s = database.createTable(name, db::numberedFields(count)); !s)
+            return s;
+    }
+    return {};
+}
+
 using Migration = Status (*)(db::Database &);
 // Migration n brings a file from version n - 1 to n.
-const Migration kMigrations[kSchemaVersion] = {addIntervalAndDelay, addEventAdapterFields};
+const Migration kMigrations[kSchemaVersion] = {addIntervalAndDelay, addEventAdapterFields, addSeedingTables};
 
 } // namespace
 

@@ -1,5 +1,10 @@
+#include "TestSupport.h"
 #include "events/Advancement.h"
+#include "events/EventSetup.h"
+#include "events/GridAdvance.h"
 #include "events/Seeding.h"
+#include "registers/Entries.h"
+#include "registers/SeedMarks.h"
 
 #include <QTest>
 
@@ -317,6 +322,109 @@ private slots:
             else
                 QVERIFY(a.ties[0].ids.size() > a.ties[0].openPlaces);
         }
+    }
+
+    // As an organiser: 19 sprinters with marks, 3 heats seeded in the semi-final (the same heats
+    // when made again), results typed, 2 + 2 with a tie for the last time slot picked by the
+    // referee, the final entered and seeded Q before q.
+    void organiserWalkThrough()
+    {
+        test::TestMeet m;
+        m.makeDatabase(19, 0, 2);
+        AppState &s = m.state;
+        s.eventNames[14] = QStringLiteral("100_m");
+        s.catalogs.classes[2] = QStringLiteral("Menn");
+        s.currentRound = 2;
+        for (int p = 1; p <= 19; ++p) {
+            s.catalogs.persons[size_t(p)] = {QString::number(p), QStringLiteral("N%1").arg(p),
+                                             QStringLiteral("K"), QStringLiteral("Menn"), 1};
+            s.entryMatrix.set(2, 14, p, true);
+            const QString mark = p == 19   ? QString()
+                                 : p == 18 ? QStringLiteral("1:02.5")
+                                           : QStringLiteral("10.%1").arg(p + 10);
+            const Status w = registers::writeSeedMark(s.database, 2, 14, p, mark);
+            QVERIFY2(w, qPrintable(w.error()));
+        }
+        GridContext context{listSelection(s, 14, 2, QStringLiteral("_")), ListType::Heat, 0, true};
+        context.format = TimeFormat::SecondsHundredths;
+        std::mt19937 random(5);
+        GridTableOutcome outcome;
+        m.prompt.setNextInput(QStringLiteral(" 8"));
+        m.prompt.setNextAnswer(Answer::Yes); // by seed mark
+        QVERIFY(CreateGridTable(s, context, outcome, random));
+        QCOMPARE(outcome.rows, 19);
+        QVERIFY(m.prompt.lastMessage().contains(QStringLiteral("18")));
+        QList<HeatRow> rows;
+        QVERIFY(readHeatRows(s, outcome.table, rows));
+        const QList<QVariantList> first = test::rowsOf(s.database, outcome.table);
+        QHash<int, QList<int>> heats; // heat -> start numbers by lane
+        for (const QVariantList &r : first)
+            heats[r[0].toInt()] << r[4].toInt();
+        QCOMPARE(heats.size(), 3);
+        QCOMPARE(heats[1].size() + heats[2].size() + heats[3].size(), 19);
+        for (const QVariantList &r : first)
+            if (r[4].toInt() <= 3) // the three best, one in each heat, in the middle lanes
+                QVERIFY(r[0].toInt() == r[4].toInt() && r[1].toInt() >= 3 && r[1].toInt() <= 6);
+        m.prompt.setNextAnswer(Answer::Yes); // overwrite
+        m.prompt.setNextInput(QStringLiteral(" 8"));
+        m.prompt.setNextAnswer(Answer::Yes);
+        QVERIFY(CreateGridTable(s, context, outcome, random));
+        QCOMPARE(test::rowsOf(s.database, outcome.table), first);
+
+        // Results by lane within each heat: lane order i gives 10.i0 + heat hundredths; the
+        // third of heat 3 ties with the third of heat 2 for the last slot.
+        db::Recordset rs;
+        QVERIFY(rs.open(s.database, outcome.table));
+        QHash<int, int> inHeat;
+        int tiedOut = 0, tiedIn = 0;
+        for (int r = 0; r < rs.recordCount(); ++r) {
+            rs.moveTo(r);
+            const int heat = rs.field(0).toInt(), i = inHeat[heat]++;
+            const int hundredths = 1000 + i * 10 + (i == 2 && heat == 3 ? 2 : heat);
+            rs.setField(
+                7,
+                QStringLiteral("%1.%2").arg(hundredths / 100).arg(hundredths % 100, 2, 10, QLatin1Char('0')));
+            QVERIFY(rs.update());
+            if (i == 2 && heat == 2)
+                tiedOut = rs.field(4).toInt();
+            if (i == 2 && heat == 3)
+                tiedIn = rs.field(4).toInt();
+        }
+        rs.close();
+        m.prompt.setNextInput(QStringLiteral("2+2"));
+        m.prompt.setNextAnswer(Answer::No);                                      // choose who
+        m.prompt.setNextInput(QStringLiteral("%1 %2").arg(tiedIn).arg(tiedOut)); // two for one slot: refused
+        m.prompt.setNextInput(QString::number(tiedIn));
+        m.prompt.setNextInput(QString()); // no overrides
+        const GridAdvanceOutcome advanced = advanceFromGrid(s, context, outcome.table);
+        QVERIFY(advanced.done);
+        QCOMPARE(advanced.advanced, 8);
+        QCOMPARE(advanced.marks.value(tiedIn).qualifier, Qualifier::Time);
+        QCOMPARE(advanced.marks.value(tiedIn).how, QStringLiteral("tie"));
+        QCOMPARE(advanced.marks.value(tiedOut).qualifier, Qualifier::None);
+        QCOMPARE(m.prompt.unexpected(), 0);
+        const QHash<int, registers::SeedEntry> ranks = registers::readSeedMarks(s.database, 3, 14);
+        QCOMPARE(ranks.size(), 8);
+        QCOMPARE(ranks.value(heats[1][0]).rank, 0 + 1); // the fastest heat winner ranks first
+        QCOMPARE(ranks.value(tiedIn).rank, 8);
+        QVERIFY(registers::loadRoundEntries(s, 3).status);
+        QVERIFY(s.entryMatrix.entered(3, 14, tiedIn) && !s.entryMatrix.entered(3, 14, tiedOut));
+
+        // The final: one heat, the best ranked in the middle lanes, the q runners outside.
+        s.currentRound = 3;
+        context.selection = listSelection(s, 14, 2, QStringLiteral("_"));
+        m.prompt.setNextInput(QStringLiteral(" 8"));
+        m.prompt.setNextAnswer(Answer::Yes);
+        QVERIFY(CreateGridTable(s, context, outcome, random));
+        QCOMPARE(outcome.rows, 8);
+        for (const QVariantList &r : test::rowsOf(s.database, outcome.table)) {
+            const int rank = ranks.value(r[4].toInt()).rank, lane = r[1].toInt();
+            QVERIFY2(rank <= 4   ? lane >= 3 && lane <= 6
+                     : rank <= 6 ? lane == 2 || lane == 7
+                                 : lane == 1 || lane == 8,
+                     qPrintable(QStringLiteral("rank %1 lane %2").arg(rank).arg(lane)));
+        }
+        QCOMPARE(readDraw(s.database, outcome.table)->how, QStringLiteral("rank"));
     }
 };
 
