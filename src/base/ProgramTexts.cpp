@@ -229,7 +229,7 @@ constexpr OwnText kTexts[] = {
      "Tie for place %2 in heat %1: start numbers %4 for %3 place(s) in the next round."},
     {Text::AdvanceTieTime, "Likt resultat %1 om de siste plassene på tid: startnummer %3 om %2 plass(er).",
      "Equal result %1 for the last places on time: start numbers %3 for %2 place(s)."},
-    {Text::AdvanceButton, "A&vansement", "Ad&vance"},
+    {Text::AdvanceButton, "&Avansement", "&Advance"},
     {Text::AdvanceTitle, "Avansement", "Advancement"},
     {Text::AdvanceRulePrompt,
      "De N første i hvert heat går videre på plass (Q), deretter de n beste andre på tid (q).\nSkriv "
@@ -258,7 +258,8 @@ constexpr OwnText kTexts[] = {
      "\u00ABGrindliste\u00BB: svar Ja på spørsmålet om seeding.",
      "%1 advance to %2 and are entered there, ranked Q before q. Choose that round and make its grid "
      "with \u00ABGridlist\u00BB: answer Yes to the seeding question."},
-    {Text::LanePriority, "&Baneprioritet (for eksempel 3 4 2 5 1 6):", "&Lane priority (for example 3 4 2 5 1 6):"},
+    {Text::LanePriority, "Bane&prioritet i stevnet (for eksempel 3 4 2 5 1 6):",
+     "Meet's lane &priority (for example 3 4 2 5 1 6):"},
 };
 
 constexpr bool inOrder()

@@ -91,9 +91,14 @@ QHash<int, AdvanceRecord> readAdvancement(db::Database &database, const QString 
     return records;
 }
 
+namespace {
+// The meet's own row among the draws: no grid can be named so, as "*" never stays in a name.
+const QString kMeetRow = QStringLiteral("*");
+} // namespace
+
 QString meetLanePriority(db::Database &database)
 {
-    const std::optional<DrawRecord> meet = readDraw(database, QString());
+    const std::optional<DrawRecord> meet = readDraw(database, kMeetRow);
     return meet ? meet->laneTable : QString();
 }
 
@@ -105,9 +110,9 @@ Status storeMeetLanePriority(db::Database &database, const QString &text, Notice
     if (typed.isEmpty()) {
         if (!usable(database, schema::kTrekninger))
             return {};
-        return deleteRows(database, schema::kTrekninger, QString());
+        return deleteRows(database, schema::kTrekninger, kMeetRow);
     }
-    return storeDraw(database, QString(), {0, QStringLiteral("meet"), typed});
+    return storeDraw(database, kMeetRow, {0, QStringLiteral("meet"), typed});
 }
 
 bool hasAdvancement(db::Database &database, const QString &table)

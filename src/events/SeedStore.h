@@ -30,7 +30,7 @@ Status storeAdvancement(db::Database &database, const QString &table, const Adva
 // By start number; empty when the grid has none.
 QHash<int, AdvanceRecord> readAdvancement(db::Database &database, const QString &table);
 // The meet's own lane priority ("3 4 2 5 1 6", or groups "3 4 / 2 5 / 1 6"), kept with the
-// draws under an empty grid name; empty when the meet has none.
+// draws under the grid name "*"; empty when the meet has none.
 QString meetLanePriority(db::Database &database);
 // Stores it after checking it: a table with a lane twice or a word that is no lane is refused
 // with the notice, and the one kept stays. Empty removes it.

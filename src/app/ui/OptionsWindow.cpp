@@ -1,6 +1,7 @@
 #include "OptionsWindow.h"
 
 #include "app/ui/MainWindow.h"
+#include "events/SeedStore.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -10,6 +11,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
@@ -145,6 +147,19 @@ OptionsWindow::OptionsWindow(AppState &state, MainWindow &main)
     layout->addWidget(m_pictureLabel);
     layout->addWidget(m_pictures);
 
+    // The meet's own lane priority for seeded heats, kept in the meet.
+    m_lanePriorityLabel = new QLabel(this);
+    m_lanePriorityLabel->setObjectName(QStringLiteral("lanePriorityLabel"));
+    m_lanePriority = new QLineEdit(this);
+    m_lanePriority->setObjectName(QStringLiteral("lanePriorityLineEdit"));
+    m_lanePriorityLabel->setBuddy(m_lanePriority);
+    connect(m_lanePriority, &QLineEdit::editingFinished, this, [this] {
+        if (m_lanePriority->isModified())
+            storeLanePriority(m_lanePriority->text());
+    });
+    layout->addWidget(m_lanePriorityLabel);
+    layout->addWidget(m_lanePriority);
+
     auto *buttons = new QHBoxLayout;
     const char *names[3] = {"savePushButton", "loadPushButton", "closePushButton"};
     for (int i = 0; i < 3; ++i) {
@@ -196,6 +211,8 @@ void OptionsWindow::retranslate()
     m_editorFrame->setTitle(t.caption(Text::EditorFrame));
     m_languageFrame->setTitle(t.caption(Text::LanguageFrame));
     m_pictureLabel->setText(t.caption(76));
+    m_lanePriorityLabel->setText(t.message(Text::LanePriority));
+    m_lanePriority->setAccessibleName(plainCaption(t.message(Text::LanePriority)));
     m_pictures->setAccessibleName(t.caption(76));
     for (int i = 0; i < 3; ++i) {
         m_buttons[size_t(i)]->setText(t.caption(77 + i));
@@ -211,6 +228,24 @@ void OptionsWindow::showState()
         m_options[size_t(i)]->setChecked(m_state.options[size_t(i)] != 0);
     showChoice(m_editorGroup, m_state.editorChoice);
     showChoice(m_languageGroup, m_state.languageChoice);
+    m_lanePriority->setText(events::meetLanePriority(m_state.database));
+    m_lanePriority->setModified(false);
+}
+
+bool OptionsWindow::storeLanePriority(const QString &text)
+{
+    events::Notice problem{Text::Count, {}};
+    if (Status s = events::storeMeetLanePriority(m_state.database, text, &problem); !s) {
+        m_state.informText(problem.text != Text::Count ? events::noticeText(m_state.texts, problem)
+                                                       : s.error(),
+                           Icon::Exclamation);
+        m_lanePriority->setText(events::meetLanePriority(m_state.database));
+        m_lanePriority->setModified(false);
+        return false;
+    }
+    m_lanePriority->setText(events::meetLanePriority(m_state.database));
+    m_lanePriority->setModified(false);
+    return true;
 }
 
 void OptionsWindow::showEvent(QShowEvent *event)

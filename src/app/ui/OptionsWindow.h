@@ -13,6 +13,7 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QMdiSubWindow;
 class QPushButton;
 class QRadioButton;
@@ -34,6 +35,11 @@ public:
     QComboBox *pictureList() const { return m_pictures; }
     // 0 Save, 1 Load, 2 Close.
     QPushButton *commandButton(int index) const { return m_buttons[size_t(index)]; }
+
+    // The meet's lane priority: stored when it is a lane table; otherwise the user is told why
+    // and the one kept is shown again. Empty removes it.
+    bool storeLanePriority(const QString &text);
+    QLineEdit *lanePriorityBox() const { return m_lanePriority; }
 
     // The caption number of option check box 0..15.
     static int optionCaption(int index);
@@ -58,6 +64,8 @@ private:
     QGroupBox *m_editorFrame = nullptr;
     QGroupBox *m_languageFrame = nullptr;
     QLabel *m_pictureLabel = nullptr;
+    QLabel *m_lanePriorityLabel = nullptr;
+    QLineEdit *m_lanePriority = nullptr;
     QComboBox *m_pictures = nullptr;
     std::array<QPushButton *, 3> m_buttons{};
     bool m_showing = false;

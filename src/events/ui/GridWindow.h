@@ -10,6 +10,7 @@
 #include "registers/ui/RegisterGrid.h"
 
 class QMdiArea;
+class QPushButton;
 
 namespace arenor {
 
@@ -43,6 +44,11 @@ public:
     SortDialog *openSort();
     // "&Startoppsett": start times into the Out column of a step list (modal, deleted when closed).
     StartSetupDialog *openStartSetup();
+    // "&Avansement": the advancement of a heat grid to the next round (questions through the
+    // prompt); the rows show their Q, q and qR beside their numbers afterwards.
+    bool advance();
+    // The advancement kept with the grid, shown beside the row numbers.
+    void showAdvancement();
     // SortGrid: shows the rows ordered by column 1..10; the commands then follow that order.
     void sortGrid(int column, bool descending);
 
@@ -67,6 +73,7 @@ private:
     timing::TimingController *m_timing;
     events::GridContext m_context;
     events::GridColumns m_columns;
+    QPushButton *m_advance = nullptr;
 };
 
 // Opens the grid window over the event's grid table in the window area (on its own without
