@@ -367,8 +367,7 @@ private slots:
                                                     {0, 2, "B", "K", "12.50", "-", "-", "-"},
                                                     {0, 3, "C", "K", "-", "-", "-", "-"},
                                                     {0, 4, "D", "K", "12,70", "-", "-", "-"}}));
-        GridWindow *grid =
-            openEventGrid(m.state, m.main.windowArea(), nullptr, context, table, QStringLiteral("100M"));
+        GridWindow *grid = openEventGrid(m.state, m.main.windowArea(), nullptr, context, table, QStringLiteral("100M"));
         auto column = [grid](int field) {
             QStringList texts;
             for (int r = 0; r < grid->model().rowCount(); ++r)
