@@ -318,7 +318,8 @@ Status WriteGridList(QIODevice &device, const TextTables &texts, const GridList 
                      [](const Item &a, const Item &b) { return a.column < b.column; });
 
     const QString separator = QStringLiteral(":");
-    for (const QStringList &row : list.rows) {
+    for (qsizetype r = 0; r < list.rows.size(); ++r) {
+        const QStringList &row = list.rows[r];
         PrintLine line;
         line.text.reserve(layout.width);
         for (const Item &item : items) {
@@ -335,6 +336,8 @@ Status WriteGridList(QIODevice &device, const TextTables &texts, const GridList 
         line.padTo(layout.width - 1);
         if (list.separators)
             line.text.append(separator);
+        if (const QString note = list.rowNotes.value(r).trimmed(); !note.isEmpty())
+            line.text.append(u' ' + note);
         lines << line.text;
     }
     lines << ruler(u'=', layout.width);

@@ -68,6 +68,9 @@ struct GridList {
     ListSelection selection;
     QStringList columns;     // the grid table's column names
     QList<QStringList> rows; // each row's values by column, in the order the grid shows
+    // Text after a row's last column, by row (seeded and advanced grids: Q, q or qR and the
+    // seed mark); none, or an empty one, leaves the line as it always was.
+    QStringList rowNotes;
 };
 
 // Writes the list. Fails, writing nothing, when the grid lacks a column of its layout.

@@ -200,6 +200,31 @@ GridList gridListFor(const AppState &state, const GridContext &context)
     return list;
 }
 
+QStringList seedingNotes(AppState &state, const GridContext &context, const QString &table,
+                         const QStringList &columns, const QList<QStringList> &rows)
+{
+    const QHash<int, AdvanceRecord> advanced = readAdvancement(state.database, table);
+    const std::optional<DrawRecord> draw = readDraw(state.database, table);
+    const bool seeded = draw && draw->how != u"random";
+    if (advanced.isEmpty() && !seeded)
+        return {};
+    const QHash<int, registers::SeedEntry> marks =
+        seeded ? registers::readSeedMarks(state.database, state.currentRound, context.selection.event)
+               : QHash<int, registers::SeedEntry>{};
+    qsizetype number = -1;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        if (columnRole(columns[i]).role == ColumnRole::Number)
+            number = i;
+    QStringList notes;
+    for (const QStringList &row : rows) {
+        const int n = number >= 0 ? row.value(number).trimmed().toInt() : 0;
+        const QString q = qualifierText(advanced.value(n).qualifier);
+        const QString mark = marks.value(n).mark;
+        notes << (mark.isEmpty() ? q : q.leftJustified(2) + u' ' + mark).trimmed();
+    }
+    return notes;
+}
+
 Status makeGridListFile(AppState &state, const GridContext &context, const QString &table,
                         const QString &path, int *rows, const QList<qint64> &shownRowids)
 {
@@ -234,6 +259,7 @@ Status makeGridListFile(AppState &state, const GridContext &context, const QStri
             texts << v.toString();
         list.rows << texts;
     }
+    list.rowNotes = seedingNotes(state, context, table, list.columns, list.rows);
     if (rows)
         *rows = int(list.rows.size());
     return writeGridListFile(path, state.texts, list);

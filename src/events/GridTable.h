@@ -90,6 +90,12 @@ QString gridTableOf(const AppState &state, const ListSelection &selection);
 // The class list of the context with its options and Info.txt header lines, without rows.
 GridList gridListFor(const AppState &state, const GridContext &context);
 
+// What a seeded or advanced grid adds after each row of its list: Q, q or qR, and the seed
+// mark when the heats were seeded by mark or rank. Empty for any other grid, so its list keeps
+// its layout.
+QStringList seedingNotes(AppState &state, const GridContext &context, const QString &table,
+                         const QStringList &columns, const QList<QStringList> &rows);
+
 // Writes the class list file from the grid table's rows in the order the grid shows them:
 // shownRowids (the grid's sort) first, rows it does not name after them in record order; an
 // empty order is the record order. Fails, writing nothing, when the table is missing or lacks

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "base/TextFile.h"
 #include "events/Advancement.h"
 #include "events/EventSetup.h"
 #include "events/GridAdvance.h"
@@ -6,6 +7,8 @@
 #include "registers/Entries.h"
 #include "registers/SeedMarks.h"
 
+#include <QDir>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace arenor;
@@ -407,6 +410,13 @@ private slots:
         QCOMPARE(ranks.size(), 8);
         QCOMPARE(ranks.value(heats[1][0]).rank, 0 + 1); // the fastest heat winner ranks first
         QCOMPARE(ranks.value(tiedIn).rank, 8);
+        // The semi-final's list: Q or q and the seed mark after each row, its columns as ever.
+        QVERIFY(QDir().mkpath(s.meetDir));
+        QVERIFY(makeGridListFile(s, context, outcome.table, s.meetFile(QStringLiteral("semi.txt"))));
+        const QStringList lines = readTextLines(s.meetFile(QStringLiteral("semi.txt")));
+        QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^.{103} Q( |$)"))).size(), 6);
+        QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^.{103} q  10\\.\\d\\d$"))).size(), 2);
+        QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^.{103} 10\\.\\d\\d$"))).size(), 11);
         QVERIFY(registers::loadRoundEntries(s, 3).status);
         QVERIFY(s.entryMatrix.entered(3, 14, tiedIn) && !s.entryMatrix.entered(3, 14, tiedOut));
 
