@@ -217,7 +217,7 @@ constexpr OwnText kTexts[] = {
      "rangering)?\n\nJa: etter seedingsresultat. Nei: tilfeldig.",
      "Place by seed mark (the best spread over the heats, lanes drawn in groups by rank)?\n\nYes: by seed "
      "mark. No: at random."},
-    {Text::SeedMark, "Seedings&resultat:", "Seed ma&rk:"},
+    {Text::SeedMark, "Seedingsresulta&t:", "Seed mar&k:"},
     {Text::SeedMarkTip, "Sesongbeste eller personlig beste i denne øvelsen og runden, som resultater skrives",
      "Season's or personal best in this event and round, typed as results are"},
     {Text::AdvanceNoFinisher, "Heat %1 har ingen i mål.", "Heat %1 has no finisher."},
@@ -249,6 +249,10 @@ constexpr OwnText kTexts[] = {
      "ut (trukket), skilt med mellomrom:",
      "The referee's overrides (may be left empty): +start number puts in (protest upheld), -start number "
      "takes out (withdrawn), separated by blanks:"},
+    {Text::AdvanceOverrideBad,
+     "\u00AB%1\u00BB er ingen overstyring: skriv +startnummer eller -startnummer fra grinden, skilt med "
+     "mellomrom.",
+     "\u00AB%1\u00BB is no override: type +start number or -start number of the grid, separated by blanks."},
     {Text::AdvanceNotHeats, "Avansement gjelder heatlister med heat og plasser.",
      "Advancement works on heat lists with heats and places."},
     {Text::AdvanceLastRound, "Finalen er siste runde; ingen kan gå videre derfra.",

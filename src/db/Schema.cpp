@@ -441,8 +441,9 @@ Status addEventAdapterFields(db::Database &database)
 // tables of their own, so an older meet opens with none of them.
 Status addSeedingTables(db::Database &database)
 {
-    for (const auto &[name, count] : {std::pair{kSeedmerker, kSeedmerkerFields}, std::pair{kTrekninger, kTrekningerFields},
-                                      std::pair{kAvansement, kAvansementFields}}) {
+    for (const auto &[name, count] :
+         {std::pair{kSeedmerker, kSeedmerkerFields}, std::pair{kTrekninger, kTrekningerFields},
+          std::pair{kAvansement, kAvansementFields}}) {
         if (database.tableExists(name))
             continue;
         if (Status s = database.createTable(name, db::numberedFields(count)); !s)

@@ -338,6 +338,7 @@ private slots:
         s.eventNames[14] = QStringLiteral("100_m");
         s.catalogs.classes[2] = QStringLiteral("Menn");
         s.currentRound = 2;
+        s.setRoundTag(2);
         for (int p = 1; p <= 19; ++p) {
             s.catalogs.persons[size_t(p)] = {QString::number(p), QStringLiteral("N%1").arg(p),
                                              QStringLiteral("K"), QStringLiteral("Menn"), 1};
@@ -422,6 +423,7 @@ private slots:
 
         // The final: one heat, the best ranked in the middle lanes, the q runners outside.
         s.currentRound = 3;
+        s.setRoundTag(3);
         context.selection = listSelection(s, 14, 2, QStringLiteral("_"));
         m.prompt.setNextInput(QStringLiteral(" 8"));
         m.prompt.setNextAnswer(Answer::Yes);
@@ -435,6 +437,28 @@ private slots:
                      qPrintable(QStringLiteral("rank %1 lane %2").arg(rank).arg(lane)));
         }
         QCOMPARE(readDraw(s.database, outcome.table)->how, QStringLiteral("rank"));
+
+        // Advancing again in the semi-final: both tied advance, a bad override is told, then one
+        // winner is taken out and a slow runner put in; the next round follows.
+        s.currentRound = 2;
+        s.setRoundTag(2);
+        context.selection = listSelection(s, 14, 2, QStringLiteral("_"));
+        const QString semi = gridTableOf(s, context.selection);
+        const int out = heats[1][0], in = heats[1].last();
+        m.prompt.setNextInput(QStringLiteral("2+2"));
+        m.prompt.setNextAnswer(Answer::Yes);
+        m.prompt.setNextInput(QStringLiteral("12"));
+        m.prompt.setNextAnswer(Answer::Ok);
+        m.prompt.setNextInput(QStringLiteral("+%1 -%2").arg(in).arg(out));
+        const GridAdvanceOutcome again = advanceFromGrid(s, context, semi);
+        QCOMPARE(again.advanced, 9);
+        QCOMPARE(again.marks.value(in).qualifier, Qualifier::Referee);
+        QCOMPARE(again.marks.value(out).how, QStringLiteral("referee"));
+        QCOMPARE(again.marks.value(tiedOut).qualifier, Qualifier::Time);
+        QVERIFY(!m.prompt.messageTexts().filter(QStringLiteral("\u00AB12\u00BB")).isEmpty());
+        QCOMPARE(m.prompt.unexpected(), 0);
+        QVERIFY(registers::loadRoundEntries(s, 3).status);
+        QVERIFY(s.entryMatrix.entered(3, 14, in) && !s.entryMatrix.entered(3, 14, out));
     }
 };
 
