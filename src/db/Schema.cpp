@@ -249,7 +249,13 @@ Status initEntries(AppState &state)
     const bool test = state.testMode();
     TableInit init{Table::Pamelding, 101, kRounds * (p + r), {}, {}};
     init.rows = [p, r, test] { return entryRows(p, r, test); };
-    return initTable(state, init);
+    InitOutcome outcome = InitOutcome::Kept;
+    if (Status s = initTable(state, init, &outcome); !s || outcome == InitOutcome::Kept)
+        return s;
+    // The seed marks belong to the entries they were typed for: with new entries they go too.
+    if (state.database.tableExists(kSeedmerker))
+        return state.database.exec(QStringLiteral("DELETE FROM ") + db::quoteIdentifier(kSeedmerker));
+    return {};
 }
 
 Status initPersons(AppState &state)

@@ -193,9 +193,7 @@ GridAdvanceOutcome advanceFromGrid(AppState &state, const GridContext &context, 
             overrides = wanted;
             break;
         }
-        state.informText(
-            texts.message(Text::AdvancePickBad).arg(answer->trimmed(), QStringLiteral("+/-"), QString()),
-            Icon::Exclamation);
+        state.informText(texts.message(Text::AdvanceOverrideBad).arg(answer->trimmed()), Icon::Exclamation);
         typed = *answer;
     }
     if (!overrides.isEmpty())

@@ -460,6 +460,8 @@ Status CreateGridTable(AppState &state, const GridTableRequest &request, GridTab
         return s;
     outcome.created = true;
     outcome.rows = int(rows.size());
+    if (Status f = forgetGrid(database, table, !plan); !f)
+        state.informText(f.error(), Icon::Exclamation);
     if (plan) {
         if (Status d = storeDraw(database, table, draw); !d)
             state.informText(d.error(), Icon::Exclamation);

@@ -115,6 +115,16 @@ Status storeMeetLanePriority(db::Database &database, const QString &text, Notice
     return storeDraw(database, kMeetRow, {0, QStringLiteral("meet"), typed});
 }
 
+Status forgetGrid(db::Database &database, const QString &table, bool draw)
+{
+    if (usable(database, schema::kAvansement))
+        if (Status s = deleteRows(database, schema::kAvansement, table); !s)
+            return s;
+    if (draw && usable(database, schema::kTrekninger))
+        return deleteRows(database, schema::kTrekninger, table);
+    return {};
+}
+
 bool hasAdvancement(db::Database &database, const QString &table)
 {
     return !readAdvancement(database, table).isEmpty();

@@ -35,6 +35,9 @@ QString meetLanePriority(db::Database &database);
 // Stores it after checking it: a table with a lane twice or a word that is no lane is refused
 // with the notice, and the one kept stays. Empty removes it.
 Status storeMeetLanePriority(db::Database &database, const QString &text, Notice *problem = nullptr);
+// A grid made anew: its advancement (of results no longer there) is forgotten, and its draw
+// unless the new grid was seeded (which stores its own).
+Status forgetGrid(db::Database &database, const QString &table, bool draw);
 // Whether the grid table has an advancement kept.
 bool hasAdvancement(db::Database &database, const QString &table);
 

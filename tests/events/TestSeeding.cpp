@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 #include "base/TextFile.h"
+#include "db/Schema.h"
 #include "events/Advancement.h"
 #include "events/EventSetup.h"
 #include "events/GridAdvance.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <QTest>
+#include <numeric>
 
 using namespace arenor;
 using namespace arenor::events;
@@ -342,13 +344,16 @@ private slots:
         for (int p = 1; p <= 19; ++p) {
             s.catalogs.persons[size_t(p)] = {QString::number(p), QStringLiteral("N%1").arg(p),
                                              QStringLiteral("K"), QStringLiteral("Menn"), 1};
-            s.entryMatrix.set(2, 14, p, true);
             const QString mark = p == 19   ? QString()
                                  : p == 18 ? QStringLiteral("1:02.5")
                                            : QStringLiteral("10.%1").arg(p + 10);
             const Status w = registers::writeSeedMark(s.database, 2, 14, p, mark);
             QVERIFY2(w, qPrintable(w.error()));
         }
+        std::vector<int> all(19);
+        std::iota(all.begin(), all.end(), 1);
+        QVERIFY(registers::setEntries(s, 2, 14, all, true));
+        QVERIFY(registers::loadRoundEntries(s, 2).status);
         GridContext context{listSelection(s, 14, 2, QStringLiteral("_")), ListType::Heat, 0, true};
         context.format = TimeFormat::SecondsHundredths;
         std::mt19937 random(5);
@@ -455,10 +460,24 @@ private slots:
         QCOMPARE(again.marks.value(in).qualifier, Qualifier::Referee);
         QCOMPARE(again.marks.value(out).how, QStringLiteral("referee"));
         QCOMPARE(again.marks.value(tiedOut).qualifier, Qualifier::Time);
-        QVERIFY(!m.prompt.messageTexts().filter(QStringLiteral("\u00AB12\u00BB")).isEmpty());
+        QVERIFY(m.prompt.messageTexts().contains(
+            s.texts.message(Text::AdvanceOverrideBad).arg(QStringLiteral("12"))));
         QCOMPARE(m.prompt.unexpected(), 0);
         QVERIFY(registers::loadRoundEntries(s, 3).status);
         QVERIFY(s.entryMatrix.entered(3, 14, in) && !s.entryMatrix.entered(3, 14, out));
+
+        // The semi-final's grid made anew at random: its Q and q and its draw are gone.
+        QVERIFY(registers::loadRoundEntries(s, 2).status);
+        m.prompt.setNextAnswer(Answer::Yes);
+        m.prompt.setNextInput(QStringLiteral(" 8"));
+        m.prompt.setNextAnswer(Answer::No);
+        QVERIFY(CreateGridTable(s, context, outcome, random));
+        QVERIFY(readAdvancement(s.database, semi).isEmpty() && !readDraw(s.database, semi));
+
+        // New entries take the old seed marks with them: no mark is left on another's entry.
+        m.prompt.setNextAnswer(Answer::Yes);
+        QVERIFY(schema::initEntries(s));
+        QVERIFY(registers::readSeedMarks(s.database, 2, 14).isEmpty());
     }
 };
 
