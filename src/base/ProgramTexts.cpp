@@ -249,6 +249,72 @@ constexpr OwnText kTexts[] = {
     {Text::CommandLineOnlyWithLists, "%1 brukes bare sammen med --make-lists.",
      "%1 is only used with --make-lists."},
     {Text::ListsMadeSummary, "%1 lister laget i %2", "%1 lists made in %2"},
+    // Seeding heats and lanes, advancing between rounds
+    {Text::LaneNotANumber, "\u00AB%1\u00BB er ikke et banenummer.", "\u00AB%1\u00BB is not a lane number."},
+    {Text::LaneTwice, "Bane %1 står to ganger i banetabellen.", "Lane %1 is in the lane table twice."},
+    {Text::LaneMissing, "Banetabellen mangler bane %1.", "The lane table lacks lane %1."},
+    {Text::LaneBeyond, "Bane %1 finnes ikke med %2 baner.", "There is no lane %1 with %2 lanes."},
+    {Text::LaneTableUnfit, "Banetabellen passer ikke til %1 baner; banene ble trukket fra midten og utover.",
+     "The lane table does not fit %1 lanes; the lanes were drawn from the centre outwards."},
+    {Text::SeedNoLanes, "Uten antall baner ble ingen plassert i heat og bane.",
+     "Without a number of lanes nobody was placed in heats and lanes."},
+    {Text::SeedTooFewHeats, "%1 heat rommer ikke %2 deltakere på %3 baner; det ble %4 heat.",
+     "%1 heats cannot hold %2 competitors in %3 lanes; %4 heats were made."},
+    {Text::SeedMarksUnreadable,
+     "Seedingsresultatet til startnummer %1 kan ikke leses i øvelsens tidsformat; de er rangert sist.",
+     "The seed marks of start numbers %1 cannot be read in the event's time format; they are ranked last."},
+    {Text::SeedQuestion,
+     "Plassere etter seedingsresultat (de beste spredt over heatene, banene trukket i grupper etter "
+     "rangering)?\n\nJa: etter seedingsresultat. Nei: tilfeldig.",
+     "Place by seed mark (the best spread over the heats, lanes drawn in groups by rank)?\n\nYes: by seed "
+     "mark. No: at random."},
+    {Text::SeedMark, "Seedingsresulta&t:", "Seed mar&k:"},
+    {Text::SeedMarkTip, "Sesongbeste eller personlig beste i denne øvelsen og runden, som resultater skrives",
+     "Season's or personal best in this event and round, typed as results are"},
+    {Text::AdvanceNoFinisher, "Heat %1 har ingen i mål.", "Heat %1 has no finisher."},
+    {Text::AdvanceHeatShort, "Heat %1 har bare %2 plasserte; regelen tar %3.",
+     "Heat %1 has only %2 placed; the rule takes %3."},
+    {Text::AdvanceTooMany, "Regelen tar %1, men runden har bare %2 plasserte.",
+     "The rule takes %1, but the round has only %2 placed."},
+    {Text::AdvanceTiePlace, "Delt %2. plass i heat %1: startnummer %4 om %3 plass(er) videre.",
+     "Tie for place %2 in heat %1: start numbers %4 for %3 place(s) in the next round."},
+    {Text::AdvanceTieTime, "Likt resultat %1 om de siste plassene på tid: startnummer %3 om %2 plass(er).",
+     "Equal result %1 for the last places on time: start numbers %3 for %2 place(s)."},
+    {Text::AdvanceButton, "&Avansement", "&Advance"},
+    {Text::AdvanceTitle, "Avansement", "Advancement"},
+    {Text::AdvanceRulePrompt,
+     "De N første i hvert heat går videre på plass (Q), deretter de n beste andre på tid (q).\nSkriv "
+     "regelen som N+n, for eksempel 2+2:",
+     "The first N of each heat advance by place (Q), then the n fastest others by time (q).\nType the "
+     "rule as N+n, for example 2+2:"},
+    {Text::AdvanceRuleBad, "\u00AB%1\u00BB er ingen regel. Skriv N+n, for eksempel 2+2.",
+     "\u00AB%1\u00BB is no rule. Type N+n, for example 2+2."},
+    {Text::AdvanceTieQuestion, "%1\n\nJa: alle går videre (når banene rekker). Nei: velg hvem.",
+     "%1\n\nYes: all of them advance (when the lanes allow). No: choose who."},
+    {Text::AdvancePickPrompt, "Skriv de %1 startnumrene av %2 som går videre, skilt med mellomrom:",
+     "Type the %1 start numbers of %2 that advance, separated by blanks:"},
+    {Text::AdvancePickBad, "\u00AB%1\u00BB er ikke %2 av startnumrene %3.",
+     "\u00AB%1\u00BB is not %2 of the start numbers %3."},
+    {Text::AdvanceOverridePrompt,
+     "Dommerens overstyring (kan stå tom): +startnummer tar med (protest tatt til følge), -startnummer tar "
+     "ut (trukket), skilt med mellomrom:",
+     "The referee's overrides (may be left empty): +start number puts in (protest upheld), -start number "
+     "takes out (withdrawn), separated by blanks:"},
+    {Text::AdvanceOverrideBad,
+     "\u00AB%1\u00BB er ingen overstyring: skriv +startnummer eller -startnummer fra grinden, skilt med "
+     "mellomrom.",
+     "\u00AB%1\u00BB is no override: type +start number or -start number of the grid, separated by blanks."},
+    {Text::AdvanceNotHeats, "Avansement gjelder heatlister med heat og plasser.",
+     "Advancement works on heat lists with heats and places."},
+    {Text::AdvanceLastRound, "Finalen er siste runde; ingen kan gå videre derfra.",
+     "The final is the last round; nobody advances from it."},
+    {Text::AdvanceDone,
+     "%1 går videre til %2 og er påmeldt der, rangert Q før q. Velg runden og lag grinden med "
+     "\u00ABGrindliste\u00BB: svar Ja på spørsmålet om seeding.",
+     "%1 advance to %2 and are entered there, ranked Q before q. Choose that round and make its grid "
+     "with \u00ABGridlist\u00BB: answer Yes to the seeding question."},
+    {Text::LanePriority, "Bane&prioritet i stevnet (for eksempel 3 4 2 5 1 6):",
+     "Meet's lane &priority (for example 3 4 2 5 1 6):"},
 };
 
 constexpr bool inOrder()

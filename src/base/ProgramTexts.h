@@ -162,6 +162,36 @@ enum class Text {
     CommandLinePdf,
     CommandLineOnlyWithLists, // %1 the option
     ListsMadeSummary,         // %1 how many lists, %2 the folder
+    // Seeding heats and lanes, advancing between rounds
+    LaneNotANumber, // %1 the word
+    LaneTwice,      // %1 lane
+    LaneMissing,    // %1 lanes
+    LaneBeyond,     // %1 lane, %2 lane count
+    LaneTableUnfit, // %1 lane count
+    SeedNoLanes,
+    SeedTooFewHeats,     // %1 heats, %2 entrants, %3 lanes, %4 heats made
+    SeedMarksUnreadable, // %1 start numbers
+    SeedQuestion,
+    SeedMark, // the entries window's caption
+    SeedMarkTip,
+    AdvanceNoFinisher, // %1 heat
+    AdvanceHeatShort,  // %1 heat, %2 placed, %3 asked
+    AdvanceTooMany,    // %1 asked, %2 placed
+    AdvanceTiePlace,   // %1 heat, %2 place, %3 slots, %4 start numbers
+    AdvanceTieTime,    // %1 result, %2 slots, %3 start numbers
+    AdvanceButton,
+    AdvanceTitle,
+    AdvanceRulePrompt,
+    AdvanceRuleBad,     // %1 what was typed
+    AdvanceTieQuestion, // %1 the tie
+    AdvancePickPrompt,  // %1 slots, %2 the tied start numbers
+    AdvancePickBad,     // %1 what was typed, %2 slots, %3 the tied start numbers
+    AdvanceOverridePrompt,
+    AdvanceOverrideBad, // %1 what was typed
+    AdvanceNotHeats,
+    AdvanceLastRound,
+    AdvanceDone,  // %1 how many, %2 the next round
+    LanePriority, // the options window's caption
     Count
 };
 

@@ -249,7 +249,13 @@ Status initEntries(AppState &state)
     const bool test = state.testMode();
     TableInit init{Table::Pamelding, 101, kRounds * (p + r), {}, {}};
     init.rows = [p, r, test] { return entryRows(p, r, test); };
-    return initTable(state, init);
+    InitOutcome outcome = InitOutcome::Kept;
+    if (Status s = initTable(state, init, &outcome); !s || outcome == InitOutcome::Kept)
+        return s;
+    // The seed marks belong to the entries they were typed for: with new entries they go too.
+    if (state.database.tableExists(kSeedmerker))
+        return state.database.exec(QStringLiteral("DELETE FROM ") + db::quoteIdentifier(kSeedmerker));
+    return {};
 }
 
 Status initPersons(AppState &state)
@@ -449,10 +455,25 @@ Status addFieldEventTables(db::Database &database)
     return {};
 }
 
+// Migration 4: seed marks, the draws of the grids and the advancement between rounds, in
+// tables of their own, so an older meet opens with none of them.
+Status addSeedingTables(db::Database &database)
+{
+    for (const auto &[name, count] :
+         {std::pair{kSeedmerker, kSeedmerkerFields}, std::pair{kTrekninger, kTrekningerFields},
+          std::pair{kAvansement, kAvansementFields}}) {
+        if (database.tableExists(name))
+            continue;
+        if (Status s = database.createTable(name, db::numberedFields(count)); !s)
+            return s;
+    }
+    return {};
+}
+
 using Migration = Status (*)(db::Database &);
 // Migration n brings a file from version n - 1 to n.
 const Migration kMigrations[kSchemaVersion] = {addIntervalAndDelay, addEventAdapterFields,
-                                               addFieldEventTables};
+                                               addFieldEventTables, addSeedingTables};
 
 } // namespace
 

@@ -40,7 +40,7 @@ inline QString tableName(const AppState &, Table table)
 
 // The version of the schema a new meet gets; an older file is brought up to it by the
 // numbered migrations when it is opened.
-constexpr int kSchemaVersion = 3;
+constexpr int kSchemaVersion = 4;
 
 // The tables of the field events and combined events, made by migration 3 (fields numbered
 // like every table's):
@@ -59,6 +59,18 @@ inline const QString kMangekamp = QStringLiteral("Mangekamp");
 constexpr int kFieldEventsVersion = 3;
 // Those tables with their field counts, in the order migration 3 makes them.
 QList<std::pair<QString, int>> fieldEventTables();
+// The tables of version 4, kept beside the registers and made by its migration (a new meet
+// gets them empty the same way): seed marks per round, event and entrant row ("0" round 1..4,
+// "1" event 1..36, "2" entrant row, "3" mark, "4" rank carried from the round before); the
+// draw of a grid ("0" grid table, "1" random seed, "2" how: random, mark or rank, "3" the lane
+// table); and the advancement from a grid ("0" grid table, "1" start number, "2" Q, q, qR or
+// empty, "3" how: place, time, tie or referee, "4" the rule).
+inline const QString kSeedmerker = QStringLiteral("Seedmerker");
+inline const QString kTrekninger = QStringLiteral("Trekninger");
+inline const QString kAvansement = QStringLiteral("Avansement");
+constexpr int kSeedmerkerFields = 5;
+constexpr int kTrekningerFields = 4;
+constexpr int kAvansementFields = 5;
 
 // A field, and the schema version that added it (0: there from the first version).
 struct FieldSpec {

@@ -351,6 +351,11 @@ Status gridListDocument(const TextTables &texts, const GridList &list, ListDocum
         line.padTo(layout.width - 1);
         if (list.separators)
             line.text.append(separator);
+        // Q, q or qR and the seed mark after the row's last column, only in seeded grids.
+        if (const QString mark = list.rowMarks.value(r).trimmed(); !mark.isEmpty()) {
+            cells.append(ListCell{int(line.characters + (list.separators ? 3 : 2)), 0, mark, false});
+            line.text.append(u' ' + mark);
+        }
         document.add(K::Row, line.text, std::move(cells));
         for (const QString &note : list.rowNotes.value(r))
             document.add(K::Note, note);

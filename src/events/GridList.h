@@ -71,6 +71,9 @@ struct GridList {
     QList<QStringList> rows; // each row's values by column, in the order the grid shows
     // Lines printed under a row (its attempts or height card), by row; none for most lists.
     QList<QStringList> rowNotes;
+    // Text after a row's last column, by row (seeded and advanced grids: Q, q or qR and the
+    // seed mark); none, or an empty one, leaves the line as it always was.
+    QStringList rowMarks;
 };
 
 // The list as a document. Fails, making nothing, when the grid lacks a column of its layout.

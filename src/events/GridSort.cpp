@@ -179,10 +179,20 @@ QList<qint64> GridSortModel::shownRowids() const
     return rowids;
 }
 
+void GridSortModel::setRowMarks(const QHash<int, QString> &marks)
+{
+    m_marks = marks;
+    if (rowCount() > 0)
+        emit headerDataChanged(Qt::Vertical, 0, rowCount() - 1);
+}
+
 QVariant GridSortModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Vertical && role == Qt::DisplayRole && section >= 0 && section < rowCount())
-        return section + 1;
+    if (orientation == Qt::Vertical && role == Qt::DisplayRole && section >= 0 && section < rowCount()) {
+        const QString mark = m_marks.value(sourceRow(section));
+        return mark.isEmpty() ? QVariant(section + 1)
+                              : QVariant(QStringLiteral("%1 %2").arg(section + 1).arg(mark));
+    }
     return QSortFilterProxyModel::headerData(section, orientation, role);
 }
 

@@ -7,6 +7,7 @@
 #include "events/GridColumns.h"
 #include "events/GridTable.h"
 
+#include <QHash>
 #include <QList>
 #include <QSortFilterProxyModel>
 #include <QVariant>
@@ -55,14 +56,17 @@ public:
     // when the table is not a meet table.
     QList<qint64> shownRowids() const;
 
-    // Rows are numbered by where they are shown, not where they are stored.
+    // Rows are numbered by where they are shown, not where they are stored; a row marked
+    // (the advancement's Q, q or qR by table row) shows its mark beside the number.
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    void setRowMarks(const QHash<int, QString> &marks);
 
 protected:
     bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
 
 private:
     QList<int> m_rank; // table row -> position in the order shown
+    QHash<int, QString> m_marks;
 };
 
 } // namespace arenor::events

@@ -4,7 +4,9 @@
 
 #include "base/Convert.h"
 #include "base/TextFile.h"
+#include "events/SeedStore.h"
 #include "registers/Relay.h"
+#include "registers/SeedMarks.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -201,6 +203,31 @@ GridList gridListFor(const AppState &state, const GridContext &context)
     return list;
 }
 
+QStringList seedingNotes(AppState &state, const GridContext &context, const QString &table,
+                         const QStringList &columns, const QList<QStringList> &rows)
+{
+    const QHash<int, AdvanceRecord> advanced = readAdvancement(state.database, table);
+    const std::optional<DrawRecord> draw = readDraw(state.database, table);
+    const bool seeded = draw && draw->how != u"random";
+    if (advanced.isEmpty() && !seeded)
+        return {};
+    const QHash<int, registers::SeedEntry> marks =
+        seeded ? registers::readSeedMarks(state.database, state.currentRound, context.selection.event)
+               : QHash<int, registers::SeedEntry>{};
+    qsizetype number = -1;
+    for (qsizetype i = 0; i < columns.size(); ++i)
+        if (columnRole(columns[i]).role == ColumnRole::Number)
+            number = i;
+    QStringList notes;
+    for (const QStringList &row : rows) {
+        const int n = number >= 0 ? row.value(number).trimmed().toInt() : 0;
+        const QString q = qualifierText(advanced.value(n).qualifier);
+        const QString mark = marks.value(n).mark;
+        notes << (mark.isEmpty() ? q : q.leftJustified(2) + u' ' + mark).trimmed();
+    }
+    return notes;
+}
+
 Status gridClassListDocument(AppState &state, const GridContext &context, const QString &table,
                              const QList<qint64> &shownRowids, ListDocument &document, int *rows)
 {
@@ -235,6 +262,7 @@ Status gridClassListDocument(AppState &state, const GridContext &context, const 
             texts << v.toString();
         list.rows << texts;
     }
+    list.rowMarks = seedingNotes(state, context, table, list.columns, list.rows);
     if (rows)
         *rows = int(list.rows.size());
     if (context.technical) {
@@ -269,12 +297,82 @@ QString gridHeading(const ListSelection &selection)
     return listHeadingLine(selection).toUpper();
 }
 
+QString laneTableText(const LaneTable &table)
+{
+    QStringList groups;
+    for (const QList<int> &g : table.groups) {
+        QStringList lanes;
+        for (int lane : g)
+            lanes << QString::number(lane);
+        groups << lanes.join(u' ');
+    }
+    return groups.join(QStringLiteral(" / "));
+}
+
+bool hasSeedData(AppState &state, const GridContext &context)
+{
+    const QHash<int, registers::SeedEntry> marks =
+        registers::readSeedMarks(state.database, state.currentRound, context.selection.event);
+    if (marks.isEmpty())
+        return false;
+    for (int slot : enteredSlots(state, context))
+        if (marks.contains(slot))
+            return true;
+    return false;
+}
+
+SeedPlan seededHeatPlan(AppState &state, const GridContext &context, int lanes, quint32 seed, QString *how,
+                        QString *laneTable)
+{
+    const QList<int> entrants = enteredSlots(state, context);
+    const QHash<int, registers::SeedEntry> marks =
+        registers::readSeedMarks(state.database, state.currentRound, context.selection.event);
+    DrawRandom random(seed);
+    // Those who carry a rank from the round before come first in its order; the others after
+    // them by mark.
+    QList<int> ranked;
+    QList<SeedEntrant> byMark;
+    for (int slot : entrants) {
+        const registers::SeedEntry e = marks.value(slot);
+        if (e.rank > 0)
+            ranked << slot;
+        else
+            byMark.append({slot, e.mark});
+    }
+    std::sort(ranked.begin(), ranked.end(),
+              [&marks](int a, int b) { return marks.value(a).rank < marks.value(b).rank; });
+    const Ranking ranking = rankByMark(byMark, context.kind(), context.format, !context.run, random);
+    if (how)
+        *how = ranked.isEmpty() ? QStringLiteral("mark") : QStringLiteral("rank");
+    Notice priorityProblem{Text::Count, {}};
+    const LaneTable table = laneTableFor(eventGroupOf(context.selection.eventName), lanes,
+                                         meetLanePriority(state.database), &priorityProblem);
+    if (laneTable)
+        *laneTable = laneTableText(table);
+    SeedPlan plan = seedHeats(ranked + ranking.order, lanes, table, 0, random);
+    if (priorityProblem.text != Text::Count)
+        plan.notices.prepend(priorityProblem);
+    if (!ranking.unreadable.isEmpty()) {
+        QStringList numbers;
+        for (int slot : ranking.unreadable)
+            numbers << state.catalogs.persons[size_t(std::clamp(slot, 0, kMaxPersons))].startNo.trimmed();
+        plan.notices.append({Text::SeedMarksUnreadable, {numbers.join(QStringLiteral(", "))}});
+    }
+    return plan;
+}
+
 QList<QVariantList> gridTableRows(const AppState &state, const GridTableRequest &request, int lanes,
-                                  std::mt19937 &random)
+                                  std::mt19937 &random, const SeedPlan *plan)
 {
     const QList<GridColumn> layout = gridColumnLayout(request.type, std::clamp(request.helpCount, 0, 5));
-    QList<int> entries = enteredSlots(state, request);
-    drawHeatOrder(entries, lanes, random);
+    QList<int> entries;
+    if (plan) {
+        for (const Placement &p : plan->placements)
+            entries << p.id;
+    } else {
+        entries = enteredSlots(state, request);
+        drawHeatOrder(entries, lanes, random);
+    }
     QList<Entrant> list;
     list.reserve(entries.size());
     for (int slot : entries)
@@ -309,7 +407,10 @@ QList<QVariantList> gridTableRows(const AppState &state, const GridTableRequest 
         } else {
             row[name] = e.name;
             row[club] = e.club;
-            if (heat >= 0 && lanes > 0) {
+            if (heat >= 0 && plan) {
+                row[heat] = qint16(plan->placements[i].heat);
+                row[lane] = qint16(plan->placements[i].lane);
+            } else if (heat >= 0 && lanes > 0) {
                 row[heat] = qint16(i / lanes + 1);
                 row[lane] = qint16(i % lanes + 1);
             }
@@ -348,10 +449,20 @@ Status CreateGridTable(AppState &state, const GridTableRequest &request, GridTab
     }
 
     const int lanes = gridLayoutOf(request.type) == ListType::Heat ? askLaneCount(state) : 0;
+    // Seeding is offered beside the random draw when there is something to seed by; a grid made
+    // again by seed mark draws from the seed kept with it, so it gets the same heats.
+    std::optional<SeedPlan> plan;
+    DrawRecord draw;
+    if (lanes > 0 && hasSeedData(state, request) && state.prompt &&
+        state.prompt->askYesNo(texts.message(Text::SeedQuestion), texts.message(1), Icon::Question)) {
+        const std::optional<DrawRecord> kept = exists ? readDraw(database, table) : std::nullopt;
+        draw.seed = kept && kept->how != u"random" ? kept->seed : quint32(random());
+        plan = seededHeatPlan(state, request, lanes, draw.seed, &draw.how, &draw.laneTable);
+    }
 
     BusyScope busy(state.progressSink());
     const QList<GridColumn> layout = gridColumnLayout(request.type, std::clamp(request.helpCount, 0, 5));
-    const QList<QVariantList> rows = gridTableRows(state, request, lanes, random);
+    const QList<QVariantList> rows = gridTableRows(state, request, lanes, random, plan ? &*plan : nullptr);
     Status s = database.transaction([&]() -> Status {
         if (exists) {
             if (Status d = database.dropTable(table); !d)
@@ -376,6 +487,17 @@ Status CreateGridTable(AppState &state, const GridTableRequest &request, GridTab
         return s;
     outcome.created = true;
     outcome.rows = int(rows.size());
+    if (Status f = forgetGrid(database, table, !plan); !f)
+        state.informText(f.error(), Icon::Exclamation);
+    if (plan) {
+        if (Status d = storeDraw(database, table, draw); !d)
+            state.informText(d.error(), Icon::Exclamation);
+        QStringList told;
+        for (const Notice &n : plan->notices)
+            told << noticeText(texts, n);
+        if (!told.isEmpty())
+            state.informText(told.join(u'\n'), Icon::Exclamation);
+    }
     if (state.allMessages())
         state.informText(gridCountText(texts, outcome.rows, gridLayoutOf(request.type) == ListType::Relay),
                          Icon::Exclamation);

@@ -7,6 +7,7 @@
 #include "events/GridColumns.h"
 #include "events/GridList.h"
 #include "events/ResultArithmetic.h"
+#include "events/Seeding.h"
 
 #include <QList>
 #include <QVariantList>
@@ -42,8 +43,21 @@ QString gridHeading(const ListSelection &selection);
 // the entrants are shuffled, then fill heat 1 lanes 1..lanes, heat 2 and so on, and the rows
 // are stored in that order. With lanes 0 every Heat and Lane is 0 and the rows follow the
 // start numbers. In test mode each row gets made-up results.
+// With a seeding plan the rows follow the plan (heat, then lane) and take its heats and lanes.
 QList<QVariantList> gridTableRows(const AppState &state, const GridTableRequest &request, int lanes,
-                                  std::mt19937 &random);
+                                  std::mt19937 &random, const SeedPlan *plan = nullptr);
+
+// Whether an entrant of the grid has a seed mark or a rank carried from the round before: the
+// heat question then also offers seeding.
+bool hasSeedData(AppState &state, const GridContext &context);
+// Heats and lanes by rank: the entrants ranked by the rank they carried from the round before,
+// then by seed mark, spread over the heats in a zigzag, lanes drawn by the lane table of the
+// event's group (or the meet's own priority). The same seed gives the same plan. how gets
+// "rank" or "mark", laneTable the table used, as they are kept with the grid.
+SeedPlan seededHeatPlan(AppState &state, const GridContext &context, int lanes, quint32 seed,
+                        QString *how = nullptr, QString *laneTable = nullptr);
+// A lane table written back as typed ("3 4 5 6 / 2 7 / 1 8").
+QString laneTableText(const LaneTable &table);
 
 // The register slots of the context's class entered in its event in the current round, in
 // register order: competitors p, or relay teams t for relay lists. An empty slot (named "- -",
@@ -58,7 +72,9 @@ int askLaneCount(AppState &state);
 // A made-up result of test mode: two parts of 01..15 ("07.12").
 QString testModeResult(std::mt19937 &random);
 
-// Makes the table (asking the lane question for heat lists, and whether to replace a table of
+// Makes the table (asking the lane question for heat lists, then, when entrants have seed
+// marks, whether to place them by mark (Yes) or at random (No); a seeded draw is kept with the
+// grid and made again from the same seed when the grid is remade, and whether to replace a table of
 // that name: No keeps it with its results) in one transaction, so a failure leaves the old
 // table whole. Reports the count with message 11 when "All messages" is on.
 Status CreateGridTable(AppState &state, const GridTableRequest &request, GridTableOutcome &outcome,
@@ -73,6 +89,12 @@ QString gridTableOf(const AppState &state, const ListSelection &selection);
 
 // The class list of the context with its options and Info.txt header lines, without rows.
 GridList gridListFor(const AppState &state, const GridContext &context);
+
+// What a seeded or advanced grid adds after each row of its list: Q, q or qR, and the seed
+// mark when the heats were seeded by mark or rank. Empty for any other grid, so its list keeps
+// its layout.
+QStringList seedingNotes(AppState &state, const GridContext &context, const QString &table,
+                         const QStringList &columns, const QList<QStringList> &rows);
 
 // Writes the class list file from the grid table's rows in the order the grid shows them:
 // shownRowids (the grid's sort) first, rows it does not name after them in record order; an

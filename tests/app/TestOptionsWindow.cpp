@@ -2,10 +2,10 @@
 
 #include "app/Publishing.h"
 #include "app/Settings.h"
-#include "base/TextFile.h"
 #include "app/ui/Application.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/OptionsWindow.h"
+#include "base/TextFile.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -185,6 +185,12 @@ private slots:
         QVERIFY(o->optionBox(OptLongFileNames)->isChecked());
         QVERIFY(o->editorButton(1)->isChecked());
         QCOMPARE(r.state().editorCommand, QStringLiteral("Write.exe "));
+
+        // The meet's lane priority: a table with a lane twice is told and the kept one stays.
+        QVERIFY(o->storeLanePriority(QStringLiteral(" 3 4 2 5 1 6 ")));
+        QVERIFY(!o->storeLanePriority(QStringLiteral("1 2 2")));
+        QCOMPARE(r.prompt.lastMessage(), QStringLiteral("Bane 2 står to ganger i banetabellen."));
+        QCOMPARE(o->lanePriorityBox()->text(), QStringLiteral("3 4 2 5 1 6"));
 
         o->commandButton(2)->click();
         QVERIFY(!r.main().subWindow(WindowId::Options)->isVisible());

@@ -17,6 +17,7 @@
 #include "events/ui/SortDialog.h"
 #include "events/ui/StartSetupDialog.h"
 #include "registers/RegisterReaders.h"
+#include "registers/SeedMarks.h"
 #include "registers/ui/EntriesWindow.h"
 
 #include <QAbstractItemModelTester>
@@ -100,6 +101,16 @@ private slots:
         QVERIFY(m.state.entryMatrix.entered(1, 5, 3));
         registers::EntryRecord rec;
         QVERIFY(registers::readEntryRecord(m.state, 15, rec) && rec.entered[5]);
+        // The seed mark of that entrant in the event just ticked, kept per round and shown again.
+        QCOMPARE(w.seedEvent(), 5);
+        w.seedMarkBox()->setText(QStringLiteral(" 10,85 "));
+        w.seedMarkBox()->setModified(true);
+        emit w.seedMarkBox()->editingFinished();
+        QCOMPARE(registers::readSeedMarks(m.state.database, 1, 5).value(3).mark, QStringLiteral("10,85"));
+        w.list()->setCurrentRow(1);
+        QVERIFY(w.seedMarkBox()->text().isEmpty());
+        w.list()->setCurrentRow(2);
+        QCOMPARE(w.seedMarkBox()->text(), QStringLiteral("10,85"));
         w.list()->setCurrentRow(0);
         w.setListContent(registers::EntryListContent::RelayTeams);
         QCOMPARE(w.list()->count(), 2);
@@ -251,6 +262,8 @@ private slots:
         QVERIFY(grid);
         QCOMPARE(grid->heading(), QStringLiteral("800M MENN FINALE"));
         QCOMPARE(grid->view()->accessibleName(), grid->heading());
+        QVERIFY(
+            !grid->findChild<QPushButton *>(QStringLiteral("advancePushButton"))->isEnabled()); // no heats
         for (int b = 0; b < RegisterGrid::CommandCount; ++b) {
             QVERIFY(!grid->commandButton(b)->accessibleName().isEmpty());
             const bool on = b != RegisterGrid::Handle || grid->context().helpCount > 0;

@@ -2,6 +2,7 @@
 
 #include "app/Publishing.h"
 #include "app/ui/MainWindow.h"
+#include "events/SeedStore.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -165,6 +166,18 @@ OptionsWindow::OptionsWindow(AppState &state, MainWindow &main)
     publishRow->addWidget(m_publishChoose);
     layout->addWidget(m_publish);
     layout->addLayout(publishRow);
+    // The meet's own lane priority for seeded heats, kept in the meet.
+    m_lanePriorityLabel = new QLabel(this);
+    m_lanePriorityLabel->setObjectName(QStringLiteral("lanePriorityLabel"));
+    m_lanePriority = new QLineEdit(this);
+    m_lanePriority->setObjectName(QStringLiteral("lanePriorityLineEdit"));
+    m_lanePriorityLabel->setBuddy(m_lanePriority);
+    connect(m_lanePriority, &QLineEdit::editingFinished, this, [this] {
+        if (m_lanePriority->isModified())
+            storeLanePriority(m_lanePriority->text());
+    });
+    layout->addWidget(m_lanePriorityLabel);
+    layout->addWidget(m_lanePriority);
 
     auto *buttons = new QHBoxLayout;
     const char *names[3] = {"savePushButton", "loadPushButton", "closePushButton"};
@@ -221,6 +234,8 @@ void OptionsWindow::retranslate()
     m_publishChoose->setText(t.caption(Text::PublishChooseFolder));
     m_publishChoose->setAccessibleName(plainCaption(t.caption(Text::PublishChooseFolder)));
     m_pictureLabel->setText(t.caption(76));
+    m_lanePriorityLabel->setText(t.message(Text::LanePriority));
+    m_lanePriority->setAccessibleName(plainCaption(t.message(Text::LanePriority)));
     m_pictures->setAccessibleName(t.caption(76));
     for (int i = 0; i < 3; ++i) {
         m_buttons[size_t(i)]->setText(t.caption(77 + i));
@@ -240,6 +255,8 @@ void OptionsWindow::showState()
     m_publish->setChecked(publishing.on);
     m_publishFolder->setText(QDir::toNativeSeparators(publishing.folder));
     m_publishFolder->setToolTip(m_publishFolder->text());
+    m_lanePriority->setText(events::meetLanePriority(m_state.database));
+    m_lanePriority->setModified(false);
 }
 
 void OptionsWindow::publishToggled(bool on)
@@ -277,6 +294,22 @@ void OptionsWindow::startPublishing(const QString &folder)
     else
         storePublishSetting(m_state, PublishSetting{true, QDir(folder).absolutePath()});
     showState();
+}
+
+bool OptionsWindow::storeLanePriority(const QString &text)
+{
+    events::Notice problem{Text::Count, {}};
+    if (Status s = events::storeMeetLanePriority(m_state.database, text, &problem); !s) {
+        m_state.informText(problem.text != Text::Count ? events::noticeText(m_state.texts, problem)
+                                                       : s.error(),
+                           Icon::Exclamation);
+        m_lanePriority->setText(events::meetLanePriority(m_state.database));
+        m_lanePriority->setModified(false);
+        return false;
+    }
+    m_lanePriority->setText(events::meetLanePriority(m_state.database));
+    m_lanePriority->setModified(false);
+    return true;
 }
 
 void OptionsWindow::showEvent(QShowEvent *event)

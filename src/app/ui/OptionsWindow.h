@@ -39,6 +39,11 @@ public:
     // 0 Save, 1 Load, 2 Close.
     QPushButton *commandButton(int index) const { return m_buttons[size_t(index)]; }
 
+    // The meet's lane priority: stored when it is a lane table; otherwise the user is told why
+    // and the one kept is shown again. Empty removes it.
+    bool storeLanePriority(const QString &text);
+    QLineEdit *lanePriorityBox() const { return m_lanePriority; }
+
     // The caption number of option check box 0..15.
     static int optionCaption(int index);
 
@@ -67,6 +72,8 @@ private:
     QGroupBox *m_editorFrame = nullptr;
     QGroupBox *m_languageFrame = nullptr;
     QLabel *m_pictureLabel = nullptr;
+    QLabel *m_lanePriorityLabel = nullptr;
+    QLineEdit *m_lanePriority = nullptr;
     QComboBox *m_pictures = nullptr;
     QCheckBox *m_publish = nullptr;
     QLineEdit *m_publishFolder = nullptr;

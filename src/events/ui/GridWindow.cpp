@@ -1,5 +1,6 @@
 #include "events/ui/GridWindow.h"
 
+#include "events/GridAdvance.h"
 #include "events/GridCommands.h"
 #include "events/GridImport.h"
 #include "events/ui/FieldCardWindow.h"
@@ -53,6 +54,16 @@ GridWindow::GridWindow(AppState &state, timing::TimingController *timing, const 
     connect(commandButton(StartSetup), &QPushButton::clicked, this, [this] { openStartSetup(); });
     commandButton(Sort)->setEnabled(true);
     connect(commandButton(Sort), &QPushButton::clicked, this, [this] { openSort(); });
+    // Advancement, for heat grids: beside the input commands.
+    m_advance = new QPushButton(m_appState.texts.message(Text::AdvanceButton), this);
+    m_advance->setObjectName(QStringLiteral("advancePushButton"));
+    m_advance->setEnabled(gridLayoutOf(context.type) == ListType::Heat);
+    if (auto *input = findChild<QGroupBox *>(QStringLiteral("inputGroupBox")); input && input->layout())
+        input->layout()->addWidget(m_advance);
+    connect(m_advance, &QPushButton::clicked, this, [this] { advance(); });
+    connect(&m_appState.notifier, &MeetNotifier::languageChanged, m_advance,
+            [this] { m_advance->setText(m_appState.texts.message(Text::AdvanceButton)); });
+    showAdvancement();
     addFieldCardButton();
     addPrintButtons();
 }
@@ -127,6 +138,29 @@ bool GridWindow::listDocument(ListDocument &document)
         return false;
     }
     return true;
+}
+
+bool GridWindow::advance()
+{
+    commitEdit();
+    const events::GridAdvanceOutcome outcome = events::advanceFromGrid(m_appState, m_context, table());
+    showAdvancement();
+    return outcome.done;
+}
+
+void GridWindow::showAdvancement()
+{
+    const int number = m_columns.index(ColumnRole::Number);
+    if (number < 0 || !model().isOpen())
+        return;
+    const QHash<int, events::AdvanceRecord> kept = events::readAdvancement(m_appState.database, table());
+    QHash<int, QString> marks;
+    for (int r = 0; kept.size() && r < model().rowCount(); ++r) {
+        const auto it = kept.constFind(model().value(r, number).toString().trimmed().toInt());
+        if (it != kept.cend() && it->qualifier != events::Qualifier::None)
+            marks.insert(r, events::qualifierText(it->qualifier));
+    }
+    sortModel().setRowMarks(marks);
 }
 
 GridWindow::~GridWindow()

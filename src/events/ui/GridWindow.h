@@ -10,6 +10,7 @@
 #include "registers/ui/RegisterGrid.h"
 
 class QMdiArea;
+class QPushButton;
 
 namespace arenor {
 
@@ -46,6 +47,11 @@ public:
     StartSetupDialog *openStartSetup();
     // "&Forsøk" (technical events): the field card of this grid, a window of its own.
     FieldCardWindow *openFieldCard();
+    // "&Avansement": the advancement of a heat grid to the next round (questions through the
+    // prompt); the rows show their Q, q and qR beside their numbers afterwards.
+    bool advance();
+    // The advancement kept with the grid, shown beside the row numbers.
+    void showAdvancement();
     // SortGrid: shows the rows ordered by column 1..10; the commands then follow that order.
     void sortGrid(int column, bool descending);
 
@@ -75,6 +81,7 @@ private:
     timing::TimingController *m_timing;
     events::GridContext m_context;
     events::GridColumns m_columns;
+    QPushButton *m_advance = nullptr;
 };
 
 // Opens the grid window over the event's grid table in the window area (on its own without

@@ -3,9 +3,11 @@
 #include "app/ui/MainWindow.h"
 #include "base/Convert.h"
 #include "events/Rounds.h"
+#include "registers/SeedMarks.h"
 #include "registers/ui/ParticipationDialog.h"
 #include "registers/ui/RegisterWindows.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -117,8 +119,10 @@ EntriesWindow::EntriesWindow(AppState &state, MainWindow &main)
             box->setContextMenuPolicy(Qt::CustomContextMenu);
             // toggled, not clicked, so a screen reader's toggle action ticks as a click does.
             connect(box, &QCheckBox::toggled, this, [this, k](bool on) {
-                if (!m_showing)
+                if (!m_showing) {
                     tick(k, on);
+                    setSeedEvent(k);
+                }
             });
             connect(box, &QWidget::customContextMenuRequested, this, [this, k] { openParticipation(k); });
             QLineEdit *name = bind(lineEdit(QStringLiteral("eventNameLineEdit%1").arg(k)), k);
@@ -144,6 +148,27 @@ EntriesWindow::EntriesWindow(AppState &state, MainWindow &main)
         addToTabOrder(m_boxes[size_t(k)]);
     connect(&form(), &RecordForm::currentRowChanged, this,
             [this] { emit m_state.notifier.entriesChanged(m_state.currentRound); });
+
+    // The seed mark of the selected entrant in the event whose box was last in focus.
+    m_seedMark = lineEdit(QStringLiteral("seedMarkLineEdit"));
+    m_seedMark->setToolTip(m_state.texts.message(Text::SeedMarkTip));
+    m_seedLabel = new QLabel(this);
+    m_seedLabel->setObjectName(QStringLiteral("seedMarkLabel"));
+    m_seedLabel->setBuddy(m_seedMark);
+    connect(m_seedMark, &QLineEdit::editingFinished, this, [this] {
+        if (m_seedMark->isModified())
+            storeSeedMark(m_seedMark->text());
+    });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        for (int k = 1; k <= kEventSlots; ++k)
+            if (now && now == m_boxes[size_t(k)])
+                setSeedEvent(k);
+    });
+    auto *seed = new QHBoxLayout;
+    seed->addWidget(m_seedLabel);
+    seed->addWidget(m_seedMark, 1);
+    addToTabOrder(m_seedMark);
+    setSeedEvent(0);
 
     m_locker = new QCheckBox(this);
     m_locker->setObjectName(QStringLiteral("lockerCheckBox"));
@@ -171,6 +196,7 @@ EntriesWindow::EntriesWindow(AppState &state, MainWindow &main)
     auto *right = new QVBoxLayout;
     right->addLayout(records);
     right->addWidget(tabs, 1);
+    right->addLayout(seed);
     right->addWidget(m_locker);
     auto *commands = new QHBoxLayout;
     commands->addWidget(names);
@@ -205,6 +231,8 @@ EntriesWindow::~EntriesWindow()
 void EntriesWindow::retranslate()
 {
     RegisterWindowBase::retranslate();
+    m_seedMark->setToolTip(m_state.texts.message(Text::SeedMarkTip));
+    setSeedEvent(m_seedEvent);
     for (int k = 1; k <= kEventSlots; ++k)
         m_names[size_t(k)]->setAccessibleName(
             QStringLiteral("%1 %2").arg(m_state.texts.caption(96), QString::number(k)));
@@ -274,6 +302,7 @@ void EntriesWindow::showEntryRecord(int record)
     if (record < 1 || !m_state.database.isOpen() || !registers::readEntryRecord(m_state, record, rec)) {
         m_record = 0;
         clearBoxes();
+        showSeedMark();
         return;
     }
     m_record = record;
@@ -283,6 +312,42 @@ void EntriesWindow::showEntryRecord(int record)
     m_entryIndex->setText(rec.index);
     const QSignalBlocker block(m_entryMover);
     m_entryMover->setText(numberText(qint64(record)));
+    showSeedMark();
+}
+
+void EntriesWindow::setSeedEvent(int event)
+{
+    m_seedEvent = event;
+    const QString name = event > 0 ? m_boxes[size_t(event)]->text().remove(u'&') : QString();
+    m_seedLabel->setText(m_state.texts.message(Text::SeedMark) + (name.isEmpty() ? QString() : u' ' + name));
+    showSeedMark();
+}
+
+void EntriesWindow::showSeedMark()
+{
+    const auto place =
+        registers::entryPlace(m_record, m_state.catalogs.personCount, m_state.catalogs.relayCount);
+    const bool usable = place && m_seedEvent > 0;
+    m_seedMark->setEnabled(usable);
+    m_seedMark->setText(
+        usable ? registers::readSeedMarks(m_state.database, place->round, m_seedEvent).value(place->row).mark
+               : QString());
+}
+
+bool EntriesWindow::storeSeedMark(const QString &mark)
+{
+    const auto place =
+        registers::entryPlace(m_record, m_state.catalogs.personCount, m_state.catalogs.relayCount);
+    if (!place || m_seedEvent < 1)
+        return false;
+    if (Status s = registers::writeSeedMark(m_state.database, place->round, m_seedEvent, place->row, mark);
+        !s) {
+        m_state.informText(m_state.texts.message(9) + QStringLiteral("\n\n") + s.error(), Icon::Exclamation);
+        showSeedMark();
+        return false;
+    }
+    m_seedMark->setModified(false);
+    return true;
 }
 
 void EntriesWindow::entryMoverEdited(const QString &text)

@@ -10,6 +10,7 @@
 #include <array>
 
 class QCheckBox;
+class QLabel;
 class QListWidget;
 class QRadioButton;
 
@@ -52,6 +53,12 @@ public:
     QLineEdit *entryMover() const { return m_entryMover; }
     QLineEdit *entryIndex() const { return m_entryIndex; }
     QLineEdit *nameRowMover() const { return m_nameMover; }
+    // The seed mark of the shown entrant in the event whose box had the focus last (or was
+    // ticked): shown, and stored when typed (empty removes it).
+    QLineEdit *seedMarkBox() const { return m_seedMark; }
+    int seedEvent() const { return m_seedEvent; }
+    void setSeedEvent(int event);
+    bool storeSeedMark(const QString &mark);
 
     void retranslate() override;
 
@@ -68,6 +75,7 @@ private:
     void nameChanged(int event, const QString &text);
     void entryMoverEdited(const QString &text);
     void clearBoxes();
+    void showSeedMark();
 
     QListWidget *m_list = nullptr;
     std::array<QRadioButton *, 4> m_options{};
@@ -81,6 +89,9 @@ private:
     RecordNavigator *m_entryNavigator = nullptr;
     QPushButton *m_resetNames = nullptr;
     QPushButton *m_resetEntries = nullptr;
+    QLineEdit *m_seedMark = nullptr;
+    QLabel *m_seedLabel = nullptr;
+    int m_seedEvent = 0;
     int m_record = 0;
     bool m_showing = false; // the record's ticks are being shown, not made
 };
