@@ -1,0 +1,98 @@
+#include "ExchangeTexts.h"
+
+#include <array>
+#include <iterator>
+
+namespace arenor::exchange {
+
+namespace {
+
+struct Entry {
+    ExText id;
+    const char *norwegian; // UTF-8
+    const char *english;
+};
+
+constexpr Entry kTexts[] = {
+    {ExText::FileUnreadable, "Fila %1 kan ikke leses: %2", "The file %1 cannot be read: %2"},
+    {ExText::FileNotText, "Fila %1 er ingen tekstfil (den har binære byte).",
+     "The file %1 is no text file (it holds binary bytes)."},
+    {ExText::FileOpenQuote, "Fila %1 kan ikke leses: et anførselstegn på linje %2 blir aldri lukket.",
+     "The file %1 cannot be read: a quote opened on line %2 is never closed."},
+    {ExText::FileEmpty, "Fila %1 er tom.", "The file %1 is empty."},
+    {ExText::FileOnlyHeading, "Fila har bare overskriftslinja og ingen deltakere.",
+     "The file holds only the heading line and no competitors."},
+    {ExText::LineDoesNotParse, "linja kan ikke leses: %1 felt, men overskriften har %2",
+     "the line does not parse: %1 fields where the heading has %2"},
+    {ExText::NameMissing, "navn mangler", "name missing"},
+    {ExText::ClassMissing, "klasse mangler", "class missing"},
+    {ExText::UnknownEvent, "ukjent øvelse \"%1\"", "unknown event \"%1\""},
+    {ExText::StartNumberTaken, "startnummer %1 er tatt av %2", "start number %1 is taken by %2"},
+    {ExText::StartNumberNoSlot, "startnummer %1 er ikke et tall fra 1 til %2",
+     "start number %1 is no number from 1 to %2"},
+    {ExText::RegisterFull, "deltakerregisteret er fullt", "the competitor register is full"},
+    {ExText::ClubRegisterFull, "klubbregisteret er fullt, så klubben %1 kan ikke legges til",
+     "the club register is full, so the club %1 cannot be added"},
+    {ExText::ClassRegisterFull, "klasseregisteret er fullt, så klassen %1 kan ikke legges til",
+     "the class register is full, so the class %1 cannot be added"},
+    {ExText::NoNameColumn, "Ingen kolonne er valgt som etternavn eller fornavn.",
+     "No column is chosen as surname or first name."},
+    {ExText::Summary,
+     "%1 deltakere lagt til, %2 fantes fra før, %3 påmeldinger i %4, %5 nye klubber, %6 nye klasser. "
+     "%7 linjer hoppet over.",
+     "%1 competitors added, %2 were there already, %3 entries in %4, %5 new clubs, %6 new classes. "
+     "%7 lines skipped."},
+    {ExText::LineProblem, "Linje %1: %2", "Line %1: %2"},
+    {ExText::NothingToImport, "Ingen linje kan importeres, så ingenting er endret.",
+     "No line can be imported, so nothing was changed."},
+    {ExText::ColumnIgnored, "(brukes ikke)", "(not used)"},
+    {ExText::ColumnStartNo, "Startnummer", "Start number"},
+    {ExText::ColumnFirstName, "Fornavn", "First name"},
+    {ExText::ColumnSurname, "Etternavn", "Surname"},
+    {ExText::ColumnClub, "Klubb", "Club"},
+    {ExText::ColumnClass, "Klasse", "Class"},
+    {ExText::ColumnSex, "Kjønn", "Sex"},
+    {ExText::ColumnBorn, "Født", "Born"},
+    {ExText::ColumnEvents, "Øvelser", "Events"},
+    {ExText::ColumnEvent, "Øvelse: %1", "Event: %1"},
+    {ExText::HeadPlace, "Plass", "Place"},
+    {ExText::HeadName, "Navn", "Name"},
+    {ExText::HeadResult, "Resultat", "Result"},
+    {ExText::HeadDifference, "Differanse", "Difference"},
+    {ExText::HeadHelp, "Hjelp %1", "Help %1"},
+    {ExText::HeadEvent, "Øvelse", "Event"},
+    {ExText::HeadRound, "Runde", "Round"},
+    {ExText::Exported, "%1 linjer skrevet til %2.", "%1 rows written to %2."},
+    {ExText::ImportTitle, "Importer deltakere fra CSV", "Import competitors from CSV"},
+    {ExText::ImportFile, "&Fil...", "&File..."},
+    {ExText::ImportPreview, "Første linjer", "First lines"},
+    {ExText::ImportProblems, "Problemer", "Problems"},
+    {ExText::ImportColumns, "&Kolonner:", "&Columns:"},
+    {ExText::ImportApply, "&Importer", "&Import"},
+    {ExText::ImportCommand, "&Importer deltakere (CSV)...", "&Import competitors (CSV)..."},
+    {ExText::ExportCompetitorsCommand, "E&ksporter deltakere (CSV)...", "E&xport competitors (CSV)..."},
+    {ExText::ExportRoundCommand, "Eksporter resultatene i r&unden (CSV)...",
+     "Export the round's res&ults (CSV)..."},
+    {ExText::CsvFilter, "CSV-filer (*.csv *.txt);;Alle filer (*)", "CSV files (*.csv *.txt);;All files (*)"},
+};
+
+constexpr bool inOrder()
+{
+    for (std::size_t i = 0; i < std::size(kTexts); ++i)
+        if (kTexts[i].id != ExText(i))
+            return false;
+    return std::size(kTexts) == std::size_t(ExText::Count);
+}
+static_assert(inOrder(), "every exchange text once, in the order of the names");
+
+} // namespace
+
+QString exchangeText(ExText id, Language language)
+{
+    const auto i = std::size_t(id);
+    if (i >= std::size(kTexts))
+        return {};
+    return QString::fromUtf8(language == Language::English ? kTexts[i].english : kTexts[i].norwegian);
+}
+
+} // namespace arenor::exchange

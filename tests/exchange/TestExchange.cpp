@@ -1,0 +1,193 @@
+// CSV reading and writing, importing competitors with their entries, and the exports.
+
+#include "TestSupport.h"
+#include "db/Schema.h"
+#include "events/Rounds.h"
+#include "exchange/CsvExport.h"
+#include "exchange/CsvImport.h"
+#include "registers/Entries.h"
+#include "registers/RegisterReaders.h"
+
+#include <QBuffer>
+
+using namespace arenor;
+using namespace arenor::exchange;
+using arenor::test::Cases;
+
+namespace {
+
+QList<QStringList> parsed(const QByteArray &bytes)
+{
+    const CsvRead r = parseCsv(bytes);
+    return r.records;
+}
+
+void prepare(test::TestMeet &meet, int persons = 15)
+{
+    meet.makeDatabase(persons, 5, 5);
+    registers::readRegisters(meet.state);
+    QVERIFY(registers::readEventNames(meet.state).ok());
+    events::selectRound(meet.state, meet.state.currentRound);
+}
+
+QStringList statuses(const QList<LineCheck> &checks)
+{
+    QStringList out;
+    for (const LineCheck &c : checks)
+        out << QStringLiteral("%1:%2:%3").arg(c.line).arg(int(c.status)).arg(c.slot);
+    return out;
+}
+
+} // namespace
+
+class TestExchange : public QObject {
+    Q_OBJECT
+private slots:
+    void readsCsv_data()
+    {
+        Cases<QByteArray, QList<QStringList>>::columns();
+        using L = QList<QStringList>;
+        QTest::newRow("quotes, doubled quotes, breaks") << QByteArray("a,b\r\n\"x,1\",\"say \"\"hi\"\"\nnext\"\r\n")
+                                                        << L{{"a", "b"}, {"x,1", "say \"hi\"\nnext"}};
+        QTest::newRow("semicolon heading, comma in data") << QByteArray("a;b\n1,5;2\n") << L{{"a", "b"}, {"1,5", "2"}};
+        QTest::newRow("bom, cr only, blank lines") << QByteArray("\xEF\xBB\xBFn\r\r\xC3\xB8\r") << L{{"n"}, {"ø"}};
+        QTest::newRow("windows-1252") << QByteArray("n\n\xF8st\n") << L{{"n"}, {"øst"}};
+        QTest::newRow("no final line end, empty fields") << QByteArray("a,b,c\n,,") << L{{"a", "b", "c"}, {"", "", ""}};
+        QTest::newRow("guarded formula") << QByteArray("'=cmd|x,'-3,'x\n") << L{{"=cmd|x", "-3", "'x"}};
+        QTest::newRow("tab separated") << QByteArray("a\tb\n1\t2\n") << L{{"a", "b"}, {"1", "2"}};
+    }
+    void readsCsv()
+    {
+        const auto [bytes, expected] = Cases<QByteArray, QList<QStringList>>::fetch();
+        QCOMPARE(parsed(bytes), expected);
+    }
+
+    void refusesBrokenFiles()
+    {
+        CsvRead open = parseCsv("a,b\n1,\"2\n3\n");
+        QCOMPARE(open.error, CsvError::OpenQuote);
+        QCOMPARE(open.errorLine, 2);
+        QCOMPARE(parseCsv(QByteArray("a\0b", 3)).error, CsvError::NotText);
+        test::TestMeet meet;
+        CsvImport import;
+        QVERIFY(!import.setData("", QStringLiteral("x.csv"), meet.state).ok());
+        QVERIFY(!import.setData("Fornavn;Etternavn\r\n", QStringLiteral("x.csv"), meet.state).ok());
+    }
+
+    // What is written reads back the same, and no cell starts a formula in a spreadsheet.
+    void writesCsvThatReadsBack()
+    {
+        const QList<QStringList> records = {{"=1+2", "+47 22", "-", "@SUM(A1)", "'=x"},
+                                            {"a;b", " lead", "q\"uote", "line\r\nbreak", ""}};
+        for (QChar sep : {u',', u';'}) {
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            writeCsv(buffer, records, sep);
+            const QByteArray bytes = buffer.data();
+            for (const QByteArray &line : bytes.mid(3).split('\n'))
+                QVERIFY2(!line.startsWith('=') && !line.contains(",=") && !line.contains(";+"), line.constData());
+            const CsvRead back = parseCsv(bytes);
+            QCOMPARE(back.separator, sep);
+            QCOMPARE(back.records, records);
+        }
+    }
+
+    void checksAndImportsLines()
+    {
+        test::TestMeet meet;
+        prepare(meet, 6);
+        AppState &state = meet.state;
+        // Start number 2 taken by the first line's competitor, a club and a class that are new,
+        // an unknown event, a line without a class, one that does not parse, then a full register.
+        const QByteArray csv = "Startnr;Fornavn;Etternavn;Klubb;Klasse;Øvelser;100_m\r\n"
+                               "2;Kari;Nordmann;IL Tyr;Senior;Kule, Lengde;x\r\n"
+                               "2;Ola;Hansen;IL Tyr;Senior;;\r\n"
+                               ";Per;Berg;Ny klubb;Veteraner;Kule;\r\n"
+                               ";Lise;Dal;IL Tyr;Senior;Svømming;\r\n"
+                               ";Tor;Li;IL Tyr;;;1\r\n"
+                               "bad;line\r\n"
+                               "\r\n"
+                               ";A;A;;Junior;;\r\n;B;B;;Junior;;\r\n;C;C;;Junior;;\r\n;D;D;;Junior;;\r\n";
+        CsvImport import;
+        QVERIFY(import.setData(csv, QStringLiteral("x.csv"), state).ok());
+        QCOMPARE(import.columns().at(6), (ColumnMap{ColumnKind::Event, 14}));
+        QList<LineCheck> checks;
+        QVERIFY(import.check(state, checks).ok());
+        using S = LineStatus;
+        const QStringList expected = {
+            QStringLiteral("2:%1:2").arg(int(S::Ok)),          QStringLiteral("3:%1:0").arg(int(S::StartNumberTaken)),
+            QStringLiteral("4:%1:1").arg(int(S::Ok)),          QStringLiteral("5:%1:0").arg(int(S::UnknownEvent)),
+            QStringLiteral("6:%1:0").arg(int(S::ClassMissing)), QStringLiteral("7:%1:0").arg(int(S::DoesNotParse)),
+            QStringLiteral("9:%1:3").arg(int(S::Ok)),          QStringLiteral("10:%1:4").arg(int(S::Ok)),
+            QStringLiteral("11:%1:5").arg(int(S::Ok)),         QStringLiteral("12:%1:6").arg(int(S::Ok))};
+        QCOMPARE(statuses(checks).mid(0, 10), expected);
+        // The register of 6 is full before line 13 would need a seventh place.
+        QVERIFY(import.setData(csv + ";E;E;;Junior;;\r\n", QStringLiteral("x.csv"), state).ok());
+        QVERIFY(import.check(state, checks).ok());
+        QCOMPARE(checks.last().status, S::RegisterFull);
+
+        ImportSummary summary;
+        QVERIFY(import.apply(state, summary).ok());
+        QCOMPARE(summary.added, 6);
+        QCOMPARE(summary.entries, 4);
+        QCOMPARE(summary.newClubs, 2);
+        QCOMPARE(summary.newClasses, 1);
+        QCOMPARE(summary.skipped.size(), 5);
+        QCOMPARE(state.catalogs.persons[2].name, QStringLiteral("Nordmann Kari"));
+        QCOMPARE(state.catalogs.persons[1].club, QStringLiteral("Ny klubb"));
+        QCOMPARE(state.catalogs.clubs[1], QStringLiteral("IL Tyr"));
+        QCOMPARE(state.catalogs.classes[3], QStringLiteral("Veteraner"));
+        const int round = state.currentRound;
+        QVERIFY(state.entryMatrix.entered(round, 2, 2) && state.entryMatrix.entered(round, 8, 2) &&
+                state.entryMatrix.entered(round, 14, 2) && state.entryMatrix.entered(round, 2, 1));
+        // The same file again finds everybody there: nobody is added twice.
+        QVERIFY(import.setData(csv, QStringLiteral("x.csv"), state).ok());
+        QVERIFY(import.apply(state, summary).ok());
+        QCOMPARE(summary.added, 0);
+        QCOMPARE(summary.known, 6);
+    }
+
+    void importsNothingWhenNoLineIsGood()
+    {
+        test::TestMeet meet;
+        prepare(meet);
+        CsvImport import;
+        QVERIFY(import.setData("Fornavn,Etternavn,Øvelser\nA,B,Svømming\n", QStringLiteral("x.csv"), meet.state).ok());
+        ImportSummary summary;
+        QVERIFY(!import.apply(meet.state, summary).ok());
+        QCOMPARE(test::storedText(meet.state, schema::kPersoner, 1, 2), QStringLiteral("-"));
+    }
+
+    // Competitors exported from one meet and imported into a new one give the same registers
+    // and entries.
+    void roundTrip()
+    {
+        test::TestMeet from;
+        prepare(from);
+        const QByteArray csv = "Start number,First name,Surname,Club,Class,Sex,Born,Events\n"
+                               "3,\"Anne, Marie\",Ås,Tyr,Senior,Jente,2001,Kule | 100_m\n"
+                               "7,=Evil,\"Quote \"\"Q\"\"\",-,Junior,,,Lengde\n"
+                               ",Bo,Ek,Tyr,Junior,,,\n";
+        CsvImport import;
+        QVERIFY(import.setData(csv, QStringLiteral("x.csv"), from.state).ok());
+        ImportSummary summary;
+        QVERIFY(import.apply(from.state, summary).ok());
+        QCOMPARE(summary.added, 3);
+        QList<QStringList> records;
+        QVERIFY(competitorRecords(from.state, records).ok());
+        QCOMPARE(records.size(), 4);
+        const QString path = from.dir.filePath(QStringLiteral("out.csv"));
+        QVERIFY(writeCsvFile(from.state, path, records).ok());
+
+        test::TestMeet to;
+        prepare(to);
+        QVERIFY(import.read(path, to.state).ok());
+        QVERIFY(import.apply(to.state, summary).ok());
+        QCOMPARE(summary.skipped.size(), 0);
+        for (const QString &table : {schema::kPersoner, schema::kKlubber, schema::kKlasser, schema::kPamelding})
+            QCOMPARE(test::rowsOf(to.state.database, table), test::rowsOf(from.state.database, table));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestExchange)
+#include "TestExchange.moc"
