@@ -56,11 +56,16 @@ enum class ExText {
     ImportPreview,
     ImportProblems,
     ImportColumns,
+    ImportMeaning,
     ImportApply,
     ImportCommand,
     ExportCompetitorsCommand,
     ExportRoundCommand,
     CsvFilter,
+    Overwrite, // %1 file
+    CompetitorsFile,
+    ResultsFile, // %1 round
+    ExportFailed, // %1 file, %2 why
     Count
 };
 

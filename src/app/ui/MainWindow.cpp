@@ -5,6 +5,7 @@
 #include "app/ui/HelpWindow.h"
 #include "app/ui/OptionsWindow.h"
 #include "base/Version.h"
+#include "exchange/ui/ExchangeMenu.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -553,6 +554,8 @@ void MainWindow::buildMenus()
         }
         m_menus.emplace_back(m, d.caption);
     }
+    // Import and export through CSV files, before the database menu's last separator.
+    new exchange::ExchangeMenu(m_state, m_menus.front().first, action(Command::Quit), this);
 }
 
 void MainWindow::buildToolBar()
