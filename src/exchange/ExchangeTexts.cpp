@@ -71,6 +71,7 @@ constexpr Entry kTexts[] = {
     {ExText::ImportMeaning, "&Inneholder:", "&Holds:"},
     {ExText::ImportApply, "&Importer", "&Import"},
     {ExText::ImportCommand, "Importer &deltakere (CSV)...", "Import com&petitors (CSV)..."},
+    {ExText::ImportButton, "I&mporter...", "I&mport..."},
     {ExText::ExportCompetitorsCommand, "&Eksporter deltakere (CSV)...", "&Export competitors (CSV)..."},
     {ExText::ExportRoundCommand, "Eksporter resultatene i r&unden (CSV)...",
      "Export the round's res&ults (CSV)..."},

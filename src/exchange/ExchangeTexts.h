@@ -59,6 +59,7 @@ enum class ExText {
     ImportMeaning,
     ImportApply,
     ImportCommand,
+    ImportButton,
     ExportCompetitorsCommand,
     ExportRoundCommand,
     CsvFilter,
