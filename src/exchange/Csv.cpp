@@ -49,7 +49,7 @@ QChar detectSeparator(QStringView headingLine)
     return u',';
 }
 
-CsvRead parseCsv(const QByteArray &bytes)
+CsvRead parseCsv(const QByteArray &bytes, QChar separator)
 {
     CsvRead read;
     if (bytes.contains('\0')) {
@@ -59,7 +59,7 @@ CsvRead parseCsv(const QByteArray &bytes)
     QString text = decodeText(bytes);
     if (text.startsWith(QChar::ByteOrderMark))
         text.remove(0, 1);
-    const QChar sep = detectSeparator(text);
+    const QChar sep = separator.isNull() ? detectSeparator(text) : separator;
     read.separator = sep;
 
     const qsizetype n = text.size();

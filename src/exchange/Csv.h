@@ -30,7 +30,8 @@ QChar detectSeparator(QStringView headingLine);
 
 // Reads a whole file's bytes. Fails (with the records read before) on a quote left open at
 // the end, and on bytes that are no text (a NUL byte). An empty file reads as no records.
-CsvRead parseCsv(const QByteArray &bytes);
+// A separator given is used instead of the one the heading shows.
+CsvRead parseCsv(const QByteArray &bytes, QChar separator = QChar());
 
 // One field as written: in quotes when it holds the separator, a quote or a line break, or
 // begins or ends with a blank. A field that a spreadsheet would run as a formula (beginning

@@ -7,6 +7,7 @@
 #include "events/GridTable.h"
 #include "exchange/Csv.h"
 #include "exchange/ExchangeTexts.h"
+#include "exchange/RoundGrids.h"
 #include "registers/Competitors.h"
 
 #include <QSqlError>
@@ -18,11 +19,6 @@ using registers::PersonField;
 
 namespace {
 
-bool freeText(const QString &text)
-{
-    const QString t = text.trimmed();
-    return t.isEmpty() || t == u'-' || t == u'_';
-}
 
 QString cell(const QVariantList &row, int index)
 {
@@ -179,48 +175,16 @@ Status roundResultRecords(AppState &state, QList<QStringList> &records)
         heading << columnTitle(ColumnRole::Help, state, h);
     records << heading;
 
-    // The variants of the round's event setups, read once.
-    QStringList fields;
-    std::vector<qint64> rowids;
-    std::vector<QVariantList> setups;
-    if (Status s = db::readTable(state.database, schema::tableName(schema::Table::Oppsett), fields, rowids, setups);
-        !s)
+    QList<RoundGrid> grids;
+    if (Status s = roundGrids(state, state.currentRound, grids); !s)
         return s;
-    const QStringList tables = state.database.tables();
-    QSet<QString> present;
-    for (const QString &name : tables)
-        present.insert(name.toCaseFolded());
-    const int round = std::clamp(state.currentRound, 0, kRounds - 1);
-    for (int e = 1; e <= kEventSlots; ++e) {
-        if (freeText(state.eventNames[size_t(e)]))
-            continue;
-        for (int k = 1; k <= kClassCount; ++k) {
-            if (freeText(state.catalogs.classes[size_t(k)]))
-                continue;
-            const size_t record = size_t(events::setupRecordNumber(round, e, k));
-            QString variant = record >= 1 && record <= setups.size() ? cell(setups[record - 1], events::SetupVariant)
-                                                                     : QString();
-            if (variant.isEmpty())
-                variant = QStringLiteral("_");
-            const events::ListSelection selection = events::listSelection(state, e, k, variant);
-            QString table;
-            for (const QString &name : events::classListNames(state.texts, selection, state.option(OptLongFileNames))) {
-                const QString bare = name.chopped(4);
-                if (present.contains(bare.toCaseFolded())) {
-                    table = bare;
-                    break;
-                }
-            }
-            if (table.isEmpty())
-                continue;
-            GridRead grid;
-            if (Status s = readGrid(state, table, grid); !s)
-                return s;
-            for (const QStringList &r : std::as_const(grid.rows))
-                records << (QStringList{selection.eventName.trimmed(), selection.className.trimmed(),
-                                        state.roundName()} +
-                            r);
-        }
+    for (const RoundGrid &g : std::as_const(grids)) {
+        GridRead grid;
+        if (Status s = readGrid(state, g.table, grid); !s)
+            return s;
+        for (const QStringList &r : std::as_const(grid.rows))
+            records << (QStringList{g.selection.eventName.trimmed(), g.selection.className.trimmed(), state.roundName()} +
+                        r);
     }
     return {};
 }

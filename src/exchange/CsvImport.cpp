@@ -1,5 +1,7 @@
 #include "CsvImport.h"
 
+#include "exchange/RoundGrids.h"
+
 #include "base/Convert.h"
 #include "db/Schema.h"
 #include "registers/Competitors.h"
@@ -24,12 +26,6 @@ QString key(const QString &text)
     return text.simplified().toCaseFolded();
 }
 
-// A record that holds nobody: the initialisers write "-" ("_" in the event and class names).
-bool freeText(const QString &text)
-{
-    const QString t = text.trimmed();
-    return t.isEmpty() || t == u'-' || t == u'_';
-}
 
 QString field(const QVariantList &row, int f)
 {

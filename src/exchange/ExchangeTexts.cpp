@@ -79,6 +79,18 @@ constexpr Entry kTexts[] = {
     {ExText::Overwrite, "%1 finnes. Vil du skrive over den?", "%1 exists. Do you want to replace it?"},
     {ExText::CompetitorsFile, "Deltakere.csv", "Competitors.csv"},
     {ExText::ResultsFile, "Resultater_%1.csv", "Results_%1.csv"},
+    {ExText::FinishBadLine, "Resultatfila %1 kan ikke leses: linje %2 mangler felt eller har et startnummer som ikke er et tall.",
+     "The result file %1 cannot be read: line %2 lacks fields or holds a start number that is no number."},
+    {ExText::FinishNoGrid, "Resultatfila %1 gjelder øvelse %2, runde %3, heat %4, som ikke har noen grind. Ingenting er endret.",
+     "The result file %1 is for event %2, round %3, heat %4, which has no grid. Nothing was changed."},
+    {ExText::FinishNotInGrid, "Resultatfila %1, linje %2: startnummer %3 er ikke i grinden %4. Ingenting er endret.",
+     "The result file %1, line %2: start number %3 is not in the grid %4. Nothing was changed."},
+    {ExText::FinishStored, "%1 resultater fra %2 er lagt inn i grinden %3.", "%1 results of %2 were stored in the grid %3."},
+    {ExText::StartListsWritten, "Startlister for målfoto er skrevet for %1 grinder i %2.",
+     "Photo-finish start lists were written for %1 grids in %2."},
+    {ExText::StartListsCommand, "Skriv startlister for &målfoto", "Write p&hoto-finish start lists"},
+    {ExText::FinishCommand, "Les resultat&fil fra målfoto...", "Read photo-finish result &file..."},
+    {ExText::FinishFilter, "Resultatfiler|*.lif *.LIF|Alle filer|*", "Result files|*.lif *.LIF|All files|*"},
     {ExText::ExportFailed, "%1 kunne ikke skrives: %2", "%1 could not be written: %2"},
 };
 

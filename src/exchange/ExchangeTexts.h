@@ -66,6 +66,14 @@ enum class ExText {
     Overwrite, // %1 file
     CompetitorsFile,
     ResultsFile, // %1 round
+    FinishBadLine, // %1 file, %2 line
+    FinishNoGrid, // %1 file, %2 event, %3 round, %4 heat
+    FinishNotInGrid, // %1 file, %2 line, %3 start number, %4 grid
+    FinishStored, // %1 count, %2 file, %3 grid
+    StartListsWritten, // %1 grids, %2 folder
+    StartListsCommand,
+    FinishCommand,
+    FinishFilter,
     ExportFailed, // %1 file, %2 why
     Count
 };

@@ -5,6 +5,9 @@
 #include "events/Rounds.h"
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
+#include "exchange/PhotoFinish.h"
+#include "events/EventSetup.h"
+#include "events/GridColumns.h"
 #include "registers/Entries.h"
 #include "registers/RegisterReaders.h"
 
@@ -186,6 +189,84 @@ private slots:
         QCOMPARE(summary.skipped.size(), 0);
         for (const QString &table : {schema::kPersoner, schema::kKlubber, schema::kKlasser, schema::kPamelding})
             QCOMPARE(test::rowsOf(to.state.database, table), test::rowsOf(from.state.database, table));
+    }
+
+    // Camera times in the event's format, the thousandths rounded up to the format's unit.
+    void convertsFinishTimes_data()
+    {
+        Cases<QString, int, QString>::columns();
+        QTest::newRow("up to hundredths") << "10.231" << 2 << "10.24";
+        QTest::newRow("exact hundredths") << "10.230" << 2 << "10.23";
+        QTest::newRow("tenths") << "10.1" << 2 << "10.10";
+        QTest::newRow("minutes") << "1:02.345" << 1 << "01.02.35";
+        QTest::newRow("whole seconds up") << "1:02.001" << 0 << "00.01.03";
+        QTest::newRow("ten-thousandths") << "9.9901" << 2 << "10.00";
+        QTest::newRow("non-finisher") << "DNF" << 2 << "";
+        QTest::newRow("seconds past 59 after minutes") << "1:75.00" << 1 << "";
+    }
+    void convertsFinishTimes()
+    {
+        const auto [time, format, expected] = Cases<QString, int, QString>::fetch();
+        QCOMPARE(finishTimeText(time, events::timeFormatFromCode(format)).value_or(QString()), expected);
+    }
+
+    // A heat grid of 100 m, class Senior: start lists out, one race's results back in.
+    void photoFinishRoundTrip()
+    {
+        test::TestMeet meet;
+        prepare(meet);
+        AppState &state = meet.state;
+        CsvImport import;
+        QVERIFY(import.setData("Startnr,Fornavn,Etternavn,Klubb,Klasse\n3,Ola,Hansen,Ørn IF,Senior\n"
+                               "5,Per,Berg,IL Tyr,Senior\n7,Kari,Nordmann,\"IL Tyr, friidrett\",Senior\n9,Lise,Dal,,Senior\n",
+                               QStringLiteral("x.csv"), state)
+                    .ok());
+        ImportSummary summary;
+        QVERIFY(import.apply(state, summary).ok());
+        // The grid as "Gridlist" makes it for a heat list, with heats and lanes drawn.
+        const int round = state.currentRound, event = 14, cls = 2;
+        const int setup = events::setupRecordNumber(round, event, cls);
+        for (auto [field, value] : {std::pair{events::SetupCategory, "0"}, {events::SetupListType, "1"},
+                                    {events::SetupTimeFormat, "2"}})
+            QVERIFY(events::writeSetupField(state, setup, field, QString::fromLatin1(value)).ok());
+        const QString table = events::gridTableName(state, event, cls, QStringLiteral("_"));
+        QList<db::FieldDef> fields;
+        for (const events::GridColumn &c : events::gridColumnLayout(events::ListType::Heat, 0))
+            fields << db::FieldDef{events::columnName(c, Language::Norwegian), db::FieldType::Text};
+        QVERIFY(state.database.createTable(table, fields).ok());
+        QCOMPARE(state.database.insertRows(table, {{"1", "3", "", "", "9", "Dal Lise", "-", "", ""},
+                                                  {"2", "4", "", "", "7", "Nordmann Kari", "IL Tyr", "", ""},
+                                                  {"2", "3", "", "", "5", "Berg Per", "IL Tyr", "", ""},
+                                                  {"2", "5", "", "", "3", "Hansen Ola", "Ørn IF", "", ""}})
+                     .error(),
+                 QString());
+
+        const QString folder = meet.dir.filePath(QStringLiteral("camera"));
+        int grids = 0;
+        QVERIFY(writeStartLists(state, folder, QStringLiteral("Demomeet"), &grids).ok());
+        QCOMPARE(grids, 1);
+        QByteArray lists;
+        for (const char *ext : {".ppl", ".evt", ".sch"})
+            lists += QByteArray("== ") + ext + "\n" + test::readFile(folder + QStringLiteral("/Demomeet") + QLatin1String(ext));
+        test::compareWithGolden(lists, QStringLiteral("photofinish_startlists.txt"));
+
+        const QByteArray lif = test::readFile(test::dataFile(QStringLiteral("photofinish_heat2.lif")));
+        FinishImport done;
+        QVERIFY(importFinishFile(state, lif, QStringLiteral("h.lif"), done).ok());
+        QCOMPARE(done.stored, 4);
+        QStringList results;
+        for (const QVariantList &row : test::rowsOf(state.database, table))
+            results << row.value(4).toString() + u'=' + row.value(7).toString();
+        QCOMPARE(results.join(u' '), QStringLiteral("9=DQ 7=10.24 5=DNF 3=62.30"));
+
+        // A start number outside the grid, or a grid that does not exist, changes nothing.
+        const QList<QVariantList> before = test::rowsOf(state.database, table);
+        for (const QByteArray &bad : {QByteArray("1403,4,1,x\n1,7,4,N,K,,11.00\n"),
+                                      QByteArray("1402,3,1,x\n1,7,4,N,K,,11.00\n"),
+                                      QByteArray("1402,4,1,x\n1,7,4,N,K,,11.00\n2,8,5,A,B,,12.00\n"),
+                                      QByteArray("1402,4\n"), QByteArray("1402,4,1,x\n1\n")})
+            QVERIFY2(!importFinishFile(state, bad, QStringLiteral("b.lif"), done).ok(), bad.constData());
+        QCOMPARE(test::rowsOf(state.database, table), before);
     }
 };
 
