@@ -2,8 +2,10 @@
 
 #include "events/GridList.h"
 #include "exchange/CsvExport.h"
+#include "exchange/PhotoFinish.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace arenor::exchange {
@@ -68,6 +70,65 @@ bool exportRoundResultsCommand(AppState &state)
     const QString file =
         exchangeText(ExText::ResultsFile, state.texts).arg(events::safeNamePart(state.roundName()));
     return exportRecords(state, file, roundResultRecords);
+}
+
+bool startListsCommand(AppState &state)
+{
+    if (!state.database.isOpen() || !state.prompt)
+        return false;
+    state.savePendingRecords();
+    const QString base = QFileInfo(state.databasePath()).completeBaseName();
+    FileRequest request;
+    request.title = exchangeText(ExText::StartListsCommand, state.texts).remove(u'&');
+    request.filter = QStringLiteral("*.evt|*.evt");
+    request.directory = state.meetDir + QStringLiteral("Maalfoto");
+    QDir().mkpath(request.directory);
+    request.suggestedName = base + QStringLiteral(".evt");
+    request.save = true;
+    const std::optional<QString> path = state.prompt->file(request);
+    if (!path || path->isEmpty())
+        return false;
+    const QFileInfo chosen(*path);
+    int grids = 0;
+    if (Status s = writeStartLists(state, chosen.absolutePath(), chosen.completeBaseName(), &grids); !s) {
+        state.informText(exchangeText(ExText::ExportFailed, state.texts).arg(QDir::toNativeSeparators(*path), s.error()),
+                         Icon::Exclamation);
+        return false;
+    }
+    state.informText(exchangeText(ExText::StartListsWritten, state.texts)
+                         .arg(grids)
+                         .arg(QDir::toNativeSeparators(chosen.absolutePath())),
+                     Icon::Information);
+    return true;
+}
+
+std::optional<QString> finishFileCommand(AppState &state, const GridFormat &shownFormat)
+{
+    if (!state.database.isOpen() || !state.prompt)
+        return std::nullopt;
+    state.savePendingRecords();
+    FileRequest request;
+    request.title = exchangeText(ExText::FinishCommand, state.texts).remove(u'&').remove(QStringLiteral("..."));
+    request.filter = exchangeText(ExText::FinishFilter, state.texts);
+    request.directory = state.meetDir + QStringLiteral("Maalfoto");
+    const std::optional<QString> path = state.prompt->file(request);
+    if (!path || path->isEmpty())
+        return std::nullopt;
+    QFile file(*path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        state.informText(exchangeText(ExText::FileUnreadable, state.texts).arg(*path, file.errorString()),
+                         Icon::Exclamation);
+        return std::nullopt;
+    }
+    FinishImport done;
+    const QString name = QFileInfo(*path).fileName();
+    if (Status s = importFinishFile(state, file.readAll(), name, done, shownFormat); !s) {
+        state.informText(s.error(), Icon::Exclamation);
+        return std::nullopt;
+    }
+    state.informText(exchangeText(ExText::FinishStored, state.texts).arg(done.stored).arg(name, done.table),
+                     Icon::Information);
+    return done.table;
 }
 
 bool applyImport(AppState &state, const CsvImport &import)

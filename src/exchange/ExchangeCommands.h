@@ -4,6 +4,7 @@
 
 #include "db/AppState.h"
 #include "exchange/CsvImport.h"
+#include "exchange/PhotoFinish.h"
 
 #include <optional>
 
@@ -17,6 +18,13 @@ std::optional<QString> chooseCsvFile(AppState &state, bool save, const QString &
 // count told. False when nothing was written (cancelled, or the failure was told).
 bool exportCompetitorsCommand(AppState &state);
 bool exportRoundResultsCommand(AppState &state);
+
+// "Write photo-finish start lists": the folder and base name chosen as the .evt file to write
+// (the meet directory's "Maalfoto" folder proposed), then the three files written.
+bool startListsCommand(AppState &state);
+// "Read photo-finish result file": a .lif file chosen and put into its grid, or refused whole.
+// The grid table that got the results, nullopt when none did.
+std::optional<QString> finishFileCommand(AppState &state, const GridFormat &shownFormat = {});
 
 // Stores the import (every good line or nothing) and tells the summary or the failure.
 bool applyImport(AppState &state, const CsvImport &import);

@@ -88,7 +88,7 @@ constexpr Entry kTexts[] = {
     {ExText::FinishStored, "%1 resultater fra %2 er lagt inn i grinden %3.", "%1 results of %2 were stored in the grid %3."},
     {ExText::StartListsWritten, "Startlister for målfoto er skrevet for %1 grinder i %2.",
      "Photo-finish start lists were written for %1 grids in %2."},
-    {ExText::StartListsCommand, "Skriv startlister for &målfoto", "Write p&hoto-finish start lists"},
+    {ExText::StartListsCommand, "Skriv startlister for &målfoto...", "Write p&hoto-finish start lists..."},
     {ExText::FinishCommand, "Les resultat&fil fra målfoto...", "Read photo-finish result &file..."},
     {ExText::FinishFilter, "Resultatfiler|*.lif *.LIF|Alle filer|*", "Result files|*.lif *.LIF|All files|*"},
     {ExText::ExportFailed, "%1 kunne ikke skrives: %2", "%1 could not be written: %2"},

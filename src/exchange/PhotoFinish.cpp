@@ -118,7 +118,8 @@ QString finishResultText(const FinishLine &line, TimeFormat format)
     return events::kNoResult;
 }
 
-Status importFinishFile(AppState &state, const QByteArray &bytes, const QString &name, FinishImport &out)
+Status importFinishFile(AppState &state, const QByteArray &bytes, const QString &name, FinishImport &out,
+                        const GridFormat &shownFormat)
 {
     out = {};
     const auto t = [&state](ExText id) { return exchangeText(id, state.texts); };
@@ -139,7 +140,9 @@ Status importFinishFile(AppState &state, const QByteArray &bytes, const QString 
         return Status::failure(t(ExText::FinishNoGrid).arg(name).arg(race.event).arg(race.round).arg(race.heat));
     const RoundGrid &grid = grids.first();
     out.table = grid.table;
-    const TimeFormat format = events::timeFormatFromCode(grid.setup[events::SetupTimeFormat].toInt());
+    TimeFormat format = events::timeFormatFromCode(grid.setup[events::SetupTimeFormat].toInt());
+    if (shownFormat)
+        format = shownFormat(grid.table).value_or(format);
 
     QStringList fields;
     std::vector<qint64> rowids;

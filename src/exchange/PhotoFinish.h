@@ -16,6 +16,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace arenor::exchange {
@@ -67,10 +68,15 @@ struct FinishImport {
     int stored = 0;
 };
 
+// The time format of a grid table where a window shows it with choices not yet stored.
+using GridFormat = std::function<std::optional<events::TimeFormat>(const QString &table)>;
+
 // Puts the race's results into the result column of its grid, matching rows by start number,
-// all in one transaction. Refused, changing nothing, when the file does not read, names an
+// all in one transaction, in the time format of the grid's window when one is open, else of
+// the stored event setup. Refused, changing nothing, when the file does not read, names an
 // event, class or round without a grid, or holds a start number not in the grid.
-Status importFinishFile(AppState &state, const QByteArray &bytes, const QString &name, FinishImport &out);
+Status importFinishFile(AppState &state, const QByteArray &bytes, const QString &name, FinishImport &out,
+                        const GridFormat &shownFormat = {});
 
 // Writes the start lists of every run event of the current round that has a heat or standard
 // grid into the folder: <base>.ppl, <base>.evt and <base>.sch, each replaced atomically.

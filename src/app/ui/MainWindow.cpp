@@ -555,7 +555,7 @@ void MainWindow::buildMenus()
         m_menus.emplace_back(m, d.caption);
     }
     // Import and export through CSV files, before the database menu's last separator.
-    new exchange::ExchangeMenu(m_state, m_menus.front().first, action(Command::Quit), this);
+    new exchange::ExchangeMenu(m_state, m_menus.front().first, action(Command::Quit), this, m_mdi);
 }
 
 void MainWindow::buildToolBar()

@@ -1,6 +1,7 @@
 #include "ExchangeMenu.h"
 
 #include "exchange/ExchangeCommands.h"
+#include "events/ui/GridWindow.h"
 #include "exchange/ui/ImportDialog.h"
 
 #include <QAction>
@@ -8,7 +9,7 @@
 
 namespace arenor::exchange {
 
-ExchangeMenu::ExchangeMenu(AppState &state, QMenu *menu, QAction *before, QWidget *window)
+ExchangeMenu::ExchangeMenu(AppState &state, QMenu *menu, QAction *before, QWidget *window, QMdiArea *area)
     : QObject(window), m_state(state)
 {
     m_import = new QAction(window);
@@ -17,8 +18,25 @@ ExchangeMenu::ExchangeMenu(AppState &state, QMenu *menu, QAction *before, QWidge
     m_exportCompetitors->setObjectName(QStringLiteral("exportCompetitorsAction"));
     m_exportRound = new QAction(window);
     m_exportRound->setObjectName(QStringLiteral("exportRoundResultsAction"));
+    m_startLists = new QAction(window);
+    m_startLists->setObjectName(QStringLiteral("photoFinishStartListsAction"));
+    m_finishFile = new QAction(window);
+    m_finishFile->setObjectName(QStringLiteral("photoFinishResultAction"));
     menu->insertActions(before, {m_import, m_exportCompetitors, m_exportRound});
     menu->insertSeparator(before);
+    menu->insertActions(before, {m_startLists, m_finishFile});
+    menu->insertSeparator(before);
+    connect(m_startLists, &QAction::triggered, this, [this] { startListsCommand(m_state); });
+    connect(m_finishFile, &QAction::triggered, this, [this, area] {
+        auto shown = [area](const QString &table) -> std::optional<events::TimeFormat> {
+            if (GridWindow *grid = findEventGrid(area, table))
+                return grid->context().format;
+            return std::nullopt;
+        };
+        if (const std::optional<QString> table = finishFileCommand(m_state, shown))
+            if (GridWindow *grid = findEventGrid(area, *table))
+                grid->model().refresh();
+    });
     connect(m_import, &QAction::triggered, this, [this, window] { runImportCommand(m_state, window); });
     connect(m_exportCompetitors, &QAction::triggered, this, [this] { exportCompetitorsCommand(m_state); });
     connect(m_exportRound, &QAction::triggered, this, [this] { exportRoundResultsCommand(m_state); });
@@ -32,6 +50,8 @@ void ExchangeMenu::applyCaptions()
     m_import->setText(exchangeText(ExText::ImportCommand, t.language()));
     m_exportCompetitors->setText(exchangeText(ExText::ExportCompetitorsCommand, t.language()));
     m_exportRound->setText(exchangeText(ExText::ExportRoundCommand, t.language()));
+    m_startLists->setText(exchangeText(ExText::StartListsCommand, t.language()));
+    m_finishFile->setText(exchangeText(ExText::FinishCommand, t.language()));
 }
 
 } // namespace arenor::exchange

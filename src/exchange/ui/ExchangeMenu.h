@@ -7,6 +7,7 @@
 #include <QObject>
 
 class QAction;
+class QMdiArea;
 class QMenu;
 class QWidget;
 
@@ -16,7 +17,8 @@ class ExchangeMenu : public QObject {
     Q_OBJECT
 public:
     // Puts the items into the menu before `before`, followed by a separator.
-    ExchangeMenu(AppState &state, QMenu *menu, QAction *before, QWidget *window);
+    // Grid windows open in the area show what a result file stored.
+    ExchangeMenu(AppState &state, QMenu *menu, QAction *before, QWidget *window, QMdiArea *area);
     void applyCaptions();
     QAction *importAction() const { return m_import; }
 
@@ -25,6 +27,8 @@ private:
     QAction *m_import = nullptr;
     QAction *m_exportCompetitors = nullptr;
     QAction *m_exportRound = nullptr;
+    QAction *m_startLists = nullptr;
+    QAction *m_finishFile = nullptr;
 };
 
 } // namespace arenor::exchange
