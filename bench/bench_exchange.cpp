@@ -5,6 +5,8 @@
 #include "events/Rounds.h"
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
+#include "exchange/PhotoFinish.h"
+#include "events/EventSetup.h"
 #include "registers/Entries.h"
 #include "registers/RegisterReaders.h"
 
@@ -90,6 +92,39 @@ static void BM_ExportRoundResults(benchmark::State &st)
     st.counters["results"] = results;
 }
 BENCHMARK(BM_ExportRoundResults)->Unit(benchmark::kMillisecond);
+
+// One 10-lane race of the largest meet back from the photo-finish camera into its heat grid.
+static void BM_FinishFileIntoGrid(benchmark::State &st)
+{
+    bench::TestModeMeet meet;
+    AppState &s = meet.state;
+    readMeet(s);
+    const int event = 14, cls = 1;
+    for (auto [field, value] : {std::pair{events::SetupCategory, "0"}, {events::SetupListType, "1"},
+                                {events::SetupTimeFormat, "2"}})
+        events::writeSetupField(s, events::setupRecordNumber(s.currentRound, event, cls), field, QString::fromLatin1(value));
+    const QString table = events::gridTableName(s, event, cls, QStringLiteral("_"));
+    QList<db::FieldDef> fields;
+    for (const events::GridColumn &c : events::gridColumnLayout(events::ListType::Heat, 2))
+        fields << db::FieldDef{events::columnName(c, Language::Norwegian), db::FieldType::Text};
+    QList<QVariantList> rows;
+    for (int p = 1; p <= 300; ++p)
+        rows << QVariantList{(p - 1) / 10 + 1, (p - 1) % 10 + 1, 0, 0, p, QStringLiteral("Deltaker %1").arg(p),
+                             QStringLiteral("Klubb"), QString(), QString(), QString(), QString()};
+    if (!s.database.createTable(table, fields) || !s.database.insertRows(table, rows)) {
+        st.SkipWithError("no grid");
+        return;
+    }
+    QByteArray lif = QByteArray::number(exchange::cameraEventNumber(event, cls)) + ",4,12,100 m,+0.8,m/s\r\n";
+    for (int lane = 1; lane <= 10; ++lane)
+        lif += QStringLiteral("%1,%2,%3,Etter,Forn,Klubb,10.%4\r\n").arg(lane).arg(110 + lane).arg(lane).arg(100 + 37 * lane).toUtf8();
+    for (auto _ : st) {
+        exchange::FinishImport done;
+        if (!exchange::importFinishFile(s, lif, QStringLiteral("r.lif"), done) || done.stored != 10)
+            st.SkipWithError("import failed");
+    }
+}
+BENCHMARK(BM_FinishFileIntoGrid)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

@@ -19,7 +19,10 @@ Status roundGrids(AppState &state, int round, QList<RoundGrid> &grids, int event
     QStringList fields;
     std::vector<qint64> rowids;
     std::vector<QVariantList> setups;
-    if (Status s = db::readTable(state.database, schema::tableName(schema::Table::Oppsett), fields, rowids, setups);
+    // One grid needs one setup record; a round reads the table once.
+    const bool one = event > 0 && cls > 0;
+    if (Status s = one ? Status()
+                       : db::readTable(state.database, schema::tableName(schema::Table::Oppsett), fields, rowids, setups);
         !s)
         return s;
     QSet<QString> present;
@@ -34,9 +37,15 @@ Status roundGrids(AppState &state, int round, QList<RoundGrid> &grids, int event
                 continue;
             RoundGrid grid{round, e, k, {}, {}, {}};
             const size_t record = size_t(events::setupRecordNumber(round, e, k));
-            if (record >= 1 && record <= setups.size())
+            if (one) {
+                if (Status s = events::readSetupRecord(state, int(record), grid.setup); !s)
+                    return s;
+                for (QString &f : grid.setup)
+                    f = f.trimmed();
+            } else if (record >= 1 && record <= setups.size()) {
                 for (const QVariant &v : setups[record - 1])
                     grid.setup << v.toString().trimmed();
+            }
             while (grid.setup.size() < schema::kSetupFields)
                 grid.setup << QString();
             QString variant = grid.setup[events::SetupVariant];
