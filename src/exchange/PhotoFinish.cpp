@@ -179,12 +179,41 @@ Status importFinishFile(AppState &state, const QByteArray &bytes, const QString 
             if (!q.exec())
                 return Status::failure(q.lastError().text());
         }
+        // The heat's wind replaces what an earlier reading of the race left.
+        const QVariantList key{race.round, event, cls, race.heat};
+        const QString wind = db::quoteIdentifier(schema::kVind);
+        if (!q.prepare(QStringLiteral("DELETE FROM ") + wind +
+                       QStringLiteral(" WHERE \"0\" = ? AND \"1\" = ? AND \"2\" = ? AND \"3\" = ?")))
+            return Status::failure(q.lastError().text());
+        for (int i = 0; i < key.size(); ++i)
+            q.bindValue(i, QString::number(key[i].toInt()));
+        if (!q.exec())
+            return Status::failure(q.lastError().text());
+        if (!race.wind.isEmpty()) {
+            if (!q.prepare(db::insertStatement(schema::kVind, schema::kHeatWindFields)))
+                return Status::failure(q.lastError().text());
+            for (int i = 0; i < key.size(); ++i)
+                q.bindValue(i, QString::number(key[i].toInt()));
+            q.bindValue(4, race.wind);
+            if (!q.exec())
+                return Status::failure(q.lastError().text());
+        }
         return {};
     });
     if (!s)
         return s;
     out.stored = int(writes.size());
     return {};
+}
+
+QString heatWind(AppState &state, int round, int event, int cls, int heat)
+{
+    QSqlQuery q(state.database.handle());
+    q.prepare(QStringLiteral("SELECT \"4\" FROM ") + db::quoteIdentifier(schema::kVind) +
+              QStringLiteral(" WHERE \"0\" = ? AND \"1\" = ? AND \"2\" = ? AND \"3\" = ?"));
+    for (int v : {round, event, cls, heat})
+        q.addBindValue(QString::number(v));
+    return q.exec() && q.next() ? q.value(0).toString() : QString();
 }
 
 Status writeStartLists(AppState &state, const QString &folder, const QString &base, int *written)

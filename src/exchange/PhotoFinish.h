@@ -73,10 +73,13 @@ using GridFormat = std::function<std::optional<events::TimeFormat>(const QString
 
 // Puts the race's results into the result column of its grid, matching rows by start number,
 // all in one transaction, in the time format of the grid's window when one is open, else of
-// the stored event setup. Refused, changing nothing, when the file does not read, names an
+// the stored event setup; the heat's wind is kept (table Vind: round, event, class, heat,
+// wind). Refused, changing nothing, when the file does not read, names an
 // event, class or round without a grid, or holds a start number not in the grid.
 Status importFinishFile(AppState &state, const QByteArray &bytes, const QString &name, FinishImport &out,
                         const GridFormat &shownFormat = {});
+// The wind kept for a heat (round 1..4), empty when none.
+QString heatWind(AppState &state, int round, int event, int cls, int heat);
 
 // Writes the start lists of every run event of the current round that has a heat or standard
 // grid into the folder: <base>.ppl, <base>.evt and <base>.sch, each replaced atomically.

@@ -258,6 +258,7 @@ private slots:
         for (const QVariantList &row : test::rowsOf(state.database, table))
             results << row.value(4).toString() + u'=' + row.value(7).toString();
         QCOMPARE(results.join(u' '), QStringLiteral("9=DQ 7=10.24 5=DNF 3=62.30"));
+        QCOMPARE(heatWind(state, 4, event, cls, 2), QStringLiteral("+1.3"));
 
         // A start number outside the grid, or a grid that does not exist, changes nothing.
         const QList<QVariantList> before = test::rowsOf(state.database, table);
