@@ -65,9 +65,9 @@ CsvRead parseCsv(const QByteArray &bytes, QChar separator)
     const qsizetype n = text.size();
     QStringList record;
     QString field;
-    bool quoted = false;     // inside quotes
-    bool wasQuoted = false;  // this field began with a quote
-    bool any = false;        // the record has content (a blank line has none)
+    bool quoted = false;    // inside quotes
+    bool wasQuoted = false; // this field began with a quote
+    bool any = false;       // the record has content (a blank line has none)
     int line = 1, recordLine = 1, quoteLine = 1;
     auto endField = [&] {
         record.append(unguardFormula(field));

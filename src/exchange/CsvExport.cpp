@@ -19,7 +19,6 @@ using registers::PersonField;
 
 namespace {
 
-
 QString cell(const QVariantList &row, int index)
 {
     return index >= 0 && index < row.size() ? row[index].toString().trimmed() : QString();
@@ -43,9 +42,9 @@ Status readGrid(AppState &state, const QString &table, GridRead &out)
     int club = columns.index(ColumnRole::Club);
     if (club < 0)
         club = columns.index(ColumnRole::ClubName);
-    const int at[] = {columns.index(ColumnRole::Heat),   columns.index(ColumnRole::Lane),
-                      columns.index(ColumnRole::Place),  columns.index(ColumnRole::Number),
-                      columns.index(ColumnRole::Name),   club,
+    const int at[] = {columns.index(ColumnRole::Heat),    columns.index(ColumnRole::Lane),
+                      columns.index(ColumnRole::Place),   columns.index(ColumnRole::Number),
+                      columns.index(ColumnRole::Name),    club,
                       columns.index(ColumnRole::Results), columns.index(ColumnRole::Difference)};
     for (int h = 1; h <= 5; ++h)
         if (columns.helpIndex(h) >= 0)
@@ -93,7 +92,8 @@ Status competitorRecords(AppState &state, QList<QStringList> &records)
     QStringList fields;
     std::vector<qint64> rowids;
     std::vector<QVariantList> persons;
-    if (Status s = db::readTable(state.database, schema::tableName(schema::Table::Personer), fields, rowids, persons);
+    if (Status s = db::readTable(state.database, schema::tableName(schema::Table::Personer), fields, rowids,
+                                 persons);
         !s)
         return s;
     // The round's block of the entries table.
@@ -101,7 +101,8 @@ Status competitorRecords(AppState &state, QList<QStringList> &records)
     const int entrants = state.catalogs.personCount + state.catalogs.relayCount;
     QSqlQuery q(state.database.handle());
     q.setForwardOnly(true);
-    if (!q.prepare(QStringLiteral("SELECT * FROM ") + db::quoteIdentifier(schema::tableName(schema::Table::Pamelding)) +
+    if (!q.prepare(QStringLiteral("SELECT * FROM ") +
+                   db::quoteIdentifier(schema::tableName(schema::Table::Pamelding)) +
                    QStringLiteral(" ORDER BY rowid LIMIT ? OFFSET ?")))
         return Status::failure(q.lastError().text());
     q.bindValue(0, entrants);
@@ -125,14 +126,10 @@ Status competitorRecords(AppState &state, QList<QStringList> &records)
         };
         if (f(PersonField::PersonFirstName).isEmpty() && f(PersonField::PersonSurname).isEmpty())
             continue;
-        records << QStringList{QString::number(p + 1),
-                               f(PersonField::PersonFirstName),
-                               f(PersonField::PersonSurname),
-                               f(PersonField::PersonClub),
-                               f(PersonField::PersonClass),
-                               f(PersonField::PersonSex),
-                               f(PersonField::PersonBorn),
-                               entered[size_t(p)].join(QStringLiteral(" | "))};
+        records << QStringList{QString::number(p + 1),        f(PersonField::PersonFirstName),
+                               f(PersonField::PersonSurname), f(PersonField::PersonClub),
+                               f(PersonField::PersonClass),   f(PersonField::PersonSex),
+                               f(PersonField::PersonBorn),    entered[size_t(p)].join(QStringLiteral(" | "))};
     }
     return {};
 }
@@ -144,8 +141,8 @@ Status gridRecords(AppState &state, const QString &table, QList<QStringList> &re
     if (Status s = readGrid(state, table, grid); !s)
         return s;
     using events::ColumnRole;
-    QStringList heading{columnTitle(ColumnRole::Place, state), columnTitle(ColumnRole::Number, state),
-                        columnTitle(ColumnRole::Name, state),  columnTitle(ColumnRole::Club, state),
+    QStringList heading{columnTitle(ColumnRole::Place, state),   columnTitle(ColumnRole::Number, state),
+                        columnTitle(ColumnRole::Name, state),    columnTitle(ColumnRole::Club, state),
                         columnTitle(ColumnRole::Results, state), columnTitle(ColumnRole::Difference, state)};
     for (int h = 1; h <= grid.helpCount; ++h)
         heading << columnTitle(ColumnRole::Help, state, h);
@@ -183,7 +180,8 @@ Status roundResultRecords(AppState &state, QList<QStringList> &records)
         if (Status s = readGrid(state, g.table, grid); !s)
             return s;
         for (const QStringList &r : std::as_const(grid.rows))
-            records << (QStringList{g.selection.eventName.trimmed(), g.selection.className.trimmed(), state.roundName()} +
+            records << (QStringList{g.selection.eventName.trimmed(), g.selection.className.trimmed(),
+                                    state.roundName()} +
                         r);
     }
     return {};

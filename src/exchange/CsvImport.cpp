@@ -26,7 +26,6 @@ QString key(const QString &text)
     return text.simplified().toCaseFolded();
 }
 
-
 QString field(const QVariantList &row, int f)
 {
     return f < row.size() ? row[f].toString() : QString();
@@ -34,8 +33,8 @@ QString field(const QVariantList &row, int f)
 
 bool marked(const QString &cell)
 {
-    static const QStringList no = {QStringLiteral("0"), QStringLiteral("-"), QStringLiteral("nei"),
-                                   QStringLiteral("no"), QStringLiteral("n"), QStringLiteral("false"),
+    static const QStringList no = {QStringLiteral("0"),    QStringLiteral("-"), QStringLiteral("nei"),
+                                   QStringLiteral("no"),   QStringLiteral("n"), QStringLiteral("false"),
                                    QStringLiteral("usann")};
     const QString k = key(cell);
     return !k.isEmpty() && !no.contains(k);
@@ -60,8 +59,8 @@ ColumnMap columnForHeading(const QString &heading, const std::array<QString, kEv
         {ColumnKind::Club, {"klubb", "club", "lag", "team", "forening"}},
         {ColumnKind::Class, {"klasse", "class", "category", "kategori"}},
         {ColumnKind::Sex, {"kjønn", "sex", "gender"}},
-        {ColumnKind::Born, {"født", "fødselsår", "fødselsdato", "born", "year of birth", "birth year",
-                            "date of birth"}},
+        {ColumnKind::Born,
+         {"født", "fødselsår", "fødselsdato", "born", "year of birth", "birth year", "date of birth"}},
         {ColumnKind::Events, {"øvelser", "øvelse", "events", "event"}},
     };
     for (const auto &[kind, list] : names)
@@ -74,18 +73,28 @@ QString columnCaption(const ColumnMap &map, const AppState &state)
 {
     const auto t = [&state](ExText id) { return exchangeText(id, state.texts); };
     switch (map.kind) {
-    case ColumnKind::Ignored: return t(ExText::ColumnIgnored);
-    case ColumnKind::StartNo: return t(ExText::ColumnStartNo);
-    case ColumnKind::FirstName: return t(ExText::ColumnFirstName);
-    case ColumnKind::Surname: return t(ExText::ColumnSurname);
-    case ColumnKind::Club: return t(ExText::ColumnClub);
-    case ColumnKind::Class: return t(ExText::ColumnClass);
-    case ColumnKind::Sex: return t(ExText::ColumnSex);
-    case ColumnKind::Born: return t(ExText::ColumnBorn);
-    case ColumnKind::Events: return t(ExText::ColumnEvents);
+    case ColumnKind::Ignored:
+        return t(ExText::ColumnIgnored);
+    case ColumnKind::StartNo:
+        return t(ExText::ColumnStartNo);
+    case ColumnKind::FirstName:
+        return t(ExText::ColumnFirstName);
+    case ColumnKind::Surname:
+        return t(ExText::ColumnSurname);
+    case ColumnKind::Club:
+        return t(ExText::ColumnClub);
+    case ColumnKind::Class:
+        return t(ExText::ColumnClass);
+    case ColumnKind::Sex:
+        return t(ExText::ColumnSex);
+    case ColumnKind::Born:
+        return t(ExText::ColumnBorn);
+    case ColumnKind::Events:
+        return t(ExText::ColumnEvents);
     case ColumnKind::Event:
-        return t(ExText::ColumnEvent).arg(map.event >= 1 && map.event <= kEventSlots ? state.eventNames[size_t(map.event)]
-                                                                                     : QString());
+        return t(ExText::ColumnEvent)
+            .arg(map.event >= 1 && map.event <= kEventSlots ? state.eventNames[size_t(map.event)]
+                                                            : QString());
     }
     return {};
 }
@@ -102,7 +111,8 @@ QString ImportSummary::text(const AppState &state) const
                     .arg(skipped.size());
     const qsizetype shown = std::min<qsizetype>(skipped.size(), 20);
     for (qsizetype i = 0; i < shown; ++i)
-        s += u'\n' + exchangeText(ExText::LineProblem, state.texts).arg(skipped[i].line).arg(skipped[i].problem);
+        s += u'\n' +
+             exchangeText(ExText::LineProblem, state.texts).arg(skipped[i].line).arg(skipped[i].problem);
     if (shown < skipped.size())
         s += QStringLiteral("\n...");
     return s;
@@ -124,7 +134,8 @@ Status CsvImport::setData(const QByteArray &bytes, const QString &name, const Ap
     if (m_read.error == CsvError::NotText)
         return Status::failure(exchangeText(ExText::FileNotText, state.texts).arg(name));
     if (m_read.error == CsvError::OpenQuote)
-        return Status::failure(exchangeText(ExText::FileOpenQuote, state.texts).arg(name).arg(m_read.errorLine));
+        return Status::failure(
+            exchangeText(ExText::FileOpenQuote, state.texts).arg(name).arg(m_read.errorLine));
     if (m_read.records.isEmpty())
         return Status::failure(exchangeText(ExText::FileEmpty, state.texts).arg(name));
     m_heading = m_read.records.first();
@@ -155,7 +166,7 @@ struct CsvImport::Plan {
     };
     Table persons, clubs, classes;
     struct Person {
-        int slot = 0; // 1-based record
+        int slot = 0;       // 1-based record
         QStringList values; // first name, surname, club, class, sex, born: empty ones are left as stored
         QList<int> events;
         bool known = false;
@@ -186,13 +197,16 @@ Status CsvImport::plan(AppState &state, Plan &out) const
     QHash<QString, int> byNameAndClub;
     for (int p = 1; p <= personSlots; ++p) {
         const QVariantList &r = out.persons.rows[size_t(p - 1)];
-        if (freeText(field(r, PersonField::PersonFirstName)) && freeText(field(r, PersonField::PersonSurname)))
+        if (freeText(field(r, PersonField::PersonFirstName)) &&
+            freeText(field(r, PersonField::PersonSurname)))
             continue;
-        personName[size_t(p)] = key(field(r, PersonField::PersonSurname) + u' ' + field(r, PersonField::PersonFirstName));
+        personName[size_t(p)] =
+            key(field(r, PersonField::PersonSurname) + u' ' + field(r, PersonField::PersonFirstName));
         const QString club = field(r, PersonField::PersonClub);
         byNameAndClub.insert(personName[size_t(p)] + u'\n' + (freeText(club) ? QString() : key(club)), p);
     }
-    auto registerNames = [](const Plan::Table &t, int limit, QHash<QString, QString> &names, QList<int> &free) {
+    auto registerNames = [](const Plan::Table &t, int limit, QHash<QString, QString> &names,
+                            QList<int> &free) {
         for (int r = 1; r <= std::min(int(t.rows.size()), limit); ++r) {
             const QString name = field(t.rows[size_t(r - 1)], 1);
             if (freeText(name))
@@ -240,14 +254,29 @@ Status CsvImport::plan(AppState &state, Plan &out) const
         for (qsizetype c = 0; c < width; ++c) {
             const QString cell = rec[c].trimmed();
             switch (m_columns[c].kind) {
-            case ColumnKind::Ignored: break;
-            case ColumnKind::StartNo: startNo = cell; break;
-            case ColumnKind::FirstName: first = cell; break;
-            case ColumnKind::Surname: surname = cell; break;
-            case ColumnKind::Club: club = cell; break;
-            case ColumnKind::Class: cls = cell; break;
-            case ColumnKind::Sex: sex = cell; break;
-            case ColumnKind::Born: born = cell; break;
+            case ColumnKind::Ignored:
+                break;
+            case ColumnKind::StartNo:
+                startNo = cell;
+                break;
+            case ColumnKind::FirstName:
+                first = cell;
+                break;
+            case ColumnKind::Surname:
+                surname = cell;
+                break;
+            case ColumnKind::Club:
+                club = cell;
+                break;
+            case ColumnKind::Class:
+                cls = cell;
+                break;
+            case ColumnKind::Sex:
+                sex = cell;
+                break;
+            case ColumnKind::Born:
+                born = cell;
+                break;
             case ColumnKind::Event:
                 if (marked(cell))
                     addEvent(m_columns[c].event);
@@ -300,12 +329,15 @@ Status CsvImport::plan(AppState &state, Plan &out) const
             bool ok = false;
             const int k = startNo.toInt(&ok);
             if (!ok || k < 1 || k > personSlots) {
-                refuse(LineStatus::StartNumberNoSlot, t(ExText::StartNumberNoSlot).arg(startNo).arg(personSlots));
+                refuse(LineStatus::StartNumberNoSlot,
+                       t(ExText::StartNumberNoSlot).arg(startNo).arg(personSlots));
                 continue;
             }
             if (!personName[size_t(k)].isEmpty() && personName[size_t(k)] != nameKey) {
                 const QVariantList &r = out.persons.rows[size_t(k - 1)];
-                QString who = (field(r, PersonField::PersonFirstName) + u' ' + field(r, PersonField::PersonSurname)).trimmed();
+                QString who =
+                    (field(r, PersonField::PersonFirstName) + u' ' + field(r, PersonField::PersonSurname))
+                        .trimmed();
                 for (const Plan::Person &p : std::as_const(out.people))
                     if (p.slot == k)
                         who = (p.values[0] + u' ' + p.values[1]).trimmed();
@@ -392,7 +424,8 @@ Status CsvImport::apply(AppState &state, ImportSummary &summary) const
     const int entrants = state.catalogs.personCount + state.catalogs.relayCount;
     const QString entriesTable = schema::tableName(schema::Table::Pamelding);
     std::vector<qint64> entryRowids;
-    if (Status s = registers::recordRowids(state.database, entriesTable, round * entrants + 1, entrants, entryRowids);
+    if (Status s = registers::recordRowids(state.database, entriesTable, round * entrants + 1, entrants,
+                                           entryRowids);
         !s)
         return s;
 
@@ -437,8 +470,8 @@ Status CsvImport::apply(AppState &state, ImportSummary &summary) const
             if (Status e = run(db::updateByRowidStatement(p.persons.name, fields), binds); !e)
                 return e;
             if (!person.events.isEmpty() && person.slot > int(entryRowids.size()))
-                return Status::failure(state.texts.caption(Text::EntriesLackRecord)
-                                           .arg(round * entrants + person.slot));
+                return Status::failure(
+                    state.texts.caption(Text::EntriesLackRecord).arg(round * entrants + person.slot));
             for (int e : person.events) {
                 if (Status x = run(db::updateByRowidStatement(entriesTable, {QString::number(e)}),
                                    {true, entryRowids[size_t(person.slot - 1)]});

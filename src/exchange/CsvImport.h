@@ -28,14 +28,24 @@ ColumnMap columnForHeading(const QString &heading, const std::array<QString, kEv
 // The caption of a column choice in the pick list.
 QString columnCaption(const ColumnMap &map, const AppState &state);
 
-enum class LineStatus { Ok, DoesNotParse, NameMissing, ClassMissing, UnknownEvent, StartNumberTaken,
-                        StartNumberNoSlot, RegisterFull, ClubRegisterFull, ClassRegisterFull };
+enum class LineStatus {
+    Ok,
+    DoesNotParse,
+    NameMissing,
+    ClassMissing,
+    UnknownEvent,
+    StartNumberTaken,
+    StartNumberNoSlot,
+    RegisterFull,
+    ClubRegisterFull,
+    ClassRegisterFull
+};
 
 struct LineCheck {
     int line = 0; // in the file
     LineStatus status = LineStatus::Ok;
-    QString problem; // the text shown, empty when the line is good
-    int slot = 0;    // the competitor's record
+    QString problem;    // the text shown, empty when the line is good
+    int slot = 0;       // the competitor's record
     bool known = false; // the competitor is there already (same name in the record)
 };
 

@@ -26,15 +26,17 @@ std::optional<QString> chooseCsvFile(AppState &state, bool save, const QString &
     if (!path || path->isEmpty())
         return std::nullopt;
     if (save && QFileInfo::exists(*path) &&
-        !state.prompt->askYesNo(exchangeText(ExText::Overwrite, state.texts).arg(QDir::toNativeSeparators(*path)),
-                                state.texts.message(1), Icon::Question, Answer::No))
+        !state.prompt->askYesNo(
+            exchangeText(ExText::Overwrite, state.texts).arg(QDir::toNativeSeparators(*path)),
+            state.texts.message(1), Icon::Question, Answer::No))
         return std::nullopt;
     return path;
 }
 
 namespace {
 
-bool exportRecords(AppState &state, const QString &suggested, Status (*make)(AppState &, QList<QStringList> &))
+bool exportRecords(AppState &state, const QString &suggested,
+                   Status (*make)(AppState &, QList<QStringList> &))
 {
     if (!state.database.isOpen())
         return false;
@@ -47,8 +49,9 @@ bool exportRecords(AppState &state, const QString &suggested, Status (*make)(App
     if (s)
         s = writeCsvFile(state, *path, records);
     if (!s) {
-        state.informText(exchangeText(ExText::ExportFailed, state.texts).arg(QDir::toNativeSeparators(*path), s.error()),
-                         Icon::Exclamation);
+        state.informText(
+            exchangeText(ExText::ExportFailed, state.texts).arg(QDir::toNativeSeparators(*path), s.error()),
+            Icon::Exclamation);
         return false;
     }
     state.informText(exchangeText(ExText::Exported, state.texts)
@@ -91,8 +94,9 @@ bool startListsCommand(AppState &state)
     const QFileInfo chosen(*path);
     int grids = 0;
     if (Status s = writeStartLists(state, chosen.absolutePath(), chosen.completeBaseName(), &grids); !s) {
-        state.informText(exchangeText(ExText::ExportFailed, state.texts).arg(QDir::toNativeSeparators(*path), s.error()),
-                         Icon::Exclamation);
+        state.informText(
+            exchangeText(ExText::ExportFailed, state.texts).arg(QDir::toNativeSeparators(*path), s.error()),
+            Icon::Exclamation);
         return false;
     }
     state.informText(exchangeText(ExText::StartListsWritten, state.texts)
@@ -108,7 +112,8 @@ std::optional<QString> finishFileCommand(AppState &state, const GridFormat &show
         return std::nullopt;
     state.savePendingRecords();
     FileRequest request;
-    request.title = exchangeText(ExText::FinishCommand, state.texts).remove(u'&').remove(QStringLiteral("..."));
+    request.title =
+        exchangeText(ExText::FinishCommand, state.texts).remove(u'&').remove(QStringLiteral("..."));
     request.filter = exchangeText(ExText::FinishFilter, state.texts);
     request.directory = state.meetDir + QStringLiteral("Maalfoto");
     const std::optional<QString> path = state.prompt->file(request);

@@ -27,7 +27,7 @@ enum class ExText {
     ClubRegisterFull,  // %1 club
     ClassRegisterFull, // %1 class
     NoNameColumn,
-    Summary, // %1 added, %2 known, %3 entries, %4 round, %5 clubs, %6 classes, %7 skipped
+    Summary,     // %1 added, %2 known, %3 entries, %4 round, %5 clubs, %6 classes, %7 skipped
     LineProblem, // %1 line, %2 problem
     NothingToImport,
     // Columns
@@ -65,11 +65,11 @@ enum class ExText {
     CsvFilter,
     Overwrite, // %1 file
     CompetitorsFile,
-    ResultsFile, // %1 round
-    FinishBadLine, // %1 file, %2 line
-    FinishNoGrid, // %1 file, %2 event, %3 round, %4 heat
-    FinishNotInGrid, // %1 file, %2 line, %3 start number, %4 grid
-    FinishStored, // %1 count, %2 file, %3 grid
+    ResultsFile,       // %1 round
+    FinishBadLine,     // %1 file, %2 line
+    FinishNoGrid,      // %1 file, %2 event, %3 round, %4 heat
+    FinishNotInGrid,   // %1 file, %2 line, %3 start number, %4 grid
+    FinishStored,      // %1 count, %2 file, %3 grid
     StartListsWritten, // %1 grids, %2 folder
     StartListsCommand,
     FinishCommand,

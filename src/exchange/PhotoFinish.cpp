@@ -44,7 +44,8 @@ FinishRead parseFinishFile(const QByteArray &bytes)
         return read;
     }
     const QStringList &head = csv.records.first();
-    const auto ev = wholeNumber(head.value(0)), round = wholeNumber(head.value(1)), heat = wholeNumber(head.value(2));
+    const auto ev = wholeNumber(head.value(0)), round = wholeNumber(head.value(1)),
+               heat = wholeNumber(head.value(2));
     if (!ev || !round || !heat) {
         read.error = FinishError::BadHeading;
         read.errorLine = csv.lines.first();
@@ -57,8 +58,9 @@ FinishRead parseFinishFile(const QByteArray &bytes)
     read.race.wind = head.value(4).trimmed();
     for (qsizetype i = 1; i < csv.records.size(); ++i) {
         const QStringList &r = csv.records[i];
-        FinishLine line{csv.lines[i],         r.value(0).trimmed(), r.value(1).trimmed(), r.value(2).trimmed(),
-                        r.value(3).trimmed(), r.value(4).trimmed(), r.value(5).trimmed(), r.value(6).trimmed()};
+        FinishLine line{csv.lines[i],         r.value(0).trimmed(), r.value(1).trimmed(),
+                        r.value(2).trimmed(), r.value(3).trimmed(), r.value(4).trimmed(),
+                        r.value(5).trimmed(), r.value(6).trimmed()};
         if (r.size() < 2 || !wholeNumber(line.id)) {
             read.error = FinishError::BadLine;
             read.errorLine = line.line;
@@ -125,10 +127,13 @@ Status importFinishFile(AppState &state, const QByteArray &bytes, const QString 
     const auto t = [&state](ExText id) { return exchangeText(id, state.texts); };
     const FinishRead read = parseFinishFile(bytes);
     switch (read.error) {
-    case FinishError::None: break;
-    case FinishError::Empty: return Status::failure(t(ExText::FileEmpty).arg(name));
+    case FinishError::None:
+        break;
+    case FinishError::Empty:
+        return Status::failure(t(ExText::FileEmpty).arg(name));
     case FinishError::BadHeading:
-    case FinishError::BadLine: return Status::failure(t(ExText::FinishBadLine).arg(name).arg(read.errorLine));
+    case FinishError::BadLine:
+        return Status::failure(t(ExText::FinishBadLine).arg(name).arg(read.errorLine));
     }
     const FinishRace &race = read.race;
     const int event = race.event / 100, cls = race.event % 100, round = race.round - 1;
@@ -137,7 +142,8 @@ Status importFinishFile(AppState &state, const QByteArray &bytes, const QString 
         if (Status s = roundGrids(state, round, grids, event, cls); !s)
             return s;
     if (grids.isEmpty())
-        return Status::failure(t(ExText::FinishNoGrid).arg(name).arg(race.event).arg(race.round).arg(race.heat));
+        return Status::failure(
+            t(ExText::FinishNoGrid).arg(name).arg(race.event).arg(race.round).arg(race.heat));
     const RoundGrid &grid = grids.first();
     out.table = grid.table;
     TimeFormat format = events::timeFormatFromCode(grid.setup[events::SetupTimeFormat].toInt());
@@ -165,7 +171,8 @@ Status importFinishFile(AppState &state, const QByteArray &bytes, const QString 
     for (const FinishLine &line : race.lines) {
         const auto r = rowOf.find(line.id.toLongLong());
         if (r == rowOf.end())
-            return Status::failure(t(ExText::FinishNotInGrid).arg(name).arg(line.line).arg(line.id, grid.table));
+            return Status::failure(
+                t(ExText::FinishNotInGrid).arg(name).arg(line.line).arg(line.id, grid.table));
         writes.append({rowids[*r], finishResultText(line, format)});
     }
     const QString sql = db::updateByRowidStatement(grid.table, {fields[results]});
@@ -224,12 +231,14 @@ Status writeStartLists(AppState &state, const QString &folder, const QString &ba
     QStringList fields;
     std::vector<qint64> rowids;
     std::vector<QVariantList> persons;
-    if (Status s = db::readTable(state.database, schema::tableName(schema::Table::Personer), fields, rowids, persons);
+    if (Status s = db::readTable(state.database, schema::tableName(schema::Table::Personer), fields, rowids,
+                                 persons);
         !s)
         return s;
     auto person = [&persons](qint64 n, int field) {
-        const QString v = n >= 1 && n <= qint64(persons.size()) ? persons[size_t(n - 1)].value(field).toString().trimmed()
-                                                               : QString();
+        const QString v = n >= 1 && n <= qint64(persons.size())
+                              ? persons[size_t(n - 1)].value(field).toString().trimmed()
+                              : QString();
         return freeText(v) ? QString() : v;
     };
     const QChar sep = u',';
@@ -244,7 +253,8 @@ Status writeStartLists(AppState &state, const QString &folder, const QString &ba
     int count = 0;
     for (const RoundGrid &g : std::as_const(grids)) {
         const events::ListType type = events::listTypeFromCode(g.setup[events::SetupListType].toInt());
-        if (g.setup[events::SetupCategory] != u"0" || (type != events::ListType::Heat && type != events::ListType::Standard))
+        if (g.setup[events::SetupCategory] != u"0" ||
+            (type != events::ListType::Heat && type != events::ListType::Standard))
             continue;
         QStringList gridFields;
         std::vector<qint64> gridRowids;
@@ -252,7 +262,8 @@ Status writeStartLists(AppState &state, const QString &folder, const QString &ba
         if (Status s = db::readTable(state.database, g.table, gridFields, gridRowids, rows); !s)
             return s;
         const events::GridColumns columns(gridFields);
-        const int heatAt = columns.index(events::ColumnRole::Heat), laneAt = columns.index(events::ColumnRole::Lane),
+        const int heatAt = columns.index(events::ColumnRole::Heat),
+                  laneAt = columns.index(events::ColumnRole::Lane),
                   numberAt = columns.index(events::ColumnRole::Number);
         if (numberAt < 0)
             continue;
@@ -276,8 +287,12 @@ Status writeStartLists(AppState &state, const QString &folder, const QString &ba
             std::stable_sort(runners.begin(), runners.end());
             evt << QStringList{number, round, QString::number(heat), title};
             for (const auto &[lane, n] : std::as_const(runners))
-                evt << QStringList{QString(), QString::number(n), QString::number(lane), person(n, registers::PersonSurname),
-                                   person(n, registers::PersonFirstName), person(n, registers::PersonClub)};
+                evt << QStringList{QString(),
+                                   QString::number(n),
+                                   QString::number(lane),
+                                   person(n, registers::PersonSurname),
+                                   person(n, registers::PersonFirstName),
+                                   person(n, registers::PersonClub)};
             sch << QStringList{number, round, QString::number(heat)};
         }
         ++count;
@@ -291,8 +306,9 @@ Status writeStartLists(AppState &state, const QString &folder, const QString &ba
     };
     if (!QDir().mkpath(folder))
         return Status::failure(folder);
-    for (const auto &[ext, records] : {std::pair{QStringLiteral(".ppl"), ppl}, std::pair{QStringLiteral(".evt"), evt},
-                                       std::pair{QStringLiteral(".sch"), sch}})
+    for (const auto &[ext, records] :
+         {std::pair{QStringLiteral(".ppl"), ppl}, std::pair{QStringLiteral(".evt"), evt},
+          std::pair{QStringLiteral(".sch"), sch}})
         if (Status s = write(ext, records); !s)
             return s;
     if (written)

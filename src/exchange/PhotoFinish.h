@@ -24,7 +24,7 @@ namespace arenor::exchange {
 int cameraEventNumber(int event, int cls);
 
 struct FinishLine {
-    int line = 0; // in the file
+    int line = 0;  // in the file
     QString place; // "1", or DNS, DNF, DQ...
     QString id;
     QString lane;

@@ -22,7 +22,8 @@ Status roundGrids(AppState &state, int round, QList<RoundGrid> &grids, int event
     // One grid needs one setup record; a round reads the table once.
     const bool one = event > 0 && cls > 0;
     if (Status s = one ? Status()
-                       : db::readTable(state.database, schema::tableName(schema::Table::Oppsett), fields, rowids, setups);
+                       : db::readTable(state.database, schema::tableName(schema::Table::Oppsett), fields,
+                                       rowids, setups);
         !s)
         return s;
     QSet<QString> present;

@@ -2,12 +2,12 @@
 
 #include "TestSupport.h"
 #include "db/Schema.h"
+#include "events/EventSetup.h"
+#include "events/GridColumns.h"
 #include "events/Rounds.h"
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
 #include "exchange/PhotoFinish.h"
-#include "events/EventSetup.h"
-#include "events/GridColumns.h"
 #include "registers/Entries.h"
 #include "registers/RegisterReaders.h"
 
@@ -50,12 +50,16 @@ private slots:
     {
         Cases<QByteArray, QList<QStringList>>::columns();
         using L = QList<QStringList>;
-        QTest::newRow("quotes, doubled quotes, breaks") << QByteArray("a,b\r\n\"x,1\",\"say \"\"hi\"\"\nnext\"\r\n")
-                                                        << L{{"a", "b"}, {"x,1", "say \"hi\"\nnext"}};
-        QTest::newRow("semicolon heading, comma in data") << QByteArray("a;b\n1,5;2\n") << L{{"a", "b"}, {"1,5", "2"}};
-        QTest::newRow("bom, cr only, blank lines") << QByteArray("\xEF\xBB\xBFn\r\r\xC3\xB8\r") << L{{"n"}, {"ø"}};
+        QTest::newRow("quotes, doubled quotes, breaks")
+            << QByteArray("a,b\r\n\"x,1\",\"say \"\"hi\"\"\nnext\"\r\n")
+            << L{{"a", "b"}, {"x,1", "say \"hi\"\nnext"}};
+        QTest::newRow("semicolon heading, comma in data")
+            << QByteArray("a;b\n1,5;2\n") << L{{"a", "b"}, {"1,5", "2"}};
+        QTest::newRow("bom, cr only, blank lines")
+            << QByteArray("\xEF\xBB\xBFn\r\r\xC3\xB8\r") << L{{"n"}, {"ø"}};
         QTest::newRow("windows-1252") << QByteArray("n\n\xF8st\n") << L{{"n"}, {"øst"}};
-        QTest::newRow("no final line end, empty fields") << QByteArray("a,b,c\n,,") << L{{"a", "b", "c"}, {"", "", ""}};
+        QTest::newRow("no final line end, empty fields")
+            << QByteArray("a,b,c\n,,") << L{{"a", "b", "c"}, {"", "", ""}};
         QTest::newRow("guarded formula") << QByteArray("'=cmd|x,'-3,'x\n") << L{{"=cmd|x", "-3", "'x"}};
         QTest::newRow("tab separated") << QByteArray("a\tb\n1\t2\n") << L{{"a", "b"}, {"1", "2"}};
     }
@@ -88,7 +92,8 @@ private slots:
             writeCsv(buffer, records, sep);
             const QByteArray bytes = buffer.data();
             for (const QByteArray &line : bytes.mid(3).split('\n'))
-                QVERIFY2(!line.startsWith('=') && !line.contains(",=") && !line.contains(";+"), line.constData());
+                QVERIFY2(!line.startsWith('=') && !line.contains(",=") && !line.contains(";+"),
+                         line.constData());
             const CsvRead back = parseCsv(bytes);
             QCOMPARE(back.separator, sep);
             QCOMPARE(back.records, records);
@@ -117,12 +122,16 @@ private slots:
         QList<LineCheck> checks;
         QVERIFY(import.check(state, checks).ok());
         using S = LineStatus;
-        const QStringList expected = {
-            QStringLiteral("2:%1:2").arg(int(S::Ok)),          QStringLiteral("3:%1:0").arg(int(S::StartNumberTaken)),
-            QStringLiteral("4:%1:1").arg(int(S::Ok)),          QStringLiteral("5:%1:0").arg(int(S::UnknownEvent)),
-            QStringLiteral("6:%1:0").arg(int(S::ClassMissing)), QStringLiteral("7:%1:0").arg(int(S::DoesNotParse)),
-            QStringLiteral("9:%1:3").arg(int(S::Ok)),          QStringLiteral("10:%1:4").arg(int(S::Ok)),
-            QStringLiteral("11:%1:5").arg(int(S::Ok)),         QStringLiteral("12:%1:6").arg(int(S::Ok))};
+        const QStringList expected = {QStringLiteral("2:%1:2").arg(int(S::Ok)),
+                                      QStringLiteral("3:%1:0").arg(int(S::StartNumberTaken)),
+                                      QStringLiteral("4:%1:1").arg(int(S::Ok)),
+                                      QStringLiteral("5:%1:0").arg(int(S::UnknownEvent)),
+                                      QStringLiteral("6:%1:0").arg(int(S::ClassMissing)),
+                                      QStringLiteral("7:%1:0").arg(int(S::DoesNotParse)),
+                                      QStringLiteral("9:%1:3").arg(int(S::Ok)),
+                                      QStringLiteral("10:%1:4").arg(int(S::Ok)),
+                                      QStringLiteral("11:%1:5").arg(int(S::Ok)),
+                                      QStringLiteral("12:%1:6").arg(int(S::Ok))};
         QCOMPARE(statuses(checks).mid(0, 10), expected);
         // The register of 6 is full before line 13 would need a seventh place.
         QVERIFY(import.setData(csv + ";E;E;;Junior;;\r\n", QStringLiteral("x.csv"), state).ok());
@@ -155,7 +164,9 @@ private slots:
         test::TestMeet meet;
         prepare(meet);
         CsvImport import;
-        QVERIFY(import.setData("Fornavn,Etternavn,Øvelser\nA,B,Svømming\n", QStringLiteral("x.csv"), meet.state).ok());
+        QVERIFY(
+            import.setData("Fornavn,Etternavn,Øvelser\nA,B,Svømming\n", QStringLiteral("x.csv"), meet.state)
+                .ok());
         ImportSummary summary;
         QVERIFY(!import.apply(meet.state, summary).ok());
         QCOMPARE(test::storedText(meet.state, schema::kPersoner, 1, 2), QStringLiteral("-"));
@@ -187,7 +198,8 @@ private slots:
         QVERIFY(import.read(path, to.state).ok());
         QVERIFY(import.apply(to.state, summary).ok());
         QCOMPARE(summary.skipped.size(), 0);
-        for (const QString &table : {schema::kPersoner, schema::kKlubber, schema::kKlasser, schema::kPamelding})
+        for (const QString &table :
+             {schema::kPersoner, schema::kKlubber, schema::kKlasser, schema::kPamelding})
             QCOMPARE(test::rowsOf(to.state.database, table), test::rowsOf(from.state.database, table));
     }
 
@@ -217,16 +229,19 @@ private slots:
         prepare(meet);
         AppState &state = meet.state;
         CsvImport import;
-        QVERIFY(import.setData("Startnr,Fornavn,Etternavn,Klubb,Klasse\n3,Ola,Hansen,Ørn IF,Senior\n"
-                               "5,Per,Berg,IL Tyr,Senior\n7,Kari,Nordmann,\"IL Tyr, friidrett\",Senior\n9,Lise,Dal,,Senior\n",
-                               QStringLiteral("x.csv"), state)
+        QVERIFY(import
+                    .setData("Startnr,Fornavn,Etternavn,Klubb,Klasse\n3,Ola,Hansen,Ørn IF,Senior\n"
+                             "5,Per,Berg,IL Tyr,Senior\n7,Kari,Nordmann,\"IL Tyr, "
+                             "friidrett\",Senior\n9,Lise,Dal,,Senior\n",
+                             QStringLiteral("x.csv"), state)
                     .ok());
         ImportSummary summary;
         QVERIFY(import.apply(state, summary).ok());
         // The grid as "Gridlist" makes it for a heat list, with heats and lanes drawn.
         const int round = state.currentRound, event = 14, cls = 2;
         const int setup = events::setupRecordNumber(round, event, cls);
-        for (auto [field, value] : {std::pair{events::SetupCategory, "0"}, {events::SetupListType, "1"},
+        for (auto [field, value] : {std::pair{events::SetupCategory, "0"},
+                                    {events::SetupListType, "1"},
                                     {events::SetupTimeFormat, "2"}})
             QVERIFY(events::writeSetupField(state, setup, field, QString::fromLatin1(value)).ok());
         const QString table = events::gridTableName(state, event, cls, QStringLiteral("_"));
@@ -234,10 +249,11 @@ private slots:
         for (const events::GridColumn &c : events::gridColumnLayout(events::ListType::Heat, 0))
             fields << db::FieldDef{events::columnName(c, Language::Norwegian), db::FieldType::Text};
         QVERIFY(state.database.createTable(table, fields).ok());
-        QCOMPARE(state.database.insertRows(table, {{"1", "3", "", "", "9", "Dal Lise", "-", "", ""},
-                                                  {"2", "4", "", "", "7", "Nordmann Kari", "IL Tyr", "", ""},
-                                                  {"2", "3", "", "", "5", "Berg Per", "IL Tyr", "", ""},
-                                                  {"2", "5", "", "", "3", "Hansen Ola", "Ørn IF", "", ""}})
+        QCOMPARE(state.database
+                     .insertRows(table, {{"1", "3", "", "", "9", "Dal Lise", "-", "", ""},
+                                         {"2", "4", "", "", "7", "Nordmann Kari", "IL Tyr", "", ""},
+                                         {"2", "3", "", "", "5", "Berg Per", "IL Tyr", "", ""},
+                                         {"2", "5", "", "", "3", "Hansen Ola", "Ørn IF", "", ""}})
                      .error(),
                  QString());
 
@@ -247,7 +263,8 @@ private slots:
         QCOMPARE(grids, 1);
         QByteArray lists;
         for (const char *ext : {".ppl", ".evt", ".sch"})
-            lists += QByteArray("== ") + ext + "\n" + test::readFile(folder + QStringLiteral("/Demomeet") + QLatin1String(ext));
+            lists += QByteArray("== ") + ext + "\n" +
+                     test::readFile(folder + QStringLiteral("/Demomeet") + QLatin1String(ext));
         test::compareWithGolden(lists, QStringLiteral("photofinish_startlists.txt"));
 
         const QByteArray lif = test::readFile(test::dataFile(QStringLiteral("photofinish_heat2.lif")));
@@ -262,10 +279,10 @@ private slots:
 
         // A start number outside the grid, or a grid that does not exist, changes nothing.
         const QList<QVariantList> before = test::rowsOf(state.database, table);
-        for (const QByteArray &bad : {QByteArray("1403,4,1,x\n1,7,4,N,K,,11.00\n"),
-                                      QByteArray("1402,3,1,x\n1,7,4,N,K,,11.00\n"),
-                                      QByteArray("1402,4,1,x\n1,7,4,N,K,,11.00\n2,8,5,A,B,,12.00\n"),
-                                      QByteArray("1402,4\n"), QByteArray("1402,4,1,x\n1\n")})
+        for (const QByteArray &bad :
+             {QByteArray("1403,4,1,x\n1,7,4,N,K,,11.00\n"), QByteArray("1402,3,1,x\n1,7,4,N,K,,11.00\n"),
+              QByteArray("1402,4,1,x\n1,7,4,N,K,,11.00\n2,8,5,A,B,,12.00\n"), QByteArray("1402,4\n"),
+              QByteArray("1402,4,1,x\n1\n")})
             QVERIFY2(!importFinishFile(state, bad, QStringLiteral("b.lif"), done).ok(), bad.constData());
         QCOMPARE(test::rowsOf(state.database, table), before);
     }

@@ -27,12 +27,14 @@ private slots:
         QVERIFY(registers::readEventNames(meet.state).ok());
         events::selectRound(meet.state, meet.state.currentRound);
         CsvImport import;
-        QVERIFY(import.setData("Fornavn;Etternavn;Klasse;Øvelser\nA;B;Junior;Svømming\nC;D;Junior;Kule\n", QStringLiteral("x.csv"),
-                               meet.state)
+        QVERIFY(import
+                    .setData("Fornavn;Etternavn;Klasse;Øvelser\nA;B;Junior;Svømming\nC;D;Junior;Kule\n",
+                             QStringLiteral("x.csv"), meet.state)
                     .ok());
         ImportDialog dialog(meet.state, import, QStringLiteral("x.csv"));
         auto *view = dialog.findChild<QTableView *>(QStringLiteral("previewTableView"));
-        QAbstractItemModelTester tester(view->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(view->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         auto *column = dialog.findChild<QComboBox *>(QStringLiteral("columnComboBox"));
         auto *meaning = dialog.findChild<QComboBox *>(QStringLiteral("meaningComboBox"));
         auto *problems = dialog.findChild<QListWidget *>(QStringLiteral("problemsListWidget"));

@@ -1,7 +1,7 @@
 #include "ExchangeMenu.h"
 
-#include "exchange/ExchangeCommands.h"
 #include "events/ui/GridWindow.h"
+#include "exchange/ExchangeCommands.h"
 #include "exchange/ui/ImportDialog.h"
 
 #include <QAction>

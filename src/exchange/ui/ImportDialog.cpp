@@ -32,7 +32,8 @@ int ImportPreviewModel::columnCount(const QModelIndex &parent) const
 
 QVariant ImportPreviewModel::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid) ||
+        (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
     return m_rows[index.row()].value(index.column());
 }
@@ -45,7 +46,8 @@ QVariant ImportPreviewModel::headerData(int section, Qt::Orientation orientation
         return section + 1;
     if (section < 0 || section >= m_import.heading().size())
         return {};
-    return m_import.heading()[section] + QStringLiteral("\n→ ") + columnCaption(m_import.columns()[section], m_state);
+    return m_import.heading()[section] + QStringLiteral("\n→ ") +
+           columnCaption(m_import.columns()[section], m_state);
 }
 
 void ImportPreviewModel::mappingChanged()
@@ -79,8 +81,9 @@ ImportDialog::ImportDialog(AppState &state, CsvImport &import, const QString &fi
 
     m_meaning = new QComboBox(this);
     m_meaning->setObjectName(QStringLiteral("meaningComboBox"));
-    for (ColumnKind k : {ColumnKind::Ignored, ColumnKind::StartNo, ColumnKind::FirstName, ColumnKind::Surname,
-                         ColumnKind::Club, ColumnKind::Class, ColumnKind::Sex, ColumnKind::Born, ColumnKind::Events})
+    for (ColumnKind k :
+         {ColumnKind::Ignored, ColumnKind::StartNo, ColumnKind::FirstName, ColumnKind::Surname,
+          ColumnKind::Club, ColumnKind::Class, ColumnKind::Sex, ColumnKind::Born, ColumnKind::Events})
         m_choices.append({k, 0});
     for (int e = 1; e <= kEventSlots; ++e) {
         const QString name = state.eventNames[size_t(e)].trimmed();
