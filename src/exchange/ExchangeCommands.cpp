@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <functional>
 
 namespace arenor::exchange {
 
@@ -36,7 +37,7 @@ std::optional<QString> chooseCsvFile(AppState &state, bool save, const QString &
 namespace {
 
 bool exportRecords(AppState &state, const QString &suggested,
-                   Status (*make)(AppState &, QList<QStringList> &))
+                   const std::function<Status(AppState &, QList<QStringList> &)> &make)
 {
     if (!state.database.isOpen())
         return false;
@@ -73,6 +74,13 @@ bool exportRoundResultsCommand(AppState &state)
     const QString file =
         exchangeText(ExText::ResultsFile, state.texts).arg(events::safeNamePart(state.roundName()));
     return exportRecords(state, file, roundResultRecords);
+}
+
+bool exportGridCommand(AppState &state, const QString &table)
+{
+    return exportRecords(
+        state, table + QStringLiteral(".csv"),
+        [&table](AppState &s, QList<QStringList> &records) { return gridRecords(s, table, records); });
 }
 
 bool startListsCommand(AppState &state)

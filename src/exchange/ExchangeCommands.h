@@ -18,6 +18,8 @@ std::optional<QString> chooseCsvFile(AppState &state, bool save, const QString &
 // count told. False when nothing was written (cancelled, or the failure was told).
 bool exportCompetitorsCommand(AppState &state);
 bool exportRoundResultsCommand(AppState &state);
+// "Export the grid": the class list results of one grid table (best first).
+bool exportGridCommand(AppState &state, const QString &table);
 
 // "Write photo-finish start lists": the folder and base name chosen as the .evt file to write
 // (the meet directory's "Maalfoto" folder proposed), then the three files written.

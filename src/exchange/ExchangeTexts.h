@@ -62,6 +62,8 @@ enum class ExText {
     ImportButton,
     ExportCompetitorsCommand,
     ExportRoundCommand,
+    ExportGridCommand,
+    NoGridShown,
     CsvFilter,
     Overwrite, // %1 file
     CompetitorsFile,

@@ -186,7 +186,13 @@ Status importFinishFile(AppState &state, const QByteArray &bytes, const QString 
             if (!q.exec())
                 return Status::failure(q.lastError().text());
         }
-        // The heat's wind replaces what an earlier reading of the race left.
+        // The heat's wind replaces what an earlier reading of the race left. (A file whose wind
+        // table was taken away by hand gets it again.)
+        if (!state.database.tableExists(schema::kVind))
+            if (Status c =
+                    state.database.createTable(schema::kVind, db::numberedFields(schema::kHeatWindFields));
+                !c)
+                return c;
         const QVariantList key{race.round, event, cls, race.heat};
         const QString wind = db::quoteIdentifier(schema::kVind);
         if (!q.prepare(QStringLiteral("DELETE FROM ") + wind +

@@ -276,6 +276,11 @@ private slots:
             results << row.value(4).toString() + u'=' + row.value(7).toString();
         QCOMPARE(results.join(u' '), QStringLiteral("9=DQ 7=10.24 5=DNF 3=62.30"));
         QCOMPARE(heatWind(state, 4, event, cls, 2), QStringLiteral("+1.3"));
+        QList<QStringList> records;
+        QVERIFY(roundResultRecords(state, records).ok());
+        QCOMPARE(records.size(), 5);
+        QCOMPARE(records[2].mid(0, 10), (QStringList{"100_m", "Senior", "Finale", "2", "4", "", "7",
+                                                     "Nordmann Kari", "IL Tyr", "10.24"}));
 
         // A start number outside the grid, or a grid that does not exist, changes nothing.
         const QList<QVariantList> before = test::rowsOf(state.database, table);

@@ -5,6 +5,8 @@
 #include "exchange/ui/ImportDialog.h"
 
 #include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 
 namespace arenor::exchange {
@@ -22,10 +24,20 @@ ExchangeMenu::ExchangeMenu(AppState &state, QMenu *menu, QAction *before, QWidge
     m_startLists->setObjectName(QStringLiteral("photoFinishStartListsAction"));
     m_finishFile = new QAction(window);
     m_finishFile->setObjectName(QStringLiteral("photoFinishResultAction"));
-    menu->insertActions(before, {m_import, m_exportCompetitors, m_exportRound});
+    m_exportGrid = new QAction(window);
+    m_exportGrid->setObjectName(QStringLiteral("exportGridAction"));
+    menu->insertActions(before, {m_import, m_exportCompetitors, m_exportRound, m_exportGrid});
     menu->insertSeparator(before);
     menu->insertActions(before, {m_startLists, m_finishFile});
     menu->insertSeparator(before);
+    connect(m_exportGrid, &QAction::triggered, this, [this, area] {
+        // The grid of the window in front.
+        QMdiSubWindow *front = area->activeSubWindow();
+        if (auto *grid = front ? qobject_cast<GridWindow *>(front->widget()) : nullptr)
+            exportGridCommand(m_state, grid->table());
+        else
+            m_state.informText(exchangeText(ExText::NoGridShown, m_state.texts), Icon::Information);
+    });
     connect(m_startLists, &QAction::triggered, this, [this] { startListsCommand(m_state); });
     connect(m_finishFile, &QAction::triggered, this, [this, area] {
         auto shown = [area](const QString &table) -> std::optional<events::TimeFormat> {
@@ -50,6 +62,7 @@ void ExchangeMenu::applyCaptions()
     m_import->setText(exchangeText(ExText::ImportCommand, t.language()));
     m_exportCompetitors->setText(exchangeText(ExText::ExportCompetitorsCommand, t.language()));
     m_exportRound->setText(exchangeText(ExText::ExportRoundCommand, t.language()));
+    m_exportGrid->setText(exchangeText(ExText::ExportGridCommand, t.language()));
     m_startLists->setText(exchangeText(ExText::StartListsCommand, t.language()));
     m_finishFile->setText(exchangeText(ExText::FinishCommand, t.language()));
 }

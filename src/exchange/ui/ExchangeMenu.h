@@ -27,6 +27,7 @@ private:
     QAction *m_import = nullptr;
     QAction *m_exportCompetitors = nullptr;
     QAction *m_exportRound = nullptr;
+    QAction *m_exportGrid = nullptr;
     QAction *m_startLists = nullptr;
     QAction *m_finishFile = nullptr;
 };
