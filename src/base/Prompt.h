@@ -34,6 +34,7 @@ struct FileRequest {
     QString filter; // "Database (*.mdb)|*.mdb" style: description|pattern
     QString directory;
     bool save = false;
+    bool folder = false; // a folder is chosen, not a file
 };
 
 class Prompt {

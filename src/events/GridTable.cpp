@@ -349,6 +349,7 @@ Status CreateGridTable(AppState &state, const GridTableRequest &request, GridTab
         return s;
     outcome.created = true;
     outcome.rows = int(rows.size());
+    emit state.notifier.gridChanged(table);
     if (state.allMessages())
         state.informText(gridCountText(texts, outcome.rows, gridLayoutOf(request.type) == ListType::Relay),
                          Icon::Exclamation);

@@ -1,6 +1,7 @@
 #include "ExchangeCommands.h"
 
 #include "events/GridList.h"
+#include "exchange/CameraLink.h"
 #include "exchange/CsvExport.h"
 #include "exchange/PhotoFinish.h"
 
@@ -88,15 +89,21 @@ bool startListsCommand(AppState &state)
     if (!state.database.isOpen() || !state.prompt)
         return false;
     state.savePendingRecords();
-    const QString base = QFileInfo(state.databasePath()).completeBaseName();
-    FileRequest request;
-    request.title = exchangeText(ExText::StartListsCommand, state.texts).remove(u'&');
-    request.filter = QStringLiteral("*.evt|*.evt");
-    request.directory = state.meetDir + QStringLiteral("Maalfoto");
-    QDir().mkpath(request.directory);
-    request.suggestedName = base + QStringLiteral(".evt");
-    request.save = true;
-    const std::optional<QString> path = state.prompt->file(request);
+    const QString base = startListBase(state);
+    std::optional<QString> path;
+    // The camera's folder from the options takes the files without a question.
+    if (const QString folder = cameraSetting(state).folder; !folder.isEmpty()) {
+        path = QDir(folder).filePath(base + QStringLiteral(".evt"));
+    } else {
+        FileRequest request;
+        request.title = exchangeText(ExText::StartListsCommand, state.texts).remove(u'&');
+        request.filter = QStringLiteral("*.evt|*.evt");
+        request.directory = state.meetDir + QStringLiteral("Maalfoto");
+        QDir().mkpath(request.directory);
+        request.suggestedName = base + QStringLiteral(".evt");
+        request.save = true;
+        path = state.prompt->file(request);
+    }
     if (!path || path->isEmpty())
         return false;
     const QFileInfo chosen(*path);

@@ -21,8 +21,9 @@ bool exportRoundResultsCommand(AppState &state);
 // "Export the grid": the class list results of one grid table (best first).
 bool exportGridCommand(AppState &state, const QString &table);
 
-// "Write photo-finish start lists": the folder and base name chosen as the .evt file to write
-// (the meet directory's "Maalfoto" folder proposed), then the three files written.
+// "Write photo-finish start lists": into the camera's folder of the options when one is set,
+// else the folder and base name chosen as the .evt file to write (the meet directory's
+// "Maalfoto" folder proposed); then the three files written.
 bool startListsCommand(AppState &state);
 // "Read photo-finish result file": a .lif file chosen and put into its grid, or refused whole.
 // The grid table that got the results, nullopt when none did.

@@ -99,6 +99,26 @@ constexpr Entry kTexts[] = {
     {ExText::FinishCommand, "Les resultat&fil fra målfoto...", "Read photo-finish result &file..."},
     {ExText::FinishFilter, "Resultatfiler|*.lif *.LIF|Alle filer|*", "Result files|*.lif *.LIF|All files|*"},
     {ExText::ExportFailed, "%1 kunne ikke skrives: %2", "%1 could not be written: %2"},
+    {ExText::CameraFrame, "Målfoto", "Photo-finish camera"},
+    {ExText::CameraFolder, "Målf&otomappe", "P&hoto-finish folder"},
+    {ExText::CameraChoose, "Bla g&jennom...", "&Browse..."},
+    {ExText::CameraClear, "Fje&rn", "Clea&r"},
+    {ExText::CameraWatch, "Les inn res&ultatfiler når de kommer", "Import result files as the&y appear"},
+    {ExText::CameraFolderTitle, "Mappe for målfotokameraets filer",
+     "Folder of the photo-finish camera's files"},
+    {ExText::CameraFolderUnusable, "Mappa %1 kan ikke brukes for målfoto: %2",
+     "The folder %1 cannot be used for the photo-finish camera: %2"},
+    {ExText::CameraFolderMissing, "mappa finnes ikke", "the folder does not exist"},
+    {ExText::CameraFolderReadOnly, "mappa kan ikke skrives i", "the folder cannot be written to"},
+    {ExText::CameraListsFailed,
+     "Startlistene for målfoto i %1 kunne ikke skrives på nytt: %2. Grinden er lagret som før; filene "
+     "skrives "
+     "igjen ved neste endring.",
+     "The photo-finish start lists in %1 could not be written again: %2. The grid is stored all the same; "
+     "the "
+     "files are written again at the next change."},
+    {ExText::CameraFileFailed, "Resultatfila %1 fra målfotomappa ble ikke lest inn: %2",
+     "The result file %1 from the photo-finish folder was not read in: %2"},
 };
 
 constexpr bool inOrder()

@@ -77,6 +77,18 @@ enum class ExText {
     FinishCommand,
     FinishFilter,
     ExportFailed, // %1 file, %2 why
+    // The camera folder in the options
+    CameraFrame,
+    CameraFolder,
+    CameraChoose,
+    CameraClear,
+    CameraWatch,
+    CameraFolderTitle,
+    CameraFolderUnusable, // %1 folder, %2 why
+    CameraFolderMissing,
+    CameraFolderReadOnly,
+    CameraListsFailed, // %1 folder, %2 why
+    CameraFileFailed,  // %1 file, %2 why
     Count
 };
 

@@ -10,6 +10,7 @@
 #include "registers/Competitors.h"
 
 #include <QDir>
+#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <cmath>
@@ -303,12 +304,17 @@ Status writeStartLists(AppState &state, const QString &folder, const QString &ba
         }
         ++count;
     }
-    // The camera reads plain lines: no byte order mark.
-    auto write = [&](const QString &ext, const QList<QStringList> &records) {
-        return writeFileAtomically(QDir(folder).filePath(base + ext), [&](QIODevice &device) {
-            for (const QStringList &r : records)
-                device.write(csvLine(r, sep).toUtf8() + "\r\n");
-        });
+    // The camera reads plain lines: no byte order mark. A file that would stay the same is left
+    // alone, so a camera that follows the files does not read them again for nothing.
+    auto write = [&](const QString &ext, const QList<QStringList> &records) -> Status {
+        QByteArray bytes;
+        for (const QStringList &r : records)
+            bytes += csvLine(r, sep).toUtf8() + "\r\n";
+        const QString path = QDir(folder).filePath(base + ext);
+        if (QFile old(path);
+            old.size() == bytes.size() && old.open(QIODevice::ReadOnly) && old.readAll() == bytes)
+            return {};
+        return writeFileAtomically(path, [&](QIODevice &device) { device.write(bytes); });
     };
     if (!QDir().mkpath(folder))
         return Status::failure(folder);

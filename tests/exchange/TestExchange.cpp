@@ -5,13 +5,17 @@
 #include "events/EventSetup.h"
 #include "events/GridColumns.h"
 #include "events/Rounds.h"
+#include "exchange/CameraLink.h"
 #include "exchange/CsvExport.h"
 #include "exchange/CsvImport.h"
+#include "exchange/ExchangeCommands.h"
 #include "exchange/PhotoFinish.h"
 #include "registers/Entries.h"
 #include "registers/RegisterReaders.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QSignalSpy>
 
 using namespace arenor;
 using namespace arenor::exchange;
@@ -39,6 +43,42 @@ QStringList statuses(const QList<LineCheck> &checks)
     for (const LineCheck &c : checks)
         out << QStringLiteral("%1:%2:%3").arg(c.line).arg(int(c.status)).arg(c.slot);
     return out;
+}
+
+// Four runners of class Senior in a 100 m heat grid (heats 1 and 2, lanes drawn), as "Gridlist"
+// makes it, in table.
+void makeHeatGrid(test::TestMeet &meet, QString &table)
+{
+    prepare(meet);
+    AppState &state = meet.state;
+    CsvImport import;
+    QVERIFY(import
+                .setData("Startnr,Fornavn,Etternavn,Klubb,Klasse\n3,Ola,Hansen,Ørn IF,Senior\n"
+                         "5,Per,Berg,IL Tyr,Senior\n7,Kari,Nordmann,\"IL Tyr, "
+                         "friidrett\",Senior\n9,Lise,Dal,,Senior\n",
+                         QStringLiteral("x.csv"), state)
+                .ok());
+    ImportSummary summary;
+    QVERIFY(import.apply(state, summary).ok());
+    // The grid as "Gridlist" makes it for a heat list, with heats and lanes drawn.
+    const int round = state.currentRound, event = 14, cls = 2;
+    const int setup = events::setupRecordNumber(round, event, cls);
+    for (auto [field, value] : {std::pair{events::SetupCategory, "0"},
+                                {events::SetupListType, "1"},
+                                {events::SetupTimeFormat, "2"}})
+        QVERIFY(events::writeSetupField(state, setup, field, QString::fromLatin1(value)).ok());
+    table = events::gridTableName(state, event, cls, QStringLiteral("_"));
+    QList<db::FieldDef> fields;
+    for (const events::GridColumn &c : events::gridColumnLayout(events::ListType::Heat, 0))
+        fields << db::FieldDef{events::columnName(c, Language::Norwegian), db::FieldType::Text};
+    QVERIFY(state.database.createTable(table, fields).ok());
+    QCOMPARE(state.database
+                 .insertRows(table, {{"1", "3", "", "", "9", "Dal Lise", "-", "", ""},
+                                     {"2", "4", "", "", "7", "Nordmann Kari", "IL Tyr", "", ""},
+                                     {"2", "3", "", "", "5", "Berg Per", "IL Tyr", "", ""},
+                                     {"2", "5", "", "", "3", "Hansen Ola", "Ørn IF", "", ""}})
+                 .error(),
+             QString());
 }
 
 } // namespace
@@ -226,36 +266,12 @@ private slots:
     void photoFinishRoundTrip()
     {
         test::TestMeet meet;
-        prepare(meet);
         AppState &state = meet.state;
-        CsvImport import;
-        QVERIFY(import
-                    .setData("Startnr,Fornavn,Etternavn,Klubb,Klasse\n3,Ola,Hansen,Ørn IF,Senior\n"
-                             "5,Per,Berg,IL Tyr,Senior\n7,Kari,Nordmann,\"IL Tyr, "
-                             "friidrett\",Senior\n9,Lise,Dal,,Senior\n",
-                             QStringLiteral("x.csv"), state)
-                    .ok());
-        ImportSummary summary;
-        QVERIFY(import.apply(state, summary).ok());
-        // The grid as "Gridlist" makes it for a heat list, with heats and lanes drawn.
-        const int round = state.currentRound, event = 14, cls = 2;
-        const int setup = events::setupRecordNumber(round, event, cls);
-        for (auto [field, value] : {std::pair{events::SetupCategory, "0"},
-                                    {events::SetupListType, "1"},
-                                    {events::SetupTimeFormat, "2"}})
-            QVERIFY(events::writeSetupField(state, setup, field, QString::fromLatin1(value)).ok());
-        const QString table = events::gridTableName(state, event, cls, QStringLiteral("_"));
-        QList<db::FieldDef> fields;
-        for (const events::GridColumn &c : events::gridColumnLayout(events::ListType::Heat, 0))
-            fields << db::FieldDef{events::columnName(c, Language::Norwegian), db::FieldType::Text};
-        QVERIFY(state.database.createTable(table, fields).ok());
-        QCOMPARE(state.database
-                     .insertRows(table, {{"1", "3", "", "", "9", "Dal Lise", "-", "", ""},
-                                         {"2", "4", "", "", "7", "Nordmann Kari", "IL Tyr", "", ""},
-                                         {"2", "3", "", "", "5", "Berg Per", "IL Tyr", "", ""},
-                                         {"2", "5", "", "", "3", "Hansen Ola", "Ørn IF", "", ""}})
-                     .error(),
-                 QString());
+        const int event = 14, cls = 2;
+        QString table;
+        makeHeatGrid(meet, table);
+        if (QTest::currentTestFailed())
+            return;
 
         const QString folder = meet.dir.filePath(QStringLiteral("camera"));
         int grids = 0;
@@ -290,6 +306,82 @@ private slots:
               QByteArray("1402,4,1,x\n1\n")})
             QVERIFY2(!importFinishFile(state, bad, QStringLiteral("b.lif"), done).ok(), bad.constData());
         QCOMPARE(test::rowsOf(state.database, table), before);
+    }
+
+    // The camera's folder from the options: the start list command writes there without asking,
+    // a start list changed in a grid is written again (a failure told once, the grid kept), and
+    // result files left there go in as they appear, each once until it changes.
+    void cameraFolderFollowsGrids()
+    {
+        test::TestMeet meet;
+        AppState &state = meet.state;
+        QString table;
+        makeHeatGrid(meet, table);
+        if (QTest::currentTestFailed())
+            return;
+        const QString folder = meet.dir.filePath(QStringLiteral("camera"));
+        QVERIFY(QDir().mkpath(folder));
+        // A race of an earlier run, there before watching starts: not read.
+        test::writeFile(folder + QStringLiteral("/old.lif"), "1402,4,2,x\n1,7,4,N,K,,9.99\n");
+        CameraLink link(state);
+        QSignalSpy stored(&link, &CameraLink::resultsStored);
+        storeCameraSetting(state, {folder, true});
+        const QString evt = folder + u'/' + startListBase(state) + QStringLiteral(".evt");
+        QTRY_VERIFY(QFile::exists(evt));
+        QVERIFY(QFile::remove(evt));
+        meet.prompt.clear();
+        QVERIFY(startListsCommand(state));
+        QVERIFY(QFile::exists(evt));
+        QCOMPARE(meet.prompt.asked().size(), 1); // what was written; no file question
+        QCOMPARE(meet.prompt.asked().front().kind, ScriptedPrompt::Asked::Message);
+
+        // A lane changed is a start list change, a result is not; the camera's files follow.
+        db::RecordModel grid;
+        QVERIFY(grid.open(state.database, table));
+        const events::GridColumns columns(grid.fieldNames());
+        const int lane = columns.index(events::ColumnRole::Lane),
+                  result = columns.index(events::ColumnRole::Results);
+        QVERIFY(columns.holdsStartList(lane) && !columns.holdsStartList(result));
+        QSignalSpy edited(&grid, &QAbstractItemModel::dataChanged);
+        QVERIFY(grid.setValue(0, lane, QStringLiteral("6")));
+        QCOMPARE(edited.size(), 1);
+        QCOMPARE(edited[0][0].toModelIndex().column(), lane);
+        QCOMPARE(edited[0][1].toModelIndex().column(), lane);
+        emit state.notifier.gridChanged(table);
+        QTRY_VERIFY(test::readFile(evt).contains(",9,6,Dal,Lise,"));
+        // A folder that cannot take the files: told once however often the grid changes.
+        meet.prompt.clear();
+        storeCameraSetting(state, {evt + QStringLiteral("/x"), false});
+        QTRY_COMPARE(meet.prompt.messageTexts().size(), 1);
+        emit state.notifier.gridChanged(table);
+        emit state.notifier.gridChanged(table);
+        QTest::qWait(20);
+        QCOMPARE(meet.prompt.messageTexts().size(), 1);
+        storeCameraSetting(state, {folder, true});
+
+        // A result file the camera leaves goes in as it appears.
+        auto result7 = [&] { return test::rowsOf(state.database, table).at(1).value(result).toString(); };
+        const QByteArray lif = test::readFile(test::dataFile(QStringLiteral("photofinish_heat2.lif")));
+        test::writeFile(folder + QStringLiteral("/race.lif"), lif);
+        QTRY_COMPARE(stored.size(), 1);
+        QCOMPARE(stored[0][0].toString(), table);
+        QCOMPARE(result7(), QStringLiteral("10.24"));
+        // Read once: a correction by hand stays while the file is the same.
+        QVERIFY(grid.refresh() && grid.setValue(1, result, QStringLiteral("10.30")));
+        link.readNewResults();
+        QCOMPARE(result7(), QStringLiteral("10.30"));
+        // A file that does not go in is told once and changes nothing.
+        meet.prompt.clear();
+        test::writeFile(folder + QStringLiteral("/bad.lif"), "1402,4,2,x\n1,8,5,A,B,,12.00\n");
+        QTRY_COMPARE(meet.prompt.messageTexts().size(), 1);
+        QVERIFY(meet.prompt.lastMessage().contains(QStringLiteral("bad.lif")));
+        link.readNewResults();
+        QCOMPARE(meet.prompt.messageTexts().size(), 1);
+        QCOMPARE(result7(), QStringLiteral("10.30"));
+        // The race's file written again: read again.
+        test::writeFile(folder + QStringLiteral("/race.lif"), lif + "\r\n");
+        QTRY_COMPARE(result7(), QStringLiteral("10.24"));
+        QCOMPARE(stored.size(), 2);
     }
 };
 

@@ -1,14 +1,20 @@
 // The CSV import's preview window: the model under the model tester, and choosing what a
-// column holds updates the headings, the problems and whether "Import" can run.
+// column holds updates the headings, the problems and whether "Import" can run. The camera's
+// folder in the options.
 
 #include "TestSupport.h"
 #include "events/Rounds.h"
+#include "exchange/CameraLink.h"
+#include "exchange/ui/CameraFolderBox.h"
 #include "exchange/ui/ImportDialog.h"
 #include "registers/Entries.h"
 #include "registers/RegisterReaders.h"
 
 #include <QAbstractItemModelTester>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
@@ -63,6 +69,29 @@ private slots:
         column->setCurrentIndex(1);
         QCOMPARE(meaning->currentIndex(), 3);
         QVERIFY(apply->isEnabled());
+    }
+
+    // The camera's folder in the options: chosen as a folder, kept in Arenor.ini, refused when
+    // it is missing, watching only with a folder, cleared again.
+    void cameraFolderBox()
+    {
+        test::TestMeet meet;
+        CameraFolderBox box(meet.state);
+        QVERIFY(!box.watchBox()->isEnabled());
+        const QString folder = meet.dir.path();
+        meet.prompt.setNextFile(folder);
+        box.chooseButton()->click();
+        QVERIFY(meet.prompt.asked().back().file.folder);
+        QCOMPARE(box.folderEdit()->text(), QDir::toNativeSeparators(folder));
+        box.watchBox()->click();
+        QCOMPARE(cameraSetting(meet.state).watch, true);
+        meet.prompt.setNextFile(meet.dir.filePath(QStringLiteral("missing")));
+        box.chooseButton()->click();
+        QVERIFY(meet.prompt.lastMessage().contains(QStringLiteral("missing")));
+        QCOMPARE(cameraSetting(meet.state).folder, folder);
+        box.clearButton()->click();
+        QCOMPARE(cameraSetting(meet.state).folder, QString());
+        QVERIFY(!cameraSetting(meet.state).watch && !box.watchBox()->isEnabled());
     }
 };
 

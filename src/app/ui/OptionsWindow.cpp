@@ -1,6 +1,7 @@
 #include "OptionsWindow.h"
 
 #include "app/ui/MainWindow.h"
+#include "exchange/ui/CameraFolderBox.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -144,6 +145,8 @@ OptionsWindow::OptionsWindow(AppState &state, MainWindow &main)
     connect(m_pictures, &QComboBox::activated, this, [this](int index) { pictureChosen(index); });
     layout->addWidget(m_pictureLabel);
     layout->addWidget(m_pictures);
+
+    layout->addWidget(new exchange::CameraFolderBox(state, this));
 
     auto *buttons = new QHBoxLayout;
     const char *names[3] = {"savePushButton", "loadPushButton", "closePushButton"};

@@ -125,7 +125,10 @@ std::optional<QString> QtPrompt::file(const FileRequest &request)
     NormalPointer pointer;
     QFileDialog dialog(m_parent, request.title, request.directory, qtFilter(request.filter));
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setFileMode(request.folder ? QFileDialog::Directory
+                       : request.save ? QFileDialog::AnyFile
+                                      : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::ShowDirsOnly, request.folder);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true); // the commands ask their own questions
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     if (!request.suggestedName.isEmpty())

@@ -1,6 +1,7 @@
 #include "ExchangeMenu.h"
 
 #include "events/ui/GridWindow.h"
+#include "exchange/CameraLink.h"
 #include "exchange/ExchangeCommands.h"
 #include "exchange/ui/ImportDialog.h"
 
@@ -48,6 +49,17 @@ ExchangeMenu::ExchangeMenu(AppState &state, QMenu *menu, QAction *before, QWidge
         if (const std::optional<QString> table = finishFileCommand(m_state, shown))
             if (GridWindow *grid = findEventGrid(area, *table))
                 grid->model().refresh();
+    });
+    // The camera's folder: start lists follow the grids, result files come in as they appear.
+    m_camera = new CameraLink(state, this);
+    m_camera->setShownFormat([area](const QString &table) -> std::optional<events::TimeFormat> {
+        if (GridWindow *grid = findEventGrid(area, table))
+            return grid->context().format;
+        return std::nullopt;
+    });
+    connect(m_camera, &CameraLink::resultsStored, this, [area](const QString &table) {
+        if (GridWindow *grid = findEventGrid(area, table))
+            grid->model().refresh();
     });
     connect(m_import, &QAction::triggered, this, [this, window] { runImportCommand(m_state, window); });
     connect(m_exportCompetitors, &QAction::triggered, this, [this] { exportCompetitorsCommand(m_state); });

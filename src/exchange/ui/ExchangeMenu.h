@@ -1,6 +1,7 @@
 #pragma once
 // The exchange commands in the Database menu: import competitors, export competitors, export
-// the round's results. The items follow the language when it changes.
+// the round's results, the photo-finish files. The items follow the language when it changes.
+// It also keeps the link to the photo-finish camera's folder.
 
 #include "db/AppState.h"
 
@@ -13,6 +14,8 @@ class QWidget;
 
 namespace arenor::exchange {
 
+class CameraLink;
+
 class ExchangeMenu : public QObject {
     Q_OBJECT
 public:
@@ -21,6 +24,7 @@ public:
     ExchangeMenu(AppState &state, QMenu *menu, QAction *before, QWidget *window, QMdiArea *area);
     void applyCaptions();
     QAction *importAction() const { return m_import; }
+    CameraLink *cameraLink() const { return m_camera; }
 
 private:
     AppState &m_state;
@@ -30,6 +34,7 @@ private:
     QAction *m_exportGrid = nullptr;
     QAction *m_startLists = nullptr;
     QAction *m_finishFile = nullptr;
+    CameraLink *m_camera = nullptr;
 };
 
 } // namespace arenor::exchange
