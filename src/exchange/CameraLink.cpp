@@ -63,6 +63,11 @@ CameraLink::CameraLink(AppState &state, QObject *parent) : QObject(parent), m_st
     connect(n, &MeetNotifier::gridChanged, this, soon);
     connect(n, &MeetNotifier::roundChanged, this, soon);
     connect(n, &MeetNotifier::meetSwitched, this, soon);
+    // The files name the runners as the register does.
+    connect(n, &MeetNotifier::registerChanged, this, [soon](MeetNotifier::Register which) {
+        if (which == MeetNotifier::Register::Competitors)
+            soon();
+    });
     connect(n, &MeetNotifier::cameraFolderChanged, this, [this, soon] {
         followSetting();
         soon();

@@ -102,7 +102,7 @@ constexpr Entry kTexts[] = {
     {ExText::CameraFrame, "Målfoto", "Photo-finish camera"},
     {ExText::CameraFolder, "Målf&otomappe", "P&hoto-finish folder"},
     {ExText::CameraChoose, "Bla g&jennom...", "&Browse..."},
-    {ExText::CameraClear, "Fje&rn", "Clea&r"},
+    {ExText::CameraClear, "Fje&rn", "Remo&ve"},
     {ExText::CameraWatch, "Les inn res&ultatfiler når de kommer", "Import result files as the&y appear"},
     {ExText::CameraFolderTitle, "Mappe for målfotokameraets filer",
      "Folder of the photo-finish camera's files"},
