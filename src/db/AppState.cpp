@@ -86,6 +86,16 @@ void AppState::unbindDataControls()
     database.close();
 }
 
+void AppState::rebindDataControls()
+{
+    if (!database.isOpen())
+        return;
+    for (DataBound *c : m_bound)
+        c->unbindDatabase();
+    for (DataBound *c : m_bound)
+        c->bindDatabase(database);
+}
+
 bool AppState::savePendingRecords(const DataBound *except)
 {
     bool ok = true;

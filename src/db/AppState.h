@@ -134,6 +134,9 @@ public:
     Status bindDataControls();
     // Unbinds every client and closes the file, so it may be replaced.
     void unbindDataControls();
+    // Every client lets go of the open database and reads it again (after an import wrote
+    // into the tables the windows show).
+    void rebindDataControls();
     // Every client writes its edited record (but `except`), so the tables and catalogues hold
     // what the windows show. Run before a catalogue is offered elsewhere and before a list is
     // made. False when some record could not be written (the user was told).

@@ -41,6 +41,11 @@ signals:
     // A list was written to its text file in the meet directory (path): printing and
     // publishing take it from here, so no one reads the file back.
     void listMade(const arenor::ListDocument &document, const QString &path);
+    // A grid table was made, or what it holds of the start list (entries, heats, lanes)
+    // changed; results typed are not announced.
+    void gridChanged(const QString &table);
+    // The photo-finish camera's folder or its watching was set in the options.
+    void cameraFolderChanged();
 };
 
 } // namespace arenor

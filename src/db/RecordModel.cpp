@@ -117,8 +117,15 @@ bool RecordModel::setRecord(int row, const QVariantList &values)
         return false;
     if (!writeRow(row, values))
         return false;
+    // Only the span of fields that changed, so listeners can tell which column was edited.
+    const QVariantList &before = m_rows[size_t(row)];
+    int first = 0, last = int(values.size()) - 1;
+    while (first < last && values[first] == before[first])
+        ++first;
+    while (last > first && values[last] == before[last])
+        --last;
     m_rows[size_t(row)] = values;
-    emit dataChanged(index(row, 0), index(row, int(m_fields.size()) - 1));
+    emit dataChanged(index(row, first), index(row, last));
     emit recordWritten(row);
     return true;
 }

@@ -470,10 +470,18 @@ Status addSeedingTables(db::Database &database)
     return {};
 }
 
+// Migration 5: the wind of each heat read from the photo-finish camera gets a table.
+Status addHeatWind(db::Database &database)
+{
+    if (database.tableExists(kVind))
+        return {};
+    return database.createTable(kVind, db::numberedFields(kHeatWindFields));
+}
+
 using Migration = Status (*)(db::Database &);
 // Migration n brings a file from version n - 1 to n.
 const Migration kMigrations[kSchemaVersion] = {addIntervalAndDelay, addEventAdapterFields,
-                                               addFieldEventTables, addSeedingTables};
+                                               addFieldEventTables, addSeedingTables, addHeatWind};
 
 } // namespace
 

@@ -30,6 +30,10 @@ inline const QString kOppsett = QStringLiteral("Oppsett");
 inline const QString kPamelding = QStringLiteral("Påmelding");
 inline const QString kPersoner = QStringLiteral("Personer");
 inline const QString kTidtakingoppsett = QStringLiteral("Tidtakingoppsett");
+// The wind of each heat as a photo-finish result file gave it (version 3): round 1..4, event
+// slot, class, heat, wind as written. Made by its migration, so it is no table a file must have.
+inline const QString kVind = QStringLiteral("Vind");
+constexpr int kHeatWindFields = 5;
 
 QString tableName(Table table);
 // The same name; kept for callers that still pass the state.
@@ -40,7 +44,7 @@ inline QString tableName(const AppState &, Table table)
 
 // The version of the schema a new meet gets; an older file is brought up to it by the
 // numbered migrations when it is opened.
-constexpr int kSchemaVersion = 4;
+constexpr int kSchemaVersion = 5;
 
 // The tables of the field events and combined events, made by migration 3 (fields numbered
 // like every table's):

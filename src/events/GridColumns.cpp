@@ -146,6 +146,22 @@ int GridColumns::helpIndex(int n) const
     return int(m_columns.indexOf(GridColumn{ColumnRole::Help, n}));
 }
 
+bool GridColumns::holdsStartList(int position) const
+{
+    switch (m_columns.value(position).role) {
+    case ColumnRole::HeatPlace:
+    case ColumnRole::Place:
+    case ColumnRole::Results:
+    case ColumnRole::Difference:
+    case ColumnRole::Out:
+    case ColumnRole::In:
+    case ColumnRole::Help:
+        return false;
+    default:
+        return true;
+    }
+}
+
 QList<GridColumn> GridColumns::missing(ListType type) const
 {
     QList<GridColumn> absent;

@@ -70,6 +70,9 @@ public:
     // The columns of the layout (help columns aside) the table lacks, so that a grid edited
     // by hand is refused with their names instead of being read wrongly.
     QList<GridColumn> missing(ListType type) const;
+    // What an edit of column `position` changes: a start-list column (entries, heats, lanes and
+    // who runs) or a result. Columns the layout does not know count as start-list columns.
+    bool holdsStartList(int position) const;
 
 private:
     QList<GridColumn> m_columns;

@@ -498,6 +498,7 @@ Status CreateGridTable(AppState &state, const GridTableRequest &request, GridTab
         if (!told.isEmpty())
             state.informText(told.join(u'\n'), Icon::Exclamation);
     }
+    emit state.notifier.gridChanged(table);
     if (state.allMessages())
         state.informText(gridCountText(texts, outcome.rows, gridLayoutOf(request.type) == ListType::Relay),
                          Icon::Exclamation);

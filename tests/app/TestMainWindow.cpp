@@ -60,7 +60,7 @@ private slots:
         QCOMPARE(app.state().database.tables(),
                  QStringList({"Klasser", "Klubber", "Oppsett", "Øvelser", "Påmelding", "Personer", "Poengoppsett",
                               "Tidtakingoppsett", "Stafettlag", "Forsøk", "Høyder", "Høydekort", "Mangekamp",
-                              "Seedmerker", "Trekninger", "Avansement"}));
+                              "Seedmerker", "Trekninger", "Avansement", "Vind"}));
         QCOMPARE(app.state().database.recordCount(QStringLiteral("Personer")), 15);
         QCOMPARE(app.state().database.recordCount(QStringLiteral("Påmelding")), 4 * (15 + 5));
         for (const char *f : {"InnTider.txt", "UtTider.txt", "Info.txt", "Rapport.txt"})

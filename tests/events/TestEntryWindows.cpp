@@ -30,6 +30,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -257,9 +258,11 @@ private slots:
         w.listType(3)->click();
         w.category(0)->click();
         w.timeFormat(1)->click();
+        QSignalSpy announced(&s.notifier, &MeetNotifier::gridChanged);
         w.listCommand(0);
         auto *grid = m.main.findChild<GridWindow *>();
         QVERIFY(grid);
+        QCOMPARE(announced.size(), 1);
         QCOMPARE(grid->heading(), QStringLiteral("800M MENN FINALE"));
         QCOMPARE(grid->view()->accessibleName(), grid->heading());
         QVERIFY(
@@ -313,6 +316,10 @@ private slots:
         QCOMPARE(listed.join(u' '), QStringLiteral("2 1 3"));
         QVERIFY(grid->showList());
         QCOMPARE(m.meet.editor.launches.size(), size_t(1));
+        // Times, results, places and differences left the start list as it was; a club changes it.
+        QCOMPARE(announced.size(), 1);
+        QVERIFY(g.setValue(0, 3, QStringLiteral("K2")));
+        QCOMPARE(announced.size(), 2);
         grid->closeGrid();
         // The event setup shows the grid's list; its own list from the entries replaces it only on OK.
         w.listCommand(1);

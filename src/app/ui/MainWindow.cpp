@@ -8,6 +8,7 @@
 #include "events/ui/CombinedEventsWindow.h"
 #include "print/ListCommands.h"
 #include "print/ui/ListPrintDialog.h"
+#include "exchange/ui/ExchangeMenu.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -558,6 +559,8 @@ void MainWindow::buildMenus()
         if (d.caption == 240)
             buildPrintMenus(*m);
     }
+    // Import and export through CSV files, before the database menu's last separator.
+    new exchange::ExchangeMenu(m_state, m_menus.front().first, action(Command::Quit), this, m_mdi);
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include "app/Publishing.h"
 #include "app/ui/MainWindow.h"
 #include "events/SeedStore.h"
+#include "exchange/ui/CameraFolderBox.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -178,6 +179,7 @@ OptionsWindow::OptionsWindow(AppState &state, MainWindow &main)
     });
     layout->addWidget(m_lanePriorityLabel);
     layout->addWidget(m_lanePriority);
+    layout->addWidget(new exchange::CameraFolderBox(state, this));
 
     auto *buttons = new QHBoxLayout;
     const char *names[3] = {"savePushButton", "loadPushButton", "closePushButton"};

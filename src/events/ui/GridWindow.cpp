@@ -64,6 +64,16 @@ GridWindow::GridWindow(AppState &state, timing::TimingController *timing, const 
     connect(&m_appState.notifier, &MeetNotifier::languageChanged, m_advance,
             [this] { m_advance->setText(m_appState.texts.message(Text::AdvanceButton)); });
     showAdvancement();
+    // Who runs in which heat and lane is told on (the camera's start lists follow it); results are not.
+    auto announce = [this] { emit m_appState.notifier.gridChanged(model().table()); };
+    connect(&model(), &QAbstractItemModel::dataChanged, this,
+            [this, announce](const QModelIndex &from, const QModelIndex &to) {
+                for (int c = from.column(); c <= to.column(); ++c)
+                    if (m_columns.holdsStartList(c))
+                        return announce();
+            });
+    connect(&model(), &QAbstractItemModel::rowsInserted, this, announce);
+    connect(&model(), &QAbstractItemModel::rowsRemoved, this, announce);
     addFieldCardButton();
     addPrintButtons();
 }

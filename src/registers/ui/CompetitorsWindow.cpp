@@ -1,6 +1,7 @@
 #include "registers/ui/CompetitorsWindow.h"
 
 #include "app/ui/MainWindow.h"
+#include "exchange/ui/ImportDialog.h"
 #include "registers/Competitors.h"
 #include "registers/ui/RegisterWindows.h"
 
@@ -9,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScopedValueRollback>
 #include <QVBoxLayout>
@@ -100,6 +102,16 @@ CompetitorsWindow::CompetitorsWindow(AppState &state, MainWindow &main)
                                             "windowGroupBox",
                                             {{152, "wipePushButton", [this] { wipe(); }},
                                              {153, "closePushButton", [this] { hideWindow(); }}}}});
+    // Competitors and entries from a spreadsheet, as the Database menu's command does.
+    auto *import = new QPushButton(this);
+    import->setObjectName(QStringLiteral("importPushButton"));
+    auto importCaption = [import, &state] {
+        import->setText(exchange::exchangeText(exchange::ExText::ImportButton, state.texts.language()));
+    };
+    importCaption();
+    connect(&state.notifier, &MeetNotifier::languageChanged, import, importCaption);
+    connect(import, &QPushButton::clicked, this, [this, &state] { exchange::runImportCommand(state, this); });
+    commands->addWidget(import);
     auto *left = new QVBoxLayout;
     left->addLayout(top);
     left->addWidget(tabs, 1);
