@@ -630,16 +630,16 @@ void MainWindow::addCombinedEventsAction()
     connect(a, &QAction::triggered, this, [this] {
         if (!m_state.database.isOpen())
             return;
-        auto *w = new CombinedEventsWindow(m_state);
-        QMdiSubWindow *sub = m_mdi->addSubWindow(w);
-        sub->setAttribute(Qt::WA_DeleteOnClose);
+        // A window of its own, as the field card: inside the window area its letters would
+        // compete with the menu and button bar's, and most of them would do nothing.
+        auto *w = new CombinedEventsWindow(m_state, this);
+        w->setWindowFlag(Qt::Window);
         w->setAttribute(Qt::WA_DeleteOnClose);
         // What it shows belongs to one meet.
-        connect(&m_state.notifier, &MeetNotifier::meetSwitched, sub, &QWidget::close);
-        connect(w, &QObject::destroyed, sub, [sub] { sub->close(); });
-        sub->resize(w->size());
-        sub->show();
-        m_mdi->setActiveSubWindow(sub);
+        connect(&m_state.notifier, &MeetNotifier::meetSwitched, w, &QWidget::close);
+        w->show();
+        w->raise();
+        w->activateWindow();
     });
 }
 
