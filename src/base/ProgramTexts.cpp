@@ -313,8 +313,8 @@ constexpr OwnText kTexts[] = {
      "\u00ABGrindliste\u00BB: svar Ja på spørsmålet om seeding.",
      "%1 advance to %2 and are entered there, ranked Q before q. Choose that round and make its grid "
      "with \u00ABGridlist\u00BB: answer Yes to the seeding question."},
-    {Text::LanePriority, "Bane&prioritet i stevnet (for eksempel 3 4 2 5 1 6):",
-     "Meet's lane &priority (for example 3 4 2 5 1 6):"},
+    {Text::LanePriority, "Baneprioritet &i stevnet (for eksempel 3 4 2 5 1 6):",
+     "Meet's lane pr&iority (for example 3 4 2 5 1 6):"},
 };
 
 constexpr bool inOrder()

@@ -104,7 +104,15 @@ OptionsWindow::OptionsWindow(AppState &state, MainWindow &main)
     : ChildWindow(WindowId::Options, state), m_main(main)
 {
     setObjectName(QStringLiteral("Form7"));
-    auto *layout = new QVBoxLayout(this);
+    // The options of old on the left, publishing, seeding and the camera on the right, so the
+    // window stays low enough for the window area of a laptop screen.
+    auto *outer = new QVBoxLayout(this);
+    auto *columns = new QHBoxLayout;
+    auto *layout = new QVBoxLayout;
+    auto *extra = new QVBoxLayout;
+    columns->addLayout(layout);
+    columns->addLayout(extra);
+    outer->addLayout(columns);
 
     m_optionFrame = new QGroupBox(this);
     m_optionFrame->setObjectName(QStringLiteral("optionGroupBox"));
@@ -165,8 +173,8 @@ OptionsWindow::OptionsWindow(AppState &state, MainWindow &main)
     connect(m_publishChoose, &QPushButton::clicked, this, [this] { choosePublishFolder(); });
     publishRow->addWidget(m_publishFolder, 1);
     publishRow->addWidget(m_publishChoose);
-    layout->addWidget(m_publish);
-    layout->addLayout(publishRow);
+    extra->addWidget(m_publish);
+    extra->addLayout(publishRow);
     // The meet's own lane priority for seeded heats, kept in the meet.
     m_lanePriorityLabel = new QLabel(this);
     m_lanePriorityLabel->setObjectName(QStringLiteral("lanePriorityLabel"));
@@ -177,9 +185,10 @@ OptionsWindow::OptionsWindow(AppState &state, MainWindow &main)
         if (m_lanePriority->isModified())
             storeLanePriority(m_lanePriority->text());
     });
-    layout->addWidget(m_lanePriorityLabel);
-    layout->addWidget(m_lanePriority);
-    layout->addWidget(new exchange::CameraFolderBox(state, this));
+    extra->addWidget(m_lanePriorityLabel);
+    extra->addWidget(m_lanePriority);
+    extra->addWidget(new exchange::CameraFolderBox(state, this));
+    extra->addStretch(1);
 
     auto *buttons = new QHBoxLayout;
     const char *names[3] = {"savePushButton", "loadPushButton", "closePushButton"};
@@ -190,7 +199,7 @@ OptionsWindow::OptionsWindow(AppState &state, MainWindow &main)
         buttons->addWidget(b);
         m_buttons[size_t(i)] = b;
     }
-    layout->addLayout(buttons);
+    outer->addLayout(buttons);
     showState();
 }
 
