@@ -16,7 +16,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QRegularExpression>
 #include <QSignalSpy>
 
 using namespace arenor;
@@ -219,7 +218,6 @@ private slots:
         QTest::newRow("unit typed") << QByteArray("A;Senior;;10.85s;;") << S::SeedMarkUnreadable << "";
         QTest::newRow("four parts") << QByteArray("A;Senior;;1.02.03.04;;") << S::SeedMarkUnreadable << "";
         QTest::newRow("no time reads it") << QByteArray("A;Senior;;1.99.99;;") << S::SeedMarkUnreadable << "";
-        QTest::newRow("empty part") << QByteArray("A;Senior;;10..5;;") << S::SeedMarkUnreadable << "";
     }
     void importsSeedMarks()
     {
@@ -232,7 +230,6 @@ private slots:
                     .setData("Etternavn;Klasse;Øvelser;100_m;Lengde;Seedingsresultat\n" + line,
                              QStringLiteral("x.csv"), state)
                     .ok());
-        QCOMPARE(import.columns().at(5).kind, ColumnKind::SeedMark);
         ImportSummary summary;
         QCOMPARE(import.apply(state, summary).ok(), status == LineStatus::Ok);
         if (status != LineStatus::Ok) {
@@ -245,7 +242,6 @@ private slots:
                 stored << QStringLiteral("%1=%2").arg(e).arg(
                     registers::readSeedMarks(state.database, state.currentRound, e).value(1).mark);
         QCOMPARE(stored.join(u' '), expected);
-        QCOMPARE(summary.marks, int(stored.filter(QRegularExpression(QStringLiteral("=.+"))).size()));
     }
 
     void importsNothingWhenNoLineIsGood()
