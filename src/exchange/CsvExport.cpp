@@ -6,9 +6,11 @@
 #include "events/GridColumns.h"
 #include "events/GridTable.h"
 #include "exchange/Csv.h"
+#include "exchange/CsvImport.h"
 #include "exchange/ExchangeTexts.h"
 #include "exchange/RoundGrids.h"
 #include "registers/Competitors.h"
+#include "registers/SeedMarks.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -110,14 +112,30 @@ Status competitorRecords(AppState &state, QList<QStringList> &records)
     if (!q.exec())
         return Status::failure(q.lastError().text());
     std::vector<QStringList> entered(persons.size());
+    std::vector<QList<int>> enteredSlots(persons.size());
     for (size_t row = 0; q.next() && row < persons.size(); ++row)
         for (int e = 1; e <= kEventSlots; ++e) {
             const QVariant v = q.value(e);
             const QString text = v.toString().trimmed().toLower();
-            if (text == u"1" || text == u"true" || text == u"-1")
+            if (text == u"1" || text == u"true" || text == u"-1") {
                 entered[row] << state.eventNames[size_t(e)].trimmed();
+                enteredSlots[row] << e;
+            }
         }
     const int count = std::min(int(persons.size()), state.catalogs.personCount);
+    // An event whose entries carry seed marks gets a column of its own, headed by its name, so
+    // the import reads the marks back; without marks the layout stays as it was.
+    QList<std::pair<int, QHash<int, registers::SeedEntry>>> markColumns;
+    for (int e = 1; e <= kEventSlots; ++e) {
+        QHash<int, registers::SeedEntry> marks = registers::readSeedMarks(state.database, round, e);
+        for (auto it = marks.cbegin(); it != marks.cend(); ++it)
+            if (it.key() >= 1 && it.key() <= count && enteredSlots[size_t(it.key() - 1)].contains(e) &&
+                seedMarkFromCell(it->mark)) {
+                records.first() << state.eventNames[size_t(e)].trimmed();
+                markColumns.append({e, std::move(marks)});
+                break;
+            }
+    }
     for (int p = 0; p < count; ++p) {
         const QVariantList &r = persons[size_t(p)];
         auto f = [&r](int field) {
@@ -130,6 +148,17 @@ Status competitorRecords(AppState &state, QList<QStringList> &records)
                                f(PersonField::PersonSurname), f(PersonField::PersonClub),
                                f(PersonField::PersonClass),   f(PersonField::PersonSex),
                                f(PersonField::PersonBorn),    entered[size_t(p)].join(QStringLiteral(" | "))};
+        // The mark when it reads back as one, else "x" for the entry alone ("0" and "1" in an
+        // event column are read as no and yes).
+        for (const auto &[e, marks] : std::as_const(markColumns)) {
+            QString mark;
+            if (enteredSlots[size_t(p)].contains(e)) {
+                mark = seedMarkFromCell(marks.value(p + 1).mark).value_or(QString());
+                if (mark.isEmpty() || mark == u"0" || mark == u"1")
+                    mark = QStringLiteral("x");
+            }
+            records.last() << mark;
+        }
     }
     return {};
 }

@@ -4,9 +4,11 @@
 
 #include "base/Convert.h"
 #include "db/Schema.h"
+#include "events/ResultArithmetic.h"
 #include "registers/Competitors.h"
 #include "registers/Entries.h"
 #include "registers/RegisterReaders.h"
+#include "registers/SeedMarks.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -40,7 +42,44 @@ bool marked(const QString &cell)
     return !k.isEmpty() && !no.contains(k);
 }
 
+bool holdsDigit(const QString &cell)
+{
+    return std::any_of(cell.begin(), cell.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// In an event column: a lone "1" (or a spreadsheet's true, "-1") is a yes, not a mark of one.
+bool entryFlag(const QString &cell)
+{
+    return marked(cell) && (!holdsDigit(cell) || cell == u"1" || cell == u"-1");
+}
+
 } // namespace
+
+std::optional<QString> seedMarkFromCell(const QString &cell)
+{
+    QString mark = cell.trimmed();
+    mark.replace(u':', u'.');
+    int parts = 1;
+    bool digitBefore = false;
+    for (QChar c : std::as_const(mark)) {
+        if (c >= u'0' && c <= u'9') {
+            digitBefore = true;
+            continue;
+        }
+        if ((c != u'.' && c != u',') || !digitBefore)
+            return std::nullopt;
+        ++parts;
+        digitBefore = false;
+    }
+    if (!digitBefore || parts > 3)
+        return std::nullopt;
+    // One or two parts read as a distance whatever the event; three only as a time.
+    using events::ResultKind, events::TimeFormat;
+    if (parts == 3 && !events::resultValue(ResultKind::Time, TimeFormat::HoursMinutesSeconds, mark) &&
+        !events::resultValue(ResultKind::Time, TimeFormat::MinutesSecondsHundredths, mark))
+        return std::nullopt;
+    return mark;
+}
 
 ColumnMap columnForHeading(const QString &heading, const std::array<QString, kEventSlots + 1> &events)
 {
@@ -62,6 +101,9 @@ ColumnMap columnForHeading(const QString &heading, const std::array<QString, kEv
         {ColumnKind::Born,
          {"født", "fødselsår", "fødselsdato", "born", "year of birth", "birth year", "date of birth"}},
         {ColumnKind::Events, {"øvelser", "øvelse", "events", "event"}},
+        {ColumnKind::SeedMark,
+         {"seedingsresultat", "seedingresultat", "seedresultat", "seedingsmerke", "seedmerke", "seed mark",
+          "seedmark", "seeding mark", "seed time", "seed", "entry mark", "entry time", "påmeldingsresultat"}},
     };
     for (const auto &[kind, list] : names)
         if (list.contains(k))
@@ -91,6 +133,8 @@ QString columnCaption(const ColumnMap &map, const AppState &state)
         return t(ExText::ColumnBorn);
     case ColumnKind::Events:
         return t(ExText::ColumnEvents);
+    case ColumnKind::SeedMark:
+        return t(ExText::ColumnSeedMark);
     case ColumnKind::Event:
         return t(ExText::ColumnEvent)
             .arg(map.event >= 1 && map.event <= kEventSlots ? state.eventNames[size_t(map.event)]
@@ -109,6 +153,8 @@ QString ImportSummary::text(const AppState &state) const
                     .arg(newClubs)
                     .arg(newClasses)
                     .arg(skipped.size());
+    if (marks > 0)
+        s += exchangeText(ExText::SummaryMarks, state.texts).arg(marks);
     const qsizetype shown = std::min<qsizetype>(skipped.size(), 20);
     for (qsizetype i = 0; i < shown; ++i)
         s += u'\n' +
@@ -169,6 +215,7 @@ struct CsvImport::Plan {
         int slot = 0;       // 1-based record
         QStringList values; // first name, surname, club, class, sex, born: empty ones are left as stored
         QList<int> events;
+        QMap<int, QString> marks; // event -> seed mark
         bool known = false;
     };
     QList<Person> people;
@@ -240,7 +287,18 @@ Status CsvImport::plan(AppState &state, Plan &out) const
         }
         QString startNo, first, surname, club, cls, sex, born;
         QList<int> events;
-        QString unknown;
+        QMap<int, QString> marks;
+        QString unknown, seedMark, badMark;
+        auto takeMark = [&](const QString &cell, int e) {
+            if (const std::optional<QString> mark = seedMarkFromCell(cell)) {
+                if (e > 0)
+                    marks.insert(e, *mark);
+                else
+                    seedMark = *mark;
+            } else if (badMark.isEmpty()) {
+                badMark = cell;
+            }
+        };
         auto addEvent = [&](int e) {
             if (!events.contains(e))
                 events.append(e);
@@ -278,8 +336,17 @@ Status CsvImport::plan(AppState &state, Plan &out) const
                 born = cell;
                 break;
             case ColumnKind::Event:
-                if (marked(cell))
+                if (entryFlag(cell)) {
                     addEvent(m_columns[c].event);
+                } else if (marked(cell)) {
+                    addEvent(m_columns[c].event);
+                    takeMark(cell, m_columns[c].event);
+                }
+                break;
+            case ColumnKind::SeedMark:
+                // "NM", "-" and the like: no mark, nothing wrong.
+                if (holdsDigit(cell))
+                    takeMark(cell, 0);
                 break;
             case ColumnKind::Events: {
                 if (cell.isEmpty())
@@ -318,6 +385,18 @@ Status CsvImport::plan(AppState &state, Plan &out) const
         if (!unknown.isEmpty()) {
             refuse(LineStatus::UnknownEvent, t(ExText::UnknownEvent).arg(unknown));
             continue;
+        }
+        if (!badMark.isEmpty()) {
+            refuse(LineStatus::SeedMarkUnreadable, t(ExText::SeedMarkUnreadable).arg(badMark));
+            continue;
+        }
+        if (!seedMark.isEmpty()) {
+            if (events.size() != 1) {
+                refuse(LineStatus::SeedMarkEvents,
+                       t(ExText::SeedMarkEvents).arg(seedMark).arg(events.size()));
+                continue;
+            }
+            marks.insert(events.first(), seedMark);
         }
         if (cls.isEmpty() && !events.isEmpty()) {
             refuse(LineStatus::ClassMissing, t(ExText::ClassMissing));
@@ -392,6 +471,7 @@ Status CsvImport::plan(AppState &state, Plan &out) const
         byNameAndClub.insert(nameKey + u'\n' + key(club), person.slot);
         person.values = {first, surname, club, cls, sex, born};
         person.events = events;
+        person.marks = marks;
         out.people.append(person);
         check.slot = person.slot;
         check.known = person.known;
@@ -478,6 +558,11 @@ Status CsvImport::apply(AppState &state, ImportSummary &summary) const
                     !x)
                     return x;
                 ++summary.entries;
+            }
+            for (auto [e, mark] : person.marks.asKeyValueRange()) {
+                if (Status x = registers::putSeedMark(database, round, e, person.slot, mark); !x)
+                    return x;
+                ++summary.marks;
             }
             ++(person.known ? summary.known : summary.added);
         }

@@ -3,7 +3,7 @@
 // (Norwegian or English) or by hand, every line checked against the registers, then every good
 // line stored in one transaction (or nothing). Clubs and classes missing from their registers
 // take a free record; competitors take the record of their start number or the first free one;
-// entries go to the current round.
+// entries go to the current round, with the seed marks the file gives for them.
 
 #include "db/AppState.h"
 #include "exchange/Csv.h"
@@ -11,20 +11,41 @@
 
 #include <QList>
 #include <QStringList>
+#include <optional>
 
 namespace arenor::exchange {
 
-enum class ColumnKind { Ignored, StartNo, FirstName, Surname, Club, Class, Sex, Born, Events, Event };
+enum class ColumnKind {
+    Ignored,
+    StartNo,
+    FirstName,
+    Surname,
+    Club,
+    Class,
+    Sex,
+    Born,
+    Events,
+    Event,
+    SeedMark
+};
 
 struct ColumnMap {
     ColumnKind kind = ColumnKind::Ignored;
-    int event = 0; // the event slot 1..36 of an Event column: a mark in it enters the competitor
+    // The event slot 1..36 of an Event column: a flag ("x") in it enters the competitor, a
+    // time or distance enters with that seed mark. A SeedMark column's mark is for the line's
+    // one event.
+    int event = 0;
     bool operator==(const ColumnMap &) const = default;
 };
 
 // What a heading names: the event slot names of the meet (a column per event), then the
 // field names in both languages; Ignored for anything else.
 ColumnMap columnForHeading(const QString &heading, const std::array<QString, kEventSlots + 1> &events);
+// A cell meant as a seed mark: the mark to store, or nullopt when it does not read as a time
+// or distance. Digits in up to three parts split at ".", "," or ":"; a colon is stored as the
+// point the result arithmetic reads ("1:02.5" becomes "1.02.5").
+std::optional<QString> seedMarkFromCell(const QString &cell);
+
 // The caption of a column choice in the pick list.
 QString columnCaption(const ColumnMap &map, const AppState &state);
 
@@ -38,7 +59,9 @@ enum class LineStatus {
     StartNumberNoSlot,
     RegisterFull,
     ClubRegisterFull,
-    ClassRegisterFull
+    ClassRegisterFull,
+    SeedMarkUnreadable,
+    SeedMarkEvents // a seed mark column on a line that enters no event or several
 };
 
 struct LineCheck {
@@ -53,6 +76,7 @@ struct ImportSummary {
     int added = 0;
     int known = 0;
     int entries = 0;
+    int marks = 0;
     int newClubs = 0;
     int newClasses = 0;
     QList<LineCheck> skipped;

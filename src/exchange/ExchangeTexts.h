@@ -24,8 +24,10 @@ enum class ExText {
     StartNumberTaken,  // %1 start number, %2 who has it
     StartNumberNoSlot, // %1 start number, %2 register size
     RegisterFull,
-    ClubRegisterFull,  // %1 club
-    ClassRegisterFull, // %1 class
+    ClubRegisterFull,   // %1 club
+    ClassRegisterFull,  // %1 class
+    SeedMarkUnreadable, // %1 the mark as written
+    SeedMarkEvents,     // %1 the mark, %2 events entered on the line
     NoNameColumn,
     Summary,     // %1 added, %2 known, %3 entries, %4 round, %5 clubs, %6 classes, %7 skipped
     LineProblem, // %1 line, %2 problem
@@ -41,6 +43,8 @@ enum class ExText {
     ColumnBorn,
     ColumnEvents,
     ColumnEvent, // %1 event
+    ColumnSeedMark,
+    SummaryMarks, // %1 seed marks
     // Export headings
     HeadPlace,
     HeadName,

@@ -65,15 +65,20 @@ QHash<int, SeedEntry> readSeedMarks(db::Database &database, int round, int event
     return marks;
 }
 
+Status putSeedMark(db::Database &database, int round, int event, int row, const QString &mark)
+{
+    if (!database.isOpen() || !database.tableExists(table()))
+        return Status::failure(QStringLiteral("the meet file has no table ") + table());
+    SeedEntry entry = stored(database, round, event, row).value_or(SeedEntry{});
+    entry.mark = mark.trimmed();
+    return put(database, round, event, row, entry);
+}
+
 Status writeSeedMark(db::Database &database, int round, int event, int row, const QString &mark)
 {
     if (!database.isOpen() || !database.tableExists(table()))
         return Status::failure(QStringLiteral("the meet file has no table ") + table());
-    return database.transaction([&]() -> Status {
-        SeedEntry entry = stored(database, round, event, row).value_or(SeedEntry{});
-        entry.mark = mark.trimmed();
-        return put(database, round, event, row, entry);
-    });
+    return database.transaction([&]() { return putSeedMark(database, round, event, row, mark); });
 }
 
 Status writeSeedRanks(db::Database &database, int round, int event, const QList<int> &rows)

@@ -18,6 +18,8 @@ struct SeedEntry {
 QHash<int, SeedEntry> readSeedMarks(db::Database &database, int round, int event);
 // One entrant's mark; an empty mark (blanks trimmed) removes it.
 Status writeSeedMark(db::Database &database, int round, int event, int row, const QString &mark);
+// The same inside a transaction the caller holds, so many marks go in as one change.
+Status putSeedMark(db::Database &database, int round, int event, int row, const QString &mark);
 // The ranks of a round and event, replacing those there were: rows[0] gets rank 1.
 Status writeSeedRanks(db::Database &database, int round, int event, const QList<int> &rows);
 

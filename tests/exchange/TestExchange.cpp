@@ -12,6 +12,7 @@
 #include "exchange/PhotoFinish.h"
 #include "registers/Entries.h"
 #include "registers/RegisterReaders.h"
+#include "registers/SeedMarks.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -199,6 +200,50 @@ private slots:
         QCOMPARE(summary.known, 6);
     }
 
+    // Seed marks in an event's column or in a seed mark column for the line's one event
+    // (Kule 2, Lengde 8, 100_m 14); a mark that does not read skips the line.
+    void importsSeedMarks_data()
+    {
+        Cases<QByteArray, LineStatus, QString>::columns();
+        using S = LineStatus;
+        QTest::newRow("decimal comma") << QByteArray("A;Senior;;10,85;;") << S::Ok << "14=10,85";
+        QTest::newRow("minutes with a colon") << QByteArray("A;Senior;;1:02.5;;") << S::Ok << "14=1.02.5";
+        QTest::newRow("flag, no mark") << QByteArray("A;Senior;;1;;") << S::Ok << "14=";
+        QTest::newRow("two columns") << QByteArray("A;Senior;;11.02;6.10;") << S::Ok << "8=6.10 14=11.02";
+        QTest::newRow("seed column") << QByteArray("A;Senior;Lengde;;;7,35") << S::Ok << "8=7,35";
+        QTest::newRow("seed column NM") << QByteArray("A;Senior;Kule;;;NM") << S::Ok << "2=";
+        QTest::newRow("seed column, two events")
+            << QByteArray("A;Senior;Kule;x;;12.1") << S::SeedMarkEvents << "";
+        QTest::newRow("seed column, no event") << QByteArray("A;Senior;;;;12.1") << S::SeedMarkEvents << "";
+        QTest::newRow("unit typed") << QByteArray("A;Senior;;10.85s;;") << S::SeedMarkUnreadable << "";
+        QTest::newRow("four parts") << QByteArray("A;Senior;;1.02.03.04;;") << S::SeedMarkUnreadable << "";
+        QTest::newRow("no time reads it") << QByteArray("A;Senior;;1.99.99;;") << S::SeedMarkUnreadable << "";
+    }
+    void importsSeedMarks()
+    {
+        const auto [line, status, expected] = Cases<QByteArray, LineStatus, QString>::fetch();
+        test::TestMeet meet;
+        prepare(meet);
+        AppState &state = meet.state;
+        CsvImport import;
+        QVERIFY(import
+                    .setData("Etternavn;Klasse;Øvelser;100_m;Lengde;Seedingsresultat\n" + line,
+                             QStringLiteral("x.csv"), state)
+                    .ok());
+        ImportSummary summary;
+        QCOMPARE(import.apply(state, summary).ok(), status == LineStatus::Ok);
+        if (status != LineStatus::Ok) {
+            QCOMPARE(summary.skipped.value(0).status, status);
+            return;
+        }
+        QStringList stored;
+        for (int e = 1; e <= kEventSlots; ++e)
+            if (state.entryMatrix.entered(state.currentRound, e, 1))
+                stored << QStringLiteral("%1=%2").arg(e).arg(
+                    registers::readSeedMarks(state.database, state.currentRound, e).value(1).mark);
+        QCOMPARE(stored.join(u' '), expected);
+    }
+
     void importsNothingWhenNoLineIsGood()
     {
         test::TestMeet meet;
@@ -218,15 +263,16 @@ private slots:
     {
         test::TestMeet from;
         prepare(from);
-        const QByteArray csv = "Start number,First name,Surname,Club,Class,Sex,Born,Events\n"
-                               "3,\"Anne, Marie\",Ås,Tyr,Senior,Jente,2001,Kule | 100_m\n"
-                               "7,=Evil,\"Quote \"\"Q\"\"\",-,Junior,,,Lengde\n"
-                               ",Bo,Ek,Tyr,Junior,,,\n";
+        const QByteArray csv = "Start number,First name,Surname,Club,Class,Sex,Born,Events,100_m\n"
+                               "3,\"Anne, Marie\",Ås,Tyr,Senior,Jente,2001,Kule | 100_m,\"12,3\"\n"
+                               "7,=Evil,\"Quote \"\"Q\"\"\",-,Junior,,,Lengde,10:05\n"
+                               ",Bo,Ek,Tyr,Junior,,,,\n";
         CsvImport import;
         QVERIFY(import.setData(csv, QStringLiteral("x.csv"), from.state).ok());
         ImportSummary summary;
         QVERIFY(import.apply(from.state, summary).ok());
         QCOMPARE(summary.added, 3);
+        QCOMPARE(summary.marks, 2);
         QList<QStringList> records;
         QVERIFY(competitorRecords(from.state, records).ok());
         QCOMPARE(records.size(), 4);
@@ -239,7 +285,7 @@ private slots:
         QVERIFY(import.apply(to.state, summary).ok());
         QCOMPARE(summary.skipped.size(), 0);
         for (const QString &table :
-             {schema::kPersoner, schema::kKlubber, schema::kKlasser, schema::kPamelding})
+             {schema::kPersoner, schema::kKlubber, schema::kKlasser, schema::kPamelding, schema::kSeedmerker})
             QCOMPARE(test::rowsOf(to.state.database, table), test::rowsOf(from.state.database, table));
     }
 

@@ -81,9 +81,9 @@ ImportDialog::ImportDialog(AppState &state, CsvImport &import, const QString &fi
 
     m_meaning = new QComboBox(this);
     m_meaning->setObjectName(QStringLiteral("meaningComboBox"));
-    for (ColumnKind k :
-         {ColumnKind::Ignored, ColumnKind::StartNo, ColumnKind::FirstName, ColumnKind::Surname,
-          ColumnKind::Club, ColumnKind::Class, ColumnKind::Sex, ColumnKind::Born, ColumnKind::Events})
+    for (ColumnKind k : {ColumnKind::Ignored, ColumnKind::StartNo, ColumnKind::FirstName, ColumnKind::Surname,
+                         ColumnKind::Club, ColumnKind::Class, ColumnKind::Sex, ColumnKind::Born,
+                         ColumnKind::Events, ColumnKind::SeedMark})
         m_choices.append({k, 0});
     for (int e = 1; e <= kEventSlots; ++e) {
         const QString name = state.eventNames[size_t(e)].trimmed();
