@@ -408,6 +408,8 @@ private slots:
         QCOMPARE(grid->model().text(1, 4) + u' ' + grid->model().text(1, 0), QStringLiteral("1.50 2"));
         QVERIFY(card->printCard());
         QVERIFY(m.meet.editor.launches.back().file.endsWith(QStringLiteral("Feltkort_") + table + QStringLiteral(".txt")));
+        // What is printed or saved as PDF is the card the editor shows.
+        QCOMPARE(card->cardDocument().textLines(), readTextLines(m.meet.editor.launches.back().file));
         card->close();
         grid->closeGrid();
     }

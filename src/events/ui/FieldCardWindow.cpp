@@ -1,9 +1,12 @@
 #include "events/ui/FieldCardWindow.h"
 
 #include "base/TextFile.h"
+#include "print/ListCommands.h"
+#include "print/ui/ListPrintDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -403,6 +406,10 @@ FieldCardWindow::FieldCardWindow(AppState &state, const GridContext &context, co
     m_save->setObjectName(QStringLiteral("savePushButton"));
     m_print = new QPushButton(this);
     m_print->setObjectName(QStringLiteral("printPushButton"));
+    m_printList = new QPushButton(this);
+    m_printList->setObjectName(QStringLiteral("printListPushButton"));
+    m_pdf = new QPushButton(this);
+    m_pdf->setObjectName(QStringLiteral("pdfPushButton"));
     m_close = new QPushButton(this);
     m_close->setObjectName(QStringLiteral("closePushButton"));
 
@@ -420,6 +427,8 @@ FieldCardWindow::FieldCardWindow(AppState &state, const GridContext &context, co
     buttons->addWidget(m_order);
     buttons->addWidget(m_save);
     buttons->addWidget(m_print);
+    buttons->addWidget(m_printList);
+    buttons->addWidget(m_pdf);
     buttons->addStretch(1);
     buttons->addWidget(m_close);
     auto *layout = new QVBoxLayout(this);
@@ -456,6 +465,10 @@ FieldCardWindow::FieldCardWindow(AppState &state, const GridContext &context, co
     });
     connect(m_save, &QPushButton::clicked, this, &FieldCardWindow::saveToResults);
     connect(m_print, &QPushButton::clicked, this, &FieldCardWindow::printCard);
+    // On paper or as PDF for the officials, as every list is printed.
+    connect(m_printList, &QPushButton::clicked, this,
+            [this] { print::printWithPreview(this, m_state, cardDocument()); });
+    connect(m_pdf, &QPushButton::clicked, this, [this] { print::saveListAsPdf(m_state, cardDocument()); });
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
 
     QString error;
@@ -485,8 +498,10 @@ void FieldCardWindow::applyCaptions()
         m_labels[i]->setText(say(l, no[i], en[i]));
     m_order->setText(say(l, "&Rekkefølge 4–6", "&Order of rounds 4–6"));
     m_save->setText(say(l, "&Skriv til resultat", "&Save to results"));
-    m_print->setText(say(l, "Skriv &ut kort", "&Print card"));
+    m_print->setText(say(l, "Kort i &editor", "Card in &editor"));
     m_close->setText(say(l, "&Lukk", "&Close"));
+    print::setCaptionWithFreeMnemonic(*m_printList, m_state.texts.message(Text::PrintCommand), *this);
+    print::setCaptionWithFreeMnemonic(*m_pdf, m_state.texts.message(Text::PdfCommand), *this);
     m_model.headerDataChanged(Qt::Horizontal, 0, std::max(0, m_model.columnCount() - 1));
 }
 
@@ -501,9 +516,25 @@ void FieldCardWindow::showMode()
     m_view->resizeColumnsToContents();
 }
 
+QString FieldCardWindow::cardPath() const
+{
+    return m_state.meetFile(QStringLiteral("Feltkort_%1.txt").arg(safeNamePart(m_table)));
+}
+
+ListDocument FieldCardWindow::cardDocument() const
+{
+    ListDocument document;
+    document.title = m_heading;
+    document.kind = QStringLiteral("card");
+    document.fileName = QFileInfo(cardPath()).fileName();
+    for (const QString &line : m_model.cardLines(m_heading))
+        document.add(line.trimmed().isEmpty() ? ListLineKind::Blank : ListLineKind::Note, line);
+    return document;
+}
+
 bool FieldCardWindow::printCard()
 {
-    const QString path = m_state.meetFile(QStringLiteral("Feltkort_%1.txt").arg(safeNamePart(m_table)));
+    const QString path = cardPath();
     if (Status s = writeTextFile(path, m_model.cardLines(m_heading)); !s) {
         m_message->setText(s.error());
         return false;

@@ -4,6 +4,7 @@
 // officials call them, with best mark, wind and place kept up to date by the rules. "Save to
 // results" writes the best marks and places into the grid.
 
+#include "base/ListDocument.h"
 #include "db/AppState.h"
 #include "events/FieldEventStore.h"
 #include "events/GridTable.h"
@@ -89,13 +90,16 @@ public:
     FieldCardModel &model() { return m_model; }
     // "Save to results": best marks and places into the grid; false, telling why, when not.
     bool saveToResults();
-    // "Print card": the card as a text file of the meet shown in the editor, for the officials.
+    // "Card in editor": the card as a text file of the meet shown in the editor.
     bool printCard();
+    // The card as a list document, for printing and PDF.
+    ListDocument cardDocument() const;
 
 signals:
     void resultsWritten();
 
 private:
+    QString cardPath() const;
     void applyCaptions();
     void showMode();
 
@@ -114,6 +118,8 @@ private:
     QPushButton *m_order;
     QPushButton *m_save;
     QPushButton *m_print;
+    QPushButton *m_printList;
+    QPushButton *m_pdf;
     QPushButton *m_close;
 };
 
