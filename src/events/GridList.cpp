@@ -254,22 +254,29 @@ QStringList classListNames(const TextTables &texts, const ListSelection &selecti
     return names;
 }
 
-QStringList eventListNames(const TextTables &texts, const ListSelection &selection, bool longNames)
+namespace {
+
+// A name in the language of the day first, then in the other language.
+QStringList namesInBothLanguages(const TextTables &texts, const ListSelection &selection, bool longNames,
+                                 QString (*nameIn)(Language, const ListSelection &, bool))
 {
     const Language other = languagesFrom(texts.messageLanguage())[1];
-    QStringList names{eventListNameIn(texts.messageLanguage(), selection, longNames),
-                      eventListNameIn(other, selectionIn(selection, other), longNames)};
+    QStringList names{nameIn(texts.messageLanguage(), selection, longNames),
+                      nameIn(other, selectionIn(selection, other), longNames)};
     names.removeDuplicates();
     return names;
 }
 
+} // namespace
+
+QStringList eventListNames(const TextTables &texts, const ListSelection &selection, bool longNames)
+{
+    return namesInBothLanguages(texts, selection, longNames, eventListNameIn);
+}
+
 QStringList gridTableNames(const TextTables &texts, const ListSelection &selection, bool longNames)
 {
-    const Language other = languagesFrom(texts.messageLanguage())[1];
-    QStringList names{gridTableNameIn(texts.messageLanguage(), selection, longNames),
-                      gridTableNameIn(other, selectionIn(selection, other), longNames)};
-    names.removeDuplicates();
-    return names;
+    return namesInBothLanguages(texts, selection, longNames, gridTableNameIn);
 }
 
 QString listHeadingLine(const ListSelection &selection)

@@ -91,12 +91,8 @@ Status competitorRecords(AppState &state, QList<QStringList> &records)
     records << QStringList{t(ExText::ColumnStartNo), t(ExText::ColumnFirstName), t(ExText::ColumnSurname),
                            t(ExText::ColumnClub),    t(ExText::ColumnClass),     t(ExText::ColumnSex),
                            t(ExText::ColumnBorn),    t(ExText::ColumnEvents)};
-    QStringList fields;
-    std::vector<qint64> rowids;
     std::vector<QVariantList> persons;
-    if (Status s = db::readTable(state.database, schema::tableName(schema::Table::Personer), fields, rowids,
-                                 persons);
-        !s)
+    if (Status s = readPersonRecords(state, persons); !s)
         return s;
     // The round's block of the entries table.
     const int round = std::clamp(state.currentRound, 0, kRounds - 1);

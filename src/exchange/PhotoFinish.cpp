@@ -235,12 +235,8 @@ Status writeStartLists(AppState &state, const QString &folder, const QString &ba
     QList<RoundGrid> grids;
     if (Status s = roundGrids(state, state.currentRound, grids); !s)
         return s;
-    QStringList fields;
-    std::vector<qint64> rowids;
     std::vector<QVariantList> persons;
-    if (Status s = db::readTable(state.database, schema::tableName(schema::Table::Personer), fields, rowids,
-                                 persons);
-        !s)
+    if (Status s = readPersonRecords(state, persons); !s)
         return s;
     auto person = [&persons](qint64 n, int field) {
         const QString v = n >= 1 && n <= qint64(persons.size())

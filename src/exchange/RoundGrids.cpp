@@ -13,6 +13,13 @@ bool freeText(const QString &text)
     return t.isEmpty() || t == u'-' || t == u'_';
 }
 
+Status readPersonRecords(AppState &state, std::vector<QVariantList> &persons)
+{
+    QStringList fields;
+    std::vector<qint64> rowids;
+    return db::readTable(state.database, schema::tableName(schema::Table::Personer), fields, rowids, persons);
+}
+
 Status roundGrids(AppState &state, int round, QList<RoundGrid> &grids, int event, int cls)
 {
     grids.clear();

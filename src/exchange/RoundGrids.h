@@ -7,6 +7,9 @@
 
 #include <QList>
 #include <QStringList>
+#include <QVariantList>
+
+#include <vector>
 
 namespace arenor::exchange {
 
@@ -21,6 +24,9 @@ struct RoundGrid {
 
 // A text the registers use for "nobody" or "no name": empty, "-" or "_".
 bool freeText(const QString &text);
+
+// The competitor register's records in record order (record n - 1 holds start number n).
+Status readPersonRecords(AppState &state, std::vector<QVariantList> &persons);
 
 // The grids of round 0..3 in event and class order; with event > 0 only that event's, with
 // cls > 0 only that class's.

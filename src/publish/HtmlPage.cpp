@@ -220,33 +220,12 @@ QStringList headerTexts(const QStringList &lines)
 
 QString escapeHtml(QStringView text)
 {
-    QString out;
-    out.reserve(text.size() + 8);
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case u'&':
-            out += QStringLiteral("&amp;");
-            break;
-        case u'<':
-            out += QStringLiteral("&lt;");
-            break;
-        case u'>':
-            out += QStringLiteral("&gt;");
-            break;
-        case u'"':
-            out += QStringLiteral("&quot;");
-            break;
-        case u'\'':
-            out += QStringLiteral("&#39;");
-            break;
-        default:
-            // Control characters have no place in a page; a tab reads as a blank.
-            if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-                out += u' ';
-            else
-                out += c;
-        }
-    }
+    // Qt escapes & < > and "; the apostrophe too, since attributes may be quoted either way.
+    QString out = text.toString().toHtmlEscaped().replace(u'\'', QLatin1String("&#39;"));
+    // Control characters have no place in a page; a tab reads as a blank.
+    for (QChar &c : out)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            c = u' ';
     return out;
 }
 
