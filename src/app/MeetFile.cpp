@@ -389,6 +389,8 @@ QString fileProblemText(const TextTables &texts, db::FileProblem problem, const 
         what = Text::FileForeign;
         break;
     case db::FileProblem::Unreadable:
+    case db::FileProblem::ServerDown:
+    case db::FileProblem::PasswordNeeded:
         what = Text::FileUnreadable;
         break;
     case db::FileProblem::Incomplete:

@@ -15,6 +15,8 @@ AppState::AppState()
 
 QString AppState::databasePath() const
 {
+    if (db::isServerAddress(currentDatabase))
+        return currentDatabase.trimmed();
     if (QDir::isAbsolutePath(currentDatabase))
         return QDir::cleanPath(currentDatabase);
     return programFile(currentDatabase);
@@ -47,7 +49,12 @@ QString AppState::meetDirFor(const QString &databasePath)
 
 bool AppState::setMeetDirectory()
 {
-    meetDir = meetDirFor(databasePath());
+    // A meet on a server keeps its lists and time files on this station, in a folder of the
+    // program directory named after the server database.
+    if (const auto server = db::ServerAddress::parse(currentDatabase))
+        meetDir = programFile(server->database.isEmpty() ? QStringLiteral("server_filer") : server->database) + u'/';
+    else
+        meetDir = meetDirFor(databasePath());
     return QDir().mkpath(meetDir);
 }
 

@@ -2,10 +2,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QUrl>
+#include <QUrlQuery>
 #include <QUuid>
+#include <cmath>
 
 namespace arenor::db {
 
@@ -33,25 +37,84 @@ QString sqlType(FieldType type)
     return QStringLiteral("TEXT");
 }
 
+std::optional<FieldType> typeNamed(const QString &name)
+{
+    for (FieldType t : {FieldType::Text, FieldType::Boolean, FieldType::Integer, FieldType::Double})
+        if (name.compare(sqlType(t), Qt::CaseInsensitive) == 0)
+            return t;
+    return std::nullopt;
+}
+
 Status errorStatus(const QString &what, const QSqlError &error)
 {
     return Status::failure(what + QStringLiteral(": ") + error.text());
 }
 
+// The server meet's own marks: which program made it, and the version as SQLite's
+// user_version holds it. The triggers tell every station which table changed.
+const QString kMetaTable = QStringLiteral("arenor_meet");
+const QString kApplication = QStringLiteral("Arenor");
+const QString kChannel = QStringLiteral("arenor");
+
+// The server's tables of the current schema, matched the way SQLite matches table names.
+const QString kServerTables = QStringLiteral(
+    "SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+    "WHERE n.nspname = current_schema() AND c.relkind IN ('r', 'p') AND c.relname <> 'arenor_meet'");
+const QString kServerTableOid = QStringLiteral(
+    "(SELECT c.oid FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+    "WHERE n.nspname = current_schema() AND c.relname = ?)");
+
 } // namespace
+
+std::optional<ServerAddress> ServerAddress::parse(const QString &text)
+{
+    const QUrl url(text.trimmed(), QUrl::StrictMode);
+    if (!url.isValid() || (url.scheme() != QStringLiteral("postgresql") && url.scheme() != QStringLiteral("postgres")))
+        return std::nullopt;
+    ServerAddress a;
+    a.host = url.host();
+    a.port = url.port(-1);
+    a.user = url.userName();
+    a.database = url.path().mid(1);
+    // libpq's own form for a socket folder: postgresql:///meet?host=/run/postgresql
+    const QUrlQuery query(url);
+    if (a.host.isEmpty() && query.hasQueryItem(QStringLiteral("host")))
+        a.host = query.queryItemValue(QStringLiteral("host"), QUrl::FullyDecoded);
+    if (a.database.isEmpty() || a.database.contains(u'/') || !url.password().isEmpty())
+        return std::nullopt;
+    return a;
+}
+
+QString ServerAddress::toString() const
+{
+    QUrl url;
+    url.setScheme(QStringLiteral("postgresql"));
+    if (host.startsWith(u'/')) {
+        QUrlQuery query;
+        query.addQueryItem(QStringLiteral("host"), host);
+        url.setQuery(query);
+        url.setHost(QStringLiteral(""));
+    } else {
+        url.setHost(host);
+    }
+    if (port > 0)
+        url.setPort(port);
+    url.setUserName(user);
+    url.setPath(u'/' + database);
+    return url.toString();
+}
+
+bool isServerAddress(const QString &text)
+{
+    const QString t = text.trimmed();
+    return t.startsWith(QStringLiteral("postgresql://")) || t.startsWith(QStringLiteral("postgres://"));
+}
 
 QString quoteIdentifier(const QString &name)
 {
     QString out = name;
     out.replace(u'"', QStringLiteral("\"\""));
     return u'"' + out + u'"';
-}
-
-QString insertStatement(const QString &table, qsizetype width)
-{
-    QStringList marks(width, QStringLiteral("?"));
-    return QStringLiteral("INSERT INTO ") + quoteIdentifier(table) + QStringLiteral(" VALUES (") +
-           marks.join(u',') + u')';
 }
 
 QString updateByRowidStatement(const QString &table, const QStringList &fields)
@@ -71,10 +134,10 @@ Status readTable(Database &db, const QString &table, QStringList &fields, std::v
     rows.clear();
     if (!db.isOpen())
         return Status::failure(QStringLiteral("no database is open"));
-    QSqlQuery q(db.handle());
-    q.setForwardOnly(true);
-    QString sql =
-        QStringLiteral("SELECT rowid, * FROM ") + quoteIdentifier(table) + QStringLiteral(" ORDER BY ");
+    const QList<FieldType> types = db.serverTypes(table);
+    QSqlQuery q = db.reader();
+    QString sql = QStringLiteral("SELECT rowid, ") + db.allFields(table) + QStringLiteral(" FROM ") +
+                  quoteIdentifier(table) + QStringLiteral(" ORDER BY ");
     if (!sortField.isEmpty())
         sql += quoteIdentifier(sortField) + QStringLiteral(", ");
     sql += QStringLiteral("rowid");
@@ -90,7 +153,7 @@ Status readTable(Database &db, const QString &table, QStringList &fields, std::v
         QVariantList row;
         row.reserve(width);
         for (int i = 0; i < width; ++i)
-            row.append(q.value(i + 1));
+            row.append(i < types.size() ? Database::asStored(q.value(i + 1), types[i]) : q.value(i + 1));
         rows.push_back(std::move(row));
     }
     return {};
@@ -181,9 +244,11 @@ Status Database::create(const QString &path, Format format, bool allowEmpty)
     return result;
 }
 
-Status Database::open(const QString &path, FileProblem *problem)
+Status Database::open(const QString &path, FileProblem *problem, const QString &password)
 {
     close();
+    if (isServerAddress(path))
+        return openServer(path, password, problem);
     const FileProblem p = checkFile(path);
     if (problem)
         *problem = p;
@@ -204,7 +269,9 @@ Status Database::open(const QString &path, FileProblem *problem)
         return Status::failure(QStringLiteral("the file cannot be read: ") + path);
     case FileProblem::Incomplete:
     case FileProblem::Newer:
-        break; // found only by the schema check above this layer
+    case FileProblem::ServerDown:
+    case FileProblem::PasswordNeeded:
+        break; // found only by the schema check above this layer, or only on a server
     }
     const QString name = newConnectionName();
     Status result;
@@ -232,7 +299,89 @@ Status Database::open(const QString &path, FileProblem *problem)
     }
     m_connection = name;
     m_path = path;
+    m_engine = Engine::SQLite;
     return {};
+}
+
+Status Database::openServer(const QString &address, const QString &password, FileProblem *problem)
+{
+    auto fail = [&](FileProblem p, const QString &text) {
+        if (problem)
+            *problem = p;
+        return Status::failure(text);
+    };
+    const std::optional<ServerAddress> a = ServerAddress::parse(address);
+    if (!a)
+        return fail(FileProblem::ServerDown, QStringLiteral("not a server address: ") + address);
+    if (problem)
+        *problem = FileProblem::None;
+    const QString name = newConnectionName();
+    Status result;
+    FileProblem found = FileProblem::None;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        // What the address leaves out, libpq takes from PGHOST, PGPORT and PGUSER.
+        db.setHostName(a->host);
+        if (a->port > 0)
+            db.setPort(a->port);
+        db.setDatabaseName(a->database);
+        db.setUserName(a->user);
+        db.setPassword(password);
+        db.setConnectOptions(QStringLiteral("connect_timeout=5;application_name=Arenor"));
+        if (!db.open()) {
+            const QString e = db.lastError().text();
+            found = e.contains(QStringLiteral("password")) ? FileProblem::PasswordNeeded : FileProblem::ServerDown;
+            result = errorStatus(QStringLiteral("cannot open ") + a->toString(), db.lastError());
+        } else {
+            QSqlQuery q(db);
+            if (!q.exec(QStringLiteral("SET client_min_messages = warning")) ||
+                !q.exec(QStringLiteral("SELECT count(*) FROM (") + kServerTables + QStringLiteral(") t")) || !q.next()) {
+                found = FileProblem::Unreadable;
+                result = errorStatus(QStringLiteral("cannot read ") + a->toString(), q.lastError());
+            } else {
+                const int tables = q.value(0).toInt();
+                QSqlQuery m(db);
+                const bool marked =
+                    m.exec(QStringLiteral("SELECT application FROM arenor_meet")) && m.next() &&
+                    m.value(0).toString() == kApplication;
+                if (!marked) {
+                    found = tables == 0 ? FileProblem::Empty : FileProblem::Foreign;
+                    result = Status::failure(
+                        (tables == 0 ? QStringLiteral("the database holds no meet: ")
+                                     : QStringLiteral("the database is a database of another program: ")) +
+                        a->toString());
+                }
+            }
+            // An empty database stays open so a meet can be uploaded into it.
+            if (!result.ok() && found != FileProblem::Empty)
+                db.close();
+        }
+    }
+    if (problem)
+        *problem = found;
+    if (!result.ok() && found != FileProblem::Empty) {
+        QSqlDatabase::removeDatabase(name);
+        return result;
+    }
+    m_connection = name;
+    m_path = a->toString();
+    m_password = password;
+    m_engine = Engine::PostgreSQL;
+    return result;
+}
+
+Status Database::markAsMeet(Format format)
+{
+    if (!onServer())
+        return Status::failure(QStringLiteral("only a server database is marked"));
+    const QString function = QStringLiteral(
+        "CREATE OR REPLACE FUNCTION arenor_changed() RETURNS trigger LANGUAGE plpgsql AS "
+        "$$ BEGIN PERFORM pg_notify('%1', TG_TABLE_NAME); RETURN NULL; END $$").arg(kChannel);
+    if (Status s = exec(QStringLiteral("CREATE TABLE arenor_meet (application text NOT NULL, user_version integer NOT NULL)")); !s)
+        return s;
+    if (Status s = exec(function); !s)
+        return s;
+    return exec(QStringLiteral("INSERT INTO arenor_meet VALUES (?, ?)"), {kApplication, int(format)});
 }
 
 void Database::close()
@@ -246,6 +395,9 @@ void Database::close()
     QSqlDatabase::removeDatabase(m_connection);
     m_connection.clear();
     m_path.clear();
+    m_password.clear();
+    forgetAllTables();
+    m_engine = Engine::SQLite;
 }
 
 bool Database::isOpen() const
@@ -258,27 +410,35 @@ QSqlDatabase Database::handle() const
     return QSqlDatabase::database(m_connection, false);
 }
 
-namespace {
-int readUserVersion(const QSqlDatabase &db)
+QSqlQuery Database::reader() const
 {
-    QSqlQuery q(db);
-    return q.exec(QStringLiteral("PRAGMA user_version")) && q.next() ? q.value(0).toInt() : 0;
+    QSqlQuery q(handle());
+    q.setForwardOnly(!onServer());
+    return q;
 }
-} // namespace
+
+int Database::readVersion() const
+{
+    QSqlQuery q(handle());
+    const QString sql = onServer() ? QStringLiteral("SELECT user_version FROM arenor_meet")
+                                   : QStringLiteral("PRAGMA user_version");
+    return q.exec(sql) && q.next() ? q.value(0).toInt() : 0;
+}
 
 Format Database::format() const
 {
-    return readUserVersion(handle()) % kVersionStep == int(Format::Compact) ? Format::Compact
-                                                                            : Format::Modern;
+    return readVersion() % kVersionStep == int(Format::Compact) ? Format::Compact : Format::Modern;
 }
 
 int Database::schemaVersion() const
 {
-    return readUserVersion(handle()) / kVersionStep;
+    return readVersion() / kVersionStep;
 }
 
 Status Database::setSchemaVersion(int version)
 {
+    if (onServer())
+        return exec(QStringLiteral("UPDATE arenor_meet SET user_version = ?"), {userVersion(format(), version)});
     return exec(QStringLiteral("PRAGMA user_version = %1").arg(userVersion(format(), version)));
 }
 
@@ -286,8 +446,12 @@ bool Database::tableExists(const QString &table) const
 {
     QSqlQuery q(handle());
     // SQLite matches names blind to the case of ASCII letters only, as NOCASE compares: a name
-    // this finds is one CREATE TABLE would refuse.
-    q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
+    // this finds is one CREATE TABLE would refuse. The server is asked the same.
+    if (onServer())
+        q.prepare(QStringLiteral("SELECT 1 FROM (") + kServerTables +
+                  QStringLiteral(") t WHERE ") + equalsIgnoringCase(QStringLiteral("relname")));
+    else
+        q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
     q.addBindValue(table);
     return q.exec() && q.next();
 }
@@ -296,10 +460,120 @@ QStringList Database::tables() const
 {
     QStringList names;
     QSqlQuery q(handle());
-    if (q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid")))
+    // The server's tables in the order they were made, as SQLite's catalogue keeps them.
+    const QString sql = onServer() ? kServerTables + QStringLiteral(" ORDER BY c.oid")
+                                   : QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid");
+    if (q.exec(sql))
         while (q.next())
             names << q.value(0).toString();
     return names;
+}
+
+QString Database::equalsIgnoringCase(const QString &quotedField) const
+{
+    if (!onServer())
+        return quotedField + QStringLiteral(" = ? COLLATE NOCASE");
+    static const QString upper = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ");
+    static const QString lower = upper.toLower();
+    const QString fold = QStringLiteral("translate(%1, '") + upper + QStringLiteral("', '") + lower +
+                         QStringLiteral("')");
+    return fold.arg(quotedField) + QStringLiteral(" = ") + fold.arg(QStringLiteral("?"));
+}
+
+QString Database::insertStatement(const QString &table, qsizetype width) const
+{
+    const QStringList marks(width, QStringLiteral("?"));
+    QString columns;
+    if (onServer()) {
+        // Fields added later stand after the row identity: name the ones written.
+        QStringList names = fieldNames(table).mid(0, width);
+        for (QString &n : names)
+            n = quoteIdentifier(n);
+        columns = QStringLiteral(" (") + names.join(u',') + u')';
+    }
+    return QStringLiteral("INSERT INTO ") + quoteIdentifier(table) + columns + QStringLiteral(" VALUES (") +
+           marks.join(u',') + u')';
+}
+
+QString Database::allFields(const QString &table) const
+{
+    if (!onServer())
+        return QStringLiteral("*");
+    QStringList names = fieldNames(table);
+    for (QString &n : names)
+        n = quoteIdentifier(n);
+    return names.join(QStringLiteral(", "));
+}
+
+Status Database::insertReturningRowid(const QString &sql, const QVariantList &binds, qint64 &rowid)
+{
+    QSqlQuery q(handle());
+    if (!q.prepare(onServer() ? sql + QStringLiteral(" RETURNING rowid") : sql))
+        return errorStatus(QStringLiteral("bad statement"), q.lastError());
+    for (const QVariant &v : binds)
+        q.addBindValue(bindable(v));
+    if (!q.exec())
+        return errorStatus(QStringLiteral("cannot add a record"), q.lastError());
+    rowid = onServer() ? (q.next() ? q.value(0).toLongLong() : -1) : q.lastInsertId().toLongLong();
+    return {};
+}
+
+QVariant Database::bindable(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::Bool)
+        return value.isNull() ? QVariant(QMetaType(QMetaType::LongLong)) : QVariant(qlonglong(value.toBool()));
+    return value;
+}
+
+QVariant Database::asStored(const QVariant &value, FieldType type)
+{
+    // SQLite's affinity: numeric fields keep text that reads as a number as that number, and
+    // real fields keep every number as a real.
+    if (type == FieldType::Text || value.isNull() || value.typeId() != QMetaType::QString)
+        return value;
+    const QString text = value.toString().trimmed();
+    if (text.isEmpty())
+        return value;
+    bool ok = false;
+    const qlonglong whole = text.toLongLong(&ok);
+    if (ok)
+        return type == FieldType::Double ? QVariant(double(whole)) : QVariant(whole);
+    const double real = text.toDouble(&ok);
+    if (!ok || !std::isfinite(real) || text.contains(u'x', Qt::CaseInsensitive))
+        return value;
+    if (type != FieldType::Double && real == std::floor(real) && std::fabs(real) < 9.2e18)
+        return QVariant(qlonglong(real));
+    return QVariant(real);
+}
+
+QList<FieldType> Database::serverTypes(const QString &table) const
+{
+    if (!onServer())
+        return {};
+    const auto it = m_types.find(table);
+    if (it != m_types.end())
+        return it->second;
+    QList<FieldType> types;
+    QSqlQuery q(handle());
+    q.prepare(QStringLiteral("SELECT obj_description(") + kServerTableOid + QStringLiteral(", 'pg_class')"));
+    q.addBindValue(table);
+    if (q.exec() && q.next())
+        for (const QString &word : q.value(0).toString().split(u' ', Qt::SkipEmptyParts))
+            types << typeNamed(word).value_or(FieldType::Text);
+    m_types[table] = types;
+    return types;
+}
+
+void Database::forgetAllTables() const
+{
+    m_types.clear();
+    m_names.clear();
+}
+
+void Database::forgetTypes(const QString &table) const
+{
+    m_types.erase(table);
+    m_names.erase(table);
 }
 
 Status Database::createTable(const QString &table, const QList<FieldDef> &fields)
@@ -309,17 +583,76 @@ Status Database::createTable(const QString &table, const QList<FieldDef> &fields
     if (fields.isEmpty())
         return Status::failure(QStringLiteral("a table needs at least one field"));
     QStringList cols;
-    for (const FieldDef &f : fields)
-        cols << quoteIdentifier(f.name) + u' ' + sqlType(f.type);
+    QStringList types;
+    for (const FieldDef &f : fields) {
+        // The server keeps every field as text, as SQLite may, and its declared type beside.
+        cols << quoteIdentifier(f.name) + u' ' + (onServer() ? QStringLiteral("text") : sqlType(f.type));
+        types << sqlType(f.type);
+    }
+    forgetTypes(table);
     QSqlQuery q(handle());
-    if (!q.exec(QStringLiteral("CREATE TABLE ") + quoteIdentifier(table) + QStringLiteral(" (") +
-                cols.join(u", ") + u')'))
-        return errorStatus(QStringLiteral("cannot create table ") + table, q.lastError());
-    return {};
+    if (!onServer()) {
+        if (!q.exec(QStringLiteral("CREATE TABLE ") + quoteIdentifier(table) + QStringLiteral(" (") +
+                    cols.join(u", ") + u')'))
+            return errorStatus(QStringLiteral("cannot create table ") + table, q.lastError());
+        return {};
+    }
+    const QString name = quoteIdentifier(table);
+    cols << QStringLiteral("rowid bigint GENERATED BY DEFAULT AS IDENTITY PRIMARY KEY");
+    const QStringList statements{
+        QStringLiteral("CREATE TABLE ") + name + QStringLiteral(" (") + cols.join(u", ") + u')',
+        QStringLiteral("COMMENT ON TABLE ") + name + QStringLiteral(" IS '") + types.join(u' ') + u'\'',
+        QStringLiteral("CREATE TRIGGER arenor_changed AFTER INSERT OR UPDATE OR DELETE OR TRUNCATE ON ") + name +
+            QStringLiteral(" FOR EACH STATEMENT EXECUTE FUNCTION arenor_changed()")};
+    return transaction([&]() -> Status {
+        for (const QString &sql : statements)
+            if (!q.exec(sql))
+                return errorStatus(QStringLiteral("cannot create table ") + table, q.lastError());
+        return {};
+    });
+}
+
+Status Database::addField(const QString &table, const FieldDef &field)
+{
+    QList<FieldDef> now = fields(table);
+    now.append(field);
+    QStringList types;
+    for (const FieldDef &f : now)
+        types << sqlType(f.type);
+    forgetTypes(table);
+    const QString name = quoteIdentifier(table);
+    if (!onServer())
+        return exec(QStringLiteral("ALTER TABLE ") + name + QStringLiteral(" ADD COLUMN ") +
+                    quoteIdentifier(field.name) + u' ' + sqlType(field.type));
+    return transaction([&]() -> Status {
+        if (Status s = exec(QStringLiteral("ALTER TABLE ") + name + QStringLiteral(" ADD COLUMN ") +
+                            quoteIdentifier(field.name) + QStringLiteral(" text"));
+            !s)
+            return s;
+        return exec(QStringLiteral("COMMENT ON TABLE ") + name + QStringLiteral(" IS '") + types.join(u' ') + u'\'');
+    });
+}
+
+QList<FieldDef> Database::fields(const QString &table) const
+{
+    QList<FieldDef> out;
+    if (onServer()) {
+        const QStringList names = fieldNames(table);
+        const QList<FieldType> types = serverTypes(table);
+        for (qsizetype i = 0; i < names.size(); ++i)
+            out.append({names[i], i < types.size() ? types[i] : FieldType::Text});
+        return out;
+    }
+    QSqlQuery q(handle());
+    if (q.exec(QStringLiteral("PRAGMA table_info(") + quoteIdentifier(table) + u')'))
+        while (q.next())
+            out.append({q.value(1).toString(), typeNamed(q.value(2).toString()).value_or(FieldType::Text)});
+    return out;
 }
 
 Status Database::dropTable(const QString &table)
 {
+    forgetTypes(table);
     QSqlQuery q(handle());
     if (!q.exec(QStringLiteral("DROP TABLE ") + quoteIdentifier(table)))
         return errorStatus(QStringLiteral("cannot delete table ") + table, q.lastError());
@@ -337,6 +670,20 @@ int Database::recordCount(const QString &table) const
 QStringList Database::fieldNames(const QString &table) const
 {
     QStringList names;
+    if (onServer()) {
+        if (const auto it = m_names.find(table); it != m_names.end())
+            return it->second;
+        QSqlQuery q(handle());
+        q.prepare(QStringLiteral("SELECT attname FROM pg_attribute WHERE attrelid = ") + kServerTableOid +
+                  QStringLiteral(" AND attnum > 0 AND NOT attisdropped AND attname <> 'rowid' ORDER BY attnum"));
+        q.addBindValue(table);
+        if (q.exec())
+            while (q.next())
+                names << q.value(0).toString();
+        if (!names.isEmpty())
+            m_names[table] = names;
+        return names;
+    }
     const QSqlRecord rec = handle().record(quoteIdentifier(table));
     if (rec.isEmpty()) {
         // QSqlDatabase::record does not take quoted names on every version: ask SQLite.
@@ -356,10 +703,16 @@ QStringList Database::fieldNames(const QString &table) const
 Status Database::exec(const QString &sql, const QVariantList &binds)
 {
     QSqlQuery q(handle());
+    // The server prepares only statements that read or write rows.
+    if (binds.isEmpty() && onServer()) {
+        if (!q.exec(sql))
+            return errorStatus(QStringLiteral("statement failed"), q.lastError());
+        return {};
+    }
     if (!q.prepare(sql))
         return errorStatus(QStringLiteral("bad statement"), q.lastError());
     for (const QVariant &v : binds)
-        q.addBindValue(v);
+        q.addBindValue(bindable(v));
     if (!q.exec())
         return errorStatus(QStringLiteral("statement failed"), q.lastError());
     return {};
@@ -367,17 +720,25 @@ Status Database::exec(const QString &sql, const QVariantList &binds)
 
 Status Database::transaction(const std::function<Status()> &work)
 {
+    // Work inside a transaction already running is part of it: it stands or falls with it.
+    if (m_inTransaction)
+        return work();
     QSqlDatabase db = handle();
     if (!db.transaction())
         return errorStatus(QStringLiteral("cannot start a transaction"), db.lastError());
+    m_inTransaction = true;
     Status s = work();
+    m_inTransaction = false;
     if (!s.ok()) {
         db.rollback();
+        if (onServer())
+            forgetAllTables(); // tables made in it are gone again
         return s;
     }
     if (!db.commit()) {
         Status e = errorStatus(QStringLiteral("cannot commit"), db.lastError());
         db.rollback();
+        forgetAllTables();
         return e;
     }
     return {};
@@ -394,7 +755,7 @@ Status Database::insertRows(const QString &table, const QList<QVariantList> &row
             return errorStatus(QStringLiteral("cannot write ") + table, q.lastError());
         for (const QVariantList &row : rows) {
             for (qsizetype i = 0; i < width; ++i)
-                q.bindValue(int(i), i < row.size() ? row[i] : QVariant());
+                q.bindValue(int(i), i < row.size() ? bindable(row[i]) : QVariant());
             if (!q.exec())
                 return errorStatus(QStringLiteral("cannot write ") + table, q.lastError());
         }
@@ -482,12 +843,10 @@ Status Recordset::update()
         return Status::failure(QStringLiteral("the record set is closed"));
     QSqlQuery q(m_db->handle());
     if (m_adding) {
-        q.prepare(insertStatement(m_table, m_fields.size()));
-        for (const QVariant &v : m_pending)
-            q.addBindValue(v);
-        if (!q.exec())
-            return Status::failure(QStringLiteral("cannot add a record: ") + q.lastError().text());
-        m_rowids.push_back(q.lastInsertId().toLongLong());
+        qint64 rowid = -1;
+        if (Status s = m_db->insertReturningRowid(m_db->insertStatement(m_table, m_fields.size()), m_pending, rowid); !s)
+            return Status::failure(QStringLiteral("cannot add a record: ") + s.error());
+        m_rowids.push_back(rowid);
         m_rows.push_back(m_pending);
         m_pos = int(m_rows.size()) - 1;
         m_adding = false;
@@ -500,7 +859,7 @@ Status Recordset::update()
         return Status::failure(QStringLiteral("no current record"));
     q.prepare(updateByRowidStatement(m_table, m_fields));
     for (const QVariant &v : m_pending)
-        q.addBindValue(v);
+        q.addBindValue(Database::bindable(v));
     q.addBindValue(m_rowids[size_t(m_pos)]);
     if (!q.exec())
         return Status::failure(QStringLiteral("cannot store the record: ") + q.lastError().text());

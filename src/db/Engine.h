@@ -1,21 +1,27 @@
 #pragma once
-// The meet database engine: one SQLite file per meet, tables without keys whose fields are
-// named by position, rows addressed by rowid, which is also the record order.
+// The meet database engine: one SQLite file per meet, or one database on a PostgreSQL server
+// shared by several stations. Tables have no keys of their own and fields named by position;
+// rows are addressed by their row identity, which is also the record order: SQLite's rowid,
+// and on the server a column named rowid that the program fills and never shows.
 
 #include "base/Status.h"
 
 #include <QList>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <algorithm>
 #include <functional>
+#include <map>
+#include <optional>
 #include <vector>
 
 namespace arenor::db {
 
 enum class FieldType { Text, Boolean, Integer, Double };
+enum class Engine { SQLite, PostgreSQL };
 struct FieldDef {
     QString name;
     FieldType type = FieldType::Text;
@@ -43,15 +49,29 @@ enum class FileProblem {
     Foreign,
     Unreadable,
     Incomplete,
-    Newer
+    Newer,
+    ServerDown,     // the server cannot be reached, or refused the user or database
+    PasswordNeeded, // the server asks for a password that was not given or was wrong
 };
+
+// A meet on a server, as "postgresql://user@host:port/database" names it. The password is
+// never part of it: it is asked, or libpq takes it from the user's ~/.pgpass.
+struct ServerAddress {
+    QString host; // a name, or a socket folder; empty: libpq's default
+    int port = -1; // -1: libpq's default
+    QString database;
+    QString user;
+    // Empty when text is not such an address or lacks the database.
+    static std::optional<ServerAddress> parse(const QString &text);
+    QString toString() const;
+};
+bool isServerAddress(const QString &text);
 
 // "name" with every embedded double quote doubled: safe for any user text.
 QString quoteIdentifier(const QString &name);
 
-// The statements every writer shares: an INSERT of a whole row, an UPDATE of a whole row
-// addressed by rowid (values first, rowid last).
-QString insertStatement(const QString &table, qsizetype width);
+// The statement every writer shares: an UPDATE of a whole row addressed by rowid (values
+// first, rowid last). The INSERT depends on the engine: Database::insertStatement.
 QString updateByRowidStatement(const QString &table, const QStringList &fields);
 
 class Database;
@@ -77,11 +97,20 @@ public:
     static FileProblem checkFile(const QString &path);
 
     // Fails when the file is missing or is not a meet database; a failed open never
-    // changes the file.
-    Status open(const QString &path, FileProblem *problem = nullptr);
+    // changes the file. A server address opens the meet on the server (password empty:
+    // from ~/.pgpass, or none).
+    Status open(const QString &path, FileProblem *problem = nullptr, const QString &password = {});
+    // Marks an empty server database as a meet database of schema version 0, in the same
+    // transaction as whatever else the caller writes first (an upload).
+    Status markAsMeet(Format format);
     void close();
     bool isOpen() const;
+    // The file's path, or the server address.
     QString path() const { return m_path; }
+    Engine engine() const { return m_engine; }
+    bool onServer() const { return m_engine == Engine::PostgreSQL; }
+    // The password the server meet was opened with, kept in memory for reconnecting.
+    QString password() const { return m_password; }
     Format format() const;
     int schemaVersion() const;
     // Sets the schema version, keeping the format.
@@ -94,6 +123,24 @@ public:
     Status dropTable(const QString &table);
     int recordCount(const QString &table) const;
     QStringList fieldNames(const QString &table) const;
+    // The fields with their declared types, in order.
+    QList<FieldDef> fields(const QString &table) const;
+    Status addField(const QString &table, const FieldDef &field);
+
+    // INSERT of the first `width` fields of a row; the row identity takes the next number.
+    QString insertStatement(const QString &table, qsizetype width) const;
+    // The fields of a table for a SELECT, in order, without the server's row identity.
+    QString allFields(const QString &table) const;
+    // A condition that a text field (quoted) equals a bound value blind to the case of ASCII
+    // letters, as SQLite's NOCASE compares.
+    QString equalsIgnoringCase(const QString &quotedField) const;
+    // Runs an INSERT (from insertStatement) and gives the new row's rowid.
+    Status insertReturningRowid(const QString &sql, const QVariantList &binds, qint64 &rowid);
+    // The value as the server stores it: SQLite keeps numbers in text fields and takes true
+    // as 1, so the server meet is given the same.
+    static QVariant bindable(const QVariant &value);
+    // A value read from the server as SQLite gives it back from a field of that type.
+    static QVariant asStored(const QVariant &value, FieldType type);
 
     // Runs one statement; SQL text here never holds user text, which goes in binds.
     Status exec(const QString &sql, const QVariantList &binds = {});
@@ -105,11 +152,28 @@ public:
     Status transaction(const std::function<Status()> &work);
 
     QSqlDatabase handle() const;
+    // A query for reading rows in one pass. Forward-only on SQLite; on the server a forward-only
+    // query would lose its rows to the next statement on the connection, so it reads them all.
+    QSqlQuery reader() const;
     QString connectionName() const { return m_connection; }
 
+    // The declared types of a table's fields on the server (empty on SQLite).
+    QList<FieldType> serverTypes(const QString &table) const;
+
 private:
+    Status openServer(const QString &address, const QString &password, FileProblem *problem);
+    void forgetTypes(const QString &table) const;
+    void forgetAllTables() const;
+    int readVersion() const;
+
     QString m_connection;
     QString m_path;
+    QString m_password;
+    Engine m_engine = Engine::SQLite;
+    bool m_inTransaction = false;
+    // What the server's catalogue says of a table, asked once.
+    mutable std::map<QString, QList<FieldType>> m_types;
+    mutable std::map<QString, QStringList> m_names;
 };
 
 // An ordered set of a table's records with a current position, as the windows navigate it.

@@ -139,7 +139,7 @@ bool RecordModel::writeRow(int row, const QVariantList &values)
     QSqlQuery q(m_db->handle());
     q.prepare(updateByRowidStatement(m_table, m_fields));
     for (const QVariant &v : values)
-        q.addBindValue(v);
+        q.addBindValue(Database::bindable(v));
     q.addBindValue(m_rowids[size_t(row)]);
     if (!q.exec()) {
         m_error = q.lastError().text();
@@ -185,17 +185,14 @@ int RecordModel::appendRecord(const QVariantList &values)
     while (row.size() < m_fields.size())
         row.append(QVariant());
     row = row.mid(0, m_fields.size());
-    QSqlQuery q(m_db->handle());
-    q.prepare(insertStatement(m_table, m_fields.size()));
-    for (const QVariant &v : row)
-        q.addBindValue(v);
-    if (!q.exec()) {
-        m_error = q.lastError().text();
+    qint64 rowid = -1;
+    if (Status s = m_db->insertReturningRowid(m_db->insertStatement(m_table, m_fields.size()), row, rowid); !s) {
+        m_error = s.error();
         return -1;
     }
     const int n = int(m_rows.size());
     beginInsertRows({}, n, n);
-    m_rowids.push_back(q.lastInsertId().toLongLong());
+    m_rowids.push_back(rowid);
     m_rows.push_back(row);
     endInsertRows();
     emit recordWritten(n);

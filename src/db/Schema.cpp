@@ -148,11 +148,11 @@ Status initTable(AppState &state, const TableInit &init, InitOutcome *outcome)
             return {};
         const qsizetype width = rows.first().size();
         QSqlQuery q(database.handle());
-        if (!q.prepare(db::insertStatement(name, width)))
+        if (!q.prepare(database.insertStatement(name, width)))
             return Status::failure(q.lastError().text());
         for (qsizetype r = 0; r < rows.size(); ++r) {
             for (qsizetype i = 0; i < width; ++i)
-                q.bindValue(int(i), rows[r][i]);
+                q.bindValue(int(i), db::Database::bindable(rows[r][i]));
             if (!q.exec())
                 return Status::failure(QStringLiteral("cannot write ") + name + QStringLiteral(": ") +
                                        q.lastError().text());
@@ -416,10 +416,7 @@ Status addTimingFields(db::Database &database, int first, int last)
         const QString name = QString::number(f);
         if (have.contains(name))
             continue; // added before there were versions
-        if (Status s = database.exec(QStringLiteral("ALTER TABLE ") + db::quoteIdentifier(kTidtakingoppsett) +
-                                     QStringLiteral(" ADD COLUMN ") + db::quoteIdentifier(name) +
-                                     QStringLiteral(" TEXT"));
-            !s)
+        if (Status s = database.addField(kTidtakingoppsett, {name, db::FieldType::Text}); !s)
             return s;
         if (Status s = database.exec(QStringLiteral("UPDATE ") + db::quoteIdentifier(kTidtakingoppsett) +
                                          QStringLiteral(" SET ") + db::quoteIdentifier(name) +

@@ -473,11 +473,11 @@ Status CreateGridTable(AppState &state, const GridTableRequest &request, GridTab
         if (rows.isEmpty())
             return {};
         QSqlQuery q(database.handle());
-        if (!q.prepare(db::insertStatement(table, layout.size())))
+        if (!q.prepare(database.insertStatement(table, layout.size())))
             return Status::failure(QStringLiteral("cannot write ") + table + u' ' + q.lastError().text());
         for (const QVariantList &row : rows) {
             for (qsizetype i = 0; i < row.size(); ++i)
-                q.bindValue(int(i), row[i]);
+                q.bindValue(int(i), db::Database::bindable(row[i]));
             if (!q.exec())
                 return Status::failure(QStringLiteral("cannot write ") + table + u' ' + q.lastError().text());
         }

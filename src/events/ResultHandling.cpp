@@ -145,8 +145,7 @@ Status handleGridTable(db::Database &database, const QString &table, const GridC
     QStringList results;
     QList<QStringList> help(helpCount);
     {
-        QSqlQuery q(database.handle());
-        q.setForwardOnly(true);
+        QSqlQuery q = database.reader();
         if (!q.exec(QStringLiteral("SELECT rowid, ") + columnsRead.join(QStringLiteral(", ")) +
                     QStringLiteral(" FROM ") + db::quoteIdentifier(table) +
                     QStringLiteral(" ORDER BY rowid")))

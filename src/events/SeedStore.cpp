@@ -21,7 +21,7 @@ Status missing(const QString &name)
 Status deleteRows(db::Database &database, const QString &name, const QString &table)
 {
     return database.exec(QStringLiteral("DELETE FROM ") + db::quoteIdentifier(name) +
-                             QStringLiteral(" WHERE \"0\" = ? COLLATE NOCASE"),
+                             QStringLiteral(" WHERE ") + database.equalsIgnoringCase(QStringLiteral("\"0\"")),
                          {table});
 }
 
@@ -34,7 +34,7 @@ Status storeDraw(db::Database &database, const QString &table, const DrawRecord 
     return database.transaction([&]() -> Status {
         if (Status s = deleteRows(database, schema::kTrekninger, table); !s)
             return s;
-        return database.exec(db::insertStatement(schema::kTrekninger, schema::kTrekningerFields),
+        return database.exec(database.insertStatement(schema::kTrekninger, schema::kTrekningerFields),
                              {table, QString::number(draw.seed), draw.how, draw.laneTable});
     });
 }
@@ -45,7 +45,7 @@ std::optional<DrawRecord> readDraw(db::Database &database, const QString &table)
         return std::nullopt;
     QSqlQuery q(database.handle());
     q.prepare(QStringLiteral("SELECT \"1\", \"2\", \"3\" FROM ") + db::quoteIdentifier(schema::kTrekninger) +
-              QStringLiteral(" WHERE \"0\" = ? COLLATE NOCASE"));
+              QStringLiteral(" WHERE ") + database.equalsIgnoringCase(QStringLiteral("\"0\"")));
     q.addBindValue(table);
     if (!q.exec() || !q.next())
         return std::nullopt;
@@ -65,7 +65,7 @@ Status storeAdvancement(db::Database &database, const QString &table, const Adva
         if (Status s = deleteRows(database, schema::kAvansement, table); !s)
             return s;
         for (const AdvanceRecord &r : records)
-            if (Status s = database.exec(db::insertStatement(schema::kAvansement, schema::kAvansementFields),
+            if (Status s = database.exec(database.insertStatement(schema::kAvansement, schema::kAvansementFields),
                                          {table, QString::number(r.number), qualifierText(r.qualifier), r.how,
                                           advanceRuleText(rule)});
                 !s)
@@ -81,7 +81,7 @@ QHash<int, AdvanceRecord> readAdvancement(db::Database &database, const QString 
         return records;
     QSqlQuery q(database.handle());
     q.prepare(QStringLiteral("SELECT \"1\", \"2\", \"3\" FROM ") + db::quoteIdentifier(schema::kAvansement) +
-              QStringLiteral(" WHERE \"0\" = ? COLLATE NOCASE"));
+              QStringLiteral(" WHERE ") + database.equalsIgnoringCase(QStringLiteral("\"0\"")));
     q.addBindValue(table);
     if (q.exec())
         while (q.next()) {

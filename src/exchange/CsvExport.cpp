@@ -97,8 +97,7 @@ Status competitorRecords(AppState &state, QList<QStringList> &records)
     // The round's block of the entries table.
     const int round = std::clamp(state.currentRound, 0, kRounds - 1);
     const int entrants = state.catalogs.personCount + state.catalogs.relayCount;
-    QSqlQuery q(state.database.handle());
-    q.setForwardOnly(true);
+    QSqlQuery q = state.database.reader();
     if (!q.prepare(QStringLiteral("SELECT * FROM ") +
                    db::quoteIdentifier(schema::tableName(schema::Table::Pamelding)) +
                    QStringLiteral(" ORDER BY rowid LIMIT ? OFFSET ?")))

@@ -516,7 +516,7 @@ Status CsvImport::apply(AppState &state, ImportSummary &summary) const
             if (!q.prepare(sql))
                 return Status::failure(q.lastError().text());
             for (int b = 0; b < binds.size(); ++b)
-                q.bindValue(b, binds[b]);
+                q.bindValue(b, db::Database::bindable(binds[b]));
             if (!q.exec())
                 return Status::failure(q.lastError().text());
             return {};

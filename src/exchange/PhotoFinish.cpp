@@ -204,7 +204,7 @@ Status importFinishFile(AppState &state, const QByteArray &bytes, const QString 
         if (!q.exec())
             return Status::failure(q.lastError().text());
         if (!race.wind.isEmpty()) {
-            if (!q.prepare(db::insertStatement(schema::kVind, schema::kHeatWindFields)))
+            if (!q.prepare(state.database.insertStatement(schema::kVind, schema::kHeatWindFields)))
                 return Status::failure(q.lastError().text());
             for (int i = 0; i < key.size(); ++i)
                 q.bindValue(i, QString::number(key[i].toInt()));

@@ -114,8 +114,7 @@ Status recordRowids(db::Database &database, const QString &table, int first, int
         return Status::failure(QStringLiteral("no meet database is open"));
     if (first < 1 || count <= 0)
         return {};
-    QSqlQuery q(database.handle());
-    q.setForwardOnly(true);
+    QSqlQuery q = database.reader();
     if (!q.prepare(QStringLiteral("SELECT rowid FROM ") + db::quoteIdentifier(table) +
                    QStringLiteral(" ORDER BY rowid LIMIT ? OFFSET ?")))
         return Status::failure(q.lastError().text());
@@ -137,10 +136,9 @@ Status selectRecord(db::Database &database, const QString &table, int record, QS
         return s;
     if (rowid.empty())
         return Status::failure(missing);
-    q = QSqlQuery(database.handle());
-    q.setForwardOnly(true);
-    if (!q.prepare(QStringLiteral("SELECT * FROM ") + db::quoteIdentifier(table) +
-                   QStringLiteral(" WHERE rowid = ?")))
+    q = database.reader();
+    if (!q.prepare(QStringLiteral("SELECT ") + database.allFields(table) + QStringLiteral(" FROM ") +
+                   db::quoteIdentifier(table) + QStringLiteral(" WHERE rowid = ?")))
         return Status::failure(q.lastError().text());
     q.addBindValue(rowid.front());
     if (!q.exec() || !q.next())
@@ -159,7 +157,7 @@ Status writeRecordField(db::Database &database, const QString &table, int record
     QSqlQuery q(database.handle());
     if (!q.prepare(db::updateByRowidStatement(table, {QString::number(field)})))
         return Status::failure(q.lastError().text());
-    q.addBindValue(value);
+    q.addBindValue(db::Database::bindable(value));
     q.addBindValue(rowid.front());
     if (!q.exec())
         return Status::failure(q.lastError().text());
@@ -219,7 +217,7 @@ Status setEntries(AppState &state, int round, int event, const std::vector<int> 
         if (!q.prepare(db::updateByRowidStatement(table, {QString::number(event)})))
             return Status::failure(q.lastError().text());
         for (int row : rows) {
-            q.bindValue(0, on);
+            q.bindValue(0, db::Database::bindable(on));
             q.bindValue(1, rowids[size_t(row - 1)]);
             if (!q.exec())
                 return Status::failure(q.lastError().text());
@@ -270,8 +268,7 @@ RoundLoad loadRoundEntries(AppState &state, int round)
     QStringList columns;
     for (int k = 0; k <= kEventSlots; ++k)
         columns << db::quoteIdentifier(QString::number(k));
-    QSqlQuery q(state.database.handle());
-    q.setForwardOnly(true);
+    QSqlQuery q = state.database.reader();
     const bool ok = q.prepare(QStringLiteral("SELECT ") + columns.join(u',') + QStringLiteral(" FROM ") +
                               db::quoteIdentifier(entriesTable(state)) +
                               QStringLiteral(" ORDER BY rowid LIMIT ? OFFSET ?"));

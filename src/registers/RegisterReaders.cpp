@@ -29,8 +29,7 @@ RegisterRead readNumbered(AppState &state, schema::Table table, const QList<int>
     QStringList columns;
     for (int f : fields)
         columns << db::quoteIdentifier(QString::number(f));
-    QSqlQuery q(state.database.handle());
-    q.setForwardOnly(true);
+    QSqlQuery q = state.database.reader();
     if (!q.exec(QStringLiteral("SELECT ") + columns.join(u',') + QStringLiteral(" FROM ") +
                 db::quoteIdentifier(name) + QStringLiteral(" ORDER BY rowid"))) {
         result.status = Status::failure(QStringLiteral("cannot read ") + name + QStringLiteral(": ") +

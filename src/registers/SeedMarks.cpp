@@ -41,7 +41,7 @@ Status put(db::Database &database, int round, int event, int row, const SeedEntr
     if (entry.mark.isEmpty() && entry.rank == 0)
         return {};
     // exec, not insertRows: this runs inside the caller's transaction.
-    return database.exec(db::insertStatement(table(), schema::kSeedmerkerFields),
+    return database.exec(database.insertStatement(table(), schema::kSeedmerkerFields),
                          key +
                              QVariantList{entry.mark, entry.rank ? QString::number(entry.rank) : QString()});
 }

@@ -89,10 +89,16 @@ private slots:
         context.helpCount = 3;
         QCOMPARE(column("Resultat"), QStringLiteral("x;x;x"));
 
-        QVERIFY(
-            db.exec(QStringLiteral("CREATE TRIGGER t BEFORE UPDATE ON \"%1\" WHEN NEW.\"Resultat\" = 'boom' "
-                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END")
-                        .arg(table)));
+        if (db.onServer()) {
+            QVERIFY(db.exec(QStringLiteral("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                                           "IF NEW.\"Resultat\" = 'boom' THEN RAISE 'refused'; END IF; RETURN NEW; END $$")));
+            QVERIFY(db.exec(QStringLiteral("CREATE TRIGGER t BEFORE UPDATE ON \"%1\" FOR EACH ROW EXECUTE FUNCTION refuse()")
+                                .arg(table)));
+        } else {
+            QVERIFY(db.exec(QStringLiteral("CREATE TRIGGER t BEFORE UPDATE ON \"%1\" WHEN NEW.\"Resultat\" = 'boom' "
+                                           "BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                                .arg(table)));
+        }
         QVERIFY(
             !handleGridTable(db, table, context, {HandleOperation::HelpToResult, 1, 0}, Language::English));
         QCOMPARE(column("Resultat"), QStringLiteral("x;x;x"));

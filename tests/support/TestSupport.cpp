@@ -2,14 +2,66 @@
 
 #include "app/MeetFile.h"
 #include "base/TextFile.h"
+#include "db/Transfer.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QTest>
+#include <QUuid>
+#include <cstdlib>
 
 namespace arenor::test {
+
+namespace {
+// The server twin of a test is skipped where no test server runs (a bare ctest).
+[[maybe_unused]] const bool kServerPresent = [] {
+    if (onTestServer() && qEnvironmentVariableIsEmpty("PGHOST")) {
+        std::fputs("no test server: PGHOST is not set\n", stderr);
+        std::exit(77);
+    }
+    return true;
+}();
+} // namespace
+
+bool onTestServer()
+{
+    return qEnvironmentVariable("ARENOR_TEST_ENGINE") == QStringLiteral("postgresql");
+}
+
+QString newServerDatabase()
+{
+    const QString name = QStringLiteral("t_") + QUuid::createUuid().toString(QUuid::Id128);
+    {
+        QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("test-admin"));
+        admin.setDatabaseName(QStringLiteral("postgres"));
+        if (!admin.open())
+            qFatal("test server: %s", qPrintable(admin.lastError().text()));
+        QSqlQuery q(admin);
+        if (!q.exec(QStringLiteral("CREATE DATABASE ") + db::quoteIdentifier(name) + QStringLiteral(" TEMPLATE template0")))
+            qFatal("test server: %s", qPrintable(q.lastError().text()));
+        admin.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("test-admin"));
+    return QStringLiteral("postgresql:///") + name;
+}
+
+void moveMeetToServer(AppState &state)
+{
+    const QString address = newServerDatabase();
+    db::Database server;
+    db::FileProblem problem = db::FileProblem::None;
+    server.open(address, &problem);
+    QCOMPARE(problem, db::FileProblem::Empty);
+    QVERIFY2(db::uploadMeet(state.database, server).ok(), "upload to the test server");
+    server.close();
+    state.database.close();
+    state.currentDatabase = address;
+    state.setMeetDirectory();
+    QVERIFY(state.database.open(address).ok());
+}
 
 TestMeet::TestMeet()
 {
@@ -27,6 +79,8 @@ void TestMeet::makeDatabase(int persons, int relays, int clubs)
     prompt.setNextAnswer(Answer::Yes); // format question
     QVERIFY(createMeetFile(state).ok());
     QVERIFY(state.database.open(state.databasePath()).ok());
+    if (onTestServer())
+        moveMeetToServer(state);
 }
 
 QString storedText(AppState &state, const QString &table, int record, int field)
@@ -69,7 +123,8 @@ QList<QVariantList> rowsOf(db::Database &database, const QString &table)
 {
     QList<QVariantList> rows;
     QSqlQuery q(database.handle());
-    q.exec(QStringLiteral("SELECT * FROM ") + db::quoteIdentifier(table) + QStringLiteral(" ORDER BY rowid"));
+    q.exec(QStringLiteral("SELECT ") + database.allFields(table) + QStringLiteral(" FROM ") +
+           db::quoteIdentifier(table) + QStringLiteral(" ORDER BY rowid"));
     while (q.next()) {
         QVariantList row;
         for (int i = 0; i < q.record().count(); ++i)

@@ -27,6 +27,15 @@ struct TestMeet {
     void makeDatabase(int persons = 15, int relays = 5, int clubs = 5);
 };
 
+// The tests of the meet's logic run twice: on SQLite files, and on a meet database of the
+// private PostgreSQL server that the test script starts (ARENOR_TEST_ENGINE=postgresql; the
+// server is reached through PGHOST, PGPORT and PGUSER).
+bool onTestServer();
+// A new, empty database on the test server: its address.
+QString newServerDatabase();
+// Moves the open meet file of `state` to a new database on the test server and opens it there.
+void moveMeetToServer(AppState &state);
+
 // Field `field` of record `record` (from 1) of a meet table, as stored; and writing it.
 QString storedText(AppState &state, const QString &table, int record, int field);
 void setStoredText(AppState &state, const QString &table, int record, int field, const QString &value);
