@@ -51,10 +51,16 @@ bool AppState::setMeetDirectory()
 {
     // A meet on a server keeps its lists and time files on this station, in a folder of the
     // program directory named after the server database.
-    if (const auto server = db::ServerAddress::parse(currentDatabase))
-        meetDir = programFile(server->database.isEmpty() ? QStringLiteral("server_filer") : server->database) + u'/';
-    else
+    if (const auto server = db::ServerAddress::parse(currentDatabase)) {
+        // Only what is safe in a folder name: a database named ".." stays inside.
+        QString name = server->database;
+        for (QChar &c : name)
+            if (!c.isLetterOrNumber() && c != u'-' && c != u'_')
+                c = u'_';
+        meetDir = programFile(name) + u'/';
+    } else {
         meetDir = meetDirFor(databasePath());
+    }
     return QDir().mkpath(meetDir);
 }
 
