@@ -75,6 +75,27 @@ Status copyTable(Database &from, Database &to, const QString &table)
     return {};
 }
 
+// The server keeps at most 63 bytes of a name and cuts a longer one short without a word,
+// which would part a table from its name (or two tables into one). Such a meet is refused
+// before anything is written, naming what is too long.
+constexpr qsizetype kServerNameBytes = 63;
+
+Status namesFitTheServer(Database &from)
+{
+    for (const QString &table : from.tables()) {
+        if (table.toUtf8().size() > kServerNameBytes)
+            return Status::failure(QStringLiteral("the table name is too long for the server (at most %1 bytes): ")
+                                       .arg(kServerNameBytes) +
+                                   table);
+        for (const QString &field : from.fieldNames(table))
+            if (field.toUtf8().size() > kServerNameBytes)
+                return Status::failure(
+                    QStringLiteral("the field name is too long for the server (at most %1 bytes): ").arg(kServerNameBytes) +
+                    table + u'.' + field);
+    }
+    return {};
+}
+
 Status copyMeet(Database &from, Database &to)
 {
     for (const QString &table : from.tables())
@@ -89,6 +110,8 @@ Status uploadMeet(Database &from, Database &to)
 {
     if (!from.isOpen() || !to.isOpen() || !to.onServer())
         return Status::failure(QStringLiteral("no meet and server database are open"));
+    if (Status s = namesFitTheServer(from); !s)
+        return s;
     return to.transaction([&]() -> Status {
         // Two stations uploading at once: the second waits here, then finds the meet.
         if (Status s = to.exec(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('arenor upload'))")); !s)
