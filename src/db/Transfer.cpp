@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <cmath>
 
 namespace arenor::db {
 
@@ -17,8 +18,14 @@ QVariant forTarget(const QVariant &value, const Database &to)
         return Database::bindable(value);
     switch (value.typeId()) {
     case QMetaType::Double:
-    case QMetaType::Float:
-        return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+    case QMetaType::Float: {
+        // An infinite real (SQLite's for an overflowing "1e999") as text that a numeric field
+        // of a file takes back as that real; "inf" would come back as text.
+        const double real = value.toDouble();
+        if (std::isinf(real))
+            return real > 0 ? QStringLiteral("1e999") : QStringLiteral("-1e999");
+        return QString::number(real, 'g', QLocale::FloatingPointShortest);
+    }
     case QMetaType::Int:
     case QMetaType::LongLong:
     case QMetaType::UInt:
