@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <cmath>
 
 namespace arenor::db {
 
@@ -17,8 +18,14 @@ QVariant forTarget(const QVariant &value, const Database &to)
         return Database::bindable(value);
     switch (value.typeId()) {
     case QMetaType::Double:
-    case QMetaType::Float:
-        return QString::number(value.toDouble(), 'g', QLocale::FloatingPointShortest);
+    case QMetaType::Float: {
+        // An infinite real (SQLite's for an overflowing "1e999") as text that a numeric field
+        // of a file takes back as that real; "inf" would come back as text.
+        const double real = value.toDouble();
+        if (std::isinf(real))
+            return real > 0 ? QStringLiteral("1e999") : QStringLiteral("-1e999");
+        return QString::number(real, 'g', QLocale::FloatingPointShortest);
+    }
     case QMetaType::Int:
     case QMetaType::LongLong:
     case QMetaType::UInt:
@@ -75,6 +82,27 @@ Status copyTable(Database &from, Database &to, const QString &table)
     return {};
 }
 
+// The server keeps at most 63 bytes of a name and cuts a longer one short without a word,
+// which would part a table from its name (or two tables into one). Such a meet is refused
+// before anything is written, naming what is too long.
+constexpr qsizetype kServerNameBytes = 63;
+
+Status namesFitTheServer(Database &from)
+{
+    for (const QString &table : from.tables()) {
+        if (table.toUtf8().size() > kServerNameBytes)
+            return Status::failure(QStringLiteral("the table name is too long for the server (at most %1 bytes): ")
+                                       .arg(kServerNameBytes) +
+                                   table);
+        for (const QString &field : from.fieldNames(table))
+            if (field.toUtf8().size() > kServerNameBytes)
+                return Status::failure(
+                    QStringLiteral("the field name is too long for the server (at most %1 bytes): ").arg(kServerNameBytes) +
+                    table + u'.' + field);
+    }
+    return {};
+}
+
 Status copyMeet(Database &from, Database &to)
 {
     for (const QString &table : from.tables())
@@ -89,6 +117,8 @@ Status uploadMeet(Database &from, Database &to)
 {
     if (!from.isOpen() || !to.isOpen() || !to.onServer())
         return Status::failure(QStringLiteral("no meet and server database are open"));
+    if (Status s = namesFitTheServer(from); !s)
+        return s;
     return to.transaction([&]() -> Status {
         // Two stations uploading at once: the second waits here, then finds the meet.
         if (Status s = to.exec(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('arenor upload'))")); !s)
