@@ -189,6 +189,26 @@ QString missingSetupText(int record)
 }
 } // namespace
 
+Status readSetupRecords(AppState &state, std::vector<QStringList> &records)
+{
+    records.clear();
+    QStringList names;
+    std::vector<qint64> rowids;
+    std::vector<QVariantList> rows;
+    if (Status s = db::readTable(state.database, setupTable(state), names, rowids, rows); !s)
+        return s;
+    records.reserve(rows.size());
+    for (const QVariantList &row : rows) {
+        QStringList fields;
+        for (const QVariant &v : row)
+            fields << v.toString();
+        while (fields.size() < schema::kSetupFields)
+            fields << QString();
+        records.push_back(std::move(fields));
+    }
+    return {};
+}
+
 Status readSetupRecord(AppState &state, int record, QStringList &fields)
 {
     fields.clear();

@@ -76,6 +76,9 @@ QString gridTableName(const AppState &state, int event, int cls, const QString &
 QString setupStatusText(const AppState &state, int event, int cls, const QString &variant);
 
 // One whole record of Oppsett by number (1..5760) and one field written at once by rowid.
+// Every record of Oppsett of the meet at once, in record order, each with all its fields: for
+// a list that looks at many of them (one read instead of one per record).
+Status readSetupRecords(AppState &state, std::vector<QStringList> &records);
 Status readSetupRecord(AppState &state, int record, QStringList &fields);
 Status writeSetupField(AppState &state, int record, int field, const QString &value);
 

@@ -47,14 +47,14 @@ QList<int> classesWithEntrants(const AppState &state, int event)
 
 // Date and start time of an event: those of the first of its classes whose setup was changed
 // from a new meet's date stamp and "00.00", else the first class's.
-Status eventStart(AppState &state, int event, const QList<int> &classes, QString &date, QString &time)
+Status eventStart(const AppState &state, const std::vector<QStringList> &setups, int event,
+                  const QList<int> &classes, QString &date, QString &time)
 {
     for (qsizetype i = 0; i < classes.size(); ++i) {
-        QStringList fields;
-        if (Status s = events::readSetupRecord(
-                state, events::setupRecordNumber(state.currentRound, event, classes[i]), fields);
-            !s)
-            return s;
+        const int record = events::setupRecordNumber(state.currentRound, event, classes[i]);
+        if (record < 1 || record > int(setups.size()))
+            return Status::failure(QStringLiteral("no event setup record ") + QString::number(record));
+        const QStringList &fields = setups[size_t(record - 1)];
         const QString d = fields.value(events::SetupDate).trimmed();
         const QString t = fields.value(events::SetupStartTime).trimmed();
         if (i == 0) {
@@ -94,6 +94,9 @@ Status MakeTimeSchedule(AppState &state, const QString &path)
     addRuler(lines, u'=', kWidth);
     const bool separators = state.option(OptSeparators);
     const auto counts = events::eventCounts(state);
+    std::vector<QStringList> setups;
+    if (Status s = events::readSetupRecords(state, setups); !s)
+        return s;
     for (int e = 1; e <= kEventSlots; ++e) {
         const QString name = state.eventNames[size_t(e)].trimmed();
         if (name == u"_" || counts[size_t(e)] == 0)
@@ -103,7 +106,7 @@ Status MakeTimeSchedule(AppState &state, const QString &path)
         for (int k : classes)
             names << state.catalogs.classes[size_t(k)].trimmed();
         QString date, time;
-        if (Status s = eventStart(state, e, classes, date, time); !s)
+        if (Status s = eventStart(state, setups, e, classes, date, time); !s)
             return s;
         ListLine row(separators);
         row.separators({1, 9}).text(11, name, 20).separator(32).text(34, names.join(u','), 17).separator(52);
