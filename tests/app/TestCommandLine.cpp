@@ -42,6 +42,8 @@ private slots:
             << QStringList{"--pdf", "out"} << false << QString() << "--pdf";
         QTest::newRow("--server") << QStringList{"--server", "postgresql://arenor@db.club:5432/meet"} << true
                                   << QString() << QString();
+        QTest::newRow("--server on the default host") << QStringList{"--server", "postgresql:///meet"} << true
+                                                      << QString() << QString();
         QTest::newRow("--server with lists")
             << QStringList{"--make-lists", "--server", "postgresql://arenor@db/meet"} << true << QString() << QString();
         QTest::newRow("--server without a database")
