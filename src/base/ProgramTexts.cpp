@@ -326,7 +326,7 @@ constexpr OwnText kTexts[] = {
     {Text::ServerUntouched, " Databasen er ikke endret og blir ikke brukt.",
      " The database was left untouched and is not used."},
     {Text::ServerOpenCommand, "Åpne database på &server...", "Open database on &server..."},
-    {Text::ServerUploadCommand, "Last &opp til server...", "&Upload to server..."},
+    {Text::ServerUploadCommand, "Last &opp til server...", "Upload &to server..."},
     {Text::ServerDownloadCommand, "Last &ned fra server...", "Dow&nload from server..."},
     {Text::ServerTitle, "Database på server", "Database on server"},
     {Text::ServerHostPrompt, "Tjeneren (navn eller IP-adresse):", "The server (name or IP address):"},

@@ -155,6 +155,19 @@ private slots:
                      m.prompt.lastMessage().contains(QStringLiteral("holder allerede")),
                  qPrintable(m.prompt.lastMessage()));
 
+        // A meet of a newer program version is not opened, and the current meet stays.
+        {
+            db::Database newer;
+            QVERIFY(newer.open(QStringLiteral("postgresql:///") + withMeet).ok());
+            QVERIFY(newer.setSchemaVersion(schema::kSchemaVersion + 1).ok());
+        }
+        m.prompt.clear();
+        answerAddress(m.prompt, withMeet);
+        QCOMPARE(lifecycle::openServerMeet(m.state), Outcome::Stopped);
+        QVERIFY2(m.prompt.lastMessage().contains(m.state.texts.message(Text::FileNewer)),
+                 qPrintable(m.prompt.lastMessage()));
+        QCOMPARE(m.state.currentDatabase, QStringLiteral("Demomeet.mdb"));
+
         // A database of another program.
         const QString foreign = newServerDatabase();
         {
