@@ -11,6 +11,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
+#include <QUuid>
 
 using namespace arenor;
 using namespace arenor::test;
@@ -189,7 +190,7 @@ private slots:
     void passwordAsked()
     {
         FileMeet m;
-        const QString database = databaseOf(newServerDatabase()) + QStringLiteral("_pw");
+        const QString database = QStringLiteral("t_pw_") + QUuid::createUuid().toString(QUuid::Id128);
         adminExec(QStringLiteral("CREATE DATABASE %1 OWNER arenor_pw TEMPLATE template0").arg(database));
 
         answerAddress(m.prompt, database, QStringLiteral("arenor_pw"));
