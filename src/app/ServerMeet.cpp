@@ -3,6 +3,7 @@
 #include "app/MeetFile.h"
 #include "base/Convert.h"
 #include "db/Transfer.h"
+#include "registers/RegisterReaders.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -27,9 +28,12 @@ QString title(const AppState &state)
     return state.texts.message(Text::ServerTitle);
 }
 
-// A host, database or user name as the address can carry it. A host may be a socket folder.
-bool usableName(const QString &name, bool host)
+// A host, database or user name as the address can carry it. A host may be a socket folder;
+// an empty host or user is libpq's default (this machine or PGHOST; PGUSER or the login).
+bool usableName(const QString &name, bool host, bool mayBeEmpty)
 {
+    if (mayBeEmpty && name.isEmpty())
+        return true;
     if (name.isEmpty() || name.contains(u' ') || name.contains(u'@') || name.contains(u'?'))
         return false;
     return host ? (name.startsWith(u'/') || !name.contains(u'/')) : !name.contains(u'/');
@@ -62,7 +66,8 @@ std::optional<db::ServerAddress> askServerAddress(AppState &state, const db::Ser
     if (!state.prompt)
         return std::nullopt;
     const TextTables &t = state.texts;
-    const QString port = numberText(qint64(proposed.port > 0 ? proposed.port : kDefaultPort));
+    // An address without a port leaves it to libpq (PGPORT, else 5432), and is proposed so.
+    const QString port = proposed.port > 0 ? numberText(qint64(proposed.port)) : QString();
     const QString questions[4] = {t.message(Text::ServerHostPrompt), t.message(Text::ServerPortPrompt),
                                   t.message(Text::ServerDatabasePrompt), t.message(Text::ServerUserPrompt)};
     const QString defaults[4] = {proposed.host, port, proposed.database, proposed.user};
@@ -72,15 +77,15 @@ std::optional<db::ServerAddress> askServerAddress(AppState &state, const db::Ser
         if (!a)
             return std::nullopt;
         answers[i] = a->trimmed();
-        const bool usable = i == 1 ? true : usableName(answers[i], i == 0);
+        const bool usable = i == 1 || usableName(answers[i], i == 0, i != 2);
         if (!usable) {
             state.informText(t.message(Text::ServerNameBad).arg(*a), Icon::Exclamation);
             return std::nullopt;
         }
     }
-    bool number = false;
-    const int p = answers[1].toInt(&number);
-    if (!number || p < 1 || p > 65535) {
+    bool number = answers[1].isEmpty();
+    const int p = number ? -1 : answers[1].toInt(&number);
+    if (!number || (p != -1 && (p < 1 || p > 65535))) {
         state.informText(t.message(Text::ServerPortBad).arg(answers[1]), Icon::Exclamation);
         return std::nullopt;
     }
@@ -133,9 +138,18 @@ Outcome openServerMeet(AppState &state)
     if (!chosen)
         return Outcome::Stopped;
     const QString address = chosen->toString();
+    // The meet open already is read again: the windows show what the other stations stored.
     if (address == state.currentDatabase.trimmed()) {
-        state.inform(39);
-        return Outcome::Stopped;
+        state.savePendingRecords();
+        state.unbindDataControls();
+        state.database.close();
+        const Status s = meetBecameCurrent(state, MeetChange::Rebound);
+        if (!s) {
+            state.informText(s.error(), Icon::Exclamation);
+            return Outcome::Failed;
+        }
+        registers::readRegisters(state);
+        return Outcome::Done;
     }
     // A database that is no whole meet of this version is refused before anything changes.
     {

@@ -10,8 +10,8 @@
 
 namespace arenor::lifecycle {
 
-// The address questions: server, port, database, user. proposed fills the answers proposed
-// (the port 5432 when it has none). nullopt when one is cancelled or an answer is unusable
+// The address questions: server, port, database, user. proposed fills the answers proposed.
+// An empty server, port or user is libpq's default. nullopt when one is cancelled or an answer is unusable
 // (the user is told which).
 std::optional<db::ServerAddress> askServerAddress(AppState &state, const db::ServerAddress &proposed);
 
@@ -24,6 +24,7 @@ Status openServerDatabase(AppState &state, db::Database &database, const QString
 QString knownPassword(const QString &address);
 void rememberPassword(const QString &address, const QString &password);
 
+// Asks the address and makes that server meet current; the meet open already is read again.
 Outcome openServerMeet(AppState &state);
 // Copies the open meet file to an empty server database, then offers to go on there.
 Outcome uploadToServer(AppState &state);

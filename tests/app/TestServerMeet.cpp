@@ -123,6 +123,12 @@ private slots:
         QCOMPARE(lifecycle::openServerMeet(m.state), Outcome::Done);
         QCOMPARE(m.state.currentDatabase, address);
         QCOMPARE(m.firstName(), QStringLiteral("Kari Nordmann"));
+        // The same meet again reads it again.
+        m.prompt.clear();
+        answerAddress(m.prompt, database);
+        QCOMPARE(lifecycle::openServerMeet(m.state), Outcome::Done);
+        QCOMPARE(m.prompt.messageTexts().size(), 0);
+        QVERIFY(m.state.database.onServer());
         m.prompt.clear();
         QCOMPARE(lifecycle::uploadToServer(m.state), Outcome::Stopped);
         QCOMPARE(m.prompt.messageTexts().size(), 1);
