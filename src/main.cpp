@@ -34,7 +34,8 @@ int main(int argc, char *argv[])
             QTextStream(stderr) << "arenor: " << (error.isEmpty() ? line.error() : error) << '\n';
             return 2;
         }
-        return arenor::runListBatch(dir, line.meet(), line.pdfDirectory(), line.publishFolder());
+        return arenor::runListBatch(dir, line.server().isEmpty() ? line.meet() : line.server(),
+                                    line.pdfDirectory(), line.publishFolder());
     }
 
     QApplication app(argc, argv);
@@ -52,6 +53,7 @@ int main(int argc, char *argv[])
     arenor::Application program(dir);
     if (!program.claimDirectory())
         return 0;
+    program.openAtStart(line.server());
     program.start();
     return QApplication::exec();
 }

@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "base/Version.h"
+#include "db/Engine.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -40,6 +41,8 @@ void CommandLine::declareOptions()
         {QStringLiteral("meet"), text(Text::CommandLineMeet), text(Text::CommandLineMeetValue)});
     m_parser.addOption({QStringLiteral("make-lists"), text(Text::CommandLineMakeLists)});
     m_parser.addOption({QStringLiteral("pdf"), text(Text::CommandLinePdf), text(Text::CommandLineDirValue)});
+    m_parser.addOption(
+        {QStringLiteral("server"), text(Text::CommandLineServer), text(Text::CommandLineServerValue)});
 }
 
 bool CommandLine::parse(const QStringList &arguments)
@@ -58,9 +61,20 @@ bool CommandLine::parse(const QStringList &arguments)
         m_error = text(Text::CommandLineOnlyWithLists).arg(QStringLiteral("--pdf"));
     else if (!makeListsAsked() && m_parser.isSet(QStringLiteral("publish")))
         m_error = text(Text::CommandLineOnlyWithLists).arg(QStringLiteral("--publish"));
+    else if (m_parser.isSet(QStringLiteral("server")) && server().isEmpty())
+        m_error = text(Text::CommandLineServerBad).arg(m_parser.value(QStringLiteral("server")));
+    else if (m_parser.isSet(QStringLiteral("server")) && m_parser.isSet(QStringLiteral("meet")))
+        m_error = text(Text::CommandLineServerAndMeet);
     else if (!makeListsAsked() && m_parser.isSet(QStringLiteral("meet")))
         m_error = text(Text::CommandLineOnlyWithLists).arg(QStringLiteral("--meet"));
     return m_error.isEmpty();
+}
+
+QString CommandLine::server() const
+{
+    const QString given = m_parser.value(QStringLiteral("server"));
+    const auto address = db::isServerAddress(given) ? db::ServerAddress::parse(given) : std::nullopt;
+    return address ? address->toString() : QString();
 }
 
 QString CommandLine::helpText() const

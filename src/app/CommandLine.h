@@ -26,6 +26,8 @@ public:
     bool makeListsAsked() const { return m_parser.isSet(QStringLiteral("make-lists")); }
     QString meet() const { return m_parser.value(QStringLiteral("meet")); }
     QString pdfDirectory() const { return m_parser.value(QStringLiteral("pdf")); }
+    // --server: the meet on a server to open, as the program keeps its address; empty when not given.
+    QString server() const;
     QString helpText() const;
     QString versionText() const;
 

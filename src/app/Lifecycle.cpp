@@ -2,6 +2,7 @@
 
 #include "app/MainCommands.h"
 #include "app/MeetFile.h"
+#include "app/ServerMeet.h"
 #include "app/StartUp.h"
 #include "base/Convert.h"
 #include "db/Schema.h"
@@ -98,7 +99,20 @@ Status meetBecameCurrent(AppState &state, MeetChange change)
         state.database.close();
         db::FileProblem problem = db::FileProblem::None;
         QStringList missing;
-        if (Status s = schema::openMeet(state.database, path, &problem, &missing); !s) {
+        const bool server = db::isServerAddress(path);
+        Status s = schema::openMeet(state.database, path, &problem, &missing,
+                                    server ? knownPassword(path) : QString());
+        if (!s && server && problem == db::FileProblem::PasswordNeeded) {
+            // Asked here, so a start or a return to the meet asks it too.
+            db::Database probe;
+            s = openServerDatabase(state, probe, path, &problem);
+            probe.close();
+            if (s)
+                s = schema::openMeet(state.database, path, &problem, &missing, knownPassword(path));
+        }
+        if (!s) {
+            // An empty server database stays open after its open fails; nothing is to use it.
+            state.database.close();
             titleChanged(state);
             return problem == db::FileProblem::None
                        ? s
@@ -280,6 +294,12 @@ Outcome openMeetDatabase(AppState &state)
         return Outcome::Stopped;
     }
 
+    return switchToMeet(state, name, 43);
+}
+
+Outcome switchToMeet(AppState &state, const QString &name, int failMessage)
+{
+    const QString previous = state.currentDatabase;
     state.currentDatabase = name;
     state.unbindDataControls();
     titleChanged(state);
@@ -295,7 +315,7 @@ Outcome openMeetDatabase(AppState &state)
         return meetBecameCurrent(state);
     }();
     if (!s) {
-        recoverPrevious(state, previous, 43, s.error());
+        recoverPrevious(state, previous, failMessage, s.error());
         return Outcome::Recovered;
     }
     return Outcome::Done;
@@ -303,6 +323,8 @@ Outcome openMeetDatabase(AppState &state)
 
 Outcome resetMeetDatabase(AppState &state)
 {
+    if (refusedOnServer(state))
+        return Outcome::Stopped;
     const std::optional<SizeAnswers> answers = askSizeQuestions(state);
     if (!answers) {
         if (state.prompt)
@@ -347,6 +369,8 @@ Outcome resetMeetDatabase(AppState &state)
 
 Outcome repairMeetDatabase(AppState &state)
 {
+    if (refusedOnServer(state))
+        return Outcome::Stopped;
     const QString path = state.databasePath();
     if (const db::FileProblem p = db::Database::checkFile(path);
         p != db::FileProblem::None && p != db::FileProblem::NotDatabase) {
@@ -371,12 +395,16 @@ Outcome repairMeetDatabase(AppState &state)
 
 Outcome compactMeetDatabase(AppState &state)
 {
+    if (refusedOnServer(state))
+        return Outcome::Stopped;
     const QString path = state.databasePath();
     return withFileReleased(state, [&] { return compactFile(path, path); }) ? Outcome::Done : Outcome::Failed;
 }
 
 Outcome copyMeetDatabase(AppState &state)
 {
+    if (refusedOnServer(state))
+        return Outcome::Stopped;
     const QString path = state.databasePath();
     const QString copy = state.programFile(kCopyFile);
     if (samePath(copy, path)) {

@@ -55,6 +55,11 @@ QString summaryText(const AppState &state);
 // otherwise its absolute path (its meet directory then lies beside it).
 QString storedDatabaseName(const AppState &state, const QString &chosen);
 
+// Makes the meet of name (as storedDatabaseName gives it, or a server address) current after
+// its checks: the meet directory, its files, the meet. failMessage heads the text when it fails
+// and the previous meet becomes current again.
+Outcome switchToMeet(AppState &state, const QString &name, int failMessage);
+
 Outcome makeNewDatabase(AppState &state);
 Outcome openMeetDatabase(AppState &state);
 Outcome resetMeetDatabase(AppState &state);

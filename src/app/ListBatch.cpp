@@ -148,11 +148,15 @@ int runListBatch(const QString &programDir, const QString &meet, const QString &
     // The meet the next start opens stays the one the windows last had.
     const QString remembered = rememberedMeet(state);
     const bool hadMemory = QFileInfo::exists(state.programFile(QStringLiteral("Arenor.ini")));
-    if (!meet.isEmpty())
+    const bool server = db::isServerAddress(meet);
+    if (server)
+        state.currentDatabase = meet;
+    else if (!meet.isEmpty())
         state.currentDatabase = lifecycle::storedDatabaseName(
             state, QFileInfo(meet).isAbsolute() ? meet : QDir(programDir).absoluteFilePath(meet));
-    // A batch never makes a meet: a name that is no file is an error.
-    if (!QFileInfo(state.databasePath()).isFile()) {
+    // A batch never makes a meet: a name that is no file is an error. A server meet's open
+    // says itself what is wrong.
+    if (!db::isServerAddress(state.currentDatabase) && !QFileInfo(state.databasePath()).isFile()) {
         err << "arenor: " << state.databasePath() << ": " << state.texts.message(Text::FileMissing) << '\n';
         return 1;
     }

@@ -21,8 +21,8 @@ struct ListBatchResult {
 // every list made is saved there as PDF too, named as its text file. The meet must be open.
 ListBatchResult makeEveryList(AppState &state, const QString &pdfDir);
 
-// The command line's run: opens the meet (`meet`: a name in the program directory or a path;
-// empty for the meet the program would open), makes every list, and reports to the streams.
+// The command line's run: opens the meet (`meet`: a name in the program directory, a path or a
+// server address; empty for the meet the program would open), makes every list, and reports to the streams.
 // Returns the exit status: 0 when every list was made, 1 otherwise.
 int runListBatch(const QString &programDir, const QString &meet, const QString &pdfDir,
                  const QString &publishDir = QString());

@@ -291,6 +291,9 @@ QString formatQuestion(const TextTables &texts)
 Status createMeetFile(AppState &state, CreateOutcome *outcome)
 {
     const QString path = state.databasePath();
+    // A new meet on a server is made as a file and uploaded.
+    if (db::isServerAddress(path))
+        return Status::failure(state.texts.message(Text::ServerOnlyFiles));
     const QString title = state.texts.message(1);
     // Yes replaces the meet and everything typed into it: Enter keeps it.
     if (QFile::exists(path) &&
@@ -316,13 +319,13 @@ Status createMeetFile(AppState &state, CreateOutcome *outcome)
 }
 
 Status checkMeetFile(const TextTables &texts, const QString &path, const QString &shownName,
-                     db::FileProblem *problem)
+                     db::FileProblem *problem, const QString &password)
 {
     db::FileProblem p = db::FileProblem::None;
     QStringList missing;
     {
         db::Database d;
-        if (d.open(path, &p)) {
+        if (d.open(path, &p, password)) {
             if (d.schemaVersion() > schema::kSchemaVersion)
                 p = db::FileProblem::Newer;
             else if (missing = schema::missingParts(d); !missing.isEmpty())
@@ -389,9 +392,13 @@ QString fileProblemText(const TextTables &texts, db::FileProblem problem, const 
         what = Text::FileForeign;
         break;
     case db::FileProblem::Unreadable:
-    case db::FileProblem::ServerDown:
-    case db::FileProblem::PasswordNeeded:
         what = Text::FileUnreadable;
+        break;
+    case db::FileProblem::ServerDown:
+        what = Text::FileServerDown;
+        break;
+    case db::FileProblem::PasswordNeeded:
+        what = Text::FilePasswordNeeded;
         break;
     case db::FileProblem::Incomplete:
         what = Text::FileIncomplete;
@@ -400,13 +407,20 @@ QString fileProblemText(const TextTables &texts, db::FileProblem problem, const 
         what = Text::FileNewer;
         break;
     }
+    const bool server = db::isServerAddress(fileName);
+    if (server && problem == db::FileProblem::Empty)
+        what = Text::FileServerNoMeet;
     const QString lacking =
         problem == db::FileProblem::Incomplete ? missing.join(QStringLiteral(", ")) : QString();
-    return fileName + u' ' + texts.message(what) + lacking + u'.' + texts.message(Text::FileUntouched);
+    return fileName + u' ' + texts.message(what) + lacking + u'.' +
+           texts.message(server ? Text::ServerUntouched : Text::FileUntouched);
 }
 
 Status compactFile(const QString &source, const QString &target)
 {
+    // A server meet is looked after by its server; PRAGMAs and file renames are no use there.
+    if (db::isServerAddress(source))
+        return Status::failure(QStringLiteral("not a meet file: ") + source);
     WorkFile work(target);
     if (!work.status())
         return work.status();
@@ -436,6 +450,9 @@ Status replaceFile(const QString &from, const QString &to)
 
 Status repairFile(const QString &path, RepairReport *report)
 {
+    // A server meet is looked after by its server; PRAGMAs and file renames are no use there.
+    if (db::isServerAddress(path))
+        return Status::failure(QStringLiteral("not a meet file: ") + path);
     RepairReport r;
     int userVersion = 0;
     std::optional<WorkFile> work;

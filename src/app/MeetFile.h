@@ -40,9 +40,10 @@ Status createMeetFile(AppState &state, CreateOutcome *outcome = nullptr);
 QString formatQuestion(const TextTables &texts);
 
 // Whether a file can be used as a meet (it is only read): its header, every table and field
-// of its version. The text says, in the message language, what is wrong.
+// of its version. The text says, in the message language, what is wrong. A server meet is
+// checked the same way (password: the one it opens with).
 Status checkMeetFile(const TextTables &texts, const QString &path, const QString &shownName,
-                     db::FileProblem *problem = nullptr);
+                     db::FileProblem *problem = nullptr, const QString &password = {});
 
 // Creates the time files, Info.txt and Rapport.txt of the meet directory when missing, after
 // removing the left-over copies of its text files.

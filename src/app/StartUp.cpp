@@ -15,7 +15,9 @@ void prepareState(AppState &state)
     state.editorCommand = defaultEditorCommand();
     state.dateStamp = AppState::dateStampFor(QDate::currentDate());
     state.currentDatabase = rememberedMeet(state);
-    if (state.currentDatabase.isEmpty() || !QFileInfo(state.databasePath()).isFile())
+    // A server meet cannot be looked for here: its open says what is wrong with it.
+    if (state.currentDatabase.isEmpty() ||
+        (!db::isServerAddress(state.currentDatabase) && !QFileInfo(state.databasePath()).isFile()))
         state.currentDatabase = QStringLiteral("Demomeet.mdb");
     state.setMeetDirectory();
     state.options[size_t(OptDifferences)] = 1;
@@ -49,7 +51,7 @@ StartUpResult ensureMeetDatabase(AppState &state)
 {
     StartUpResult result;
     // An existing file is checked when it becomes current, and never replaced.
-    if (QFile::exists(state.databasePath()))
+    if (db::isServerAddress(state.currentDatabase) || QFile::exists(state.databasePath()))
         return result;
     Catalogs &c = state.catalogs;
     if (c.personCount == 0)

@@ -192,6 +192,34 @@ enum class Text {
     AdvanceLastRound,
     AdvanceDone,  // %1 how many, %2 the next round
     LanePriority, // the options window's caption
+    // A meet on a PostgreSQL server
+    FileServerDown,       // after the address, like FileMissing
+    FilePasswordNeeded,   // likewise
+    FileServerNoMeet,     // likewise: an empty server database opened as a meet
+    ServerUntouched,      // after a server problem, as FileUntouched after a file's
+    ServerOpenCommand,    // the database menu, with its mnemonic
+    ServerUploadCommand,  // likewise
+    ServerDownloadCommand, // likewise
+    ServerTitle,
+    ServerHostPrompt,
+    ServerPortPrompt,
+    ServerDatabasePrompt,
+    ServerUserPrompt,
+    ServerPasswordPrompt, // %1 the address
+    ServerPortBad,        // %1 what was typed
+    ServerNameBad,        // %1 what was typed
+    ServerOnlyFiles,      // the file commands on a server meet
+    UploadFromServer,     // %1 the address of the open meet
+    UploadTargetHoldsMeet, // %1 the address
+    UploadFailed,         // %1 the address, %2 why
+    UploadDone,           // %1 the address
+    DownloadNotServer,
+    DownloadFailed,       // %1 the file, %2 why
+    DownloadDone,         // %1 the file
+    CommandLineServer,
+    CommandLineServerValue,
+    CommandLineServerBad, // %1 what was given
+    CommandLineServerAndMeet,
     Count
 };
 

@@ -26,6 +26,7 @@ struct InputRequest {
     QString prompt;
     QString title;
     QString defaultText;
+    bool password = false; // the typed text is not shown
 };
 
 struct FileRequest {

@@ -101,7 +101,12 @@ QString ServerAddress::toString() const
         url.setPort(port);
     url.setUserName(user);
     url.setPath(u'/' + database);
-    return url.toString();
+    // Without user, host and port QUrl drops the empty authority ("postgresql:/meet"), which
+    // would no longer read as an address.
+    QString text = url.toString();
+    if (!text.startsWith(QStringLiteral("postgresql://")))
+        text.insert(text.indexOf(u':') + 1, QStringLiteral("//"));
+    return text;
 }
 
 bool isServerAddress(const QString &text)

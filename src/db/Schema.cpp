@@ -526,10 +526,11 @@ Status migrate(db::Database &database)
     return {};
 }
 
-Status openMeet(db::Database &database, const QString &path, db::FileProblem *problem, QStringList *missing)
+Status openMeet(db::Database &database, const QString &path, db::FileProblem *problem, QStringList *missing,
+                const QString &password)
 {
     db::FileProblem p = db::FileProblem::None;
-    if (Status s = database.open(path, &p); !s) {
+    if (Status s = database.open(path, &p, password); !s) {
         if (problem)
             *problem = p;
         return s;

@@ -95,9 +95,9 @@ QStringList missingParts(db::Database &database);
 Status migrate(db::Database &database);
 // Opens a meet file for use: the file check, the schema check (a file that lacks tables or
 // fields, or is of a newer version, is refused untouched), then the migrations. missing gets
-// what the file lacks.
+// what the file lacks. password: for a server meet, kept in memory only.
 Status openMeet(db::Database &database, const QString &path, db::FileProblem *problem = nullptr,
-                QStringList *missing = nullptr);
+                QStringList *missing = nullptr, const QString &password = {});
 
 constexpr int kPersonFields = 23;
 constexpr int kClubFields = 16;

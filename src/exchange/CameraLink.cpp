@@ -43,6 +43,9 @@ void storeCameraSetting(AppState &state, const CameraSetting &setting)
 
 QString startListBase(const AppState &state)
 {
+    // A server meet is named by its database.
+    if (const auto server = db::ServerAddress::parse(state.currentDatabase))
+        return server->database;
     return QFileInfo(state.databasePath()).completeBaseName();
 }
 

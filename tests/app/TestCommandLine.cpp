@@ -40,6 +40,20 @@ private slots:
             << QString();
         QTest::newRow("--pdf without --make-lists")
             << QStringList{"--pdf", "out"} << false << QString() << "--pdf";
+        QTest::newRow("--server") << QStringList{"--server", "postgresql://arenor@db.club:5432/meet"} << true
+                                  << QString() << QString();
+        QTest::newRow("--server on the default host") << QStringList{"--server", "postgresql:///meet"} << true
+                                                      << QString() << QString();
+        QTest::newRow("--server with lists")
+            << QStringList{"--make-lists", "--server", "postgresql://arenor@db/meet"} << true << QString() << QString();
+        QTest::newRow("--server without a database")
+            << QStringList{"--server", "postgresql://arenor@db/"} << false << QString() << "--server";
+        QTest::newRow("--server given a file") << QStringList{"--server", "Meet.mdb"} << false << QString() << "--server";
+        QTest::newRow("--server with a password")
+            << QStringList{"--server", "postgresql://arenor:pw@db/meet"} << false << QString() << "--server";
+        QTest::newRow("--server and --meet")
+            << QStringList{"--make-lists", "--server", "postgresql://db/m", "--meet", "M.mdb"} << false
+            << QString() << "--meet";
         // A Qt option that holds a "v" asks for no version.
         QTest::newRow("-reverse") << QStringList{"-reverse"} << false << QString() << "reverse";
     }
@@ -58,6 +72,9 @@ private slots:
         QCOMPARE(line.versionAsked(), asked == "version");
         QCOMPARE(line.error().isEmpty(), errorPart.isEmpty());
         QVERIFY2(line.error().contains(errorPart), qPrintable(line.error()));
+        // The address is kept as the program writes it, so the title and Arenor.ini show one form.
+        if (ok && arguments.contains("--server"))
+            QCOMPARE(line.server(), arguments.at(arguments.indexOf("--server") + 1));
     }
 
     void helpAndVersion()

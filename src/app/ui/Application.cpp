@@ -91,6 +91,10 @@ StartUpResult Application::start(bool showSplash)
     }
 
     prepareState(m_state);
+    if (!m_startMeet.isEmpty()) {
+        m_state.currentDatabase = m_startMeet;
+        m_state.setMeetDirectory();
+    }
     m_settings->load(false);
     m_state.setRoundTag(3);
 

@@ -30,6 +30,9 @@ public:
     // user chose to quit because another program holds it.
     bool claimDirectory();
 
+    // The meet the start opens instead of the remembered one (the command line's --server).
+    void openAtStart(const QString &meet) { m_startMeet = meet; }
+
     // Runs the start-up procedure and shows the main window. showSplash: the start-up picture.
     StartUpResult start(bool showSplash = true);
 
@@ -46,6 +49,7 @@ private:
     std::unique_ptr<MainCommands> m_commands;
     std::unique_ptr<timing::TimingController> m_timing; // outlives the windows that show it
     bool m_testClock = false;
+    QString m_startMeet;
     std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<SettingsFile> m_settings;
     std::unique_ptr<QtTranslations> m_qtTexts;

@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "app/Lifecycle.h"
+#include "app/ServerMeet.h"
 #include "app/ui/AboutDialog.h"
 #include "app/ui/HelpWindow.h"
 #include "app/ui/OptionsWindow.h"
@@ -559,6 +560,21 @@ void MainWindow::buildMenus()
         if (d.caption == 240)
             buildPrintMenus(*m);
     }
+    // A meet on a server: opened beside Open, moved there and back beside Copy.
+    QMenu *database = m_menus.front().first;
+    auto serverAction = [this](const char *name, lifecycle::Outcome (*run)(AppState &)) {
+        auto *a = new QAction(this);
+        a->setObjectName(QLatin1String(name));
+        connect(a, &QAction::triggered, this, [this, run] { run(m_state); });
+        return a;
+    };
+    m_openServer = serverAction("openServerMeetAction", lifecycle::openServerMeet);
+    m_upload = serverAction("uploadToServerAction", lifecycle::uploadToServer);
+    m_download = serverAction("downloadFromServerAction", lifecycle::downloadFromServer);
+    database->insertAction(action(Command::ResetMeet), m_openServer);
+    const QList<QAction *> items = database->actions();
+    const qsizetype afterCopy = items.indexOf(action(Command::CopyMeet)) + 1;
+    database->insertActions(afterCopy < items.size() ? items.at(afterCopy) : nullptr, {m_upload, m_download});
     // Import and export through CSV files, before the database menu's last separator.
     new exchange::ExchangeMenu(m_state, m_menus.front().first, action(Command::Quit), this, m_mdi);
 }
@@ -715,6 +731,9 @@ void MainWindow::applyCaptions()
         menu->setTitle(t.caption(caption));
         menuLetters += mnemonicOf(menu->title());
     }
+    m_openServer->setText(t.caption(Text::ServerOpenCommand));
+    m_upload->setText(t.caption(Text::ServerUploadCommand));
+    m_download->setText(t.caption(Text::ServerDownloadCommand));
     m_printMenu->setTitle(t.message(Text::PrintCommand));
     m_pdfMenu->setTitle(t.message(Text::PdfCommand));
     for (qsizetype i = 0; i < qsizetype(std::size(kPrintedLists)); ++i) {

@@ -161,6 +161,10 @@ private:
     // The list menu's "Print …" and "Save as PDF …", each with the six lists.
     QMenu *m_printMenu = nullptr;
     QMenu *m_pdfMenu = nullptr;
+    // The database menu's commands for a meet on a server.
+    QAction *m_openServer = nullptr;
+    QAction *m_upload = nullptr;
+    QAction *m_download = nullptr;
     void buildPrintMenus(QMenu &lists);
     QToolBar *m_toolBar = nullptr;
     QWidget *m_buttonBar = nullptr;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -100,6 +101,8 @@ std::optional<QString> QtPrompt::input(const InputRequest &request)
     dialog.setWindowTitle(request.title);
     dialog.setLabelText(request.prompt);
     dialog.setTextValue(request.defaultText);
+    if (request.password)
+        dialog.setTextEchoMode(QLineEdit::Password);
     dialog.setOkButtonText(buttonText(Answer::Ok));
     dialog.setCancelButtonText(buttonText(Answer::Cancel));
     if (dialog.exec() != QDialog::Accepted)
