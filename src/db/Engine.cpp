@@ -103,7 +103,13 @@ QString ServerAddress::toString() const
         url.setPort(port);
     url.setUserName(user);
     url.setPath(u'/' + database);
-    return url.toString();
+    // Without a host QUrl drops the empty authority ("postgresql:/meet"), which no longer
+    // reads as a server address: the address must open the same meet again.
+    QString text = url.toString();
+    const QString scheme = QStringLiteral("postgresql:");
+    if (!text.startsWith(scheme + QStringLiteral("//")))
+        text.insert(scheme.size(), QStringLiteral("//"));
+    return text;
 }
 
 bool isServerAddress(const QString &text)
