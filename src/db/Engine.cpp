@@ -178,6 +178,16 @@ Status readTable(Database &db, const QString &table, QStringList &fields, std::v
     return {};
 }
 
+bool sameValues(const QVariantList &a, const QVariantList &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (a[i].toString() != b[i].toString() || a[i].isNull() != b[i].isNull())
+            return false;
+    return true;
+}
+
 QList<FieldDef> numberedFields(int count, FieldType type)
 {
     QList<FieldDef> fields;
@@ -993,10 +1003,19 @@ Status Recordset::update()
     bool elsewhere = false;
     if (Status s = m_db->updateUnchanged(m_table, m_fields, m_pending, m_rowids[at], m_versions[at], &elsewhere); !s)
         return s;
+    QVariantList stored;
+    bool found = false;
+    if (elsewhere) {
+        if (Status r = m_db->readRow(m_table, m_rowids[at], stored, m_versions[at], &found); !r)
+            return r;
+        // A new version with the values as read (a write rolled back, the same values written
+        // elsewhere) is no change: written over it.
+        if (found && sameValues(stored, m_rows[at]))
+            if (Status s = m_db->updateUnchanged(m_table, m_fields, m_pending, m_rowids[at], m_versions[at], &elsewhere); !s)
+                return s;
+    }
     if (elsewhere) {
         // Another station wrote the record since it was read: its values are taken, not ours.
-        QVariantList stored;
-        bool found = false;
         if (Status r = m_db->readRow(m_table, m_rowids[at], stored, m_versions[at], &found); !r)
             return r;
         const QString why = changedElsewhereText(m_table, m_fields, m_rows[at], stored, !found);

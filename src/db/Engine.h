@@ -83,6 +83,10 @@ Status readTable(Database &db, const QString &table, QStringList &fields, std::v
                  std::vector<QVariantList> &rows, const QString &sortField = {},
                  std::vector<QString> *versions = nullptr);
 
+// Two records hold the same values as the user reads them (a number stored as text equals
+// the number).
+bool sameValues(const QVariantList &a, const QVariantList &b);
+
 // Fields "0".."count-1" of one type.
 QList<FieldDef> numberedFields(int count, FieldType type = FieldType::Text);
 

@@ -186,11 +186,25 @@ bool RecordModel::writeRow(int row, const QVariantList &values)
         m_error = s.error();
         return false;
     }
+    QVariantList stored;
+    bool found = false;
+    if (elsewhere) {
+        if (Status r = m_db->readRow(m_table, m_rowids[at], stored, m_versions[at], &found); !r) {
+            m_error = r.error();
+            return false;
+        }
+        // A new version with the values as read (a write rolled back, the same values written
+        // elsewhere) is no change: written over it.
+        if (found && sameValues(stored, m_rows[at])) {
+            if (Status s = m_db->updateUnchanged(m_table, m_fields, values, m_rowids[at], m_versions[at], &elsewhere); !s) {
+                m_error = s.error();
+                return false;
+            }
+        }
+    }
     if (!elsewhere)
         return true;
     // Another station wrote the record since it was read: show what it stored, say what.
-    QVariantList stored;
-    bool found = false;
     if (Status r = m_db->readRow(m_table, m_rowids[at], stored, m_versions[at], &found); !r) {
         m_error = r.error();
         return false;

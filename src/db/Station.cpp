@@ -11,16 +11,20 @@ namespace arenor::db {
 namespace {
 const QString kChannel = QStringLiteral("arenor");
 constexpr int kAliveInterval = 3000; // a lost connection is found this soon while idle
+constexpr int kLostEvery = 5;        // while lost, every fifth tick tries the server again
 } // namespace
 
 Station::Station(Database &database, QObject *parent) : QObject(parent), m_db(database)
 {
     m_alive.setInterval(kAliveInterval);
     connect(&m_alive, &QTimer::timeout, this, [this] {
+        // A server that is gone is tried less often: each try may wait for the connect timeout.
+        if (m_db.connectionLost() && ++m_idleTicks % kLostEvery != 0)
+            return;
         // A connection lost while nothing is written would silently stop the news.
-        if (m_db.isOpen() && !m_db.inTransaction()) {
+        if ((m_db.isOpen() || m_db.connectionLost()) && !m_db.inTransaction()) {
             QSqlQuery probe(m_db.handle());
-            if (!probe.exec(QStringLiteral("SELECT 1"))) {
+            if (m_db.connectionLost() || !probe.exec(QStringLiteral("SELECT 1"))) {
                 probe.finish();
                 m_db.checkConnection();
             }

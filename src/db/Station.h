@@ -36,6 +36,7 @@ private:
     Database &m_db;
     QTimer m_alive;
     bool m_listening = false;
+    int m_idleTicks = 0;
 };
 
 // Takes the lock under which the named thing (a grid table) is made, for the transaction
