@@ -12,7 +12,8 @@ namespace {
 constexpr int kGatherMs = 40;
 } // namespace
 
-StationSync::StationSync(AppState &state, QObject *parent) : QObject(parent), m_state(state), m_station(state.database)
+StationSync::StationSync(AppState &state, QObject *parent)
+    : QObject(parent), m_state(state), m_station(state.database)
 {
     m_soon.setSingleShot(true);
     m_soon.setInterval(kGatherMs);
@@ -71,7 +72,7 @@ void StationSync::applyHeard()
         m_all = false;
         m_heard.clear();
         db::RecordModel::changedElsewhere(database);
-        tables = {schema::kPersoner,    schema::kStafettlag, schema::kKlubber, schema::kKlasser,
+        tables = {schema::kPersoner,     schema::kStafettlag, schema::kKlubber, schema::kKlasser,
                   schema::kPoengoppsett, schema::kPamelding,  schema::kOvelser};
     } else {
         tables = m_heard.values();
@@ -121,9 +122,10 @@ void StationSync::apply(const QString &table)
         emit n.entriesChanged(m_state.currentRound);
     } else if (is(schema::kOppsett)) {
         emit n.entriesChanged(m_state.currentRound);
-    } else if (is(schema::kTidtakingoppsett) || is(schema::kVind) || is(schema::kForsok) || is(schema::kHoyder) ||
-               is(schema::kHoydekort) || is(schema::kMangekamp) || is(schema::kSeedmerker) ||
-               is(schema::kTrekninger) || is(schema::kAvansement) || is(QStringLiteral("arenor_meet"))) {
+    } else if (is(schema::kTidtakingoppsett) || is(schema::kVind) || is(schema::kForsok) ||
+               is(schema::kHoyder) || is(schema::kHoydekort) || is(schema::kMangekamp) ||
+               is(schema::kSeedmerker) || is(schema::kTrekninger) || is(schema::kAvansement) ||
+               is(QStringLiteral("arenor_meet"))) {
         // Kept beside the grids and read where they are used; their models re-read above.
     } else {
         emit n.gridChanged(table); // every other table is a grid table

@@ -108,7 +108,8 @@ Status lockForMaking(Database &database, const QString &name, int waitMs, bool *
         q.prepare(QStringLiteral("SELECT pg_try_advisory_xact_lock(hashtext(?))"));
         q.addBindValue(name);
         if (!q.exec() || !q.next())
-            return Status::failure(QStringLiteral("cannot lock ") + name + QStringLiteral(": ") + q.lastError().text());
+            return Status::failure(QStringLiteral("cannot lock ") + name + QStringLiteral(": ") +
+                                   q.lastError().text());
         if (q.value(0).toBool())
             return {};
         if (deadline.hasExpired())

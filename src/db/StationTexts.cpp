@@ -19,8 +19,10 @@ constexpr Pair kTexts[] = {
      "lagret. Vinduet viser nå det som er lagret:",
      "The record in %1 was changed at another station after it was read here, so your change was not "
      "stored. The window now shows what is stored:"},
-    {StationText::FieldChanged, "felt %1: \u00AB%2\u00BB (var \u00AB%3\u00BB)", "field %1: \u00AB%2\u00BB (was \u00AB%3\u00BB)"},
-    {StationText::RecordGone, "Posten i %1 ble slettet på en annen stasjon, så endringen din ble ikke lagret.",
+    {StationText::FieldChanged, "felt %1: \u00AB%2\u00BB (var \u00AB%3\u00BB)",
+     "field %1: \u00AB%2\u00BB (was \u00AB%3\u00BB)"},
+    {StationText::RecordGone,
+     "Posten i %1 ble slettet på en annen stasjon, så endringen din ble ikke lagret.",
      "The record in %1 was deleted at another station, so your change was not stored."},
     {StationText::GridBusy,
      "Grinden %1 lages nå på en annen stasjon. Ingenting er endret; prøv igjen når den er laget.",

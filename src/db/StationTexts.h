@@ -11,10 +11,10 @@
 namespace arenor::db {
 
 enum class StationText {
-    RecordChanged,  // %1 table; followed by one FieldChanged line per field
-    FieldChanged,   // %1 field, %2 stored value, %3 value read before
-    RecordGone,     // %1 table
-    GridBusy,       // %1 grid table
+    RecordChanged, // %1 table; followed by one FieldChanged line per field
+    FieldChanged,  // %1 field, %2 stored value, %3 value read before
+    RecordGone,    // %1 table
+    GridBusy,      // %1 grid table
     ConnectionLost,
 };
 

@@ -45,8 +45,8 @@ int main(int argc, char **argv)
         for (int k = 1; k <= persons.rowCount(); ++k) {
             if (in.readLine() != QStringLiteral("next"))
                 break;
-            const int record = registers::entryRecordNumber(state.currentRound, k - 1, false,
-                                                            state.catalogs.personCount, state.catalogs.relayCount);
+            const int record = registers::entryRecordNumber(
+                state.currentRound, k - 1, false, state.catalogs.personCount, state.catalogs.relayCount);
             if (!persons.setValue(k - 1, registers::PersonFirstName, QStringLiteral("Typed%1").arg(k)) ||
                 !registers::setEntry(state, record, 1, true)) {
                 out << "failed " << persons.lastError() << Qt::endl;

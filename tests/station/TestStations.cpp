@@ -112,10 +112,11 @@ private slots:
         for (int k = 1; k <= 4; ++k) {
             other.process.write("next\n");
             QTRY_COMPARE_WITH_TIMEOUT(other.lines.value(k - 1), QStringLiteral("typed %1").arg(k), 5000);
-            QTRY_VERIFY_WITH_TIMEOUT(here.state.catalogs.persons[size_t(k)].name.contains(QStringLiteral("Typed%1").arg(k)) &&
-                                         here.state.entryMatrix.entered(round, 1, k) &&
-                                         shown.text(k - 1, registers::PersonFirstName) == QStringLiteral("Typed%1").arg(k),
-                                     1000);
+            QTRY_VERIFY_WITH_TIMEOUT(
+                here.state.catalogs.persons[size_t(k)].name.contains(QStringLiteral("Typed%1").arg(k)) &&
+                    here.state.entryMatrix.entered(round, 1, k) &&
+                    shown.text(k - 1, registers::PersonFirstName) == QStringLiteral("Typed%1").arg(k),
+                1000);
         }
         QVERIFY(registers.contains(QVariantList{QVariant::fromValue(MeetNotifier::Register::Competitors)}));
         QVERIFY(registers.contains(QVariantList{QVariant::fromValue(MeetNotifier::Register::Entries)}));
@@ -159,7 +160,8 @@ private slots:
         QCOMPARE(test::storedText(here.state, schema::kPersoner, 3, registers::PersonFirstName),
                  model.text(2, registers::PersonFirstName)); // "Mine" never stored
         QVERIFY(model.setValue(2, registers::PersonFirstName, QStringLiteral("Mine")));
-        QCOMPARE(test::storedText(here.state, schema::kPersoner, 3, registers::PersonSurname), QStringLiteral("Theirs"));
+        QCOMPARE(test::storedText(here.state, schema::kPersoner, 3, registers::PersonSurname),
+                 QStringLiteral("Theirs"));
 
         QVERIFY(edit(3, QStringLiteral("Again")));
         rs.setField(registers::PersonClub, QStringLiteral("Club"));
@@ -190,8 +192,10 @@ private slots:
             last[parts.value(1).toInt()] = parts.value(2).toInt();
         }
         for (const auto &[row, i] : last) {
-            const QString stored = test::storedText(here.state, schema::kPersoner, row + 1, registers::PersonSurname);
-            QVERIFY2(stored.startsWith(QStringLiteral("Loop")) && stored.mid(4).toInt() >= i, qPrintable(stored));
+            const QString stored =
+                test::storedText(here.state, schema::kPersoner, row + 1, registers::PersonSurname);
+            QVERIFY2(stored.startsWith(QStringLiteral("Loop")) && stored.mid(4).toInt() >= i,
+                     qPrintable(stored));
         }
         const QString locks = QStringLiteral("SELECT count(*) FROM pg_locks WHERE locktype = 'advisory'");
         QTRY_COMPARE_WITH_TIMEOUT(askServer(here.address(), locks).toInt(), 0, 5000);
@@ -239,9 +243,11 @@ private slots:
         model.setValue(1, registers::PersonSurname, QStringLiteral("Lost"));
         QTRY_COMPARE_WITH_TIMEOUT(here.meet.prompt.messageTexts().count(lost), 1, 5000);
         QVERIFY(!here.state.database.connectionLost());
-        QCOMPARE(test::storedText(here.state, schema::kPersoner, 1, registers::PersonSurname), QStringLiteral("Before"));
+        QCOMPARE(test::storedText(here.state, schema::kPersoner, 1, registers::PersonSurname),
+                 QStringLiteral("Before"));
         QVERIFY(model.setValue(1, registers::PersonSurname, QStringLiteral("After")));
-        QCOMPARE(test::storedText(here.state, schema::kPersoner, 2, registers::PersonSurname), QStringLiteral("After"));
+        QCOMPARE(test::storedText(here.state, schema::kPersoner, 2, registers::PersonSurname),
+                 QStringLiteral("After"));
 
         OtherStation other({here.address(), QStringLiteral("edit"), QStringLiteral("4"),
                             QString::number(registers::PersonFirstName), QStringLiteral("Heard")});
