@@ -1,5 +1,7 @@
 #include "Engine.h"
 
+#include "StationTexts.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -101,11 +103,12 @@ QString ServerAddress::toString() const
         url.setPort(port);
     url.setUserName(user);
     url.setPath(u'/' + database);
-    // Without user, host and port QUrl drops the empty authority ("postgresql:/meet"), which
-    // would no longer read as an address.
+    // Without a host QUrl drops the empty authority ("postgresql:/meet"), which no longer
+    // reads as a server address: the address must open the same meet again.
     QString text = url.toString();
-    if (!text.startsWith(QStringLiteral("postgresql://")))
-        text.insert(text.indexOf(u':') + 1, QStringLiteral("//"));
+    const QString scheme = QStringLiteral("postgresql:");
+    if (!text.startsWith(scheme + QStringLiteral("//")))
+        text.insert(scheme.size(), QStringLiteral("//"));
     return text;
 }
 
@@ -132,36 +135,57 @@ QString updateByRowidStatement(const QString &table, const QStringList &fields)
 }
 
 Status readTable(Database &db, const QString &table, QStringList &fields, std::vector<qint64> &rowids,
-                 std::vector<QVariantList> &rows, const QString &sortField)
+                 std::vector<QVariantList> &rows, const QString &sortField, std::vector<QString> *versions)
 {
     fields.clear();
     rowids.clear();
     rows.clear();
+    if (versions)
+        versions->clear();
     if (!db.isOpen())
         return Status::failure(QStringLiteral("no database is open"));
     const QList<FieldType> types = db.serverTypes(table);
     QSqlQuery q = db.reader();
-    QString sql = QStringLiteral("SELECT rowid, ") + db.allFields(table) + QStringLiteral(" FROM ") +
-                  quoteIdentifier(table) + QStringLiteral(" ORDER BY ");
+    // On the server each row's version (xmin) comes along, so a write can tell whether another
+    // station changed the row since.
+    const bool versioned = versions && db.onServer();
+    const int first = versioned ? 2 : 1;
+    QString sql = QStringLiteral("SELECT rowid, ") + (versioned ? QStringLiteral("xmin::text, ") : QString()) +
+                  db.allFields(table) + QStringLiteral(" FROM ") + quoteIdentifier(table) + QStringLiteral(" ORDER BY ");
     if (!sortField.isEmpty())
         sql += quoteIdentifier(sortField) + QStringLiteral(", ");
     sql += QStringLiteral("rowid");
-    if (!q.exec(sql))
-        return Status::failure(QStringLiteral("cannot read ") + table + QStringLiteral(": ") +
-                               q.lastError().text());
+    if (!q.exec(sql)) {
+        const QString e = q.lastError().text();
+        q.finish();
+        db.checkConnection();
+        return Status::failure(QStringLiteral("cannot read ") + table + QStringLiteral(": ") + e);
+    }
     const QSqlRecord rec = q.record();
-    for (int i = 1; i < rec.count(); ++i)
+    for (int i = first; i < rec.count(); ++i)
         fields << rec.fieldName(i);
     const int width = int(fields.size());
     while (q.next()) {
         rowids.push_back(q.value(0).toLongLong());
+        if (versions)
+            versions->push_back(versioned ? q.value(1).toString() : QString());
         QVariantList row;
         row.reserve(width);
         for (int i = 0; i < width; ++i)
-            row.append(i < types.size() ? Database::asStored(q.value(i + 1), types[i]) : q.value(i + 1));
+            row.append(i < types.size() ? Database::asStored(q.value(i + first), types[i]) : q.value(i + first));
         rows.push_back(std::move(row));
     }
     return {};
+}
+
+bool sameValues(const QVariantList &a, const QVariantList &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (a[i].toString() != b[i].toString() || a[i].isNull() != b[i].isNull())
+            return false;
+    return true;
 }
 
 QList<FieldDef> numberedFields(int count, FieldType type)
@@ -403,6 +427,7 @@ void Database::close()
     m_password.clear();
     forgetAllTables();
     m_engine = Engine::SQLite;
+    m_lost = false;
 }
 
 bool Database::isOpen() const
@@ -518,7 +543,7 @@ Status Database::insertReturningRowid(const QString &sql, const QVariantList &bi
     for (const QVariant &v : binds)
         q.addBindValue(bindable(v));
     if (!q.exec())
-        return errorStatus(QStringLiteral("cannot add a record"), q.lastError());
+        return lostOrFailed(q, QStringLiteral("cannot add a record"));
     rowid = onServer() ? (q.next() ? q.value(0).toLongLong() : -1) : q.lastInsertId().toLongLong();
     return {};
 }
@@ -711,15 +736,116 @@ Status Database::exec(const QString &sql, const QVariantList &binds)
     // The server prepares only statements that read or write rows.
     if (binds.isEmpty() && onServer()) {
         if (!q.exec(sql))
-            return errorStatus(QStringLiteral("statement failed"), q.lastError());
+            return lostOrFailed(q, QStringLiteral("statement failed"));
         return {};
     }
     if (!q.prepare(sql))
-        return errorStatus(QStringLiteral("bad statement"), q.lastError());
+        return lostOrFailed(q, QStringLiteral("bad statement"));
     for (const QVariant &v : binds)
         q.addBindValue(bindable(v));
     if (!q.exec())
-        return errorStatus(QStringLiteral("statement failed"), q.lastError());
+        return lostOrFailed(q, QStringLiteral("statement failed"));
+    return {};
+}
+
+Status Database::lostOrFailed(QSqlQuery &q, const QString &what)
+{
+    Status s = errorStatus(what, q.lastError());
+    q.finish();
+    checkConnection();
+    return s;
+}
+
+void Database::checkConnection()
+{
+    // A statement inside a transaction fails the transaction; it is checked once rolled back.
+    if (!onServer() || m_inTransaction || m_checking || m_connection.isEmpty())
+        return;
+    m_checking = true;
+    QSqlDatabase db = handle();
+    bool working = false;
+    {
+        QSqlQuery probe(db);
+        working = db.isOpen() && probe.exec(QStringLiteral("SELECT 1"));
+    }
+    if (!working) {
+        if (!m_lost) {
+            m_lost = true;
+            if (connectionWatcher)
+                connectionWatcher(false);
+        }
+        // The same connection opened again: same address, user and password; the server
+        // may take a moment to come back, so the next failed statement tries again.
+        db.close();
+        if (db.open()) {
+            QSqlQuery q(db);
+            q.exec(QStringLiteral("SET client_min_messages = warning"));
+            forgetAllTables();
+            working = true;
+        }
+    }
+    if (working && m_lost) {
+        m_lost = false;
+        if (connectionWatcher)
+            connectionWatcher(true);
+    }
+    m_checking = false;
+}
+
+Status Database::updateUnchanged(const QString &table, const QStringList &fields, const QVariantList &values,
+                                 qint64 rowid, QString &version, bool *changedElsewhere)
+{
+    if (changedElsewhere)
+        *changedElsewhere = false;
+    QSqlQuery q(handle());
+    const bool versioned = onServer() && !version.isEmpty();
+    QString sql = updateByRowidStatement(table, fields);
+    if (versioned)
+        sql += QStringLiteral(" AND xmin = ?::xid RETURNING xmin::text");
+    if (!q.prepare(sql))
+        return lostOrFailed(q, QStringLiteral("cannot store the record"));
+    for (const QVariant &v : values)
+        q.addBindValue(bindable(v));
+    q.addBindValue(rowid);
+    if (versioned)
+        q.addBindValue(version);
+    if (!q.exec())
+        return lostOrFailed(q, QStringLiteral("cannot store the record"));
+    if (!versioned)
+        return {};
+    if (q.next()) {
+        version = q.value(0).toString();
+        return {};
+    }
+    if (changedElsewhere)
+        *changedElsewhere = true;
+    return {};
+}
+
+Status Database::readRow(const QString &table, qint64 rowid, QVariantList &values, QString &version, bool *found)
+{
+    values.clear();
+    version.clear();
+    if (found)
+        *found = false;
+    const QList<FieldType> types = serverTypes(table);
+    QSqlQuery q(handle());
+    const QString sql = QStringLiteral("SELECT ") + (onServer() ? QStringLiteral("xmin::text, ") : QStringLiteral("'', ")) +
+                        allFields(table) + QStringLiteral(" FROM ") + quoteIdentifier(table) +
+                        QStringLiteral(" WHERE rowid = ?");
+    if (!q.prepare(sql))
+        return lostOrFailed(q, QStringLiteral("cannot read ") + table);
+    q.addBindValue(rowid);
+    if (!q.exec())
+        return lostOrFailed(q, QStringLiteral("cannot read ") + table);
+    if (!q.next())
+        return {};
+    version = q.value(0).toString();
+    const int width = q.record().count() - 1;
+    for (int i = 0; i < width; ++i)
+        values.append(i < types.size() ? asStored(q.value(i + 1), types[i]) : q.value(i + 1));
+    if (found)
+        *found = true;
     return {};
 }
 
@@ -729,8 +855,11 @@ Status Database::transaction(const std::function<Status()> &work)
     if (m_inTransaction)
         return work();
     QSqlDatabase db = handle();
-    if (!db.transaction())
-        return errorStatus(QStringLiteral("cannot start a transaction"), db.lastError());
+    if (!db.transaction()) {
+        Status e = errorStatus(QStringLiteral("cannot start a transaction"), db.lastError());
+        checkConnection();
+        return e;
+    }
     m_inTransaction = true;
     Status s = work();
     m_inTransaction = false;
@@ -738,12 +867,14 @@ Status Database::transaction(const std::function<Status()> &work)
         db.rollback();
         if (onServer())
             forgetAllTables(); // tables made in it are gone again
+        checkConnection();
         return s;
     }
     if (!db.commit()) {
         Status e = errorStatus(QStringLiteral("cannot commit"), db.lastError());
         db.rollback();
         forgetAllTables();
+        checkConnection();
         return e;
     }
     return {};
@@ -777,7 +908,7 @@ Status Recordset::open(Database &db, const QString &table, const QString &sortFi
         return Status::failure(QStringLiteral("no database is open"));
     if (!db.tableExists(table))
         return Status::failure(QStringLiteral("no table ") + table);
-    if (Status s = readTable(db, table, m_fields, m_rowids, m_rows, sortField); !s)
+    if (Status s = readTable(db, table, m_fields, m_rowids, m_rows, sortField, &m_versions); !s)
         return s;
     m_db = &db;
     m_table = table;
@@ -792,6 +923,7 @@ void Recordset::close()
     m_fields.clear();
     m_rowids.clear();
     m_rows.clear();
+    m_versions.clear();
     m_pending.clear();
     m_adding = false;
     m_pos = -1;
@@ -846,13 +978,18 @@ Status Recordset::update()
 {
     if (!m_db)
         return Status::failure(QStringLiteral("the record set is closed"));
-    QSqlQuery q(m_db->handle());
     if (m_adding) {
         qint64 rowid = -1;
         if (Status s = m_db->insertReturningRowid(m_db->insertStatement(m_table, m_fields.size()), m_pending, rowid); !s)
             return Status::failure(QStringLiteral("cannot add a record: ") + s.error());
         m_rowids.push_back(rowid);
         m_rows.push_back(m_pending);
+        QString version;
+        if (m_db->onServer()) {
+            QVariantList stored;
+            m_db->readRow(m_table, rowid, stored, version, nullptr);
+        }
+        m_versions.push_back(version);
         m_pos = int(m_rows.size()) - 1;
         m_adding = false;
         m_pending.clear();
@@ -862,13 +999,32 @@ Status Recordset::update()
         return {};
     if (m_pos < 0 || m_pos >= int(m_rows.size()))
         return Status::failure(QStringLiteral("no current record"));
-    q.prepare(updateByRowidStatement(m_table, m_fields));
-    for (const QVariant &v : m_pending)
-        q.addBindValue(Database::bindable(v));
-    q.addBindValue(m_rowids[size_t(m_pos)]);
-    if (!q.exec())
-        return Status::failure(QStringLiteral("cannot store the record: ") + q.lastError().text());
-    m_rows[size_t(m_pos)] = m_pending;
+    const size_t at = size_t(m_pos);
+    bool elsewhere = false;
+    if (Status s = m_db->updateUnchanged(m_table, m_fields, m_pending, m_rowids[at], m_versions[at], &elsewhere); !s)
+        return s;
+    QVariantList stored;
+    bool found = false;
+    if (elsewhere) {
+        if (Status r = m_db->readRow(m_table, m_rowids[at], stored, m_versions[at], &found); !r)
+            return r;
+        // A new version with the values as read (a write rolled back, the same values written
+        // elsewhere) is no change: written over it.
+        if (found && sameValues(stored, m_rows[at]))
+            if (Status s = m_db->updateUnchanged(m_table, m_fields, m_pending, m_rowids[at], m_versions[at], &elsewhere); !s)
+                return s;
+    }
+    if (elsewhere) {
+        // Another station wrote the record since it was read: its values are taken, not ours.
+        if (Status r = m_db->readRow(m_table, m_rowids[at], stored, m_versions[at], &found); !r)
+            return r;
+        const QString why = changedElsewhereText(m_table, m_fields, m_rows[at], stored, !found);
+        if (found)
+            m_rows[at] = stored;
+        m_pending.clear();
+        return Status::failure(why);
+    }
+    m_rows[at] = m_pending;
     m_pending.clear();
     return {};
 }

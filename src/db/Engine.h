@@ -77,8 +77,15 @@ QString updateByRowidStatement(const QString &table, const QStringList &fields);
 class Database;
 // Reads a table in record order: field names, rowids and rows. sortField orders by that field
 // first (the record order breaks ties).
+// versions, when given, gets each row's version on the server (empty on SQLite), for
+// Database::updateUnchanged.
 Status readTable(Database &db, const QString &table, QStringList &fields, std::vector<qint64> &rowids,
-                 std::vector<QVariantList> &rows, const QString &sortField = {});
+                 std::vector<QVariantList> &rows, const QString &sortField = {},
+                 std::vector<QString> *versions = nullptr);
+
+// Two records hold the same values as the user reads them (a number stored as text equals
+// the number).
+bool sameValues(const QVariantList &a, const QVariantList &b);
 
 // Fields "0".."count-1" of one type.
 QList<FieldDef> numberedFields(int count, FieldType type = FieldType::Text);
@@ -160,8 +167,27 @@ public:
     // The declared types of a table's fields on the server (empty on SQLite).
     QList<FieldType> serverTypes(const QString &table) const;
 
+    // ---- several stations on one server meet ----
+    bool inTransaction() const { return m_inTransaction; }
+    // Writes a whole row (values of fields, in order) unless another station changed it since
+    // it was read as `version`. On SQLite, or with an empty version, the row is always written.
+    // A written row gets its new version; a row changed elsewhere is left alone and
+    // *changedElsewhere set.
+    Status updateUnchanged(const QString &table, const QStringList &fields, const QVariantList &values,
+                           qint64 rowid, QString &version, bool *changedElsewhere);
+    // One row as stored now, with its version; *found false when it is gone.
+    Status readRow(const QString &table, qint64 rowid, QVariantList &values, QString &version, bool *found);
+    // After a failed statement outside a transaction: when the server connection is gone, it
+    // is opened again with the same address and password. The watcher hears of the loss
+    // (false) once, and of the connection working again (true).
+    void checkConnection();
+    bool connectionLost() const { return m_lost; }
+    std::function<void(bool working)> connectionWatcher;
+
 private:
     Status openServer(const QString &address, const QString &password, FileProblem *problem);
+    // The query's error, after checking whether the connection was lost.
+    Status lostOrFailed(QSqlQuery &q, const QString &what);
     void forgetTypes(const QString &table) const;
     void forgetAllTables() const;
     int readVersion() const;
@@ -171,6 +197,8 @@ private:
     QString m_password;
     Engine m_engine = Engine::SQLite;
     bool m_inTransaction = false;
+    bool m_lost = false;
+    bool m_checking = false;
     // What the server's catalogue says of a table, asked once.
     mutable std::map<QString, QList<FieldType>> m_types;
     mutable std::map<QString, QStringList> m_names;
@@ -223,6 +251,7 @@ private:
     QStringList m_fields;
     std::vector<qint64> m_rowids;
     std::vector<QVariantList> m_rows;
+    std::vector<QString> m_versions;
     QVariantList m_pending;
     bool m_adding = false;
     int m_pos = -1;

@@ -1,12 +1,50 @@
 #include "RecordModel.h"
 
+#include "StationTexts.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QMetaMethod>
 #include <QSqlRecord>
 
 namespace arenor::db {
 
-RecordModel::RecordModel(QObject *parent) : QAbstractTableModel(parent) {}
+namespace {
+std::vector<RecordModel *> &liveModels()
+{
+    static std::vector<RecordModel *> models;
+    return models;
+}
+} // namespace
+
+RecordModel::RecordModel(QObject *parent) : QAbstractTableModel(parent)
+{
+    liveModels().push_back(this);
+}
+
+RecordModel::~RecordModel()
+{
+    std::erase(liveModels(), this);
+}
+
+void RecordModel::changedElsewhere(Database &database, const QString &table)
+{
+    // A copy: a listener may make or drop models.
+    const std::vector<RecordModel *> models = liveModels();
+    for (RecordModel *m : models) {
+        if (m->m_db != &database || (!table.isEmpty() && m->m_table.compare(table, Qt::CaseInsensitive) != 0))
+            continue;
+        if (m->isSignalConnected(QMetaMethod::fromSignal(&RecordModel::storedChanged)))
+            emit m->storedChanged();
+        else
+            m->refresh();
+    }
+}
+
+void RecordModel::changedElsewhere(Database &database)
+{
+    changedElsewhere(database, QString());
+}
 
 bool RecordModel::open(Database &database, const QString &table)
 {
@@ -17,7 +55,7 @@ bool RecordModel::open(Database &database, const QString &table)
     m_rows.clear();
     m_table = table;
     m_error.clear();
-    const Status s = readTable(database, table, m_fields, m_rowids, m_rows);
+    const Status s = readTable(database, table, m_fields, m_rowids, m_rows, {}, &m_versions);
     if (s)
         m_db = &database;
     else
@@ -33,6 +71,7 @@ void RecordModel::close()
     m_fields.clear();
     m_rowids.clear();
     m_rows.clear();
+    m_versions.clear();
     endResetModel();
 }
 
@@ -78,7 +117,11 @@ bool RecordModel::setData(const QModelIndex &index, const QVariant &value, int r
             return false;
         }
     }
-    return setValue(index.row(), index.column(), value);
+    if (setValue(index.row(), index.column(), value))
+        return true;
+    if (m_changedElsewhere)
+        emit refused(m_error);
+    return false;
 }
 
 bool RecordModel::setValue(int row, int field, const QVariant &v)
@@ -136,16 +179,43 @@ bool RecordModel::writeRow(int row, const QVariantList &values)
         m_error = QStringLiteral("no database is open");
         return false;
     }
-    QSqlQuery q(m_db->handle());
-    q.prepare(updateByRowidStatement(m_table, m_fields));
-    for (const QVariant &v : values)
-        q.addBindValue(Database::bindable(v));
-    q.addBindValue(m_rowids[size_t(row)]);
-    if (!q.exec()) {
-        m_error = q.lastError().text();
+    m_changedElsewhere = false;
+    const size_t at = size_t(row);
+    bool elsewhere = false;
+    if (Status s = m_db->updateUnchanged(m_table, m_fields, values, m_rowids[at], m_versions[at], &elsewhere); !s) {
+        m_error = s.error();
         return false;
     }
-    return true;
+    QVariantList stored;
+    bool found = false;
+    if (elsewhere) {
+        if (Status r = m_db->readRow(m_table, m_rowids[at], stored, m_versions[at], &found); !r) {
+            m_error = r.error();
+            return false;
+        }
+        // A new version with the values as read (a write rolled back, the same values written
+        // elsewhere) is no change: written over it.
+        if (found && sameValues(stored, m_rows[at])) {
+            if (Status s = m_db->updateUnchanged(m_table, m_fields, values, m_rowids[at], m_versions[at], &elsewhere); !s) {
+                m_error = s.error();
+                return false;
+            }
+        }
+    }
+    if (!elsewhere)
+        return true;
+    // Another station wrote the record since it was read: show what it stored, say what.
+    if (Status r = m_db->readRow(m_table, m_rowids[at], stored, m_versions[at], &found); !r) {
+        m_error = r.error();
+        return false;
+    }
+    m_error = changedElsewhereText(m_table, m_fields, m_rows[at], stored, !found);
+    m_changedElsewhere = true;
+    if (found && stored.size() == m_fields.size()) {
+        m_rows[at] = stored;
+        emit dataChanged(index(row, 0), index(row, int(m_fields.size()) - 1));
+    }
+    return false;
 }
 
 QVariantList RecordModel::record(int row) const
@@ -190,10 +260,17 @@ int RecordModel::appendRecord(const QVariantList &values)
         m_error = s.error();
         return -1;
     }
+    // The new row's version, so a later edit of it is checked like any other.
+    QString version;
+    if (m_db->onServer()) {
+        QVariantList stored;
+        m_db->readRow(m_table, rowid, stored, version, nullptr);
+    }
     const int n = int(m_rows.size());
     beginInsertRows({}, n, n);
     m_rowids.push_back(rowid);
     m_rows.push_back(row);
+    m_versions.push_back(version);
     endInsertRows();
     emit recordWritten(n);
     return n;
@@ -228,6 +305,7 @@ bool RecordModel::removeRows(int row, int count, const QModelIndex &parent)
     }
     beginRemoveRows({}, row, row + count - 1);
     m_rowids.erase(m_rowids.begin() + row, m_rowids.begin() + row + count);
+    m_versions.erase(m_versions.begin() + row, m_versions.begin() + row + count);
     m_rows.erase(m_rows.begin() + row, m_rows.begin() + row + count);
     endRemoveRows();
     return true;

@@ -1,6 +1,8 @@
 #pragma once
 // A meet table as an item model: rows in record order (rowid), columns the numbered fields.
-// Edits are written to the database at once, addressed by rowid.
+// Edits are written to the database at once, addressed by rowid. On a server meet a record
+// another station changed since it was read is not overwritten: the write is refused, the
+// model takes the stored values and lastError() names the fields that changed.
 
 #include "db/Engine.h"
 
@@ -15,6 +17,7 @@ class RecordModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     explicit RecordModel(QObject *parent = nullptr);
+    ~RecordModel() override;
 
     // Reads the whole table; false (and lastError) when it cannot be read.
     bool open(Database &database, const QString &table);
@@ -62,7 +65,15 @@ public:
     }
     bool endBatch();
 
+    // Another station changed this table of the server meet: each model open on it is told
+    // through storedChanged(), or re-reads itself when no one listens to that.
+    static void changedElsewhere(Database &database, const QString &table);
+    // Every open model on the database (after the connection was opened again).
+    static void changedElsewhere(Database &database);
+
 signals:
+    // Another station changed the table: re-read it (refresh()) once no edit is in the way.
+    void storedChanged();
     // A record was written to the database (row in the model).
     void recordWritten(int row);
     // setData refused a value; why says so in the user's words.
@@ -75,7 +86,9 @@ private:
     QStringList m_fields;
     std::vector<qint64> m_rowids;
     std::vector<QVariantList> m_rows;
+    std::vector<QString> m_versions; // each row's version on the server, as read
     QString m_error;
+    bool m_changedElsewhere = false; // the last write was refused for another station's change
     bool m_readOnly = false;
     bool m_batch = false;
     std::map<int, QVariantList> m_batchDirty; // row -> values not yet written

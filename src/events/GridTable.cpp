@@ -4,6 +4,8 @@
 
 #include "base/Convert.h"
 #include "base/TextFile.h"
+#include "db/Station.h"
+#include "db/StationTexts.h"
 #include "events/SeedStore.h"
 #include "registers/Relay.h"
 #include "registers/SeedMarks.h"
@@ -19,6 +21,9 @@
 namespace arenor::events {
 
 namespace {
+
+// How long a station waits for another one that is making the same grid.
+constexpr int kGridLockWait = 3000;
 
 QString twoDigitText(int n)
 {
@@ -463,7 +468,16 @@ Status CreateGridTable(AppState &state, const GridTableRequest &request, GridTab
     BusyScope busy(state.progressSink());
     const QList<GridColumn> layout = gridColumnLayout(request.type, std::clamp(request.helpCount, 0, 5));
     const QList<QVariantList> rows = gridTableRows(state, request, lanes, random, plan ? &*plan : nullptr);
+    // Two stations of a server meet making the same grid: one makes it, the other is told and
+    // changes nothing (neither a grid it did not ask to replace nor half of one).
+    bool makingElsewhere = false;
     Status s = database.transaction([&]() -> Status {
+        if (Status l = db::lockForMaking(database, table, kGridLockWait, &makingElsewhere); !l)
+            return l;
+        if (makingElsewhere || database.tableExists(table) != exists) {
+            makingElsewhere = true;
+            return Status::failure(QStringLiteral("the grid is being made elsewhere"));
+        }
         if (exists) {
             if (Status d = database.dropTable(table); !d)
                 return d;
@@ -483,6 +497,10 @@ Status CreateGridTable(AppState &state, const GridTableRequest &request, GridTab
         }
         return {};
     });
+    if (makingElsewhere) {
+        state.informText(db::stationText(db::StationText::GridBusy).arg(table), Icon::Exclamation);
+        return {};
+    }
     if (!s)
         return s;
     outcome.created = true;

@@ -3,6 +3,7 @@
 #include "app/Lifecycle.h"
 #include "app/MeetFile.h"
 #include "app/Publishing.h"
+#include "app/StationSync.h"
 #include "app/ui/MainWindow.h"
 #include "app/ui/OptionsWindow.h"
 #include "app/ui/QtPrompt.h"
@@ -51,6 +52,7 @@ Application::Application(const QString &programDir, Prompt *prompt, EditorLaunch
     m_state.progress = m_main.get();
     // Every list made also goes to the results site while that option is on.
     m_publishing = std::make_unique<ResultsPublishing>(m_state);
+    new StationSync(m_state, m_main.get()); // a server meet keeps up with its other stations
     QObject::connect(&m_state.notifier, &MeetNotifier::meetSwitched, m_main.get(), &MainWindow::updateTitle);
     m_settings = std::make_unique<SettingsFile>(m_state, createSettingsHost(m_state, *m_main));
     installSettings(m_state, *m_settings);

@@ -1,5 +1,7 @@
 #include "RecordForm.h"
 
+#include <QWidget>
+
 namespace arenor {
 
 RecordForm::RecordForm(AppState &state, std::function<QString()> tableName, db::RecordModel *shared,
@@ -13,7 +15,34 @@ RecordForm::RecordForm(AppState &state, std::function<QString()> tableName, db::
         if (row == m_mapper.currentIndex())
             emit recordSaved(row);
     });
+    // Another station of a server meet changed the table: shown anew at once, or, while the
+    // user has edits in the controls, after they are saved, so no typing is lost.
+    connect(&m_mapper, &QDataWidgetMapper::currentIndexChanged, this, &RecordForm::rememberShown);
+    connect(m_model, &QAbstractItemModel::dataChanged, this, &RecordForm::rememberShown);
+    connect(m_model, &db::RecordModel::storedChanged, this, [this] {
+        if (showsEdits())
+            m_storedChanged = true;
+        else
+            refresh();
+    });
     m_state.addDataBound(this);
+}
+
+void RecordForm::rememberShown()
+{
+    m_shown.clear();
+    for (int field = 0; field < m_model->columnCount(); ++field)
+        if (QWidget *w = m_mapper.mappedWidgetAt(field))
+            m_shown[field] = w->property(m_mapper.mappedPropertyName(w).constData());
+}
+
+bool RecordForm::showsEdits() const
+{
+    for (const auto &[field, value] : m_shown)
+        if (QWidget *w = m_mapper.mappedWidgetAt(field);
+            w && w->property(m_mapper.mappedPropertyName(w).constData()) != value)
+            return true;
+    return false;
 }
 
 RecordForm::~RecordForm()
@@ -59,6 +88,10 @@ bool RecordForm::save()
         return false;
     if (saved)
         saved(row);
+    if (m_storedChanged) {
+        m_storedChanged = false;
+        refresh();
+    }
     return true;
 }
 
@@ -83,6 +116,7 @@ bool RecordForm::setCurrentRow(int row)
 
 void RecordForm::refresh()
 {
+    m_storedChanged = false;
     const int row = std::max(0, currentRow());
     m_model->refresh();
     m_mapper.setCurrentIndex(std::min(row, recordCount() - 1));

@@ -9,6 +9,7 @@
 #include <QDataWidgetMapper>
 #include <QObject>
 #include <functional>
+#include <map>
 
 namespace arenor {
 
@@ -65,12 +66,17 @@ signals:
     void recordSaved(int row);
 
 private:
+    void rememberShown();
+    // The controls hold something else than was shown from the record: the user's edits.
+    bool showsEdits() const;
     AppState &m_state;
     std::function<QString()> m_tableName;
     db::RecordModel m_ownModel;
     db::RecordModel *m_model;
     bool m_shared;
     QDataWidgetMapper m_mapper;
+    std::map<int, QVariant> m_shown; // field -> what its control showed of the record
+    bool m_storedChanged = false;    // the table changed elsewhere while edits were shown
 };
 
 } // namespace arenor

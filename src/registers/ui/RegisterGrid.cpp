@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace arenor {
@@ -81,7 +82,18 @@ RegisterGrid::RegisterGrid(AppState &state, const QString &table, const QList<in
     m_view->setObjectName(QStringLiteral("gridTableView"));
     m_sort.setSourceModel(&m_model);
     m_view->setModel(&m_sort);
-    m_view->setItemDelegate(new SingleLineDelegate(multiLineFields, m_view));
+    auto *delegate = new SingleLineDelegate(multiLineFields, m_view);
+    m_view->setItemDelegate(delegate);
+    // Another station of a server meet changed the table: read it again, keeping the cell the
+    // user is at; while a cell is being typed, once it is left.
+    connect(&m_model, &db::RecordModel::storedChanged, this, [this] {
+        m_storedChanged = true;
+        showStoredAnew();
+    });
+    connect(delegate, &QAbstractItemDelegate::closeEditor, this, [this] {
+        if (m_storedChanged)
+            QTimer::singleShot(0, this, [this] { showStoredAnew(); });
+    });
     m_view->horizontalHeader()->setDefaultSectionSize(110);
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     m_view->setAccessibleName(table);
@@ -236,6 +248,18 @@ RegisterGrid *openRegisterGrid(AppState &state, MainWindow &main, const QString 
     });
     grid->show();
     return grid;
+}
+
+void RegisterGrid::showStoredAnew()
+{
+    // An open cell editor holds what the user is typing.
+    if (!m_storedChanged || m_view->indexWidget(m_view->currentIndex()))
+        return;
+    m_storedChanged = false;
+    const QModelIndex at = m_view->currentIndex();
+    m_model.refresh();
+    if (at.isValid() && m_sort.rowCount() > 0)
+        m_view->setCurrentIndex(m_sort.index(std::min(at.row(), m_sort.rowCount() - 1), at.column()));
 }
 
 } // namespace arenor

@@ -87,6 +87,7 @@ private:
     void applyCaptions();
     void sizeColumns();
     void moveToRow(int row);
+    void showStoredAnew();
     AppState &m_state;
     QString m_table;
     db::RecordModel m_model;
@@ -98,6 +99,7 @@ private:
     QLabel *m_headingLabel = nullptr;
     bool m_changed = false;
     bool m_closed = false;
+    bool m_storedChanged = false; // another station changed the table: read it again
 };
 
 // Opens the grid window over a register table, modal, and returns at once (nullptr when no
