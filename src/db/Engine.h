@@ -185,6 +185,9 @@ public:
     std::function<void(bool working)> connectionWatcher;
 
 private:
+    Status insertRowsOnServer(const QString &table, const QList<QVariantList> &rows);
+    // A value as the text the server keeps, numbers in their shortest exact form.
+    static QString textForServer(const QVariant &value);
     Status openServer(const QString &address, const QString &password, FileProblem *problem);
     // The query's error, after checking whether the connection was lost.
     Status lostOrFailed(QSqlQuery &q, const QString &what);

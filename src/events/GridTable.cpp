@@ -486,16 +486,7 @@ Status CreateGridTable(AppState &state, const GridTableRequest &request, GridTab
             return c;
         if (rows.isEmpty())
             return {};
-        QSqlQuery q(database.handle());
-        if (!q.prepare(database.insertStatement(table, layout.size())))
-            return Status::failure(QStringLiteral("cannot write ") + table + u' ' + q.lastError().text());
-        for (const QVariantList &row : rows) {
-            for (qsizetype i = 0; i < row.size(); ++i)
-                q.bindValue(int(i), db::Database::bindable(row[i]));
-            if (!q.exec())
-                return Status::failure(QStringLiteral("cannot write ") + table + u' ' + q.lastError().text());
-        }
-        return {};
+        return database.insertRows(table, rows);
     });
     if (makingElsewhere) {
         state.informText(db::stationText(db::StationText::GridBusy).arg(table), Icon::Exclamation);
