@@ -208,30 +208,41 @@ QString storedDatabaseName(const AppState &state, const QString &chosen)
 
 // ---- the commands ----
 
-Outcome makeNewDatabase(AppState &state)
+std::optional<QString> askNewMeetFile(AppState &state, const QString &caption, const QString &proposal)
 {
-    const QString previous = state.currentDatabase;
-    if (!state.prompt)
-        return Outcome::Stopped;
-    const std::optional<QString> chosen = state.prompt->file(
-        {state.texts.message(40), state.texts.message(42), kFilter, state.programDir, true});
+    const std::optional<QString> chosen =
+        state.prompt->file({caption, proposal, kFilter, state.programDir, true});
     if (!chosen || chosen->isEmpty())
-        return Outcome::Stopped;
+        return std::nullopt;
     if (!chosen->toLower().endsWith(QLatin1String(".mdb"))) {
         state.inform(45);
-        return Outcome::Stopped;
+        return std::nullopt;
     }
     const QString name = storedDatabaseName(state, *chosen);
     const QString path = absolutePathOf(state, name);
     if (QFileInfo::exists(path)) {
         state.inform(46);
-        return Outcome::Stopped;
+        return std::nullopt;
     }
     // The next copy would replace a meet of that name.
     if (QFileInfo(path).fileName().compare(kCopyFile, Qt::CaseInsensitive) == 0) {
         state.informText(copyNameRefusal(state), Icon::Exclamation);
-        return Outcome::Stopped;
+        return std::nullopt;
     }
+    return name;
+}
+
+Outcome makeNewDatabase(AppState &state)
+{
+    const QString previous = state.currentDatabase;
+    if (!state.prompt)
+        return Outcome::Stopped;
+    const std::optional<QString> chosen =
+        askNewMeetFile(state, state.texts.message(40), state.texts.message(42));
+    if (!chosen)
+        return Outcome::Stopped;
+    const QString name = *chosen;
+    const QString path = absolutePathOf(state, name);
 
     state.currentDatabase = name;
     state.unbindDataControls();

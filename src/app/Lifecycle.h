@@ -55,6 +55,11 @@ QString summaryText(const AppState &state);
 // otherwise its absolute path (its meet directory then lies beside it).
 QString storedDatabaseName(const AppState &state, const QString &chosen);
 
+// Asks where a new meet file goes (caption, proposed name) and refuses with a message a name
+// without ".mdb", a file that exists and the name the copy command writes. The name as
+// storedDatabaseName gives it, or none.
+std::optional<QString> askNewMeetFile(AppState &state, const QString &caption, const QString &proposal);
+
 // Makes the meet of name (as storedDatabaseName gives it, or a server address) current after
 // its checks: the meet directory, its files, the meet. failMessage heads the text when it fails
 // and the previous meet becomes current again.

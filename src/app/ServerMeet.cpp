@@ -13,7 +13,6 @@ namespace arenor::lifecycle {
 
 namespace {
 
-const QString kFilter = QStringLiteral("Database (*.mdb)|*.mdb");
 constexpr int kDefaultPort = 5432;
 
 // The passwords that opened a server meet in this run, by address; never written anywhere.
@@ -239,26 +238,11 @@ Outcome downloadFromServer(AppState &state)
             return Outcome::Stopped;
         }
     }
-    const std::optional<QString> chosen =
-        state.prompt->file({plainCaption(t.message(Text::ServerDownloadCommand)), server->database + QStringLiteral(".mdb"),
-                            kFilter, state.programDir, true});
-    if (!chosen || chosen->isEmpty())
+    const std::optional<QString> name = askNewMeetFile(
+        state, plainCaption(t.message(Text::ServerDownloadCommand)), server->database + QStringLiteral(".mdb"));
+    if (!name)
         return Outcome::Stopped;
-    if (!chosen->toLower().endsWith(QLatin1String(".mdb"))) {
-        state.inform(45);
-        return Outcome::Stopped;
-    }
-    const QString name = storedDatabaseName(state, *chosen);
-    const QString path = QDir::isAbsolutePath(name) ? QDir::cleanPath(name) : state.programFile(name);
-    if (QFileInfo::exists(path)) {
-        state.inform(46);
-        return Outcome::Stopped;
-    }
-    // The next copy would replace a meet of that name.
-    if (QFileInfo(path).fileName().compare(QStringLiteral("Kopi.mdb"), Qt::CaseInsensitive) == 0) {
-        state.informText(t.message(Text::CopyNameRefused).arg(QStringLiteral("Kopi.mdb")), Icon::Exclamation);
-        return Outcome::Stopped;
-    }
+    const QString path = QDir::isAbsolutePath(*name) ? QDir::cleanPath(*name) : state.programFile(*name);
     Status s;
     {
         BusyScope busy(state.progressSink());
@@ -269,7 +253,7 @@ Outcome downloadFromServer(AppState &state)
         return Outcome::Failed;
     }
     if (state.prompt->askYesNo(t.message(Text::DownloadDone).arg(path), title(state), Icon::Question))
-        return switchToMeet(state, name, 43);
+        return switchToMeet(state, *name, 43);
     return Outcome::Done;
 }
 
